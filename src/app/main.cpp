@@ -1,0 +1,46 @@
+#include "dialogs/CommonDialog.h"
+#include "dialogs/gui/QtCommonDialogBackend.h"
+#include "dialogs/gui/QtPrompts.h"
+#include "link/QtSerialLine.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+#include "shell/SingleInstance.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("q517"));
+    QApplication::setApplicationVersion(QStringLiteral(Q517_VERSION));
+
+    QtPrompts prompts;
+    QString runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtimeDir.isEmpty())
+        runtimeDir = QDir::tempPath();
+    SingleInstance instance(runtimeDir);
+    if (!instance.acquire()) {
+        prompts.message(QStringLiteral("Program \"517\" is already IN USE"), QString(),
+                        Prompts::Buttons::Ok, Prompts::Icon::None);
+        return 0;
+    }
+
+    // The working directory holds the options file, the transfer file and the port links.
+    const QString workDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(workDir);
+    QDir::setCurrent(workDir);
+
+    QtCommonDialogBackend dialogBackend;
+    CommonDialog dialog(dialogBackend);
+    SystemClock clock;
+    QtSerialLine line;
+    Session session(prompts, clock, dialog, line, workDir);
+
+    MainWindow window(session);
+    if (!window.startUp())
+        return 0;
+    window.showMaximized();
+    return app.exec();
+}

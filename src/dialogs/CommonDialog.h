@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+
+class CommonDialogBackend;
+
+// Raised by a Show... operation that was cancelled while CancelError is set.
+class CommonDialogCancel : public std::runtime_error {
+public:
+    static constexpr int Number = 32755;
+    explicit CommonDialogCancel(QString source)
+        : std::runtime_error("Cancel."), source_(std::move(source)) {}
+    int number() const { return Number; }
+    QString description() const { return QStringLiteral("Cancel."); }
+    // "FileOpenDialog", "FileSaveDialog", "PrintDialog", "ColorDialog", "FontDialog",
+    // "HelpDialog".
+    const QString& source() const { return source_; }
+
+private:
+    QString source_;
+};
+
+// The one shared wrapper over the open, save, printer, colour, font and help dialogs.
+// Callers set the properties they need, call one Show... and read the results back.
+// Every property keeps the value the previous caller left.
+class CommonDialog {
+public:
+    // The print dialog flag that says the printer driver makes the copies.
+    static constexpr uint32_t UseDevModeCopies = 0x00040000;
+
+    explicit CommonDialog(CommonDialogBackend& backend) : backend_(&backend) {}
+    void setBackend(CommonDialogBackend& backend) { backend_ = &backend; }
+
+    QString DialogTitle;
+    bool CancelError = false;
+    uint32_t Flags = 0;
+    QString DefaultExt;
+    QString FileName;
+    QString Filter;
+    int32_t FilterIndex = 0;
+    QString InitDir;
+    int32_t Color = 0;
+    QString FontName;
+    int16_t FontSize = 0;
+    bool FontBold = false;
+    bool FontItalic = false;
+    bool FontStrikethru = false;
+    bool FontUnderline = false;
+    QString HelpFile;
+    int32_t HelpCommand = 0;
+    int32_t HelpContext = 0;
+    QString HelpKey;
+    void* Parent = nullptr; // the owner window; none when null
+
+    QString FileTitle() const { return fileTitle_; }
+    int32_t ExtendedError() const { return extendedError_; }
+    quintptr hdc() const { return hdc_; }
+
+    int16_t MaxFileSize() const { return maxFileSize_; }
+    void setMaxFileSize(int16_t size) { maxFileSize_ = size < 1 ? 255 : size; }
+
+    int16_t Copies() const;
+    void setCopies(int16_t copies) { copies_ = copies < 1 ? 0 : copies; }
+
+    // The page range keeps Min <= FromPage <= ToPage <= Max: setting one pushes the others.
+    int16_t Min() const { return min_; }
+    int16_t Max() const { return max_; }
+    int16_t FromPage() const { return fromPage_; }
+    int16_t ToPage() const { return toPage_; }
+    void setMin(int16_t v);
+    void setMax(int16_t v);
+    void setFromPage(int16_t v);
+    void setToPage(int16_t v);
+
+    bool ShowOpen();
+    bool ShowSave();
+    bool ShowPrinter();
+    bool ShowColor();
+    bool ShowFont();
+    bool ShowHelp();
+
+    // The pairs of the filter ("Cam files|*.cam|All|*.*" gives two), for the backends.
+    struct FilterEntry {
+        QString description;
+        QString pattern;
+    };
+    QList<FilterEntry> FilterEntries() const;
+
+private:
+    friend class CommonDialogBackend;
+    bool finish(bool confirmed, int32_t error, const char* source, bool fileDialog);
+    bool showFile(bool save);
+
+    CommonDialogBackend* backend_;
+    QString fileTitle_;
+    int32_t extendedError_ = 0;
+    quintptr hdc_ = 0;
+    int16_t maxFileSize_ = 256;
+    int16_t copies_ = 0;
+    int16_t min_ = 0, max_ = 0, fromPage_ = 0, toPage_ = 0;
+};
+
+// The platform dialogs behind the wrapper: Qt's in the gui, a script in the tests.
+// Each returns true on confirmation and fills the wrapper's properties it is given;
+// on cancel it returns false and sets error (0 for a plain cancel).
+class CommonDialogBackend {
+public:
+    virtual ~CommonDialogBackend() = default;
+    struct FileChoice {
+        QString path;
+        int filterIndex = 0;
+    };
+    virtual bool chooseFile(bool save, const CommonDialog& request, FileChoice& choice,
+                            int32_t& error) = 0;
+    struct PrinterChoice {
+        QString printerName;
+        int16_t copies = 1;
+        int16_t fromPage = 0, toPage = 0;
+        uint32_t flags = 0;
+        quintptr hdc = 0;
+    };
+    virtual bool choosePrinter(const CommonDialog& request, PrinterChoice& choice,
+                               int32_t& error) = 0;
+    virtual bool chooseColor(const CommonDialog& request, int32_t& color, int32_t& error) = 0;
+    struct FontChoice {
+        QString name;
+        int16_t size = 0;
+        bool bold = false, italic = false, underline = false, strikeout = false;
+        int32_t color = 0;
+    };
+    virtual bool chooseFont(const CommonDialog& request, FontChoice& choice, int32_t& error) = 0;
+    virtual bool showHelp(const CommonDialog& request, int32_t& error) = 0;
+};

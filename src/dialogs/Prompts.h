@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The message and input boxes every window uses. The gui answers with real dialogs; the
+// tests answer from a script and fail on any message nobody expected.
+class Prompts {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(const QString& text, const QString& title, Buttons buttons,
+                           Icon icon) = 0;
+    // The text typed, or nothing when the operator cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& proposal) = 0;
+    // Shows or clears the busy pointer while a long operation runs.
+    virtual void setBusy(bool busy) = 0;
+    // Lets pending window events run (repaints, the Exit button of a transfer).
+    virtual void processEvents() = 0;
+
+    // A plain OK message, for the many places that only inform.
+    void inform(const QString& text, const QString& title = QString(), Icon icon = Icon::None) {
+        message(text, title, Buttons::Ok, icon);
+    }
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The numbered texts of the user interface, loaded from a language script.
+class LanguageTexts {
+public:
+    static constexpr int Count = 500;
+
+    LanguageTexts();
+
+    // Text n (1..500); empty when the script has none or n is out of range.
+    QString Text(int n) const;
+
+    // Fills the table from a script file. False when the file cannot be read; the texts read
+    // so far stay and the rest are empty.
+    bool LoadLanguage(const QString& path);
+    // The walk over a script's bytes: the header line loses its last character, every later
+    // line its first and last (the quotes); the file's last character is never read.
+    void LoadFromBytes(const QByteArray& bytes);
+
+private:
+    QStringList texts_;
+};

@@ -1,0 +1,33 @@
+#include "shell/Session.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+QString Session::workPath(const QString& name) const { return QDir(workDir).filePath(name); }
+
+namespace DataPaths {
+
+QString Find(const QString& name, const QString& workDir) {
+    if (name.isEmpty())
+        return QString();
+    const QFileInfo given(name);
+    if (given.isAbsolute())
+        return given.exists() ? name : QString();
+    QStringList dirs{workDir};
+    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                        : QString();
+    if (!appDir.isEmpty())
+        dirs << appDir + QStringLiteral("/../share/q517");
+    dirs << QStringLiteral(Q517_INSTALLED_DATA_DIR) << QStringLiteral(Q517_SOURCE_DATA_DIR);
+    for (const QString& dir : dirs) {
+        if (dir.isEmpty())
+            continue;
+        const QString candidate = QDir(dir).filePath(name);
+        if (QFileInfo::exists(candidate))
+            return QDir::cleanPath(candidate);
+    }
+    return QString();
+}
+
+} // namespace DataPaths

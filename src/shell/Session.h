@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/CamProgram.h"
+#include "shell/LanguageTexts.h"
+#include "shell/Options.h"
+
+#include <QString>
+
+class Prompts;
+class Clock;
+class CommonDialog;
+class SerialLine;
+
+// Everything long-lived that the windows share: built once by main (or by a test with
+// fakes) and handed by reference to the main window and every modal window.
+struct Session {
+    Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line,
+            QString workDir)
+        : prompts(prompts), clock(clock), dialog(dialog), line(line),
+          workDir(std::move(workDir)) {}
+
+    CamProgram program;
+    Options options;
+    LanguageTexts texts;
+
+    Prompts& prompts;
+    Clock& clock;
+    CommonDialog& dialog;
+    SerialLine& line;
+
+    // The working directory: options file, transfer file and port links live here.
+    QString workDir;
+
+    // Text n of the language script.
+    QString Text(int n) const { return texts.Text(n); }
+    // A path inside the working directory.
+    QString workPath(const QString& name) const;
+};
+
+// Where the program's own data (the default language scripts) is found: the working
+// directory first, then the install and source trees.
+namespace DataPaths {
+// The full path of a data file, or an empty text when it exists nowhere.
+QString Find(const QString& name, const QString& workDir);
+} // namespace DataPaths

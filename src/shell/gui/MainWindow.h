@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMainWindow>
+
+struct Session;
+class QAction;
+class QMenu;
+class QToolBar;
+
+// MAIN: the one main window. It owns the menus and the toolbar; the subsystems find their
+// actions here by control name and connect their own handlers.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Session& session, QWidget* parent = nullptr);
+
+    Session& session() { return session_; }
+
+    // A menu entry or toolbar button by its control name ("f_Save", "Sv_Fil", ...).
+    QAction* action(const QString& name) const;
+    QMenu* menu(const QString& name) const;
+
+    // Start-up steps 4 to 10 (options, language, captions, model, line, arrays).
+    // False when the operator chose to end the program (a missing language script).
+    bool startUp();
+
+    // Text 33 and the counts: " C 24 - 6".
+    QString programTitle() const;
+    void refreshTitle();
+    // Title with the file name part, as shown after Open and Save As until the next activation.
+    void showTitleWithFile(const QString& fileName);
+
+    // Sets the captions and tooltips that come from the language texts.
+    void applyTexts();
+    // Rebuilds the recent-file entries at the foot of the File menu.
+    void refreshRecentFiles();
+
+    // Asks the editor to draw the current format again.
+    void redrawFormat() { emit redrawRequested(); }
+    // Closes the editor's entry fields (the ON/OFF angles and the cam name).
+    void hideEditors() { emit hideEditorsRequested(); }
+
+    double windowScale() const { return windowScale_; }
+
+    // Runs Set Language: choose a script, store it in the options, reload every caption.
+    void setLanguage();
+    // Loads LanguageFile, asking Retry/Cancel when the script exists nowhere.
+    // False when the operator chose Cancel.
+    bool loadLanguageOrAsk();
+
+signals:
+    // One of the File, Sizes, Comm or Options menus is opening: the entry fields close.
+    void menuOpening();
+    // A recent-file entry was chosen.
+    void recentFileChosen(const QString& path);
+    // The language texts were (re)loaded: every window part sets its captions again.
+    void textsChanged();
+    // The current format is to be drawn again (activation, a modal window closed, a load).
+    void redrawRequested();
+    // The entry fields are to close (HideEditors).
+    void hideEditorsRequested();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void onActivated();
+    void showAbout();
+    QAction* addEntry(QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut = QKeySequence());
+
+    Session& session_;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
+    double windowScale_ = 0;
+    bool activating_ = false;
+};

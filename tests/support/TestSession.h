@@ -1,0 +1,57 @@
+#pragma once
+
+#include "link/SerialLine.h"
+#include "shell/Session.h"
+#include "support/FakeClock.h"
+#include "support/FakeCommonDialog.h"
+#include "support/FakePrompts.h"
+
+#include <QTemporaryDir>
+
+// A line that has no port behind it: every open fails.
+class AbsentSerialLine : public SerialLine {
+public:
+    bool open(const QString&, QString* errorText) override {
+        if (errorText)
+            *errorText = QStringLiteral("no such port");
+        return false;
+    }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    bool setBaudRate(int) override { return false; }
+    void setHardwareFlowControl(bool) override {}
+    bool ctsAsserted() const override { return false; }
+    int bytesWaiting() override { return 0; }
+    std::optional<uint8_t> readByte(int) override { return std::nullopt; }
+    bool write(const QByteArray&) override { return false; }
+    bool flush(int) override { return false; }
+    void clearInput() override {}
+    void discardOutput() override {}
+};
+
+// A Session built of fakes in a fresh working directory, for one test.
+struct TestSession {
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    FakeClock clock;
+    FakeCommonDialogBackend dialogs;
+    CommonDialog dialog{dialogs};
+    AbsentSerialLine absentLine;
+    Session session;
+
+    explicit TestSession(SerialLine* line = nullptr)
+        : session(prompts, clock, dialog, line ? *line : absentLine, dir.path()) {
+        numberTexts();
+    }
+
+    // Every language text n reads "T<n>", so a test sees which text a message used.
+    void numberTexts() {
+        QByteArray script = "HEADER\r\n";
+        for (int n = 2; n <= 500; ++n)
+            script += "\"T" + QByteArray::number(n) + "\"\r\n";
+        script += "\r\n";
+        session.texts.LoadFromBytes(script);
+    }
+    // The path of a file in the working directory.
+    QString path(const QString& name) const { return dir.filePath(name); }
+};

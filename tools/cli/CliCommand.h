@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+// One q517-cli command. Each command file registers itself with a static CliRegistration,
+// so adding a command never touches the dispatcher.
+struct CliCommand {
+    QString name;
+    QString usage;   // "convert IN.CAM OUT.CAM"
+    QString summary; // one line for --help
+    // Runs with the arguments after the command name; returns the exit status
+    // (0 done, 1 failed, 2 usage error).
+    std::function<int(const QStringList& args)> run;
+};
+
+std::map<QString, CliCommand>& CliCommands();
+
+struct CliRegistration {
+    explicit CliRegistration(CliCommand command) {
+        CliCommands()[command.name] = std::move(command);
+    }
+};
+
+// Standard output and standard error as text streams.
+QTextStream& cliOut();
+QTextStream& cliErr();
+// Prints "q517-cli: usage: q517-cli <usage>" on standard error and returns 2.
+int cliUsageError(const CliCommand& command, const QString& problem = QString());

@@ -1,0 +1,72 @@
+#include "CliCommand.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+
+std::map<QString, CliCommand>& CliCommands() {
+    static std::map<QString, CliCommand> commands;
+    return commands;
+}
+
+QTextStream& cliOut() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+QTextStream& cliErr() {
+    static QTextStream err(stderr);
+    return err;
+}
+
+int cliUsageError(const CliCommand& command, const QString& problem) {
+    if (!problem.isEmpty())
+        cliErr() << "q517-cli: " << problem << "\n";
+    cliErr() << "usage: q517-cli " << command.usage << "\n";
+    cliErr().flush();
+    return 2;
+}
+
+static void printHelp(QTextStream& out) {
+    out << "q517-cli " << Q517_VERSION << ": the cam programmer without a window.\n\n"
+        << "usage: q517-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const auto& [name, command] : CliCommands())
+        out << "  " << command.usage << "\n      " << command.summary << "\n";
+    out << "  --help       this text\n  --version    the program version\n";
+    out.flush();
+}
+
+int main(int argc, char* argv[]) {
+    // Printing to PDF needs a painting platform; no display is needed for it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("q517-cli"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printHelp(cliErr());
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printHelp(cliOut());
+        return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        cliOut() << "q517-cli " << Q517_VERSION << "\n";
+        cliOut().flush();
+        return 0;
+    }
+    const auto it = CliCommands().find(name);
+    if (it == CliCommands().end()) {
+        cliErr() << "q517-cli: unknown command '" << name << "' (see q517-cli --help)\n";
+        cliErr().flush();
+        return 2;
+    }
+    const int status = it->second.run(args);
+    cliOut().flush();
+    cliErr().flush();
+    return status;
+}
