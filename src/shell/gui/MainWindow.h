@@ -39,6 +39,10 @@ public:
     void redrawFormat() { emit redrawRequested(); }
     // Closes the editor's entry fields (the ON/OFF angles and the cam name).
     void hideEditors() { emit hideEditorsRequested(); }
+    // Redraws one cam row of the current format and, for the current cam, its phase list.
+    void drawCamRow(int cam) { emit camRowRedrawRequested(cam); }
+    // Makes cam the current cam and opens its ON/OFF entry fields.
+    void openCamEditor(int cam) { emit openEditorRequested(cam); }
 
     double windowScale() const { return windowScale_; }
 
@@ -59,6 +63,8 @@ signals:
     void redrawRequested();
     // The entry fields are to close (HideEditors).
     void hideEditorsRequested();
+    void camRowRedrawRequested(int cam);
+    void openEditorRequested(int cam);
 
 protected:
     void changeEvent(QEvent* event) override;
