@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds a release and a Debian package of q517 (programs, language scripts, desktop entry, icon).
+# usage: tools/package.sh   -> build-release/q517_<version>_<arch>.deb
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+command -v dpkg-shlibdeps >/dev/null || { apt-get install -y -q dpkg-dev; }
+build=$root/build-release
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DQ517_BENCH=OFF
+cmake --build "$build" --parallel "$(nproc)"
+(cd "$build" && cpack -G DEB)
+ls "$build"/*.deb
