@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds a release and runs every benchmark in bench/, printing one table.
+# Each benchmark prints its results as lines "BENCH <what> | <figure> | <goal>".
+# usage: tools/bench.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build-release
+"$root/tools/setup.sh"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
+cmake --build "$build" --parallel "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+echo "Machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+echo
+echo "| what | figure | goal |"
+echo "|---|---|---|"
+for b in "$build"/bench/bench_*; do
+    [ -f "$b" ] && [ -x "$b" ] || continue
+    "$b" 2>/dev/null | sed -n 's/^BENCH \(.*\)$/| \1 |/p'
+done
