@@ -1,0 +1,49 @@
+#include "flash/HexFileChoice.h"
+
+#include "dialogs/CommonDialog.h"
+#include "dialogs/Prompts.h"
+#include "shell/Session.h"
+
+#include <QDir>
+
+namespace HexFileChoice {
+
+namespace {
+// Puts the process's current directory back, whatever way the choice ends.
+class CurrentDirectoryGuard {
+public:
+    CurrentDirectoryGuard() : saved_(QDir::currentPath()) {}
+    ~CurrentDirectoryGuard() { QDir::setCurrent(saved_); }
+
+private:
+    QString saved_;
+};
+} // namespace
+
+bool ChooseHexFile(Session& session, HexFileMemory& memory) {
+    CurrentDirectoryGuard keepDirectory;
+    CommonDialog& dialog = session.dialog;
+    if (!memory.HexLastDirectory.isEmpty())
+        dialog.InitDir = memory.HexLastDirectory;
+    dialog.FileName = memory.HexFilePath;
+    dialog.DialogTitle = session.Text(11);
+    dialog.Filter = QStringLiteral("File Absolute HEX(*.hex)|*.hex|All Files (*.*)|*.*");
+    dialog.Flags = 0;
+    bool chosen = false;
+    try {
+        chosen = dialog.ShowOpen();
+    } catch (const CommonDialogCancel&) {
+        chosen = false;
+    }
+    memory.HexFilePath = chosen ? dialog.FileName : QString();
+    if (memory.HexFilePath.isEmpty())
+        return false;
+    const QString title = dialog.FileTitle();
+    if (title.size() >= MaxTitleLength)
+        return false;
+    memory.HexLastDirectory = memory.HexFilePath.left(memory.HexFilePath.size() - title.size());
+    session.prompts.processEvents();
+    return true;
+}
+
+} // namespace HexFileChoice
