@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+
+class PrintSurface;
+
+// Where a print job goes: the current printer or a PDF file in the program, a recording
+// surface in the tests.
+class PrintTarget {
+public:
+    virtual ~PrintTarget() = default;
+    // A fresh surface for one job, or null when there is nothing to print on (the operator
+    // declined, or the output could not start; the target has told the operator why).
+    virtual std::unique_ptr<PrintSurface> beginJob() = 0;
+};
