@@ -33,6 +33,7 @@ public:
 
     explicit CommonDialog(CommonDialogBackend& backend) : backend_(&backend) {}
     void setBackend(CommonDialogBackend& backend) { backend_ = &backend; }
+    CommonDialogBackend& backend() const { return *backend_; }
 
     QString DialogTitle;
     bool CancelError = false;

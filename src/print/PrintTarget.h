@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 class PrintSurface;
 
 // Where a print job goes: the current printer or a PDF file in the program, a recording
@@ -10,6 +8,7 @@ class PrintTarget {
 public:
     virtual ~PrintTarget() = default;
     // A fresh surface for one job, or null when there is nothing to print on (the operator
-    // declined, or the output could not start; the target has told the operator why).
-    virtual std::unique_ptr<PrintSurface> beginJob() = 0;
+    // declined, or the output could not start and the operator has been told why). The
+    // surface belongs to the target and stays valid until the next beginJob.
+    virtual PrintSurface* beginJob() = 0;
 };

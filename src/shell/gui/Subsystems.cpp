@@ -1,7 +1,9 @@
 #include "shell/gui/Subsystems.h"
 
+#include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
 
 void InstallSubsystems(MainWindow& window) {
     Q_UNUSED(window);
+    PrintCommands::Install(window);
 }

@@ -1,0 +1,47 @@
+#include "print/gui/PrintCommands.h"
+
+#include "dialogs/CommonDialog.h"
+#include "dialogs/gui/QtCommonDialogBackend.h"
+#include "print/PrinterSelection.h"
+#include "print/gui/PrintWindow.h"
+#include "print/gui/PrinterTarget.h"
+#include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
+#include <QPrinter>
+
+void PrintCommands::Install(MainWindow& window) {
+    new PrintCommands(window);
+}
+
+PrintCommands::PrintCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("PrintCommands"));
+    if (QAction* select = window.action(QStringLiteral("f_SelPr")))
+        connect(select, &QAction::triggered, this, &PrintCommands::selectPrinter);
+    if (QAction* print = window.action(QStringLiteral("Pr_Size")))
+        connect(print, &QAction::triggered, this, &PrintCommands::openPrintWindow);
+}
+
+PrintCommands::~PrintCommands() = default;
+
+QPrinter& PrintCommands::printer() {
+    auto* platform = dynamic_cast<QtCommonDialogBackend*>(&window_.session().dialog.backend());
+    if (platform)
+        return platform->currentPrinter();
+    if (!ownPrinter_)
+        ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *ownPrinter_;
+}
+
+void PrintCommands::selectPrinter() {
+    Session& session = window_.session();
+    PrinterSelection::SelectPrinter(session.dialog, session.prompts, session.texts);
+}
+
+void PrintCommands::openPrintWindow() {
+    Session& session = window_.session();
+    PrinterTarget target(printer(), session.dialog, session.prompts, session.texts);
+    PrintWindow window(session, target, &window_);
+    window.exec();
+}
