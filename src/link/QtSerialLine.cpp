@@ -23,7 +23,9 @@ void QtSerialLine::close() {
         port_.close();
 }
 
-bool QtSerialLine::setBaudRate(int baud) { return port_.setBaudRate(baud); }
+bool QtSerialLine::setBaudRate(int baud) {
+    return port_.setBaudRate(baud);
+}
 
 void QtSerialLine::setHardwareFlowControl(bool on) {
     port_.setFlowControl(on ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);

@@ -1,8 +1,19 @@
 #include "link/StartupLink.h"
 
+#include "link/Identification.h"
+#include "link/LineProtocol.h"
 #include "shell/Session.h"
 
-bool StartupIdentify(Session&) {
-    // The line protocol fills this in; until then no controller is ever found.
-    return false;
+bool StartupIdentify(Session& session) {
+    OpenSerialPort(session);
+    if (session.link.PortStatus != 0)
+        return false;
+    if (IdentifyController(session) != IdentifyResult::Identified)
+        return false;
+    CamProgram& program = session.program;
+    const int cams = session.link.IdentCamCount;
+    const int formats = session.link.IdentFormatCount;
+    if (cams != program.CamCount() || formats != program.FormatCount())
+        program.Reconfigure(cams, formats, false);
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkState.h"
 #include "model/CamProgram.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Options.h"
@@ -14,14 +15,14 @@ class SerialLine;
 // Everything long-lived that the windows share: built once by main (or by a test with
 // fakes) and handed by reference to the main window and every modal window.
 struct Session {
-    Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line,
-            QString workDir)
-        : prompts(prompts), clock(clock), dialog(dialog), line(line),
-          workDir(std::move(workDir)) {}
+    Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line, QString workDir)
+        : prompts(prompts), clock(clock), dialog(dialog), line(line), workDir(std::move(workDir)) {}
 
     CamProgram program;
     Options options;
     LanguageTexts texts;
+    // The line's last open result and the controller's last answers.
+    LinkState link;
 
     Prompts& prompts;
     Clock& clock;

@@ -1,0 +1,88 @@
+#include "link/Identification.h"
+
+#include "dialogs/Prompts.h"
+#include "link/LineProtocol.h"
+#include "model/CamProgram.h"
+#include "model/NumberForms.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+#include "shell/TextFile.h"
+
+#include <cstdlib>
+
+namespace {
+constexpr int MaxAttempts = 6;
+constexpr int RetryPauseMs = 50;
+constexpr int TypeQueryPauseMs = 100;
+constexpr int IdentificationLength = 9;
+
+// Two characters at 1-based position pos read as a decimal number, sign ignored; false
+// when the position falls before the start of the line.
+bool readCount(const QString& reply, int pos, int* value) {
+    if (pos < 1)
+        return false;
+    *value = int(std::llabs(NumberForms::LeadingValue(reply.mid(pos - 1, 2))));
+    return true;
+}
+} // namespace
+
+IdentReplyFields ParseIdentReply(const QString& reply) {
+    IdentReplyFields fields;
+    fields.italyPosition = int(reply.indexOf(QStringLiteral("ITALY"))) + 1;
+    fields.found = fields.italyPosition >= 6;
+    if (fields.found) {
+        const int p = fields.italyPosition;
+        fields.formatCountRead = readCount(reply, p - 18, &fields.formatCount);
+        fields.camCountRead = readCount(reply, p - 21, &fields.camCount);
+    }
+    const qsizetype yDash = reply.indexOf(QStringLiteral("Y-"));
+    if (yDash >= 0)
+        fields.identification = reply.mid(yDash + 2, IdentificationLength);
+    return fields;
+}
+
+IdentifyResult IdentifyController(Session& session) {
+    LinkState& link = session.link;
+    link.PortStatus = 0;
+    link.ReadFailed = false;
+    OpenSerialPort(session);
+    if (link.PortStatus != 0) {
+        session.prompts.message(session.Text(51), QString(), Prompts::Buttons::Ok,
+                                Prompts::Icon::None);
+        return IdentifyResult::PortNotReady;
+    }
+
+    IdentReplyFields fields;
+    for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
+        QByteArray command("?M");
+        link.IdentReply = TextFile::DecodeCp1252(SerialComStr(session, command));
+        fields = ParseIdentReply(link.IdentReply);
+        if (fields.found)
+            break;
+        if (link.ReadFailed)
+            return IdentifyResult::NoAnswer;
+        if (attempt < MaxAttempts)
+            session.clock.sleepMs(RetryPauseMs);
+    }
+    if (!fields.found)
+        return IdentifyResult::NotFound;
+
+    link.IdentCamCount = fields.camCountRead ? fields.camCount : 0;
+    link.IdentFormatCount = fields.formatCountRead ? fields.formatCount : 0;
+    if (!fields.camCountRead || !fields.formatCountRead ||
+        !CamProgram::IsValidPair(fields.camCount, fields.formatCount)) {
+        session.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
+                                Prompts::Icon::None);
+        return IdentifyResult::BadPair;
+    }
+
+    session.clock.sleepMs(TypeQueryPauseMs);
+    QByteArray command("?T");
+    link.TypeReply = TextFile::DecodeCp1252(SerialComStr(session, command));
+    return IdentifyResult::Identified;
+}
+
+QString ControllerDesignation(int camCount, int formatCount) {
+    return QLatin1Char('C') + QString::number(camCount) + QLatin1Char('-') +
+           QString::number(formatCount);
+}

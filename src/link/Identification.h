@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct Session;
+
+// What the "?M" reply says about the controller: "ITALY" at position p (counted from 1),
+// the cam count in the two characters at p-21, the format count in the two at p-18.
+struct IdentReplyFields {
+    int italyPosition = 0; // 0 when absent
+    bool found = false;    // "ITALY" at position 6 or later
+    bool camCountRead = false;
+    bool formatCountRead = false;
+    int camCount = 0;
+    int formatCount = 0;
+    // The nine characters after the first "Y-", shown in window titles.
+    QString identification;
+};
+IdentReplyFields ParseIdentReply(const QString& reply);
+
+enum class IdentifyResult {
+    Identified,   // a valid pair is in IdentCamCount/IdentFormatCount, TypeReply asked
+    PortNotReady, // text 51 shown
+    NoAnswer,     // the controller stayed silent ("COMM ERROR" shown)
+    NotFound,     // six replies without "ITALY": nothing said, nothing changed
+    BadPair,      // "BAD comm": a pair outside the six, or counts outside the line
+};
+
+// Opens the port and asks "?M" (up to six times) and then "?T". The pair read goes to the
+// link state only; the caller sizes the program, and only with one of the six pairs.
+// The port stays open after a successful identification.
+IdentifyResult IdentifyController(Session& session);
+
+// "C24-28": the designation of a controller type in messages and on the command line.
+QString ControllerDesignation(int camCount, int formatCount);

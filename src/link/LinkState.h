@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// What the line remembers between exchanges: the result of the last open, the controller's
+// last answers and the pair it reported. One instance lives in the Session.
+struct LinkState {
+    // Result of the last OpenSerialPort: 0 = controller present and port left open,
+    // 1 = controller not ready or port unusable (port closed), anything else = the number
+    // of an error raised while closing the port.
+    int16_t PortStatus = 1;
+    // Set by SerialComStr when the controller stayed silent for 3000 ms.
+    bool ReadFailed = false;
+    // The last reply lines to "?M" and "?T" (CR included), as received.
+    QString IdentReply;
+    QString TypeReply;
+    // The pair the last identification read from the "?M" reply (0 = not read). It is kept
+    // here, not in the program: only the caller decides whether the program takes it, and
+    // a pair outside the six never sizes the program.
+    int IdentCamCount = 0;
+    int IdentFormatCount = 0;
+
+    // When set, the line opens this device instead of the port map's (q517-cli --device).
+    QString DeviceOverride;
+
+    // Run when SerialComStr gives up on a silent controller: the transfer window sets it
+    // while it is open, so that it closes with its own closing steps.
+    std::function<void()> OnCommError;
+};

@@ -1,0 +1,193 @@
+#include "link/Identification.h"
+#include "link/StartupLink.h"
+#include "support/FakeController.h"
+#include "support/TestSession.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+// A "?M" reply as the controller sends it: cam count at 1-2, format count at 4-5,
+// "ITALY" at 22 and the nine identification characters after "Y-" at 28-36.
+QByteArray identReply(const QByteArray& cams, const QByteArray& formats,
+                      const QByteArray& ident = "CTRL-0042") {
+    return cams + ' ' + formats + " 517 CAM SWITCH ITALY-" + ident + "\r";
+}
+const QByteArray kAskIdent("?M8C\r");
+const QByteArray kAskType("?T93\r");
+const QByteArray kTypeReply("AVR_M1280-V2.50 Q517\r");
+} // namespace
+
+class TestIdentification : public QObject {
+    Q_OBJECT
+
+    struct Fixture {
+        FakeClock clock;
+        FakePrompts prompts;
+        FakeCommonDialogBackend dialogs;
+        CommonDialog dialog{dialogs};
+        QTemporaryDir dir;
+        FakeController controller{clock};
+        Session session{prompts, clock, dialog, controller, dir.path()};
+        explicit Fixture(bool answerType = true) {
+            const QString device = dir.filePath(QStringLiteral("tty"));
+            QFile f(device);
+            f.open(QIODevice::WriteOnly);
+            session.link.DeviceOverride = device;
+            QByteArray script = "HEADER\r\n";
+            for (int n = 2; n <= 500; ++n)
+                script += "\"T" + QByteArray::number(n) + "\"\r\n";
+            session.texts.LoadFromBytes(script);
+            if (answerType)
+                controller.when(kAskType, FakeController::bytes(kTypeReply));
+        }
+    };
+
+private slots:
+    void replyLayout() {
+        // The test's own reply puts "ITALY" where the controller does.
+        QCOMPARE(identReply("24", "28").indexOf("ITALY") + 1, 22);
+        QCOMPARE(identReply("24", "28").mid(27, 9), QByteArray("CTRL-0042"));
+    }
+
+    void identify_data() {
+        QTest::addColumn<QList<QByteArray>>("replies"); // one per "?M", in order
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("cams");
+        QTest::addColumn<int>("formats");
+        using R = IdentifyResult;
+        const QList<QByteArray> noItaly(6, QByteArray("24 28 nothing to see here at all\r"));
+        QTest::newRow("24/28") << QList<QByteArray>{identReply("24", "28")} << int(R::Identified)
+                               << "" << 1 << 24 << 28;
+        QTest::newRow("8/89 with zero") << QList<QByteArray>{identReply("08", "89")}
+                                        << int(R::Identified) << "" << 1 << 8 << 89;
+        QTest::newRow("16/10 blank") << QList<QByteArray>{identReply("16", "10")}
+                                     << int(R::Identified) << "" << 1 << 16 << 10;
+        QTest::newRow("24/6 blank") << QList<QByteArray>{identReply("24", " 6")}
+                                    << int(R::Identified) << "" << 1 << 24 << 6;
+        QTest::newRow("garbage first") << QList<QByteArray>{"##\r", identReply("16", "44")}
+                                       << int(R::Identified) << "" << 2 << 16 << 44;
+        QTest::newRow("ITALY at 5 is not found")
+            << QList<QByteArray>(6, QByteArray("2428ITALY-ABCDEFGHI\r")) << int(R::NotFound) << ""
+            << 6 << 0 << 0;
+        QTest::newRow("no ITALY six times") << noItaly << int(R::NotFound) << "" << 6 << 0 << 0;
+        QTest::newRow("ITALY at 6 is BAD comm") << QList<QByteArray>{"24 28ITALY-ABCDEFGHI\r"}
+                                                << int(R::BadPair) << "BAD comm" << 1 << 0 << 0;
+        // ITALY at 19: the format count (at 1) is inside the line, the cam count is not.
+        QTest::newRow("ITALY at 19 is BAD comm")
+            << QList<QByteArray>{"28 xxxxxxxxxxxxxxxITALY-ABCDEFGHI\r"} << int(R::BadPair)
+            << "BAD comm" << 1 << 0 << 28;
+        QTest::newRow("pair outside the six") << QList<QByteArray>{identReply("24", "10")}
+                                              << int(R::BadPair) << "BAD comm" << 1 << 24 << 10;
+        QTest::newRow("numbers unreadable") << QList<QByteArray>{identReply("xx", "yy")}
+                                            << int(R::BadPair) << "BAD comm" << 1 << 0 << 0;
+    }
+    void identify() {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(int, result);
+        QFETCH(QString, message);
+        QFETCH(int, asked);
+        QFETCH(int, cams);
+        QFETCH(int, formats);
+        Fixture f;
+        for (const QByteArray& r : replies)
+            f.controller.when(kAskIdent, FakeController::bytes(r, 5), 1);
+        if (!message.isEmpty())
+            f.prompts.expectMessage(message);
+        const int64_t start = f.clock.nowMs();
+        QCOMPARE(int(IdentifyController(f.session)), result);
+        QCOMPARE(f.controller.receivedCount(kAskIdent), asked);
+        QCOMPARE(f.session.link.IdentReply, QString::fromLatin1(replies.at(asked - 1)));
+        const bool identified = result == int(IdentifyResult::Identified);
+        QCOMPARE(f.controller.receivedCount(kAskType), identified ? 1 : 0);
+        QCOMPARE(f.session.link.TypeReply,
+                 identified ? QString::fromLatin1(kTypeReply) : QString());
+        if (result != int(IdentifyResult::NotFound)) {
+            QCOMPARE(f.session.link.IdentCamCount, cams);
+            QCOMPARE(f.session.link.IdentFormatCount, formats);
+        }
+        // 50 ms between attempts, 100 ms before "?T", 5 ms for each reply.
+        const int64_t expected = (asked - 1) * 50 + asked * 5 + (identified ? 100 : 0);
+        QCOMPARE(f.clock.nowMs() - start, expected);
+        // The program itself is never touched by an identification.
+        QCOMPARE(f.session.program.CamCount(), 24);
+        QCOMPARE(f.session.program.FormatCount(), 6);
+        QCOMPARE(f.controller.isOpen(), true);
+    }
+
+    void identificationCharacters() {
+        const IdentReplyFields fields =
+            ParseIdentReply(QString::fromLatin1(identReply("16", "44")));
+        QVERIFY(fields.found);
+        QCOMPARE(fields.italyPosition, 22);
+        QCOMPARE(fields.identification, QStringLiteral("CTRL-0042"));
+    }
+
+    void silentControllerStopsAtOnce() {
+        Fixture f;
+        f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
+        QCOMPARE(IdentifyController(f.session), IdentifyResult::NoAnswer);
+        QCOMPARE(f.controller.receivedCount(kAskIdent), 1);
+        QVERIFY(f.session.link.ReadFailed);
+    }
+
+    void controllerNotReady() {
+        Fixture f;
+        f.controller.setCts(false);
+        f.prompts.expectMessage(QStringLiteral("T51"));
+        QCOMPARE(IdentifyController(f.session), IdentifyResult::PortNotReady);
+        QCOMPARE(int(f.session.link.PortStatus), 1);
+        QVERIFY(!f.controller.isOpen());
+        QVERIFY(f.controller.received().isEmpty());
+        QCOMPARE(f.prompts.messages().first().icon, Prompts::Icon::None);
+    }
+
+    void typeQueryFailureStillIdentifies() {
+        // A controller that gives its type but not its "?T" line: the pair stands, the
+        // type line stays empty and the operator hears of the silence.
+        Fixture f(false);
+        f.controller.when(kAskIdent, FakeController::bytes(identReply("08", "21")));
+        f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
+        QCOMPARE(IdentifyController(f.session), IdentifyResult::Identified);
+        QCOMPARE(f.session.link.IdentCamCount, 8);
+        QCOMPARE(f.session.link.IdentFormatCount, 21);
+        QVERIFY(f.session.link.TypeReply.isEmpty());
+    }
+
+    void startup_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("cts");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("cams");
+        QTest::addColumn<int>("formats");
+        QTest::newRow("sized to 8/89") << identReply("08", "89") << true << "" << 8 << 89;
+        QTest::newRow("same pair") << identReply("24", "06") << true << "" << 24 << 6;
+        QTest::newRow("bad pair keeps the program")
+            << identReply("24", "99") << true << "BAD comm" << 24 << 6;
+        // At start-up a controller that is not ready is not asked at all, and not reported.
+        QTest::newRow("not ready") << identReply("08", "89") << false << "" << 24 << 6;
+    }
+    void startup() {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, cts);
+        QFETCH(QString, message);
+        QFETCH(int, cams);
+        QFETCH(int, formats);
+        Fixture f;
+        f.controller.setCts(cts);
+        f.controller.when(kAskIdent, FakeController::bytes(reply));
+        if (!message.isEmpty())
+            f.prompts.expectMessage(message);
+        f.session.program.SetPhase(1, 1, 10, 20);
+        const bool answered = StartupIdentify(f.session);
+        QCOMPARE(answered, cts && message.isEmpty());
+        QCOMPARE(f.session.program.CamCount(), cams);
+        QCOMPARE(f.session.program.FormatCount(), formats);
+        QCOMPARE(f.controller.receivedCount(kAskIdent), cts ? 1 : 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestIdentification)
+#include "tst_identification.moc"

@@ -1,0 +1,313 @@
+#include "link/LineProtocol.h"
+#include "support/FakeController.h"
+#include "support/TestSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+const QByteArray kAck("\x06", 1);
+const QByteArray kNak("\x15", 1);
+const QByteArray kEndFrame = QByteArray::fromHex("02454E44034C");
+
+} // namespace
+
+class TestLineProtocol : public QObject {
+    Q_OBJECT
+
+    // Each test gets its own clock, controller and session, wired together.
+    struct Fixture {
+        FakeClock clock;
+        FakePrompts prompts;
+        FakeCommonDialogBackend dialogs;
+        CommonDialog dialog{dialogs};
+        QTemporaryDir dir;
+        FakeController controller{clock};
+        Session session{prompts, clock, dialog, controller, dir.path()};
+        Fixture() {
+            // The port is a file that exists; the controller plays the device.
+            const QString device = dir.filePath(QStringLiteral("tty"));
+            QFile f(device);
+            f.open(QIODevice::WriteOnly);
+            session.link.DeviceOverride = device;
+        }
+        void openLine() { controller.open(session.link.DeviceOverride, nullptr); }
+    };
+
+private slots:
+    void serialComStrSendsLineAndReturnsReply_data() {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<int>("pauseMs");
+        QTest::newRow("whole") << QByteArray("?M") << QByteArray("?M8C\r") << 1 << 0;
+        QTest::newRow("in pieces") << QByteArray("?M") << QByteArray("?M8C\r") << 5 << 2900;
+        QTest::newRow("type in pieces") << QByteArray("?T") << QByteArray("?T93\r") << 3 << 1000;
+    }
+    void serialComStrSendsLineAndReturnsReply() {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, sent);
+        QFETCH(int, pieces);
+        QFETCH(int, pauseMs);
+        Fixture f;
+        f.openLine();
+        const QByteArray reply("24 28 the reply line ITALY-ABCDEFGHI\r");
+        f.controller.when(sent, FakeController::inPieces(reply, pieces, pauseMs));
+        // A stale character from before the question is dropped, not taken as the reply.
+        f.controller.queue(QByteArray("X"));
+        const int64_t start = f.clock.nowMs();
+        QByteArray inOut = command;
+        QCOMPARE(SerialComStr(f.session, inOut), reply);
+        QCOMPARE(inOut, sent);
+        QCOMPARE(f.controller.received(), sent);
+        QCOMPARE(f.clock.nowMs() - start, int64_t(pauseMs) * (pieces - 1));
+        QVERIFY(!f.session.link.ReadFailed);
+        QVERIFY(f.prompts.processEventsCalls() > 0);
+    }
+
+    void serialComStrDropsNulCharacters() {
+        Fixture f;
+        f.openLine();
+        f.controller.when("?M8C\r", FakeController::bytes(QByteArray("A\0B\r", 4)));
+        QByteArray command("?M");
+        QCOMPARE(SerialComStr(f.session, command), QByteArray("AB\r"));
+    }
+
+    void serialComStrTimesOutAfterSilence_data() {
+        QTest::addColumn<QByteArray>("partial");
+        QTest::addColumn<int>("elapsed");
+        QTest::newRow("silent") << QByteArray() << 3000;
+        // A character restarts the 3000 ms; the line without CR then times out.
+        QTest::newRow("part of a line") << QByteArray("24 28") << 3000;
+    }
+    void serialComStrTimesOutAfterSilence() {
+        QFETCH(QByteArray, partial);
+        QFETCH(int, elapsed);
+        Fixture f;
+        f.openLine();
+        if (!partial.isEmpty())
+            f.controller.when("?M8C\r", FakeController::bytes(partial, 2000));
+        bool windowClosed = false;
+        f.session.link.OnCommError = [&] { windowClosed = true; };
+        f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
+        const int64_t start = f.clock.nowMs();
+        QByteArray command("?M");
+        QCOMPARE(SerialComStr(f.session, command), QByteArray());
+        QVERIFY(f.session.link.ReadFailed);
+        QVERIFY(windowClosed);
+        QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::Warning);
+        QCOMPARE(f.clock.nowMs() - start, int64_t(elapsed) + (partial.isEmpty() ? 0 : 2000));
+    }
+
+    void serialComStrEndsEndlessLine() {
+        // A controller that streams without ever sending CR must not keep us listening.
+        Fixture f;
+        f.openLine();
+        f.controller.when("?M8C\r", FakeController::bytes(QByteArray(6000, 'Z')));
+        QByteArray command("?M");
+        const QByteArray reply = SerialComStr(f.session, command);
+        QCOMPARE(reply.size(), 4096);
+        QVERIFY(!f.session.link.ReadFailed);
+    }
+
+    void sendFrameRetriesUntilAck_data() {
+        QTest::addColumn<QList<QByteArray>>("answers");
+        QTest::addColumn<int>("sendings");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("ACK at once") << QList<QByteArray>{kAck} << 1 << true;
+        QTest::newRow("NAK then ACK") << QList<QByteArray>{kNak, kAck} << 2 << true;
+        QTest::newRow("garbage then ACK") << QList<QByteArray>{"?", "x", kAck} << 3 << true;
+        QList<QByteArray> nineNaks(9, kNak);
+        nineNaks.append(kAck);
+        QTest::newRow("ACK at the tenth") << nineNaks << 10 << true;
+        QTest::newRow("ten NAKs") << QList<QByteArray>(10, kNak) << 10 << false;
+        QTest::newRow("NAKs for ever") << QList<QByteArray>(50, kNak) << 10 << false;
+    }
+    void sendFrameRetriesUntilAck() {
+        QFETCH(QList<QByteArray>, answers);
+        QFETCH(int, sendings);
+        QFETCH(bool, confirmed);
+        Fixture f;
+        f.openLine();
+        for (const QByteArray& a : answers)
+            f.controller.when(kEndFrame, FakeController::bytes(a, 10), 1);
+        if (!confirmed)
+            f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        QCOMPARE(SendFrame(f.session, "END"), confirmed);
+        // Every sending is the whole frame again, byte for byte.
+        QCOMPARE(f.controller.writes().size(), sendings);
+        for (const QByteArray& w : f.controller.writes())
+            QCOMPARE(w, kEndFrame);
+    }
+
+    void sendFrameGivesUpOnSilence() {
+        Fixture f;
+        f.openLine();
+        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        const int64_t start = f.clock.nowMs();
+        QVERIFY(!SendFrame(f.session, "END"));
+        QCOMPARE(f.clock.nowMs() - start, int64_t(3000));
+        QCOMPARE(f.controller.writes().size(), 1);
+        QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::None);
+    }
+
+    void sendFrameAckAfterLongPauseStillCounts() {
+        Fixture f;
+        f.openLine();
+        f.controller.when(kEndFrame, FakeController::bytes(kAck, 2999));
+        QVERIFY(SendFrame(f.session, "END"));
+    }
+
+    void receiveFrame_data() {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<QByteArray>("result");
+        QTest::newRow("good frame") << kEndFrame << 1 << QByteArray("END");
+        QTest::newRow("in pieces") << kEndFrame << 6 << QByteArray("END");
+        QTest::newRow("wrong check returned raw")
+            << QByteArray::fromHex("02454E44034D") << 1 << QByteArray::fromHex("02454E44034D");
+        QTest::newRow("noise before STX")
+            << QByteArray::fromHex("7E02454E44034C") << 1 << QByteArray("END");
+        QTest::newRow("NUL dropped")
+            << QByteArray::fromHex("0245004E44034C") << 1 << QByteArray("END");
+        QTest::newRow("no STX returned raw")
+            << QByteArray::fromHex("454E44034C") << 1 << QByteArray::fromHex("454E44034C");
+    }
+    void receiveFrame() {
+        QFETCH(QByteArray, stream);
+        QFETCH(int, pieces);
+        QFETCH(QByteArray, result);
+        Fixture f;
+        f.openLine();
+        f.controller.queue(FakeController::inPieces(stream, pieces, 2500));
+        // What follows the frame belongs to the next one and stays waiting.
+        f.controller.queue(QByteArray("\x02NEXT"));
+        QCOMPARE(ReceiveFrame(f.session), result);
+        // Every frame is answered with exactly one ACK, right or wrong.
+        QCOMPARE(f.controller.received(), kAck);
+        QCOMPARE(f.controller.outputDiscards(), 1);
+        QCOMPARE(f.controller.pendingBytes(), 5);
+    }
+
+    void receiveFrameSilentGivesEmptyWithoutAck() {
+        Fixture f;
+        f.openLine();
+        f.controller.queue(QByteArray::fromHex("02454E"), 100);
+        const int64_t start = f.clock.nowMs();
+        QCOMPARE(ReceiveFrame(f.session), QByteArray());
+        QCOMPARE(f.clock.nowMs() - start, int64_t(3100));
+        QCOMPARE(f.controller.received(), QByteArray());
+    }
+
+    void receiveFrameEndsEndlessStream() {
+        Fixture f;
+        f.openLine();
+        QByteArray stream("\x02");
+        stream += QByteArray(5000, 'A');
+        f.controller.queue(stream);
+        const QByteArray result = ReceiveFrame(f.session);
+        QCOMPARE(result.size(), 4096);
+        QVERIFY(result.startsWith('\x02'));
+        QCOMPARE(f.controller.received(), kAck);
+    }
+
+    // The rows of the failure table for opening the port.
+    void openSerialPort_data() {
+        QTest::addColumn<QString>("device"); // "" = the fixture's existing device
+        QTest::addColumn<QString>("openError");
+        QTest::addColumn<bool>("cts");
+        QTest::addColumn<QString>("baud");
+        QTest::addColumn<QString>("message"); // fragment of the one message, "" = none
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("leftOpen");
+        QTest::newRow("controller ready") << ""
+                                          << "" << true << "9600"
+                                          << "" << 0 << true;
+        QTest::newRow("38400") << ""
+                               << "" << true << "38400"
+                               << "" << 0 << true;
+        QTest::newRow("no CTS") << ""
+                                << "" << false << "9600"
+                                << "" << 1 << false;
+        QTest::newRow("port missing") << "/nonexistent/ttyQ9"
+                                      << "" << true << "9600"
+                                      << "Errore  101 generato da " << 1 << false;
+        QTest::newRow("port in use") << ""
+                                     << "Device or resource busy" << true << "9600"
+                                     << "Errore  102 generato da " << 1 << false;
+        QTest::newRow("bad speed, controller present") << ""
+                                                       << "" << true << "fast"
+                                                       << "Errore  103 generato da " << 0 << true;
+        QTest::newRow("bad speed, no CTS") << ""
+                                           << "" << false << "fast"
+                                           << "Errore  103 generato da " << 1 << false;
+    }
+    void openSerialPort() {
+        QFETCH(QString, device);
+        QFETCH(QString, openError);
+        QFETCH(bool, cts);
+        QFETCH(QString, baud);
+        QFETCH(QString, message);
+        QFETCH(int, status);
+        QFETCH(bool, leftOpen);
+        Fixture f;
+        if (!device.isEmpty())
+            f.session.link.DeviceOverride = device;
+        if (!openError.isEmpty())
+            f.controller.failOpen(openError);
+        f.controller.setCts(cts);
+        f.session.options.BaudRate = baud;
+        f.session.options.PortNumber = 7;
+        if (!message.isEmpty())
+            f.prompts.expectMessageContaining(message);
+        OpenSerialPort(f.session);
+        QCOMPARE(int(f.session.link.PortStatus), status);
+        QCOMPARE(f.controller.isOpen(), leftOpen);
+        if (!message.isEmpty()) {
+            QCOMPARE(f.prompts.messages().size(), 1);
+            const FakePrompts::Shown& shown = f.prompts.messages().first();
+            QCOMPARE(shown.title, QStringLiteral("Errore su COM7"));
+            QCOMPARE(shown.icon, Prompts::Icon::Critical);
+            // The component, a line break, then the description.
+            QVERIFY(shown.text.indexOf(QLatin1Char('\n')) > message.size());
+            if (!openError.isEmpty())
+                QVERIFY(shown.text.contains(openError));
+        }
+        if (leftOpen) {
+            QCOMPARE(f.controller.baudRate(), baud.toInt() > 0 ? baud.toInt() : 0);
+            QVERIFY(f.controller.hardwareFlowControl());
+        }
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+    }
+
+    void openSerialPortKeepsAnOpenPort() {
+        // The port number applies only to a closed port: an open one is not opened again.
+        Fixture f;
+        OpenSerialPort(f.session);
+        QCOMPARE(f.controller.opens(), 1);
+        f.session.options.PortNumber = 2;
+        OpenSerialPort(f.session);
+        QCOMPARE(f.controller.opens(), 1);
+        QCOMPARE(int(f.session.link.PortStatus), 0);
+        CloseSerialPort(f.session);
+        QVERIFY(!f.controller.isOpen());
+        CloseSerialPort(f.session);
+        QCOMPARE(f.controller.closes(), 1);
+    }
+
+    void openSerialPortUsesThePortLink() {
+        Fixture f;
+        f.session.link.DeviceOverride.clear();
+        f.session.options.PortNumber = 12;
+        QDir(f.dir.path()).mkpath(QStringLiteral("ports"));
+        const QString link = f.dir.filePath(QStringLiteral("ports/COM12"));
+        QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("tty")), link));
+        OpenSerialPort(f.session);
+        QCOMPARE(int(f.session.link.PortStatus), 0);
+        QCOMPARE(f.controller.openedDevice(), link);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLineProtocol)
+#include "tst_lineprotocol.moc"
