@@ -1,0 +1,47 @@
+#include "support/SimProcess.h"
+
+#include <QDeadlineTimer>
+
+QString SimProcess::SimBinary() {
+    return QStringLiteral(Q517_BINARY_DIR "/tools/q517-sim");
+}
+
+QString SimProcess::CliBinary() {
+    return QStringLiteral(Q517_BINARY_DIR "/tools/q517-cli");
+}
+
+SimProcess::SimProcess(const QStringList& arguments, int startMs) {
+    process_.start(SimBinary(), arguments);
+    if (!process_.waitForStarted(startMs))
+        return;
+    QDeadlineTimer deadline(startMs);
+    while (!process_.canReadLine() && !deadline.hasExpired() &&
+           process_.state() == QProcess::Running)
+        process_.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+    if (process_.canReadLine())
+        devicePath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+}
+
+SimProcess::~SimProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+bool SimProcess::stop(int waitMs) {
+    if (process_.state() == QProcess::NotRunning)
+        return false;
+    process_.terminate();
+    if (!process_.waitForFinished(waitMs)) {
+        process_.kill();
+        process_.waitForFinished(waitMs);
+        return false;
+    }
+    return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+}
+
+QString SimProcess::errorOutput() {
+    errors_ += process_.readAllStandardError();
+    return QString::fromLocal8Bit(errors_);
+}

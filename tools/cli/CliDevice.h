@@ -1,0 +1,74 @@
+#pragma once
+
+#include "dialogs/CommonDialog.h"
+#include "dialogs/Prompts.h"
+#include "link/QtSerialLine.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// Messages as "TITLE: text" lines on standard error; questions answered from the command
+// line: --yes answers Yes/OK, otherwise No/Cancel. Input boxes take their proposal with
+// --yes and are cancelled otherwise.
+class CliPrompts : public Prompts {
+public:
+    explicit CliPrompts(bool yes) : yes_(yes) {}
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& proposal) override;
+    void setBusy(bool) override {}
+    void processEvents() override;
+    int shown() const { return shown_; }
+
+private:
+    bool yes_;
+    int shown_ = 0;
+};
+
+// No dialogs on a command line: every file, printer, colour or font choice is a cancel.
+class CliDialogBackend : public CommonDialogBackend {
+public:
+    bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t& error) override;
+    bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t& error) override;
+    bool chooseColor(const CommonDialog&, int32_t&, int32_t& error) override;
+    bool chooseFont(const CommonDialog&, FontChoice&, int32_t& error) override;
+    bool showHelp(const CommonDialog&, int32_t& error) override;
+};
+
+// What every device command (identify, send, receive, flash) takes from its arguments:
+// --port N (the port map of the working directory) or --device PATH (the port exists when
+// PATH exists), --baud B (default 9600) and --yes.
+struct CliDeviceArgs {
+    std::optional<int> port;
+    QString device;
+    QString baud = QStringLiteral("9600");
+    bool yes = false;
+    QStringList rest; // the arguments these options left over, in order
+};
+// Takes the device options out of args; false with problem set on a bad or missing one.
+bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem);
+
+// A Session on the real line, with the working directory and language texts of q517:
+// the device commands run the same routines the windows do.
+class CliDevice {
+public:
+    explicit CliDevice(const CliDeviceArgs& args);
+    ~CliDevice();
+    Session& session() { return *session_; }
+    CliPrompts& prompts() { return prompts_; }
+
+private:
+    CliPrompts prompts_;
+    SystemClock clock_;
+    QtSerialLine line_;
+    CliDialogBackend dialogBackend_;
+    CommonDialog dialog_{dialogBackend_};
+    std::unique_ptr<Session> session_;
+};
+
+// The programmer's working directory (where ports/COMn links live).
+QString CliWorkDir();

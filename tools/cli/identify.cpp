@@ -1,0 +1,48 @@
+// q517-cli identify: asks the controller "?M" and "?T" as the programmer does at start-up.
+#include "CliCommand.h"
+#include "CliDevice.h"
+
+#include "link/Identification.h"
+
+namespace {
+
+int RunIdentify(const QStringList& args);
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("identify"), QStringLiteral("identify (--port N | --device PATH) [--baud B]"),
+    QStringLiteral("asks the controller for its identity and type; prints the replies and the "
+                   "type as C24-28"),
+    RunIdentify});
+
+QString withoutCr(QString line) {
+    while (line.endsWith(QLatin1Char('\r')) || line.endsWith(QLatin1Char('\n')))
+        line.chop(1);
+    return line;
+}
+
+int RunIdentify(const QStringList& args) {
+    const CliCommand& self = CliCommands().at(QStringLiteral("identify"));
+    CliDeviceArgs device;
+    QString problem;
+    if (!ParseDeviceArgs(args, &device, &problem))
+        return cliUsageError(self, problem);
+    if (!device.rest.isEmpty())
+        return cliUsageError(self, QStringLiteral("unexpected ") + device.rest.first());
+    CliDevice cli(device);
+    Session& session = cli.session();
+    const IdentifyResult result = IdentifyController(session);
+    if (result != IdentifyResult::Identified) {
+        if (result == IdentifyResult::NotFound)
+            cliErr() << "q517-cli: the controller's replies carry no identification: "
+                     << withoutCr(session.link.IdentReply) << "\n";
+        return 1;
+    }
+    cliOut() << "?M: " << withoutCr(session.link.IdentReply) << "\n"
+             << "?T: " << withoutCr(session.link.TypeReply) << "\n"
+             << "type: "
+             << ControllerDesignation(session.link.IdentCamCount, session.link.IdentFormatCount)
+             << "\n";
+    return 0;
+}
+
+} // namespace

@@ -1,0 +1,26 @@
+// q517-cli ports: the serial ports this machine has, as the port window lists them.
+#include "CliCommand.h"
+#include "CliDevice.h"
+
+#include "link/PortMap.h"
+
+namespace {
+
+int RunPorts(const QStringList& args);
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("ports"), QStringLiteral("ports"),
+    QStringLiteral("lists the serial ports that exist (\"COM n\" and its device)"), RunPorts});
+
+int RunPorts(const QStringList& args) {
+    if (!args.isEmpty())
+        return cliUsageError(CliCommands().at(QStringLiteral("ports")));
+    const QString workDir = CliWorkDir();
+    for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
+        if (EnumSerPorts(n, workDir))
+            cliOut() << "COM " << n << "\t" << PortMap::PortDevice(n, workDir) << "\n";
+    }
+    return 0;
+}
+
+} // namespace

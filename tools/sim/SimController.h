@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+
+class SimPty;
+
+// How the simulated controller is set up: its type, its processor name and the faults
+// switched on (each "--fault NAME" or "--fault NAME=VALUE").
+struct SimConfig {
+    int camCount = 24;
+    int formatCount = 28;
+    QString cpu = QStringLiteral("SIM_C517");
+    int baud = 9600;
+    QStringList faults;
+    bool verbose = false;
+
+    bool fault(const QString& name) const;
+    // The value of "NAME=VALUE", or nothing when that fault is not on.
+    std::optional<QString> faultValue(const QString& name) const;
+};
+
+// The controller's side of the line: reads what the program sends, recognises command
+// lines ("?M8C" CR), transfer commands ("?FR" + check CR) and frames, and hands each to the
+// handler registered for it. A handler runs the whole conversation it starts (a transfer
+// reads and sends frames through the helpers here) and returns when it is over. Command
+// lines with a wrong checksum, and unknown commands, get no answer.
+class SimController {
+public:
+    using CommandHandler = std::function<void(SimController& controller)>;
+    using FrameHandler =
+        std::function<void(SimController& controller, const QByteArray& text, bool checkOk)>;
+
+    SimController(SimPty& pty, SimConfig config, volatile std::sig_atomic_t& stop);
+
+    const SimConfig& config() const { return config_; }
+    SimConfig& config() { return config_; }
+
+    // "?M", "?T", ":FU": the command text followed by its hexadecimal checksum and CR.
+    void onCommandLine(const QByteArray& command, CommandHandler handler);
+    // "?FR", "?FW": the command text followed by one check character and CR.
+    void onTransferCommand(const QByteArray& command, CommandHandler handler);
+    // A frame that arrives outside any conversation (none by default: it is ignored).
+    void onFrame(FrameHandler handler) { frameHandler_ = std::move(handler); }
+    // A mode that takes over the line (the flash records after ":FU") reads its bytes itself
+    // inside its handler and returns to command lines when it is done.
+
+    // Serves until SIGINT or SIGTERM.
+    void serve();
+    bool stopRequested() const { return stop_ != 0; }
+
+    // The line, for handlers. Reads return nothing on time-out or when asked to stop.
+    std::optional<uint8_t> readByte(int timeoutMs);
+    // Sends bytes as they are; with --fault slow in pieces with pauses under 3000 ms.
+    void send(const QByteArray& bytes);
+    void sendLine(const QByteArray& text); // text + CR
+    void discardInput();
+    // One frame from the program (STX text ETX check), answered with ACK when its block check
+    // is right and ack is set. Nothing after timeoutMs of silence. Bytes before the STX are
+    // skipped.
+    std::optional<QByteArray> receiveFrame(int timeoutMs, bool ack = true, bool* checkOk = nullptr);
+    // Sends one frame and waits for the program's answer: ACK gives true; anything else, or
+    // timeoutMs of silence, false (the caller decides whether to send it again).
+    bool sendFrame(const QByteArray& text, int timeoutMs);
+    // The speed the controller now listens at (a pseudo-terminal carries any).
+    void setBaud(int baud) { config_.baud = baud; }
+
+    // A line on standard error, prefixed "q517-sim: ".
+    void log(const QString& text) const;
+    void trace(const QString& text) const; // only with --verbose
+
+    // "?M8C" for a command line, "?FR\xD7" shown readably, for the log.
+    static QString printable(const QByteArray& bytes);
+
+private:
+    void dispatchLine(const QByteArray& line);
+    // The rest of a frame whose STX was just read: through ETX and the block check.
+    std::optional<QByteArray> collectFrame(int timeoutMs);
+
+    SimPty& pty_;
+    SimConfig config_;
+    volatile std::sig_atomic_t& stop_;
+    std::map<QByteArray, CommandHandler> lineHandlers_; // key: the whole line sent, CR excluded
+    std::map<QByteArray, QByteArray> lineNames_;
+    FrameHandler frameHandler_;
+};
