@@ -34,13 +34,15 @@ int main(int argc, char* argv[]) {
 
     QtCommonDialogBackend dialogBackend;
     CommonDialog dialog(dialogBackend);
+    dialog.setMaxFileSize(2048);
     SystemClock clock;
     QtSerialLine line;
     Session session(prompts, clock, dialog, line, workDir);
 
     MainWindow window(session);
+    window.setWindowState(Qt::WindowMaximized);
     if (!window.startUp())
         return 0;
-    window.showMaximized();
+    window.show();
     return app.exec();
 }

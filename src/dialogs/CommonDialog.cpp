@@ -1,5 +1,6 @@
 #include "dialogs/CommonDialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -8,7 +9,9 @@ int16_t CommonDialog::Copies() const {
     return (Flags & UseDevModeCopies) ? int16_t(1) : copies_;
 }
 
-static int16_t pageValue(int16_t v) { return v < 1 ? int16_t(0) : v; }
+static int16_t pageValue(int16_t v) {
+    return v < 1 ? int16_t(0) : v;
+}
 
 void CommonDialog::setMin(int16_t v) {
     min_ = pageValue(v);
@@ -65,20 +68,36 @@ bool CommonDialog::showFile(bool save) {
     CommonDialogBackend::FileChoice choice;
     choice.filterIndex = FilterIndex;
     int32_t error = 0;
-    const bool ok = backend_->chooseFile(save, *this, choice, error);
+    // A file dialog may wander through directories; the program's current directory is the
+    // one it had before the dialog, whatever the operator did in it.
+    const QString currentDir = QDir::currentPath();
+    bool ok = backend_->chooseFile(save, *this, choice, error);
+    QDir::setCurrent(currentDir);
     if (ok) {
         // Results end at their first zero character, as the platform hands them back.
         const qsizetype nul = choice.path.indexOf(QChar(0));
-        FileName = nul < 0 ? choice.path : choice.path.left(nul);
-        fileTitle_ = QFileInfo(FileName).fileName();
-        FilterIndex = choice.filterIndex;
+        const QString path = nul < 0 ? choice.path : choice.path.left(nul);
+        // A path longer than the caller's buffer fails the dialog rather than arriving cut
+        // short: a truncated name would read or overwrite some other file.
+        if (path.size() >= MaxFileSize()) {
+            ok = false;
+            error = BufferTooSmallError;
+        } else {
+            FileName = path;
+            fileTitle_ = QFileInfo(FileName).fileName();
+            FilterIndex = choice.filterIndex;
+        }
     }
     return finish(ok, error, save ? "FileSaveDialog" : "FileOpenDialog", true);
 }
 
-bool CommonDialog::ShowOpen() { return showFile(false); }
+bool CommonDialog::ShowOpen() {
+    return showFile(false);
+}
 
-bool CommonDialog::ShowSave() { return showFile(true); }
+bool CommonDialog::ShowSave() {
+    return showFile(true);
+}
 
 bool CommonDialog::ShowPrinter() {
     CommonDialogBackend::PrinterChoice choice;

@@ -30,6 +30,8 @@ class CommonDialog {
 public:
     // The print dialog flag that says the printer driver makes the copies.
     static constexpr uint32_t UseDevModeCopies = 0x00040000;
+    // ExtendedError of a file dialog whose chosen path does not fit in MaxFileSize.
+    static constexpr int32_t BufferTooSmallError = 0x3003;
 
     explicit CommonDialog(CommonDialogBackend& backend) : backend_(&backend) {}
     void setBackend(CommonDialogBackend& backend) { backend_ = &backend; }
@@ -60,6 +62,8 @@ public:
     int32_t ExtendedError() const { return extendedError_; }
     quintptr hdc() const { return hdc_; }
 
+    // Room for the returned path, its terminating zero included: a longer path fails the
+    // dialog with BufferTooSmallError.
     int16_t MaxFileSize() const { return maxFileSize_; }
     void setMaxFileSize(int16_t size) { maxFileSize_ = size < 1 ? 255 : size; }
 

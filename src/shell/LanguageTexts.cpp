@@ -22,27 +22,27 @@ bool LanguageTexts::LoadLanguage(const QString& path) {
 
 void LanguageTexts::LoadFromBytes(const QByteArray& bytes) {
     texts_ = QStringList(QList<QString>(Count));
-    // The last character of the file is never read. A bare LF counts as a line end too, so
-    // it is widened to CR LF before the walk, which counts on two-character line ends.
-    const QByteArray read = bytes.left(bytes.size() - 1);
-    QByteArray normal;
-    normal.reserve(read.size() + read.size() / 16 + 2);
-    for (qsizetype k = 0; k < read.size(); ++k) {
-        if (read[k] == '\n' && (k == 0 || read[k - 1] != '\r'))
-            normal += '\r';
-        normal += read[k];
-    }
-    const QString text = TextFile::DecodeCp1252(normal);
-    // q is the first character taken: 0 for the header, then the character after the one
-    // that starts each next line, which skips its opening quote; the closing quote is
-    // dropped by stopping two characters before the CR LF.
-    qsizetype q = 0;
-    for (int i = 1; i <= Count; ++i) {
-        const qsizetype crlf = text.indexOf(QStringLiteral("\r\n"), q);
-        if (crlf < 0)
+    // The last character of the file is never read, so a line gives a text only when its
+    // line end is complete in what is read: a script ends with one line break that is not
+    // taken. CR LF and a bare LF both end a line.
+    const QString text = TextFile::DecodeCp1252(bytes.left(bytes.size() - 1));
+    qsizetype start = 0;
+    for (int n = 1; n <= Count; ++n) {
+        const qsizetype lf = text.indexOf(QLatin1Char('\n'), start);
+        if (lf < 0)
             break;
-        const qsizetype length = crlf - 1 - q;
-        texts_[i - 1] = length > 0 ? text.mid(q, length) : QString();
-        q = crlf + 3;
+        qsizetype end = lf;
+        if (end > start && text[end - 1] == QLatin1Char('\r'))
+            --end;
+        const QString line = text.mid(start, end - start);
+        // The header line loses its last character; every text line its first and last,
+        // the double quotes the script writes around each text. A line too short to hold
+        // both quotes is an empty text and never swallows the line after it, so one blank
+        // line in a hand-edited script does not shift every later text.
+        if (n == 1)
+            texts_[0] = line.left(line.size() - 1);
+        else if (line.size() > 2)
+            texts_[n - 1] = line.mid(1, line.size() - 2);
+        start = lf + 1;
     }
 }

@@ -62,7 +62,8 @@ void Options::ListReadLine(const QString& line) {
     if (fields.size() > 0)
         LanguageFile = fields.at(0);
     if (fields.size() > 1)
-        PortNumber = static_cast<int16_t>(std::clamp(NumberForms::LeadingValue(fields.at(1)), -32768LL, 32767LL));
+        PortNumber = static_cast<int16_t>(
+            std::clamp(NumberForms::LeadingValue(fields.at(1)), -32768LL, 32767LL));
     if (fields.size() > 2)
         BaudRate = fields.at(2);
 }
@@ -79,8 +80,11 @@ bool Options::ReadOptionsFile(const QString& dir, Prompts& prompts) {
     const QStringList lines = TextFile::SplitLines(TextFile::DecodeCp1252(bytes));
     if (!lines.isEmpty())
         ListReadLine(lines.at(0));
-    for (int i = 1; i < lines.size() && RecentFiles.size() < MaxRecentFiles; ++i)
-        RecentFiles.append(lines.at(i));
+    // A blank line names no cam file: it would only give a recent entry that opens nothing.
+    for (int i = 1; i < lines.size() && RecentFiles.size() < MaxRecentFiles; ++i) {
+        if (!lines.at(i).trimmed().isEmpty())
+            RecentFiles.append(lines.at(i));
+    }
     return true;
 }
 
@@ -88,6 +92,15 @@ bool Options::WriteOptionsFile(const QString& dir, QString* errorText) const {
     QStringList lines{ListWriteLine()};
     lines += RecentFiles;
     return TextFile::WriteLines(FilePath(dir), lines, errorText);
+}
+
+bool Options::WriteOptionsFile(const QString& dir, Prompts& prompts) const {
+    QString errorText;
+    if (WriteOptionsFile(dir, &errorText))
+        return true;
+    prompts.message(QStringLiteral("FILE 'Q517_OPT.DEF' NOT WRITTEN!!!\n") + errorText, QString(),
+                    Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    return false;
 }
 
 void Options::AddRecentFile(const QString& path) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 class Prompts;
 
 // The settings kept between runs in the options file of the working directory.
@@ -16,10 +18,13 @@ struct Options {
 
     // Sets the defaults, then reads the file found in dir (its name is matched without
     // regard to letter case). A missing file shows the warning and keeps the defaults.
+    // Blank lines among the recent files are skipped.
     // Returns false when the file was missing.
     bool ReadOptionsFile(const QString& dir, Prompts& prompts);
     // Writes the file into dir, over the existing one whatever its letter case.
     bool WriteOptionsFile(const QString& dir, QString* errorText = nullptr) const;
+    // The same, telling the operator when the file could not be written (the old one stays).
+    bool WriteOptionsFile(const QString& dir, Prompts& prompts) const;
     // Move-to-front: path becomes entry 1; an existing equal entry moves, a sixth is dropped.
     void AddRecentFile(const QString& path);
 

@@ -179,42 +179,48 @@ void MainWindow::refreshRecentFiles() {
 
 bool MainWindow::loadLanguageOrAsk() {
     Options& options = session_.options;
-    QString path = DataPaths::Find(options.LanguageFile, session_.workDir);
-    if (path.isEmpty()) {
-        const auto answer = session_.prompts.message(
-            QStringLiteral(" FILE '\"") + options.LanguageFile +
-                QStringLiteral("\"' IS NOT AVAILABLE"),
-            QStringLiteral("UNRECOV. DEF.FILE ERROR"), Prompts::Buttons::RetryCancel,
-            Prompts::Icon::Critical);
+    for (;;) {
+        const QString path = DataPaths::Find(options.LanguageFile, session_.workDir);
+        if (!path.isEmpty()) {
+            session_.texts.LoadLanguage(path);
+            return true;
+        }
+        const auto answer =
+            session_.prompts.message(QStringLiteral(" FILE '\"") + options.LanguageFile +
+                                         QStringLiteral("\"' IS NOT AVAILABLE"),
+                                     QStringLiteral("UNRECOV. DEF.FILE ERROR"),
+                                     Prompts::Buttons::RetryCancel, Prompts::Icon::Critical);
         if (answer != Prompts::Answer::Retry)
             return false;
-        setLanguage();
-        path = DataPaths::Find(options.LanguageFile, session_.workDir);
+        // Without a script every caption and every question would be blank, and an operator
+        // cannot answer a question he cannot read: ask again until a script is chosen or
+        // the operator gives up.
+        if (setLanguage())
+            return true;
     }
-    session_.texts.LoadLanguage(path);
-    return true;
 }
 
-void MainWindow::setLanguage() {
+bool MainWindow::setLanguage() {
     CommonDialog& dialog = session_.dialog;
     dialog.DialogTitle = QStringLiteral("SELECT LANGUAGE");
     dialog.Filter = QStringLiteral("File Script Lang. (*.Scr)|*.scr|All Files (*.*)|*.*");
+    dialog.FilterIndex = 1;
     dialog.FileName.clear();
+    // The wrapper is shared: a cancel here is an answer, never an error to raise.
     dialog.CancelError = false;
-    const QString before = QDir::currentPath();
-    const bool chosen = dialog.ShowOpen();
-    QDir::setCurrent(before);
-    if (!chosen || dialog.FileName.isEmpty())
-        return;
-    if (!QFileInfo::exists(dialog.FileName)) {
+    if (!dialog.ShowOpen() || dialog.FileName.isEmpty())
+        return false;
+    const QFileInfo chosen(dialog.FileName);
+    if (!chosen.isFile()) {
         session_.prompts.message(QStringLiteral("FILE ERROR"), QString(), Prompts::Buttons::Ok,
                                  Prompts::Icon::Critical);
-        return;
+        return false;
     }
-    session_.options.LanguageFile = QFileInfo(dialog.FileName).absoluteFilePath();
-    session_.options.WriteOptionsFile(session_.workDir);
+    session_.options.LanguageFile = chosen.absoluteFilePath();
+    session_.options.WriteOptionsFile(session_.workDir, session_.prompts);
     session_.texts.LoadLanguage(session_.options.LanguageFile);
     applyTexts();
+    return true;
 }
 
 bool MainWindow::startUp() {
@@ -222,12 +228,17 @@ bool MainWindow::startUp() {
     refreshRecentFiles();
     if (!loadLanguageOrAsk())
         return false;
+    applyTexts();
     CamProgram& p = session_.program;
+    p.Reconfigure(24, 6, false);
     p.ProgramSaved = true;
     p.CurrentCam = 1;
     p.CurrentFormat = 1;
     StartupIdentify(session_);
-    applyTexts();
+    // The arrays for the pair now in force (the controller may have changed it), all off.
+    p.Reconfigure(p.CamCount(), p.FormatCount(), false);
+    p.UndoDegrees.fill(0);
+    refreshTitle();
     return true;
 }
 
@@ -259,7 +270,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    session_.options.WriteOptionsFile(session_.workDir);
+    session_.options.WriteOptionsFile(session_.workDir, session_.prompts);
     if (!session_.program.ProgramSaved) {
         const auto answer =
             session_.prompts.message(session_.Text(110), windowTitle(), Prompts::Buttons::YesNo,

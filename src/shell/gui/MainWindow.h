@@ -20,7 +20,8 @@ public:
     QAction* action(const QString& name) const;
     QMenu* menu(const QString& name) const;
 
-    // Start-up steps 4 to 10 (options, language, captions, model, line, arrays).
+    // Start-up steps 4 to 9 (options, language, captions, model, line, arrays); the editor
+    // prepares its format stepper itself.
     // False when the operator chose to end the program (a missing language script).
     bool startUp();
 
@@ -47,9 +48,10 @@ public:
     double windowScale() const { return windowScale_; }
 
     // Runs Set Language: choose a script, store it in the options, reload every caption.
-    void setLanguage();
-    // Loads LanguageFile, asking Retry/Cancel when the script exists nowhere.
-    // False when the operator chose Cancel.
+    // True when a new script was loaded.
+    bool setLanguage();
+    // Loads LanguageFile, asking Retry/Cancel while the script exists nowhere; Retry runs
+    // Set Language. False when the operator chose Cancel.
     bool loadLanguageOrAsk();
 
 signals:

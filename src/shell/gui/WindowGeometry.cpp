@@ -14,33 +14,52 @@ void CenterWindow(QWidget* window) {
                  area.y() + (area.height() - window->height()) / 2);
 }
 
-static void scaleChildren(QWidget* parent, double factor, bool makeVisible) {
+namespace {
+struct Placed {
+    QWidget* widget;
+    QRect geometry;
+    QFont font;
+};
+
+// Only absolutely placed controls carry design geometry; a layout places the rest, but
+// their children may again be placed by hand.
+void collectPlaced(QWidget* parent, QList<Placed>& placed) {
     const auto children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* child : children) {
         if (child->isWindow())
             continue;
-        // Only absolutely placed controls carry design geometry; a layout places the rest.
-        if (!parent->layout()) {
-            const QRect g = child->geometry();
-            child->setGeometry(int(g.x() * factor + 0.5), int(g.y() * factor + 0.5),
-                               int(g.width() * factor + 0.5), int(g.height() * factor + 0.5));
-            QFont font = child->font();
-            if (font.pointSizeF() > 0)
-                font.setPointSizeF(font.pointSizeF() * factor);
-            else if (font.pixelSize() > 0)
-                font.setPixelSize(int(font.pixelSize() * factor + 0.5));
-            child->setFont(font);
-            if (makeVisible && child->property("q517HiddenAtStart").toBool() == false)
-                child->setVisible(true);
-        }
-        scaleChildren(child, factor, makeVisible);
+        if (!parent->layout())
+            placed.append({child, child->geometry(), child->font()});
+        collectPlaced(child, placed);
     }
 }
+
+int scaled(int value, double factor) {
+    return int(value * factor + 0.5);
+}
+} // namespace
 
 void ScaleWindow(QWidget* window, double factor, bool makeVisible) {
     if (factor <= 0)
         return;
-    scaleChildren(window, factor, makeVisible);
+    // Every control's own design geometry and font are taken before anything changes: a
+    // control inherits its font from its container, and scaling the container first must
+    // not scale the control's font a second time.
+    QList<Placed> placed;
+    collectPlaced(window, placed);
+    for (const Placed& p : std::as_const(placed)) {
+        const QRect& g = p.geometry;
+        p.widget->setGeometry(scaled(g.x(), factor), scaled(g.y(), factor),
+                              scaled(g.width(), factor), scaled(g.height(), factor));
+        QFont font = p.font;
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * factor);
+        else if (font.pixelSize() > 0)
+            font.setPixelSize(scaled(font.pixelSize(), factor));
+        p.widget->setFont(font);
+        if (makeVisible && !p.widget->property(HiddenAtStart).toBool())
+            p.widget->setVisible(true);
+    }
 }
 
 } // namespace WindowGeometry

@@ -1,0 +1,121 @@
+#include "shell/LanguageTexts.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using TextMap = QMap<int, QString>;
+Q_DECLARE_METATYPE(TextMap)
+
+namespace {
+// A script of lines joined by CR LF, each line (the last too) ended by one.
+QByteArray script(const QList<QByteArray>& lines, const QByteArray& end = "\r\n") {
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + end;
+    return bytes;
+}
+
+QList<QByteArray> quotedLines(int count) {
+    QList<QByteArray> lines{"HEADER LINE"};
+    for (int n = 2; n <= count; ++n)
+        lines.append("\"text " + QByteArray::number(n) + "\"");
+    return lines;
+}
+} // namespace
+
+class TestLanguageTexts : public QObject {
+    Q_OBJECT
+private slots:
+    void walk_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextMap>("expected"); // texts not listed must be empty
+        QTest::newRow("New and Open")
+            << script({"Q517 LANGUAGE", "\"New\"", "\"Open\""}, "\r\n") + "\r\n"
+            << TextMap{{1, "Q517 LANGUAG"}, {2, "New"}, {3, "Open"}};
+        QTest::newRow("last text line without a further line break")
+            << script({"HEAD", "\"New\"", "\"Open\""}) << TextMap{{1, "HEA"}, {2, "New"}};
+        QTest::newRow("last line without any line end")
+            << script({"HEAD", "\"New\""}) + "\"Open\"" << TextMap{{1, "HEA"}, {2, "New"}};
+        QTest::newRow("blanks inside the quotes stay")
+            << script({"H", "\" C \"", "\"FASI: \""}) + "\r\n"
+            << TextMap{{2, " C "}, {3, "FASI: "}};
+        QTest::newRow("bare LF line ends") << script({"HEAD", "\"New\"", "\"Open\""}, "\n") + "\n"
+                                           << TextMap{{1, "HEA"}, {2, "New"}, {3, "Open"}};
+        QTest::newRow("empty texts between quotes") << script({"H", "\"\"", "\"Three\""}) + "\r\n"
+                                                    << TextMap{{3, "Three"}};
+        QTest::newRow("a blank line does not shift later texts")
+            << script({"H", "", "\"Three\"", "\"Four\""}) + "\r\n"
+            << TextMap{{3, "Three"}, {4, "Four"}};
+        QTest::newRow("a lone quote is an empty text") << script({"H", "\"", "\"Three\""}) + "\r\n"
+                                                       << TextMap{{3, "Three"}};
+        QTest::newRow("Windows-1252 letters") << script({"H", "\"Velocit\xe0 \x80\""}) + "\r\n"
+                                              << TextMap{{2, QString::fromUtf8("Velocità €")}};
+        QTest::newRow("empty file") << QByteArray() << TextMap{};
+        QTest::newRow("one character") << QByteArray("H") << TextMap{};
+        QTest::newRow("header only") << QByteArray("HEAD\r\n\r\n") << TextMap{{1, "HEA"}};
+    }
+    void walk() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextMap, expected);
+        LanguageTexts texts;
+        texts.LoadFromBytes(bytes);
+        for (int n = 1; n <= LanguageTexts::Count; ++n)
+            QCOMPARE(texts.Text(n), expected.value(n));
+    }
+
+    void onlyFiveHundredTexts_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("lastText");
+        QTest::newRow("600 lines fill all 500") << 600 << 500;
+        QTest::newRow("501 lines and a last line break") << 501 << 500;
+        QTest::newRow("500 lines and a last line break") << 500 << 500;
+        QTest::newRow("499 lines") << 499 << 499;
+    }
+    void onlyFiveHundredTexts() {
+        QFETCH(int, lines);
+        QFETCH(int, lastText);
+        LanguageTexts texts;
+        texts.LoadFromBytes(script(quotedLines(lines)) + "\r\n");
+        QCOMPARE(texts.Text(1), QStringLiteral("HEADER LIN"));
+        for (int n = 2; n <= LanguageTexts::Count; ++n)
+            QCOMPARE(texts.Text(n), n <= lastText ? QStringLiteral("text %1").arg(n) : QString());
+        QCOMPARE(texts.Text(0), QString());
+        QCOMPARE(texts.Text(501), QString());
+        QCOMPARE(texts.Text(-1), QString());
+    }
+
+    void loadingReplacesEveryText() {
+        LanguageTexts texts;
+        texts.LoadFromBytes(script(quotedLines(10)) + "\r\n");
+        texts.LoadFromBytes(script({"H", "\"only two\""}) + "\r\n");
+        QCOMPARE(texts.Text(2), QStringLiteral("only two"));
+        QCOMPARE(texts.Text(3), QString());
+        QCOMPARE(texts.Text(10), QString());
+    }
+
+    void loadsAFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("LANG.SCR");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(script({"H", "\"Nuovo\"", "\"Apri\""}) + "\r\n");
+        file.close();
+        LanguageTexts texts;
+        QVERIFY(texts.LoadLanguage(path));
+        QCOMPARE(texts.Text(2), QStringLiteral("Nuovo"));
+        QCOMPARE(texts.Text(3), QStringLiteral("Apri"));
+    }
+
+    void missingFileLeavesEveryTextEmpty() {
+        QTemporaryDir dir;
+        LanguageTexts texts;
+        texts.LoadFromBytes(script(quotedLines(10)) + "\r\n");
+        QVERIFY(!texts.LoadLanguage(dir.filePath("NONE.SCR")));
+        for (int n = 1; n <= LanguageTexts::Count; ++n)
+            QCOMPARE(texts.Text(n), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLanguageTexts)
+#include "tst_languagetexts.moc"
