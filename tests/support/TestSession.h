@@ -41,6 +41,8 @@ struct TestSession {
 
     explicit TestSession(SerialLine* line = nullptr)
         : session(prompts, clock, dialog, line ? *line : absentLine, dir.path()) {
+        // The program's start-up gives the shared dialog room for 2048-character paths.
+        dialog.setMaxFileSize(2048);
         numberTexts();
     }
 
