@@ -1,6 +1,7 @@
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/WindowGeometry.h"
+#include "support/FakeController.h"
 #include "support/TestSession.h"
 
 #include <QAction>
@@ -17,6 +18,18 @@
 #include <QVBoxLayout>
 
 namespace {
+// A port that opens but whose controller is not ready: start-up skips the identification
+// without a message, as on a desk with the controller switched off.
+struct ControllerOff {
+    FakeClock lineClock;
+    FakeController line{lineClock};
+    ControllerOff() { line.setCts(false); }
+};
+
+struct ShellSession : ControllerOff, TestSession {
+    ShellSession() : TestSession(&line) { session.link.DeviceOverride = dir.path(); }
+};
+
 QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -37,7 +50,7 @@ QByteArray numberedScript(const QByteArray& prefix) {
 }
 
 // A working directory whose options file names the script LANG.SCR, texts "T<n>".
-void prepareWorkDir(TestSession& s, const QByteArray& options = "\"LANG.SCR\",1,\"9600\"\r\n") {
+void prepareWorkDir(ShellSession& s, const QByteArray& options = "\"LANG.SCR\",1,\"9600\"\r\n") {
     writeBytes(s.path("LANG.SCR"), numberedScript("T"));
     writeBytes(s.path("q517_opt.def"), options);
 }
@@ -63,7 +76,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void menuBar() {
-        TestSession s;
+        ShellSession s;
         MainWindow window(s.session);
         QCOMPARE(window.objectName(), QStringLiteral("MAIN"));
         QCOMPARE(window.windowTitle(), QStringLiteral("PROGRAMMATORE Q517"));
@@ -118,7 +131,7 @@ private slots:
     void menuEntries() {
         QFETCH(QString, menu);
         QFETCH(Entries, entries);
-        TestSession s;
+        ShellSession s;
         MainWindow window(s.session);
         QMenu* m = window.menu(menu);
         QVERIFY(m);
@@ -143,7 +156,7 @@ private slots:
     }
 
     void toolbarTooltipsComeFromTheTexts() {
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         QVERIFY(window.startUp());
@@ -160,7 +173,7 @@ private slots:
     }
 
     void startUpReadsOptionsAndSetsTheModel() {
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s, "\"LANG.SCR\",3,\"19200\"\r\n/plans/A.CAM\r\n/plans/B.CAM\r\n");
         CamProgram& p = s.session.program;
         p.Reconfigure(8, 89, true);
@@ -189,8 +202,28 @@ private slots:
         QVERIFY(s.prompts.messages().isEmpty());
     }
 
+    void startUpTakesTheConnectedControllersType() {
+        ShellSession s;
+        prepareWorkDir(s);
+        s.line.setCts(true);
+        s.line.when("?M8C\r", FakeController::bytes("08 89 517 CAM SWITCH ITALY-CTRL-0042\r"));
+        s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
+        CamProgram& p = s.session.program;
+        p.Parameters.CamAdvance[0] = 9;
+        MainWindow window(s.session);
+        QVERIFY(window.startUp());
+        QVERIFY(s.prompts.messages().isEmpty());
+        QCOMPARE(s.line.receivedCount("?M8C\r"), 1);
+        QCOMPARE(p.CamCount(), 8);
+        QCOMPARE(p.FormatCount(), 89);
+        QCOMPARE(int(p.Parameters.CamAdvance.size()), 8);
+        QCOMPARE(int(p.Parameters.CamAdvance[0]), 0);
+        QCOMPARE(p.ListPhases(89, 8).size(), std::size_t(0));
+        QCOMPARE(window.programTitle(), QStringLiteral("T33 C 8 - 89"));
+    }
+
     void startUpWithoutOptionsFileWarnsAndTakesDefaults() {
-        TestSession s;
+        ShellSession s;
         // The default script comes from the program's data folder.
         s.prompts.expectMessage("FILE 'Q517_OPT.DEF' NOT FOUND!!!\n SET OPTIONS");
         MainWindow window(s.session);
@@ -212,7 +245,7 @@ private slots:
     void missingScriptAtStartUp() {
         QFETCH(QStringList, choices);
         QFETCH(bool, started);
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s, "\"GONE.SCR\",2,\"9600\"\r\n");
         const QString message = " FILE '\"GONE.SCR\"' IS NOT AVAILABLE";
         for (const QString& choice : choices) {
@@ -252,7 +285,7 @@ private slots:
     void setLanguage() {
         QFETCH(QString, chosen);
         QFETCH(bool, exists);
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s, "\"LANG.SCR\",4,\"2400\"\r\n/plans/A.CAM\r\n");
         writeBytes(s.path("OTHER.SCR"), numberedScript("E"));
         MainWindow window(s.session);
@@ -294,7 +327,7 @@ private slots:
     }
 
     void recentFileEntries() {
-        TestSession s;
+        ShellSession s;
         MainWindow window(s.session);
         s.session.options.RecentFiles = QStringList{"/plans/LINE2.CAM", "/plans/a b.CAM"};
         window.refreshRecentFiles();
@@ -342,7 +375,7 @@ private slots:
         QFETCH(int, cams);
         QFETCH(int, formats);
         QFETCH(QString, title);
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         QVERIFY(window.startUp());
@@ -365,7 +398,7 @@ private slots:
     }
 
     void scaledOnceOnActivation() {
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         auto* panel = new QWidget;
@@ -395,7 +428,7 @@ private slots:
     }
 
     void notScaledWhenNotWider() {
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         auto* panel = new QWidget;
@@ -423,7 +456,7 @@ private slots:
     void closeWithUnsavedWork() {
         QFETCH(int, answer);
         QFETCH(bool, closes);
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         QVERIFY(window.startUp());
@@ -452,7 +485,7 @@ private slots:
     }
 
     void closeWhenSavedAsksNothing() {
-        TestSession s;
+        ShellSession s;
         prepareWorkDir(s);
         MainWindow window(s.session);
         QVERIFY(window.startUp());
