@@ -213,13 +213,31 @@ private slots:
         QCOMPARE(ts.dialogs.printerDialogs, 2);
     }
 
-    // File > Print on a machine without printers asks for a PDF file and writes it.
+    // File > Print on a machine without printers asks for a PDF file and writes it; an
+    // existing file is replaced only when the operator says so.
+    void fileMenuPrintWithoutPrinterMakesPdf_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("new file") << false << false;
+        QTest::newRow("existing, replaced") << true << true;
+        QTest::newRow("existing, kept") << true << false;
+    }
     void fileMenuPrintWithoutPrinterMakesPdf() {
+        QFETCH(bool, existing);
+        QFETCH(bool, replace);
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             QSKIP("this machine has printers; the PDF fallback is not reachable");
         TestSession ts;
         MainWindow main(ts.session);
         const QString pdf = ts.path(QStringLiteral("listing.pdf"));
+        if (existing) {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("cam notes");
+            ts.prompts.expectMessage(QStringLiteral("T108") + pdf,
+                                     replace ? Prompts::Answer::Yes : Prompts::Answer::No);
+        }
+        // The name is typed without its extension.
         ts.dialogs.chooseNextFile(ts.path(QStringLiteral("listing")));
         bool clicked = false;
         QTimer::singleShot(0, &main, [&] {
@@ -232,10 +250,11 @@ private slots:
         main.action(QStringLiteral("Pr_Size"))->trigger();
         QVERIFY(clicked);
         QVERIFY(!ts.dialogs.pending());
+        QVERIFY2(ts.prompts.allShown(), qPrintable(ts.prompts.problems()));
         QCOMPARE(ts.dialogs.titles.value(0), QStringLiteral("T78"));
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.read(5).startsWith("%PDF-"));
+        QCOMPARE(file.read(5).startsWith("%PDF-"), !existing || replace);
     }
 };
 

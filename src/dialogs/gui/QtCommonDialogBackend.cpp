@@ -73,6 +73,8 @@ bool QtCommonDialogBackend::choosePrinter(const CommonDialog& request, PrinterCh
     if (request.Copies() > 0)
         printer.setCopyCount(request.Copies());
     QPrintDialog dialog(&printer, owner(request));
+    if (!request.DialogTitle.isEmpty())
+        dialog.setWindowTitle(request.DialogTitle);
     if (request.Max() > 0)
         dialog.setMinMax(qMax<int>(1, request.Min()), request.Max());
     error = 0;
