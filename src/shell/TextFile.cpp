@@ -83,7 +83,8 @@ bool ReadAll(const QString& path, QByteArray& bytes, QString* errorText) {
 
 bool WriteLines(const QString& path, const QStringList& lines, QString* errorText) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered flush that is cut short still lets commit() succeed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (errorText)
             *errorText = file.errorString();
         return false;

@@ -1,0 +1,299 @@
+#include "model/CamFileReader.h"
+
+#include "model/CamProgram.h"
+#include "model/FormatScratch.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A number read the way the cam file's numbers are read: leading blanks skipped, an optional
+// sign, digits and an optional fraction, rounded to the nearest whole number. Text that is
+// not a number reads 0. Far too large values come back as the largest long long, so range
+// checks after it always see them.
+long long valueOf(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    double value = 0;
+    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80; ++i)
+        value = value * 10 + (text[i].unicode() - '0');
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        double scale = 0.1;
+        for (++i; i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80; ++i) {
+            value += (text[i].unicode() - '0') * scale;
+            scale /= 10;
+        }
+    }
+    if (negative)
+        value = -value;
+    const double rounded = std::nearbyint(value);
+    constexpr double limit = 9.0e18;
+    if (rounded > limit)
+        return std::numeric_limits<long long>::max();
+    if (rounded < -limit)
+        return std::numeric_limits<long long>::min();
+    return static_cast<long long>(rounded);
+}
+
+bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason) {
+    if (error) {
+        error->LineNumber = in.LineNumber();
+        error->Line = in.InputLine();
+        error->Reason = reason;
+    }
+    return false;
+}
+
+// The cams of one format inside the program.
+struct ProgramFormat {
+    CamProgram& program;
+    int format;
+    int camCount() const { return program.CamCount(); }
+    uint8_t* camDegrees(int cam) { return program.CamDegrees(format, cam); }
+    void setName(int cam, const QString& name) { program.SetCamName(cam, name); }
+};
+
+// The cams of a scratch format.
+struct ScratchFormat {
+    FormatScratch& scratch;
+    int camCount() const { return scratch.CamCount(); }
+    uint8_t* camDegrees(int cam) { return scratch.CamDegrees(cam); }
+    void setName(int cam, const QString& name) {
+        scratch.SetName(cam, name.trimmed().left(CamProgram::MaxNameLength));
+    }
+};
+
+template <typename Target>
+SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
+    int cam = 0;
+    while (in.ReadLine()) {
+        const QStringView line = in.Line();
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1Char('C'))) {
+            const long long number = valueOf(line.mid(2, 2));
+            if (number < 1 || number > target.camCount()) {
+                setError(error, in,
+                         QStringLiteral("cam number outside 1..%1").arg(target.camCount()));
+                return SectionStop::Failed;
+            }
+            cam = int(number);
+            const qsizetype quote = line.indexOf(QLatin1Char('"'));
+            if (quote >= 0) {
+                // The name runs from after the first quote up to the line's last character.
+                const qsizetype length = line.size() - quote - 2;
+                target.setName(cam,
+                               length > 0 ? line.mid(quote + 1, length).toString() : QString());
+            }
+            continue;
+        }
+        if (line.contains(QLatin1String("END")))
+            return SectionStop::EndLine;
+        if (line.contains(QLatin1String("FORMATO N. ")))
+            return SectionStop::FormatHeader;
+        if (!line.startsWith(QLatin1Char(' ')))
+            continue; // not a line of the section: the reader has always passed over these
+        if (cam == 0) {
+            setError(error, in, QStringLiteral("phase line before any cam line"));
+            return SectionStop::Failed;
+        }
+        const long long on = valueOf(line.left(4));
+        const long long off = valueOf(line.right(4));
+        if (on < 0 || on >= CamProgram::Degrees || off < 0 || off >= CamProgram::Degrees) {
+            setError(error, in, QStringLiteral("angle outside 0..359"));
+            return SectionStop::Failed;
+        }
+        SetPhaseOn(target.camDegrees(cam), int(on), int(off));
+    }
+    return SectionStop::EndOfFile;
+}
+
+// Reads the next line for the function section; at the end of the file the read fails
+// with the last line read.
+bool nextLine(CamLineCursor& in, CamReadError* error, const char* expected) {
+    if (in.ReadLine())
+        return true;
+    return setError(
+        error, in, QStringLiteral("the file ends before the %1 line").arg(QLatin1String(expected)));
+}
+
+bool readParameter(CamLineCursor& in, CamReadError* error, const char* keyword, int lastChars,
+                   int16_t& value) {
+    if (!in.Line().contains(QLatin1String(keyword)))
+        return setError(error, in, QStringLiteral("no \"%1\" line").arg(QLatin1String(keyword)));
+    value = int16_t(valueOf(in.Line().right(lastChars)));
+    return true;
+}
+
+// The speed limit is the number that follows its label, so every value written reads back.
+bool readSpeedLimit(CamLineCursor& in, CamReadError* error, int16_t& value) {
+    const QStringView line = in.Line();
+    const QLatin1String label("LIMITE DI VELOCITA'");
+    qsizetype at = line.indexOf(label);
+    if (at >= 0) {
+        at += label.size();
+    } else {
+        at = line.indexOf(QLatin1String("LIMITE"));
+        if (at < 0)
+            return setError(error, in, QStringLiteral("no \"LIMITE\" line"));
+        at += 6;
+    }
+    const long long number = valueOf(line.mid(at));
+    if (number < std::numeric_limits<int16_t>::min() ||
+        number > std::numeric_limits<int16_t>::max())
+        return setError(error, in, QStringLiteral("speed limit out of range"));
+    value = int16_t(number);
+    return true;
+}
+
+bool readAdvance(CamLineCursor& in, CamReadError* error, uint8_t& value) {
+    const QStringView line = in.Line();
+    const qsizetype ms = line.indexOf(QLatin1String("ms"));
+    if (ms < 0)
+        return setError(error, in, QStringLiteral("advance line without \"ms\""));
+    const long long number = valueOf(line.mid(ms + 3));
+    if (number < 0 || number > 255)
+        return setError(error, in, QStringLiteral("advance outside 0..255"));
+    value = uint8_t(number);
+    return true;
+}
+
+bool readFunctionSection(CamLineCursor& in, CamProgram& program, CamReadError* error) {
+    if (!in.ReadLine())
+        return setError(error, in, QStringLiteral("the file is empty"));
+    if (!in.Line().contains(QLatin1String("FUNZIONI")))
+        return setError(error, in, QStringLiteral("the first line is not \"FUNZIONI\""));
+    const QStringView counts = in.Line().mid(8);
+    const long long cams = std::llabs(valueOf(counts.left(3)));
+    const long long formats = std::llabs(valueOf(counts.right(3)));
+    if (cams > 99 || formats > 99 || !CamProgram::IsValidPair(int(cams), int(formats)))
+        return setError(error, in, QStringLiteral("no controller has that cam and format count"));
+    program.Reconfigure(int(cams), int(formats), true);
+    program.ProgramSaved = true;
+
+    FunctionParameters& f = program.Parameters;
+    if (!nextLine(in, error, "advance"))
+        return false;
+    if (in.Line().contains(QLatin1String("NUMERO ANTICIPI "))) {
+        f.AdvanceCount = 0;
+        if (!nextLine(in, error, "\"FORMATO IN USCITA\""))
+            return false;
+    } else if (in.Line().contains(QLatin1String("CAMS"))) {
+        int count = program.CamCount();
+        if (in.Line().contains(QLatin1String("01-04")))
+            count /= 4;
+        else if (in.Line().contains(QLatin1String("01-02")))
+            count /= 2;
+        f.AdvanceCount = int16_t(count);
+        for (int k = 1; k <= count; ++k) {
+            if (k > 1 && !nextLine(in, error, "advance"))
+                return false;
+            if (!readAdvance(in, error, f.CamAdvance[k - 1]))
+                return false;
+        }
+        if (!nextLine(in, error, "\"FORMATO IN USCITA\""))
+            return false;
+    }
+    return readParameter(in, error, "FORMATO", 3, f.OutputFormat) &&
+           nextLine(in, error, "\"SFASAMENTO\"") &&
+           readParameter(in, error, "SFASAMENTO", 4, f.EncoderShift) &&
+           nextLine(in, error, "\"SENSO\"") &&
+           readParameter(in, error, "SENSO", 3, f.RotationSense) &&
+           nextLine(in, error, "\"LIMITE\"") && readSpeedLimit(in, error, f.SpeedLimit);
+}
+
+CamReadResult failed(CamReadResult::Status status) {
+    CamReadResult result;
+    result.status = status;
+    return result;
+}
+
+} // namespace
+
+SectionStop ReadFormatSection(CamLineCursor& in, CamProgram& program, int format,
+                              CamReadError* error) {
+    if (!program.IsValidFormat(format)) {
+        setError(error, in,
+                 QStringLiteral("format number outside 1..%1").arg(program.FormatCount()));
+        return SectionStop::Failed;
+    }
+    return readSection(in, ProgramFormat{program, format}, error);
+}
+
+SectionStop ReadFormatSection(CamLineCursor& in, FormatScratch& scratch, CamReadError* error) {
+    return readSection(in, ScratchFormat{scratch}, error);
+}
+
+CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
+    CamReadResult result;
+    CamLineCursor in(bytes);
+    if (!readFunctionSection(in, program, &result.error)) {
+        result.status = CamReadResult::Status::Failed;
+        return result;
+    }
+    if (in.AtEnd())
+        return result; // a program without formats
+    // One blank line may stand between the function section and the first format.
+    in.ReadLine();
+    if (in.Line().isEmpty() && !in.AtEnd())
+        in.ReadLine();
+    for (;;) {
+        const QStringView line = in.Line();
+        if (line.contains(QLatin1String("FORMATO N. "))) {
+            const long long format = valueOf(line.right(2));
+            if (format < 1 || format > program.FormatCount()) {
+                setError(&result.error, in,
+                         QStringLiteral("format number outside 1..%1").arg(program.FormatCount()));
+                result.status = CamReadResult::Status::Failed;
+                break;
+            }
+            const SectionStop stop = ReadFormatSection(in, program, int(format), &result.error);
+            if (stop == SectionStop::Failed)
+                result.status = CamReadResult::Status::Failed;
+            if (stop != SectionStop::FormatHeader)
+                break;
+        } else if (line.contains(QLatin1String("END")) || (line.isEmpty() && in.AtEnd())) {
+            break;
+        } else {
+            setError(&result.error, in, QStringLiteral("a line that is not a format header"));
+            result.status = CamReadResult::Status::Failed;
+            break;
+        }
+    }
+    if (program.CurrentFormat == 0)
+        program.CurrentFormat = 1;
+    return result;
+}
+
+CamReadResult ReadCamFile(CamProgram& program, const QString& path) {
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return failed(CamReadResult::Status::Missing);
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        CamReadResult result = failed(CamReadResult::Status::Unreadable);
+        result.error.Reason = QStringLiteral("a directory, not a cam file");
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        CamReadResult result = failed(CamReadResult::Status::Unreadable);
+        result.error.Reason = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        CamReadResult result = failed(CamReadResult::Status::Unreadable);
+        result.error.Reason = file.errorString();
+        return result;
+    }
+    return ReadCamBytes(program, bytes);
+}

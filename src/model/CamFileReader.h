@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/CamLineCursor.h"
+
+#include <QByteArray>
+#include <QString>
+
+class CamProgram;
+class FormatScratch;
+
+// The line a read stopped on and why. The operator is shown Line followed by language
+// text 10; LineNumber and Reason are for the command line and the tests.
+struct CamReadError {
+    int LineNumber = 0; // 1-based; 0 when the file had no line at all
+    QString Line;
+    QString Reason;
+};
+
+// Where a format section ended.
+enum class SectionStop {
+    FormatHeader, // the current line is the next " FORMATO N. " header
+    EndLine,      // the current line contains "END"
+    EndOfFile,    // the file has no line left
+    Failed,       // a line could not be taken; the error says which
+};
+
+// Reads cam and phase lines of one format from the cursor's next line on, until the next
+// format header, an "END" line or the end of the file; the stopping line stays current.
+// Refused (Failed): a cam number outside 1..CamCount, a phase line before any cam line of
+// the section, an angle outside 0..359. Cams are built through SetPhase, names through
+// SetCamName; a name read later replaces one read earlier.
+SectionStop ReadFormatSection(CamLineCursor& in, CamProgram& program, int format,
+                              CamReadError* error = nullptr);
+// The same reading into a scratch format, for callers that must not touch a format until
+// the whole section has been read (Import Size).
+SectionStop ReadFormatSection(CamLineCursor& in, FormatScratch& scratch,
+                              CamReadError* error = nullptr);
+
+struct CamReadResult {
+    enum class Status {
+        Read,       // the whole file was taken
+        Missing,    // no such file (or no name): nothing was changed
+        Unreadable, // the file exists but cannot be opened or read: nothing was changed
+        Failed,     // a format error: the model holds what was read before it
+    };
+    Status status = Status::Read;
+    CamReadError error; // for Failed (and the cause for Unreadable)
+    bool ok() const { return status == Status::Read; }
+    // The reader's ReadFailed flag: true when the read stopped on a format error.
+    bool ReadFailed() const { return status == Status::Failed; }
+};
+
+// Reads a whole cam file into program: the function section (which sets the cam and format
+// counts), every format section, an optional "END". Never writes outside the model's arrays.
+CamReadResult ReadCamFile(CamProgram& program, const QString& path);
+// The same from the file's bytes.
+CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes);

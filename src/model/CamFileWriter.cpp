@@ -1,0 +1,158 @@
+#include "model/CamFileWriter.h"
+
+#include "model/CamProgram.h"
+#include "model/NumberForms.h"
+#include "shell/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+using NumberForms::Printed;
+using NumberForms::TwoDigits;
+
+void CamFileText::AddLine(QStringView line) {
+    bool plain = true;
+    for (const QChar ch : line) {
+        if (ch.unicode() >= 0x80) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        const qsizetype at = bytes_.size();
+        bytes_.resize(at + line.size());
+        char* out = bytes_.data() + at;
+        for (const QChar ch : line)
+            *out++ = static_cast<char>(ch.unicode());
+    } else {
+        bytes_ += TextFile::EncodeCp1252(line.toString());
+    }
+    bytes_ += "\r\n";
+    ++lines_;
+}
+
+namespace {
+// " 045 090": ON and OFF angles as three-digit fields.
+QString phaseLine(int on, int off) {
+    return QLatin1Char(' ') + NumberForms::ThreeDigits(on) + QLatin1Char(' ') +
+           NumberForms::ThreeDigits(off);
+}
+
+int advanceValue(const CamProgram& program, int k) {
+    const auto& advance = program.Parameters.CamAdvance;
+    // An advance count that does not fit the cam count must never read past the table.
+    return k >= 1 && std::size_t(k) <= advance.size() ? advance[k - 1] : 0;
+}
+} // namespace
+
+void BuildCamLines(const CamProgram& program, int format, int cam, bool portOpen,
+                   CamLineBuffer& buffer) {
+    const std::vector<Phase> phases = program.ListPhases(format, cam);
+    int entry = 1;
+    for (const Phase& p : phases) {
+        if (entry >= CamLineBuffer::Entries - 1)
+            break;
+        buffer.Lines[entry++] = phaseLine(p.On, p.Off);
+    }
+    buffer.Lines[entry].clear();
+
+    const QString name = program.CamName(cam);
+    const bool named = !name.trimmed().isEmpty();
+    if (phases.empty() && !(named && format == 1)) {
+        buffer.Lines[0].clear();
+        return;
+    }
+    QString header = QStringLiteral("C ") + TwoDigits(cam);
+    if (named && (!portOpen || format == 1))
+        header += QLatin1Char('"') + name + QLatin1Char('"');
+    buffer.Lines[0] = header;
+}
+
+void WriteFunctionSection(const CamProgram& program, CamFileText& out) {
+    const FunctionParameters& f = program.Parameters;
+    const int cams = program.CamCount();
+    out.AddLine(QStringLiteral("FUNZIONI ") + TwoDigits(cams) + QLatin1Char('-') +
+                TwoDigits(program.FormatCount()));
+    if (f.AdvanceCount >= cams) {
+        for (int k = 1; k <= cams; ++k)
+            out.AddLine(QStringLiteral("ANTICIPO CAMS  ") + TwoDigits(k) + QStringLiteral(" ms ") +
+                        Printed(advanceValue(program, k)));
+    } else if (f.AdvanceCount < 1) {
+        out.AddLine(QStringLiteral("NUMERO ANTICIPI ") + Printed(f.AdvanceCount));
+    } else {
+        const int g = cams / f.AdvanceCount;
+        for (int a = 1; a <= cams; a += g)
+            out.AddLine(QStringLiteral("ANTICIPO CAMS   ") + TwoDigits(a) + QLatin1Char('-') +
+                        TwoDigits(a + g - 1) + QStringLiteral("  ms ") +
+                        Printed(advanceValue(program, a / g + 1)));
+    }
+    out.AddLine(QStringLiteral("FORMATO IN USCITA ") + Printed(f.OutputFormat));
+    out.AddLine(QStringLiteral("SFASAMENTO ENCODER ") + Printed(f.EncoderShift));
+    out.AddLine(QStringLiteral("SENSO DI ROTAZIONE ") + Printed(f.RotationSense));
+    out.AddLine(QStringLiteral("LIMITE DI VELOCITA'") + Printed(f.SpeedLimit));
+}
+
+void WriteFormatSection(const CamProgram& program, int format, bool portOpen, CamFileText& out) {
+    out.AddLine(QStringLiteral(" FORMATO N. ") + TwoDigits(format));
+    CamLineBuffer buffer;
+    for (int cam = 1; cam <= program.CamCount(); ++cam) {
+        BuildCamLines(program, format, cam, portOpen, buffer);
+        for (int i = 0; i < CamLineBuffer::Entries && !buffer.Lines[i].isEmpty(); ++i)
+            out.AddLine(buffer.Lines[i]);
+    }
+}
+
+CamFileText CamFileContents(const CamProgram& program, bool portOpen) {
+    CamFileText out;
+    WriteFunctionSection(program, out);
+    for (int format = 1; format <= program.FormatCount(); ++format)
+        WriteFormatSection(program, format, portOpen, out);
+    out.AddLine(QStringLiteral("END"));
+    return out;
+}
+
+namespace {
+void fail(FileWriteError* error, int number, const QString& path, const QString& cause) {
+    if (error) {
+        error->Number = number;
+        error->What = QDir::toNativeSeparators(path) + QStringLiteral(": ") + cause;
+    }
+}
+} // namespace
+
+bool WriteCamFile(const CamProgram& program, const QString& path, bool portOpen,
+                  FileWriteError* error) {
+    const QFileInfo target(path);
+    if (path.isEmpty() || target.fileName().isEmpty()) {
+        fail(error, 75, path, QStringLiteral("no file name"));
+        return false;
+    }
+    if (!target.absoluteDir().exists()) {
+        fail(error, 76, path, QStringLiteral("the directory does not exist"));
+        return false;
+    }
+    if (target.isDir()) {
+        fail(error, 75, path, QStringLiteral("a directory has that name"));
+        return false;
+    }
+    const CamFileText text = CamFileContents(program, portOpen);
+    QSaveFile file(path);
+    // Unbuffered, so a write cut short (a full disk, a size limit) shows in write()'s count
+    // instead of vanishing inside a buffered flush that still commits a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        fail(error, 70, path, file.errorString());
+        return false;
+    }
+    if (file.write(text.Bytes()) != text.Bytes().size()) {
+        const QString cause = file.errorString();
+        file.cancelWriting();
+        fail(error, 61, path, cause);
+        return false;
+    }
+    if (!file.commit()) {
+        fail(error, 75, path, file.errorString());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,192 @@
+#include "model/CamFileLoading.h"
+#include "model/CamFileName.h"
+#include "model/CamFileWriter.h"
+#include "shell/TextFile.h"
+#include "support/TestSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Holds the size of files this process may write at limit bytes, the way a full disk
+// stops a save, even for a test that runs as root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower = saved_;
+        lower.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+const QByteArray kOldFile = "FUNZIONI 24-06\r\nthe old file\r\n";
+} // namespace
+
+class TestCamFileSave : public QObject {
+    Q_OBJECT
+private slots:
+    void saveAsNames_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("plan") << "/home/op/plan"
+                              << "/home/op/PLAN.CAM";
+        QTest::newRow("plan.txt") << "/home/op/plan.txt"
+                                  << "/home/op/PLAN.CAM";
+        QTest::newRow("plan.cam") << "/home/op/plan.cam"
+                                  << "/home/op/PLAN.CAM";
+        QTest::newRow("plan.Cam") << "/home/op/plan.Cam"
+                                  << "/home/op/PLAN.CAM";
+        QTest::newRow("two dots") << "/home/op/plan.v2.txt"
+                                  << "/home/op/PLAN.CAM";
+        QTest::newRow("a trailing dot") << "/home/op/plan."
+                                        << "/home/op/PLAN.CAM";
+        QTest::newRow("a dotted directory") << "/home/op/plans.v2/plan"
+                                            << "/home/op/plans.v2/PLAN.CAM";
+        QTest::newRow("directory case kept") << "/home/Op/Mixed.Dir/plan.cam"
+                                             << "/home/Op/Mixed.Dir/PLAN.CAM";
+        QTest::newRow("no directory") << "plan"
+                                      << "PLAN.CAM";
+        QTest::newRow("accented letters") << "/tmp/säge"
+                                          << "/tmp/SÄGE.CAM";
+        QTest::newRow("a directory only") << "/home/op/"
+                                          << "";
+        QTest::newRow("nothing") << ""
+                                 << "";
+    }
+    void saveAsNames() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, stored);
+        QCOMPARE(CamFileNameFor(chosen), stored);
+    }
+
+    void failedWritesKeepTheOldFile_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("number");
+        QTest::newRow("directory missing") << "missing/PLAN.CAM" << 76;
+        QTest::newRow("a directory has the name") << "folder.CAM" << 75;
+        QTest::newRow("no file name") << "" << 75;
+    }
+    void failedWritesKeepTheOldFile() {
+        QFETCH(QString, target);
+        QFETCH(int, number);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.CAM")));
+        const QString old = dir.filePath(QStringLiteral("OLD.CAM"));
+        QVERIFY(writeBytes(old, kOldFile));
+        CamProgram p;
+        FileWriteError error;
+        const QString path = target.isEmpty() ? target : dir.filePath(target);
+        QVERIFY(!WriteCamFile(p, path, false, &error));
+        QCOMPARE(error.Number, number);
+        QVERIFY(!error.What.isEmpty());
+        QCOMPARE(contents(old), kOldFile);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OLD.CAM"});
+    }
+
+    void aFullDiskKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("PLAN.CAM"));
+        QVERIFY(writeBytes(path, kOldFile));
+        CamProgram p;
+        for (int f = 1; f <= 6; ++f)
+            p.SetPhase(f, 1, 10, 20);
+        FileWriteError error;
+        bool written = true;
+        {
+            FileSizeLimit limit(64);
+            written = WriteCamFile(p, path, false, &error);
+        }
+        QVERIFY(!written);
+        QCOMPARE(error.Number, 61);
+        QVERIFY(error.What.contains(QStringLiteral("PLAN.CAM")));
+        QCOMPARE(contents(path), kOldFile);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"PLAN.CAM"});
+    }
+
+    // The shared line writer (options file, transfer file) must not report a cut-short
+    // save as done either.
+    void lineWritesReportAFullDisk() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("q517_opt.def"));
+        QVERIFY(writeBytes(path, kOldFile));
+        bool written = true;
+        {
+            FileSizeLimit limit(16);
+            written = TextFile::WriteLines(path, {QString(100, QLatin1Char('x'))});
+        }
+        QVERIFY(!written);
+        QCOMPARE(contents(path), kOldFile);
+    }
+
+    void loadReadsAndHeadsTheRecentList() {
+        TestSession t;
+        const QString path = QStringLiteral(Q517_TEST_DATA_DIR "/camfile_example.CAM");
+        t.session.options.RecentFiles = {QStringLiteral("/a/OTHER.CAM"), path};
+        t.session.program.CurrentFileName = path;
+        t.session.program.CurrentFormat = 3;
+        QVERIFY(LoadCamFile(t.session));
+        QCOMPARE(t.session.program.CamName(1), QStringLiteral("FEEDER"));
+        QCOMPARE(t.session.program.CurrentFormat, 1);
+        QCOMPARE(t.session.program.CurrentFileName, path);
+        QCOMPARE(t.session.options.RecentFiles, (QStringList{path, "/a/OTHER.CAM"}));
+        QVERIFY(t.prompts.allShown());
+    }
+
+    void loadOfARefusedFileNamesTheLineAndForgetsTheName() {
+        TestSession t;
+        const QString path = t.path(QStringLiteral("BAD.CAM"));
+        QVERIFY(writeBytes(path, "FUNZIONI 24-10\r\n"));
+        t.session.program.CurrentFileName = path;
+        t.prompts.expectMessage(QStringLiteral("FUNZIONI 24-10T10"));
+        QVERIFY(!LoadCamFile(t.session));
+        QVERIFY(t.session.program.CurrentFileName.isEmpty());
+        QVERIFY(t.session.options.RecentFiles.isEmpty());
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(t.prompts.messages().at(0).icon, Prompts::Icon::Warning);
+    }
+
+    void loadOfAnUnreadableFileNamesTheFile() {
+        TestSession t;
+        const QString path = t.path(QStringLiteral("DIR.CAM"));
+        QVERIFY(QDir().mkpath(path));
+        t.session.program.CurrentFileName = path;
+        t.prompts.expectMessage(QStringLiteral("File [") + path + QStringLiteral("]T10"));
+        QVERIFY(!LoadCamFile(t.session));
+        QVERIFY(t.session.program.CurrentFileName.isEmpty());
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+    }
+
+    void loadOfAVanishedFileSaysNothing() {
+        TestSession t;
+        t.session.program.CurrentFileName = t.path(QStringLiteral("GONE.CAM"));
+        QVERIFY(!LoadCamFile(t.session));
+        QVERIFY(t.prompts.allShown());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCamFileSave)
+#include "tst_camfilesave.moc"
