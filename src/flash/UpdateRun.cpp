@@ -2,6 +2,7 @@
 
 #include "dialogs/Prompts.h"
 #include "flash/FirmwareTag.h"
+#include "flash/FlashUpdate.h"
 #include "shell/Session.h"
 
 #include <QFileInfo>
@@ -12,7 +13,7 @@ UpdateRun::UpdateRun(Session& session, FlashView& view, QString hexFilePath)
 void UpdateRun::Run() {
     session_.prompts.processEvents();
     if (RunImageCheck())
-        FlashUpdate();
+        RunFlashUpdate();
 }
 
 bool UpdateRun::RunImageCheck() {
@@ -49,9 +50,25 @@ bool UpdateRun::RunImageCheck() {
     return true;
 }
 
-void UpdateRun::FlashUpdate() {
-    // The line to the controller comes with the serial link; until then the run ends here.
-    Finish();
+void UpdateRun::RunFlashUpdate() {
+    FlashUpdate update(session_, view_, path_, check_.lines);
+    if (portCheck_)
+        update.setPortCheck(portCheck_);
+    update.setConfirmed(confirmed_);
+    switch (update.Run()) {
+    case FlashUpdate::Outcome::Updated:
+        updated_ = true;
+        Finish();
+        break;
+    case FlashUpdate::Outcome::Abandoned:
+        Finish();
+        break;
+    case FlashUpdate::Outcome::WrongPort:
+        // The check results stay on screen until the operator closes the window.
+        session_.prompts.setBusy(false);
+        busy_ = false;
+        break;
+    }
 }
 
 void UpdateRun::Finish() {

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct Session;
 
 // One run of the firmware update window: the image check and then, when it passes, the
@@ -13,6 +15,11 @@ struct Session;
 class UpdateRun {
 public:
     UpdateRun(Session& session, FlashView& view, QString hexFilePath);
+
+    // Whether the port of a number exists; the machine's ports unless a test says otherwise.
+    void setPortCheck(std::function<bool(int port)> check) { portCheck_ = std::move(check); }
+    // Answers "UPDATE FLASH ?" with Yes without asking (q517-cli --yes).
+    void setConfirmed(bool confirmed) { confirmed_ = confirmed; }
 
     void Run();
 
@@ -23,7 +30,7 @@ public:
 
 private:
     bool RunImageCheck();
-    void FlashUpdate();
+    void RunFlashUpdate();
     void Finish();
 
     Session& session_;
@@ -32,4 +39,6 @@ private:
     ImageCheckResult check_;
     bool updated_ = false;
     bool busy_ = false;
+    std::function<bool(int)> portCheck_;
+    bool confirmed_ = false;
 };

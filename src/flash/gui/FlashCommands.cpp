@@ -1,0 +1,20 @@
+#include "flash/gui/FlashCommands.h"
+
+#include "flash/gui/UpdateFlashWindow.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
+
+FlashCommands::FlashCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("FlashCommands"));
+    if (QAction* entry = window.action(QStringLiteral("Upd_Flash")))
+        connect(entry, &QAction::triggered, this, &FlashCommands::updateFlash);
+}
+
+void FlashCommands::updateFlash() {
+    if (!HexFileChoice::ChooseHexFile(window_.session(), memory_))
+        return;
+    UpdateFlashWindow update(window_.session(), memory_.HexFilePath, &window_);
+    update.exec();
+    window_.redrawFormat();
+}

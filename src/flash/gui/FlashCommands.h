@@ -1,0 +1,22 @@
+#pragma once
+
+#include "flash/HexFileChoice.h"
+
+#include <QObject>
+
+class MainWindow;
+
+// Comm > Update FLASH (Upd_Flash): choose an image and run the update window. Keeps the
+// image chosen last for the next time, while the program runs.
+class FlashCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit FlashCommands(MainWindow& window);
+
+    void updateFlash();
+    const HexFileMemory& memory() const { return memory_; }
+
+private:
+    MainWindow& window_;
+    HexFileMemory memory_;
+};

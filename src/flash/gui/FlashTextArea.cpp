@@ -1,0 +1,50 @@
+#include "flash/gui/FlashTextArea.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+// The window was laid out at 96 pixels per inch (15 twips per pixel): point sizes follow it.
+constexpr int DotsPerMeter96Dpi = 3780;
+} // namespace
+
+FlashTextArea::FlashTextArea(QWidget* parent)
+    : QWidget(parent),
+      picture_(FlashLayout::ClientWidth, FlashLayout::ClientHeight, QImage::Format_RGB32) {
+    picture_.setDotsPerMeterX(DotsPerMeter96Dpi);
+    picture_.setDotsPerMeterY(DotsPerMeter96Dpi);
+    picture_.fill(Qt::white);
+    setFixedSize(picture_.size());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QFont FlashTextArea::FixedFont(const FlashView::Style& style) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(style.points);
+    font.setBold(style.bold);
+    return font;
+}
+
+void FlashTextArea::drawText(int x, int y, const QString& text, const FlashView::Style& style) {
+    const QPoint corner(x, y);
+    QPainter painter(&picture_);
+    const auto old = drawnRects_.constFind(corner);
+    if (old != drawnRects_.constEnd())
+        painter.fillRect(*old, Qt::white);
+    painter.setFont(FixedFont(style));
+    painter.setPen(QColor::fromRgb(style.rgb));
+    const QRect wide(x, y, qMax(1, picture_.width() * 2), picture_.height());
+    QRect used;
+    painter.drawText(wide, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text, &used);
+    drawnRects_.insert(corner, used);
+    texts_.insert(corner, text);
+}
+
+void FlashTextArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), picture_, event->rect());
+}

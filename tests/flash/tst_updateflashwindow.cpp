@@ -1,0 +1,93 @@
+#include "flash/gui/FlashTextArea.h"
+#include "flash/gui/UpdateFlashWindow.h"
+
+#include "support/HexImages.h"
+#include "support/TestSession.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+class TestUpdateFlashWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void windowShape();
+    void checkRowsDrawnAtTheirPlaces();
+    void parityErrorClosesTheWindow();
+    void changedFieldIsErasedFirst();
+};
+
+void TestUpdateFlashWindow::windowShape() {
+    TestSession t;
+    UpdateFlashWindow window(t.session, t.path(QStringLiteral("x.hex")));
+    QCOMPARE(window.objectName(), QStringLiteral("UpdFlsh"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Update Q5-17"));
+    QCOMPARE(window.size(), QSize(674, 280));
+    QVERIFY(window.findChild<QWidget*>(QStringLiteral("LedConn")));
+    QVERIFY(window.findChild<QWidget*>(QStringLiteral("Barra")));
+    QVERIFY(FlashTextArea::FixedFont({11, false, 0}).fixedPitch());
+}
+
+void TestUpdateFlashWindow::checkRowsDrawnAtTheirPlaces() {
+    TestSession t;
+    const QString image = t.path(QStringLiteral("tagged.hex"));
+    QList<QByteArray> lines = HexImages::Image(11);
+    lines.insert(0, HexImages::Record(0x0600, 0, "4F21A703/15/2010"));
+    QVERIFY(HexImages::Write(image, lines));
+    // No port of that name: the window stays open with the check's results.
+    t.session.link.DeviceOverride = t.path(QStringLiteral("no-such-tty"));
+    t.prompts.expectMessage(QStringLiteral("WRONG PORT N.1"));
+    UpdateFlashWindow window(t.session, image);
+    // The run is over in moments; then the operator closes the window.
+    QTimer::singleShot(500, &window, [&] { window.done(QDialog::Rejected); });
+    window.exec();
+    const FlashTextArea* area = window.textArea();
+    const qint64 size = QFileInfo(image).size();
+    QCOMPARE(area->textAt(10, 15),
+             QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(image).arg(size));
+    QCOMPARE(area->textAt(10, 36), QStringLiteral("Testing Line:            Tot.Bytes:"));
+    QCOMPARE(area->textAt(140, 36), QStringLiteral("13"));
+    QCOMPARE(area->textAt(340, 36), QStringLiteral("192"));
+    QCOMPARE(area->textAt(10, 72), QStringLiteral(" CRC Prog:  4F21A7  Date Prog: MAR 15 2010"));
+    // Something was really painted where the tag row goes.
+    bool inked = false;
+    for (int x = 10; x < 300 && !inked; ++x)
+        inked = area->picture().pixelColor(x, 80) != QColor(Qt::white);
+    QVERIFY(inked);
+}
+
+void TestUpdateFlashWindow::parityErrorClosesTheWindow() {
+    TestSession t;
+    const QString image = t.path(QStringLiteral("bad.hex"));
+    QVERIFY(HexImages::Write(image, {":0300300002337A1e"}));
+    t.prompts.expectMessage(QStringLiteral("PARITY ERROR IN LINE 1"));
+    UpdateFlashWindow window(t.session, image);
+    // Closes itself; a window left open would hold exec() for ever, so a guard ends it.
+    bool guardFired = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, &window, [&] {
+        guardFired = true;
+        window.done(QDialog::Accepted);
+    });
+    guard.start(5000);
+    QCOMPARE(window.exec(), int(QDialog::Rejected));
+    QVERIFY(!guardFired);
+    QVERIFY(!window.updated());
+}
+
+void TestUpdateFlashWindow::changedFieldIsErasedFirst() {
+    FlashTextArea area;
+    const FlashView::Style bold{12, true, 0x000000};
+    area.drawText(100, 100, QStringLiteral("WWWWWW"), bold);
+    area.drawText(100, 100, QStringLiteral("I"), bold);
+    QCOMPARE(area.textAt(100, 100), QStringLiteral("I"));
+    // Where the old wide text was, past the new narrow one, only white is left.
+    for (int x = 140; x < 160; ++x) {
+        for (int y = 100; y < 115; ++y)
+            QCOMPARE(area.picture().pixelColor(x, y), QColor(Qt::white));
+    }
+}
+
+QTEST_MAIN(TestUpdateFlashWindow)
+#include "tst_updateflashwindow.moc"
