@@ -1,8 +1,13 @@
+#include "flash/gui/FlashCommands.h"
 #include "flash/gui/FlashTextArea.h"
 #include "flash/gui/UpdateFlashWindow.h"
 
 #include "support/HexImages.h"
 #include "support/TestSession.h"
+
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
 
 #include <QApplication>
 #include <QTest>
@@ -15,6 +20,8 @@ private slots:
     void checkRowsDrawnAtTheirPlaces();
     void parityErrorClosesTheWindow();
     void changedFieldIsErasedFirst();
+    void menuEntryRunsTheWindow_data();
+    void menuEntryRunsTheWindow();
 };
 
 void TestUpdateFlashWindow::windowShape() {
@@ -87,6 +94,34 @@ void TestUpdateFlashWindow::changedFieldIsErasedFirst() {
         for (int y = 100; y < 115; ++y)
             QCOMPARE(area.picture().pixelColor(x, y), QColor(Qt::white));
     }
+}
+
+void TestUpdateFlashWindow::menuEntryRunsTheWindow_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("windowOpens");
+    QTest::newRow("cancelled") << QString() << false;
+    QTest::newRow("name of 250 characters") << QString(246, QLatin1Char('n')) + ".hex" << false;
+    QTest::newRow("image with a bad line") << QStringLiteral("bad.hex") << true;
+}
+
+void TestUpdateFlashWindow::menuEntryRunsTheWindow() {
+    QFETCH(QString, name);
+    QFETCH(bool, windowOpens);
+    TestSession t;
+    MainWindow main(t.session);
+    const QString image = name.isEmpty() ? QString() : t.path(name);
+    if (!image.isEmpty())
+        QVERIFY(HexImages::Write(image, {":0300300002337A1e"}));
+    t.dialogs.chooseNextFile(image);
+    // The window reports the bad line; had it opened for the other cases, it would too.
+    if (windowOpens)
+        t.prompts.expectMessage(QStringLiteral("PARITY ERROR IN LINE 1"));
+    main.action(QStringLiteral("Upd_Flash"))->trigger();
+    QVERIFY(!t.dialogs.pending());
+    const auto* commands = main.findChild<FlashCommands*>();
+    QVERIFY(commands);
+    QCOMPARE(commands->memory().HexFilePath, image);
+    QVERIFY(t.prompts.allShown());
 }
 
 QTEST_MAIN(TestUpdateFlashWindow)

@@ -1,9 +1,11 @@
 #include "shell/gui/Subsystems.h"
 
+#include "flash/gui/FlashCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
 
 void InstallSubsystems(MainWindow& window) {
     Q_UNUSED(window);
     PrintCommands::Install(window);
+    new FlashCommands(window);
 }
