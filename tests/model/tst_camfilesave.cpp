@@ -2,14 +2,12 @@
 #include "model/CamFileName.h"
 #include "model/CamFileWriter.h"
 #include "shell/TextFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestSession.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 QByteArray contents(const QString& path) {
@@ -21,27 +19,6 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-
-// Holds the size of files this process may write at limit bytes, the way a full disk
-// stops a save, even for a test that runs as root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = saved_;
-        lower.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 const QByteArray kOldFile = "FUNZIONI 24-06\r\nthe old file\r\n";
 } // namespace

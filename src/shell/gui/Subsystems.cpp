@@ -1,6 +1,7 @@
 #include "shell/gui/Subsystems.h"
 
 #include "flash/gui/FlashCommands.h"
+#include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
 
@@ -8,4 +9,5 @@ void InstallSubsystems(MainWindow& window) {
     Q_UNUSED(window);
     PrintCommands::Install(window);
     new FlashCommands(window);
+    FileCommands::Install(window);
 }

@@ -1,0 +1,180 @@
+#include "model/gui/FileCommands.h"
+
+#include "dialogs/CommonDialog.h"
+#include "dialogs/Prompts.h"
+#include "link/SerialLine.h"
+#include "model/CamFileLoading.h"
+#include "model/CamFileName.h"
+#include "model/CamFileWriter.h"
+#include "model/NumberForms.h"
+#include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+
+void FileCommands::Install(MainWindow& window) {
+    new FileCommands(window);
+}
+
+FileCommands::FileCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("FileCommands"));
+    const struct {
+        const char* name;
+        void (FileCommands::*handler)();
+    } entries[] = {{"f_New", &FileCommands::newProgram}, {"New_Fil", &FileCommands::newProgram},
+                   {"f_Open", &FileCommands::open},      {"OP_FIL", &FileCommands::open},
+                   {"f_Save", &FileCommands::save},      {"Sv_Fil", &FileCommands::save},
+                   {"f_SaveAS", &FileCommands::saveAs}};
+    for (const auto& entry : entries) {
+        if (QAction* a = window.action(QString::fromLatin1(entry.name)))
+            connect(a, &QAction::triggered, this, entry.handler);
+    }
+    connect(&window, &MainWindow::recentFileChosen, this, &FileCommands::openRecent);
+}
+
+Session& FileCommands::session() const {
+    return window_.session();
+}
+
+QString FileCommands::camFileFilter() const {
+    return session().Text(57) + QStringLiteral("(*.Cam)|*.cam|") + session().Text(73) +
+           QStringLiteral("(*.*)|*.*");
+}
+
+bool FileCommands::mayDiscard() {
+    if (session().program.ProgramSaved)
+        return true;
+    return session().prompts.message(session().Text(112), window_.windowTitle(),
+                                     Prompts::Buttons::OkCancel,
+                                     Prompts::Icon::Warning) == Prompts::Answer::Ok;
+}
+
+void FileCommands::startNew() {
+    session().program.ResetToNew();
+    window_.refreshTitle();
+    window_.redrawFormat();
+}
+
+void FileCommands::newProgram() {
+    window_.hideEditors();
+    if (!mayDiscard())
+        return;
+    startNew();
+}
+
+void FileCommands::loadCurrentFile() {
+    const bool loaded = LoadCamFile(session());
+    if (loaded) {
+        window_.showTitleWithFile(session().program.CurrentFileName);
+        window_.refreshRecentFiles();
+    }
+    // Even a refused file leaves in the model what was read before the bad line.
+    window_.redrawFormat();
+}
+
+void FileCommands::open() {
+    window_.hideEditors();
+    if (!mayDiscard())
+        return;
+    // The program is emptied before the dialog: cancelling it leaves a new program.
+    session().program.ProgramSaved = true;
+    startNew();
+
+    CommonDialog& dialog = session().dialog;
+    dialog.DialogTitle = session().Text(11);
+    dialog.Filter = camFileFilter();
+    dialog.Flags = 0;
+    dialog.CancelError = false;
+    dialog.FileName.clear();
+    const QString before = QDir::currentPath();
+    dialog.ShowOpen();
+    QDir::setCurrent(before);
+
+    const QString chosen = dialog.FileName;
+    if (chosen.isEmpty() || !QFileInfo(chosen).isFile())
+        return;
+    session().program.CurrentFileName = QFileInfo(chosen).absoluteFilePath();
+    loadCurrentFile();
+}
+
+void FileCommands::openRecent(const QString& path) {
+    window_.hideEditors();
+    if (!mayDiscard())
+        return;
+    startNew();
+    session().program.CurrentFileName = path;
+    if (QFileInfo::exists(path))
+        loadCurrentFile();
+}
+
+bool FileCommands::writeProgram(const QString& path, const QString& title) {
+    FileWriteError error;
+    if (WriteCamFile(session().program, path, session().line.isOpen(), &error))
+        return true;
+    session().prompts.message(QStringLiteral("ERROR ") + NumberForms::Standard(error.Number) +
+                                  QLatin1Char('\n') + error.What,
+                              title, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    return false;
+}
+
+void FileCommands::save() {
+    CamProgram& program = session().program;
+    if (!program.CurrentFileName.isEmpty()) {
+        if (writeProgram(program.CurrentFileName, window_.windowTitle()))
+            program.MarkSaved();
+        return;
+    }
+    const auto answer = session().prompts.message(
+        session().Text(32), session().Text(12), Prompts::Buttons::OkCancel, Prompts::Icon::Warning);
+    if (answer == Prompts::Answer::Ok)
+        saveAs();
+}
+
+void FileCommands::saveAs() {
+    CamProgram& program = session().program;
+    CommonDialog& dialog = session().dialog;
+    const QString title = session().Text(109);
+    dialog.DialogTitle = title;
+    dialog.Filter = camFileFilter();
+    dialog.Flags = 0;
+    dialog.FileName = program.CurrentFileName;
+    dialog.CancelError = true;
+    const QString before = QDir::currentPath();
+    try {
+        dialog.ShowSave();
+    } catch (const CommonDialogCancel&) {
+        QDir::setCurrent(before);
+        dialog.CancelError = false;
+        // A plain cancel ends Save As quietly; a dialog that failed says so.
+        if (dialog.ExtendedError() != 0)
+            session().prompts.message(QStringLiteral("ERROR ") +
+                                          NumberForms::Standard(dialog.ExtendedError()),
+                                      title, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return;
+    }
+    dialog.CancelError = false;
+    QDir::setCurrent(before);
+
+    QString name = CamFileNameFor(dialog.FileName);
+    if (name.isEmpty()) {
+        session().prompts.message(session().Text(111), title, Prompts::Buttons::Ok,
+                                  Prompts::Icon::Warning);
+        return;
+    }
+    name = QFileInfo(name).absoluteFilePath();
+    if (QFileInfo::exists(name)) {
+        const auto answer =
+            session().prompts.message(session().Text(108) + name, title,
+                                      Prompts::Buttons::YesNoCancel, Prompts::Icon::Warning);
+        if (answer != Prompts::Answer::Yes)
+            return;
+    }
+    // The name becomes the program's only once the file is really there.
+    if (!writeProgram(name, title))
+        return;
+    program.CurrentFileName = name;
+    program.MarkSaved();
+    window_.showTitleWithFile(name);
+}

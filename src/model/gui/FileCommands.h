@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+struct Session;
+
+// File > New, Open, Save (F9), Save As, the recent-file entries, and the toolbar's New,
+// Open and Save buttons: everything that replaces or stores the whole program.
+class FileCommands : public QObject {
+    Q_OBJECT
+public:
+    static void Install(MainWindow& window);
+
+    explicit FileCommands(MainWindow& window);
+
+    void newProgram();
+    void open();
+    void save();
+    void saveAs();
+    void openRecent(const QString& path);
+
+private:
+    Session& session() const;
+    // True when there is nothing unsaved, or the operator agreed to drop it.
+    bool mayDiscard();
+    // New without the question: the empty program, its title, the drawing.
+    void startNew();
+    void loadCurrentFile();
+    // Writes the program to path; on failure the operator sees "ERROR " with the number and
+    // what failed, and false comes back with the model untouched.
+    bool writeProgram(const QString& path, const QString& title);
+    QString camFileFilter() const;
+
+    MainWindow& window_;
+};
