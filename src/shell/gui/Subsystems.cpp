@@ -1,5 +1,6 @@
 #include "shell/gui/Subsystems.h"
 
+#include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
 #include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
@@ -10,4 +11,5 @@ void InstallSubsystems(MainWindow& window) {
     PrintCommands::Install(window);
     new FlashCommands(window);
     FileCommands::Install(window);
+    CamEditor::Install(window);
 }

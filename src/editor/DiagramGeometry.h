@@ -1,0 +1,79 @@
+#pragma once
+
+// Where the cam diagram's parts sit, and where a degree lands inside a bar. Shared by the
+// painting of the diagram and by the tests, so both agree to the pixel.
+namespace DiagramGeometry {
+
+constexpr int Rows = 24; // the largest cam count: one row per cam
+constexpr int LastDegree = 359;
+
+// A rectangle in twips of the design layout (15 twips make one pixel at 96 dots per inch).
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A vertical line of the 45-degree grid, in twips.
+struct GridLine {
+    int x = 0;
+    int top = 0;
+    int bottom = 0;
+};
+
+// Row 1..24: the framed 360-degree bar, the row number caption (which also covers the bar,
+// so a click anywhere on the bar selects the cam) and the cam name caption.
+TwipsRect BarTwips(int row);
+TwipsRect NumberTwips(int row);
+TwipsRect NameTwips(int row);
+// Scale caption 0..4 ("0", "90", "180", "270", "360"), centred on the bar's quarter points.
+TwipsRect ScaleCaptionTwips(int index);
+// Grid line 0..6, at 45, 90, ... 315 degrees.
+GridLine GridLineTwips(int index);
+
+// A bar in pixels as it stands on the screen (after any scaling of the window).
+struct BarBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Inclusive pixel range.
+struct Span {
+    int first = 0;
+    int last = 0;
+};
+
+// Pixels per degree: the bar less the frame margins, shared out over 359 steps.
+double DegreeScale(int barWidth, int rowMargin);
+// Degree d of a bar whose left edge is left.
+int DegreeToX(int left, double degreeScale, int degree);
+
+// How a painted run of ON degrees sits on the circle: it starts at degree 0, ends with
+// degree 359, or lies inside.
+enum class RunPlace { FromZero, ToEnd, Inside };
+
+// The horizontal pixels painted for the ON degrees first..last (inclusive).
+Span RunSpan(const BarBox& bar, double degreeScale, int rowMargin, RunPlace place, int first,
+             int last);
+// The row's background inside the frame, and the strip blanked for a row without a cam.
+Span BackgroundSpan(const BarBox& bar, int rowMargin);
+Span BlankRowSpan(const BarBox& bar, int rowMargin);
+// The vertical pixels every painted rectangle of the row covers.
+Span RowBand(const BarBox& bar, int rowMargin);
+
+// The format stepper: the left (previous) and right (next) arrow halves in its own pixels.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+PixelRect StepperLeftHalf(int width, int height);
+PixelRect StepperRightHalf(int width, int height);
+// True when a press at x (stepper pixels) is on the left half.
+bool StepperPressIsLeft(int x, int width);
+
+} // namespace DiagramGeometry

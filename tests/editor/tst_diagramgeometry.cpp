@@ -1,0 +1,233 @@
+#include "editor/CamRowWalk.h"
+#include "editor/DiagramGeometry.h"
+#include "editor/EntryRules.h"
+
+#include <QTest>
+
+#include <array>
+
+using namespace DiagramGeometry;
+
+namespace {
+using Degrees = std::array<uint8_t, 360>;
+using Runs = QList<QPair<int, int>>; // inclusive ON runs, never wrapping
+
+Degrees camWith(const Runs& runs) {
+    Degrees d{};
+    for (const auto& run : runs)
+        for (int k = run.first; k <= run.second; ++k)
+            d[k] = 1;
+    return d;
+}
+} // namespace
+
+class TestDiagramGeometry : public QObject {
+    Q_OBJECT
+private slots:
+    // The phase list of a cam row: the phase through 0 first, then the others in order.
+    void phaseItems_data() {
+        QTest::addColumn<Runs>("on");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("empty") << Runs{} << QStringList{};
+        QTest::newRow("90..179") << Runs{{90, 179}} << QStringList{"F001 090 180"};
+        QTest::newRow("through zero") << Runs{{300, 359}, {0, 29}} << QStringList{"F001 300 030"};
+        QTest::newRow("only end run") << Runs{{350, 359}} << QStringList{"F001 350 000"};
+        QTest::newRow("only start run") << Runs{{0, 9}} << QStringList{"F001 000 010"};
+        QTest::newRow("full circle") << Runs{{0, 359}} << QStringList{"F001 000 360"};
+        QTest::newRow("two inner")
+            << Runs{{10, 19}, {100, 199}} << QStringList{"F001 010 020", "F002 100 200"};
+        QTest::newRow("wrap listed first")
+            << Runs{{0, 4}, {50, 59}, {350, 359}} << QStringList{"F001 350 005", "F002 050 060"};
+        QTest::newRow("single degree 45") << Runs{{45, 45}} << QStringList{"F001 045 046"};
+        QTest::newRow("run ending at 358") << Runs{{200, 358}} << QStringList{"F001 200 359"};
+        QTest::newRow("degree 1 alone") << Runs{{1, 1}} << QStringList{"F001 001 002"};
+    }
+    void phaseItems() {
+        QFETCH(Runs, on);
+        QFETCH(QStringList, items);
+        const Degrees d = camWith(on);
+        QCOMPARE(WalkCamRow(d.data()).items, items);
+    }
+
+    void alternatingDegreesGive180Items() {
+        Degrees d{};
+        for (int k = 0; k < 360; k += 2)
+            d[k] = 1;
+        const QStringList items = WalkCamRow(d.data()).items;
+        QCOMPARE(items.size(), 180);
+        QCOMPARE(items.first(), QStringLiteral("F001 000 001"));
+        QCOMPARE(items.last(), QStringLiteral("F180 358 359"));
+    }
+
+    // Every ON degree is painted, and nothing else.
+    void paintedRunsCoverExactlyTheOnDegrees_data() {
+        QTest::addColumn<Runs>("on");
+        QTest::newRow("empty") << Runs{};
+        QTest::newRow("inner") << Runs{{90, 179}};
+        QTest::newRow("both ends") << Runs{{300, 359}, {0, 29}};
+        QTest::newRow("full") << Runs{{0, 359}};
+        QTest::newRow("mixed") << Runs{{0, 0}, {2, 2}, {100, 200}, {358, 359}};
+    }
+    void paintedRunsCoverExactlyTheOnDegrees() {
+        QFETCH(Runs, on);
+        const Degrees d = camWith(on);
+        Degrees painted{};
+        for (const PaintedRun& run : WalkCamRow(d.data()).runs) {
+            QVERIFY(run.first <= run.last);
+            for (int k = run.first; k <= run.last; ++k)
+                painted[k] = 1;
+            if (run.place == RunPlace::FromZero)
+                QCOMPARE(run.first, 0);
+            else if (run.place == RunPlace::ToEnd)
+                QCOMPARE(run.last, 359);
+            else
+                QVERIFY(run.first > 0 && run.last < 359);
+        }
+        QVERIFY(painted == d);
+    }
+
+    void itemAngleTexts() {
+        QCOMPARE(ItemOnText(QStringLiteral("F002 090 180")), QStringLiteral("090"));
+        QCOMPARE(ItemOffText(QStringLiteral("F002 090 180")), QStringLiteral("180"));
+        QCOMPARE(ItemOffText(QStringLiteral("F001 000 360")), QStringLiteral("360"));
+        QCOMPARE(PhaseItemText(12, 5, 0), QStringLiteral("F012 005 000"));
+    }
+
+    // One degree maps to a fixed step, 0 sits at the bar's left edge, the last degree
+    // stays inside the frame.
+    void degreesMapLinearlyInsideTheBar_data() {
+        QTest::addColumn<int>("barWidth");
+        QTest::newRow("design 360 px") << 360;
+        QTest::newRow("scaled 540 px") << 540;
+        QTest::newRow("scaled 720 px") << 720;
+    }
+    void degreesMapLinearlyInsideTheBar() {
+        QFETCH(int, barWidth);
+        const double scale = DegreeScale(barWidth, 1);
+        QVERIFY(qAbs(scale * 359 - (barWidth - 2.3)) < 1e-9);
+        const int left = 33;
+        QCOMPARE(DegreeToX(left, scale, 0), left);
+        QVERIFY(DegreeToX(left, scale, 359) <= left + barWidth - 2);
+        for (int d = 1; d < 360; ++d) {
+            const int step = DegreeToX(left, scale, d) - DegreeToX(left, scale, d - 1);
+            QVERIFY2(qAbs(step - scale) < 1.0, qPrintable(QString::number(d)));
+        }
+    }
+
+    void runSpansByPlace() {
+        const BarBox bar{33, 27, 360, 9};
+        const double scale = DegreeScale(bar.width, 1);
+        const Span start = RunSpan(bar, scale, 1, RunPlace::FromZero, 0, 29);
+        QCOMPARE(start.first, 33);
+        QCOMPARE(start.last, 33 + qRound(29 * scale));
+        const Span end = RunSpan(bar, scale, 1, RunPlace::ToEnd, 300, 359);
+        QCOMPARE(end.first, 33 + qRound(300 * scale));
+        QCOMPARE(end.last, 33 + qRound(scale * 359));
+        const Span inner = RunSpan(bar, scale, 1, RunPlace::Inside, 90, 179);
+        QCOMPARE(inner.first, 33 + qRound(90 * scale + 1));
+        QCOMPARE(inner.last, 33 + qRound(179 * scale + 1));
+        // Background and bands stay inside the one-pixel frame.
+        QCOMPARE(BackgroundSpan(bar, 1).first, 34);
+        QCOMPARE(BackgroundSpan(bar, 1).last, 33 + 360 - 2);
+        QCOMPARE(BlankRowSpan(bar, 1).first, 33);
+        QCOMPARE(RowBand(bar, 1).first, 28);
+        QCOMPARE(RowBand(bar, 1).last, 27 + 9 - 2);
+    }
+
+    // The grid and the scale captions sit on the bar's degrees; rows are 180 twips apart.
+    void layoutAgreesWithTheDegrees() {
+        const TwipsRect bar = BarTwips(1);
+        for (int k = 0; k < 7; ++k) {
+            const GridLine line = GridLineTwips(k);
+            QCOMPARE(line.x, bar.left + bar.width * 45 * (k + 1) / 360);
+            QVERIFY(line.bottom >= BarTwips(24).top + BarTwips(24).height);
+            // Lines at 90, 180 and 270 begin below their captions.
+            if ((k + 1) % 2 == 0)
+                QVERIFY(line.top >= ScaleCaptionTwips(0).top + ScaleCaptionTwips(0).height);
+        }
+        for (int k = 0; k < 5; ++k) {
+            const TwipsRect c = ScaleCaptionTwips(k);
+            QCOMPARE(c.left + c.width / 2, bar.left + bar.width * k / 4);
+        }
+        for (int row = 2; row <= 24; ++row) {
+            QCOMPARE(BarTwips(row).top - BarTwips(row - 1).top, 180);
+            QCOMPARE(NameTwips(row).top, NumberTwips(row).top);
+            // The number caption covers its whole bar, so a click on the bar selects.
+            const TwipsRect n = NumberTwips(row);
+            const TwipsRect b = BarTwips(row);
+            QVERIFY(n.left <= b.left && n.left + n.width >= b.left + b.width);
+            QVERIFY(n.top <= b.top && n.top + n.height >= b.top + b.height);
+        }
+    }
+
+    void stepperHalves_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("106x20") << 106 << 20;
+        QTest::newRow("odd 101x30") << 101 << 30;
+    }
+    void stepperHalves() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const PixelRect left = StepperLeftHalf(width, height);
+        const PixelRect right = StepperRightHalf(width, height);
+        QCOMPARE(left.x, 0);
+        QCOMPARE(left.y, 1);
+        QCOMPARE(left.x + left.width - 1, qRound(width / 2.0) - 1);
+        QCOMPARE(right.x, width / 2 + 3);
+        QCOMPARE(right.x + right.width, width);
+        QVERIFY(StepperPressIsLeft(0, width));
+        QVERIFY(StepperPressIsLeft(width / 2 - 1, width));
+        QVERIFY(!StepperPressIsLeft((width + 1) / 2, width));
+    }
+
+    void angleValues_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("clamped");
+        QTest::newRow("090") << "090" << 90 << "090";
+        QTest::newRow("9 then blanks") << "9__" << 9 << "9__";
+        QTest::newRow("first blank") << "_12" << 0 << "_12";
+        QTest::newRow("all blank") << "___" << 0 << "___";
+        QTest::newRow("empty") << "" << 0 << "";
+        QTest::newRow("359") << "359" << 359 << "359";
+        QTest::newRow("360") << "360" << 360 << "359";
+        QTest::newRow("400") << "400" << 400 << "359";
+        QTest::newRow("long digits") << "99999999999" << 99999 << "359";
+    }
+    void angleValues() {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QFETCH(QString, clamped);
+        QCOMPARE(EntryRules::AngleValue(text), value);
+        QCOMPARE(EntryRules::ClampedAngleText(text), clamped);
+    }
+
+    void camKeys_data() {
+        using K = EntryRules::CamKey;
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("next");
+        QTest::newRow("PgUp 5") << int(K::PageUp) << 5 << 24 << 4;
+        QTest::newRow("PgUp wraps from 1") << int(K::PageUp) << 1 << 24 << 24;
+        QTest::newRow("PgUp wraps 8 cams") << int(K::PageUp) << 1 << 8 << 8;
+        QTest::newRow("PgDn 5") << int(K::PageDown) << 5 << 24 << 6;
+        QTest::newRow("PgDn wraps from last") << int(K::PageDown) << 16 << 16 << 1;
+        QTest::newRow("End") << int(K::End) << 3 << 16 << 16;
+        QTest::newRow("Home") << int(K::Home) << 13 << 16 << 1;
+        QTest::newRow("Left keeps") << int(K::Left) << 7 << 24 << 7;
+        QTest::newRow("Right keeps") << int(K::Right) << 7 << 24 << 7;
+        QTest::newRow("out of range is pulled in") << int(K::Right) << 30 << 8 << 8;
+    }
+    void camKeys() {
+        QFETCH(int, key);
+        QFETCH(int, current);
+        QFETCH(int, count);
+        QFETCH(int, next);
+        QCOMPARE(EntryRules::CamAfterKey(EntryRules::CamKey(key), current, count), next);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDiagramGeometry)
+#include "tst_diagramgeometry.moc"
