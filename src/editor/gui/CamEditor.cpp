@@ -35,7 +35,7 @@ const QColor Black(0, 0, 0);
 
 // Asks the main window's one-time scaling to leave the control hidden: these open on demand.
 void hideUntilOpened(QWidget* w) {
-    w->setProperty("q517HiddenAtStart", true);
+    w->setProperty(WindowGeometry::HiddenAtStart, true);
     w->hide();
 }
 

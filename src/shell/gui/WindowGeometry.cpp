@@ -1,5 +1,8 @@
 #include "shell/gui/WindowGeometry.h"
 
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -30,7 +33,10 @@ void collectPlaced(QWidget* parent, QList<Placed>& placed) {
             continue;
         if (!parent->layout())
             placed.append({child, child->geometry(), child->font()});
-        collectPlaced(child, placed);
+        // A list, spin box or combo box places (and shows or hides) its own inner parts.
+        if (!qobject_cast<QAbstractScrollArea*>(child) && !qobject_cast<QAbstractSpinBox*>(child) &&
+            !qobject_cast<QComboBox*>(child))
+            collectPlaced(child, placed);
     }
 }
 
