@@ -57,7 +57,6 @@ void prepareWorkDir(ShellSession& s, const QByteArray& options = "\"LANG.SCR\",1
 
 void activate(QWidget& window) {
     window.activateWindow();
-    QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
