@@ -33,10 +33,21 @@ void CamFileText::AddLine(QStringView line) {
 }
 
 namespace {
-// " 045 090": ON and OFF angles as three-digit fields.
-QString phaseLine(int on, int off) {
-    return QLatin1Char(' ') + NumberForms::ThreeDigits(on) + QLatin1Char(' ') +
-           NumberForms::ThreeDigits(off);
+// " 045 090": ON and OFF angles as three-digit fields, written into the buffer's entry in
+// place: a large program has over a hundred thousand of these lines, and a reused buffer
+// then builds them without allocating.
+void setPhaseLine(QString& line, int on, int off) {
+    line.resize(8);
+    QChar* out = line.data();
+    auto put = [](QChar* at, int angle) {
+        at[0] = QLatin1Char(char('0' + angle / 100 % 10));
+        at[1] = QLatin1Char(char('0' + angle / 10 % 10));
+        at[2] = QLatin1Char(char('0' + angle % 10));
+    };
+    out[0] = QLatin1Char(' ');
+    put(out + 1, on);
+    out[4] = QLatin1Char(' ');
+    put(out + 5, off);
 }
 
 int advanceValue(const CamProgram& program, int k) {
@@ -53,7 +64,7 @@ void BuildCamLines(const CamProgram& program, int format, int cam, bool portOpen
     for (const Phase& p : phases) {
         if (entry >= CamLineBuffer::Entries - 1)
             break;
-        buffer.Lines[entry++] = phaseLine(p.On, p.Off);
+        setPhaseLine(buffer.Lines[entry++], p.On, p.Off);
     }
     buffer.Lines[entry].clear();
 

@@ -1,0 +1,141 @@
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(Q517_BINARY_DIR "/tools/q517-cli"), args);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QString kData = QStringLiteral(Q517_TEST_DATA_DIR "/");
+const QByteArray kFunction = "FUNZIONI 24-06\r\nNUMERO ANTICIPI  0 \r\nFORMATO IN USCITA  0 \r\n"
+                             "SFASAMENTO ENCODER  0 \r\nSENSO DI ROTAZIONE  0 \r\n"
+                             "LIMITE DI VELOCITA' 0 \r\n";
+} // namespace
+
+class TestCamFileCli : public QObject {
+    Q_OBJECT
+private slots:
+    // A file in another spacing, without END and with LF ends comes out in the program's form.
+    void convertNormalises() {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("loose.cam"));
+        const QString out = dir.filePath(QStringLiteral("OUT.CAM"));
+        QVERIFY(
+            writeBytes(in, QByteArray(kFunction)
+                               .replace("\r\n", "\n")
+                               .append("\nFORMATO N. 01\nC 1\"FEEDER\"\n  30  90\n 350 020\n")));
+        const Run run = cli({QStringLiteral("convert"), in, out});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(contents(out), contents(kData + QStringLiteral("camfile_example.CAM")));
+    }
+
+    void convertKeepsGoldenFiles_data() {
+        QTest::addColumn<QString>("file");
+        for (const char* name :
+             {"camfile_empty_8x21.CAM", "camfile_groups_of_4.CAM", "camfile_groups_of_2.CAM",
+              "camfile_per_cam_8x21.CAM", "camfile_names_port_closed.CAM"})
+            QTest::newRow(name) << name;
+    }
+    void convertKeepsGoldenFiles() {
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("OUT.CAM"));
+        const Run run = cli({QStringLiteral("convert"), kData + file, out});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(contents(out), contents(kData + file));
+    }
+
+    void refusedInputCreatesNoOutput_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("format 9 of 6") << kFunction + " FORMATO N. 09\r\n"
+                                       << " FORMATO N. 09 : wrong cam file format";
+        QTest::newRow("cam 30") << kFunction + " FORMATO N. 01\r\nC 30\r\n"
+                                << "C 30 : wrong cam file format";
+        QTest::newRow("empty file") << QByteArray() << "line 0";
+    }
+    void refusedInputCreatesNoOutput() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("IN.CAM"));
+        const QString out = dir.filePath(QStringLiteral("OUT.CAM"));
+        QVERIFY(writeBytes(in, bytes));
+        const Run run = cli({QStringLiteral("convert"), in, out});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(line), qPrintable(run.err));
+        QVERIFY(!QFile::exists(out));
+        QVERIFY(run.out.isEmpty());
+    }
+
+    void exitStatuses_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        const QString example = kData + QStringLiteral("camfile_example.CAM");
+        QTest::newRow("convert without OUT") << QStringList{"convert", example} << 2;
+        QTest::newRow("convert with three names")
+            << QStringList{"convert", example, "/tmp/a", "/tmp/b"} << 2;
+        QTest::newRow("convert of a missing file")
+            << QStringList{"convert", kData + "NO_SUCH.CAM", "/tmp/q517-never-written.CAM"} << 1;
+        QTest::newRow("convert into a missing directory")
+            << QStringList{"convert", example, "/nonexistent-q517/OUT.CAM"} << 1;
+        QTest::newRow("check without a file") << QStringList{"check"} << 2;
+        QTest::newRow("check of a missing file")
+            << QStringList{"check", kData + "NO_SUCH.CAM"} << 1;
+    }
+    void exitStatuses() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        const Run run = cli(args);
+        QCOMPARE(run.status, status);
+        QVERIFY(!run.err.isEmpty());
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/q517-never-written.CAM")));
+    }
+
+    void checkTellsTypeAndPhases_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("example") << "camfile_example.CAM"
+                                 << "type C24-06\nphases 2\n";
+        QTest::newRow("empty") << "camfile_empty_8x21.CAM"
+                               << "type C08-21\nphases 0\n";
+        QTest::newRow("names") << "camfile_names_port_closed.CAM"
+                               << "type C16-10\nphases 3\n";
+    }
+    void checkTellsTypeAndPhases() {
+        QFETCH(QString, file);
+        QFETCH(QString, out);
+        const Run run = cli({QStringLiteral("check"), kData + file});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, out);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCamFileCli)
+#include "tst_camfilecli.moc"
