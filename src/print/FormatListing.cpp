@@ -27,6 +27,25 @@ QString CamTitle(int cam, const QString& name) {
     return title;
 }
 
+// The phase line, one phase at a time. A cam with many phases would run past the right edge
+// and lose them on paper, so a phase that does not fit starts a new line, again after three
+// spaces.
+static void printPhases(PrintSurface& surface, const std::vector<Phase>& phases) {
+    const QString lineStart = QStringLiteral("   ");
+    bool first = true;
+    for (const Phase& phase : phases) {
+        const QString angles = NumberForms::ThreeDigits(phase.On) + QLatin1Char(' ') +
+                               NumberForms::ThreeDigits(phase.Off);
+        QString piece = (first ? lineStart : QStringLiteral(" - ")) + angles;
+        if (!first && surface.currentX() + surface.textWidth(piece) > surface.pageWidth()) {
+            surface.endLine();
+            piece = lineStart + angles;
+        }
+        surface.print(piece, false);
+        first = false;
+    }
+}
+
 void PrintFormatListing(PrintSurface& surface, const CamProgram& program, int format) {
     const bool emphasis = surface.emphasis();
     const int ruleY = surface.currentY();
@@ -40,9 +59,7 @@ void PrintFormatListing(PrintSurface& surface, const CamProgram& program, int fo
         surface.endLine();
         surface.print(CamTitle(cam, program.CamName(cam)), true);
         surface.setEmphasis(false);
-        const QString phases = PrintedPhases::PhaseLine(program.CamDegrees(format, cam));
-        if (!phases.isEmpty())
-            surface.print(phases, false);
+        printPhases(surface, PrintedPhases::ListingPhases(program.CamDegrees(format, cam)));
     }
     surface.setEmphasis(emphasis);
 }

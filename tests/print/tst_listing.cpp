@@ -129,6 +129,35 @@ private slots:
         QCOMPARE(surface.emphasis(), before);
     }
 
+    // Sixty phases do not fit one line: none may be lost past the right edge.
+    void manyPhasesWrapInsideThePage() {
+        CamProgram program;
+        QStringList phases;
+        for (int k = 0; k < 60; ++k) {
+            setOn(program, 1, 2, 6 * k, 6 * k + 2);
+            phases << QStringLiteral("%1 %2")
+                          .arg(6 * k, 3, 10, QLatin1Char('0'))
+                          .arg(6 * k + 3, 3, 10, QLatin1Char('0'));
+        }
+        RecordingPrintSurface surface;
+        FormatListing::PrintFormatListing(surface, program, 1);
+        const QStringList lines = surface.printedLines();
+        const int from = lines.indexOf(QStringLiteral("C 02")) + 1;
+        const int to = lines.indexOf(QStringLiteral("C 03"));
+        QCOMPARE(to - from, 7); // 9 phases a line on a page 99 characters wide
+        QCOMPARE(lines[from], QStringLiteral("   000 003 - 006 009 - 012 015 - 018 021 - 024 027 - "
+                                             "030 033 - 036 039 - 042 045 - 048 051"));
+        QStringList printed;
+        for (int i = from; i < to; ++i) {
+            QVERIFY(lines[i].startsWith(QLatin1String("   ")));
+            QVERIFY(lines[i].size() * 120 <= 11906);
+            printed += lines[i].trimmed().split(QStringLiteral(" - "));
+        }
+        QCOMPARE(printed, phases);
+        for (const auto& text : surface.texts)
+            QVERIFY(text.x + text.text.size() * 120 <= 11906);
+    }
+
     void overflowingListingBreaksPages() {
         CamProgram program; // 24 cams: 51 lines, more than a short page holds
         for (int cam = 1; cam <= 24; ++cam)
