@@ -2,6 +2,7 @@
 
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
+#include "model/gui/CamAndFormatCommands.h"
 #include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
@@ -12,4 +13,5 @@ void InstallSubsystems(MainWindow& window) {
     new FlashCommands(window);
     FileCommands::Install(window);
     CamEditor::Install(window);
+    InstallCamAndFormatCommands(window);
 }

@@ -1,0 +1,101 @@
+#include "editor/CamOperations.h"
+
+#include "dialogs/Prompts.h"
+#include "model/NumberForms.h"
+#include "model/PromptAnswer.h"
+#include "shell/Session.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace CamOperations {
+
+namespace {
+constexpr int Degrees = CamProgram::Degrees;
+
+// Writes 360 new states into a cam and marks the program changed when they differ: a work
+// that changed degrees must never be thrown away by Exit, New or Open without a question.
+void writeCam(CamProgram& program, int format, int cam, const uint8_t* states) {
+    uint8_t* target = program.CamDegrees(format, cam);
+    if (std::memcmp(target, states, Degrees) == 0)
+        return;
+    std::memcpy(target, states, Degrees);
+    program.MarkChanged();
+}
+} // namespace
+
+Redraw CopyCam(Session& session) {
+    CamProgram& program = session.program;
+    const QString title = session.Text(24);
+    const std::optional<QString> answer =
+        session.prompts.input(session.Text(24) + NumberForms::Standard(program.CurrentCam) +
+                                  session.Text(25) + NumberForms::Standard(program.CamCount()),
+                              title, QString());
+    if (!answer || answer->trimmed().isEmpty())
+        return Redraw::Nothing;
+    const long long target = PromptAnswer::Value(*answer);
+    if (target == program.CurrentCam)
+        return Redraw::Nothing;
+    if (target > program.CamCount() || target < 0) {
+        session.prompts.message(NumberForms::Standard(target) + session.Text(26), title,
+                                Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return Redraw::Nothing;
+    }
+    if (target > 0) {
+        std::array<uint8_t, Degrees> source{};
+        std::memcpy(source.data(), program.CamDegrees(program.CurrentFormat, program.CurrentCam),
+                    Degrees);
+        writeCam(program, program.CurrentFormat, int(target), source.data());
+    }
+    return Redraw::WholeFormat;
+}
+
+void ShiftDegrees(uint8_t* degrees, long long shift) {
+    shift %= Degrees;
+    if (shift < 0)
+        shift += Degrees;
+    if (shift == 0)
+        return;
+    std::array<uint8_t, Degrees> before{};
+    std::memcpy(before.data(), degrees, Degrees);
+    for (int i = 0; i < Degrees; ++i)
+        degrees[i] = before[std::size_t((i - shift + Degrees) % Degrees)];
+}
+
+Redraw ShiftCam(Session& session) {
+    CamProgram& program = session.program;
+    const std::optional<QString> answer = session.prompts.input(
+        session.Text(27) + NumberForms::Standard(program.CurrentCam), session.Text(28), QString());
+    if (!answer)
+        return Redraw::Nothing;
+    const long long shift = PromptAnswer::Value(*answer);
+    if (shift % Degrees == 0)
+        return Redraw::Nothing;
+    std::array<uint8_t, Degrees> states{};
+    std::memcpy(states.data(), program.CamDegrees(program.CurrentFormat, program.CurrentCam),
+                Degrees);
+    ShiftDegrees(states.data(), shift);
+    writeCam(program, program.CurrentFormat, program.CurrentCam, states.data());
+    return Redraw::CurrentCamRow;
+}
+
+Redraw EraseCam(Session& session) {
+    CamProgram& program = session.program;
+    const Prompts::Answer answer = session.prompts.message(
+        session.Text(15) + NumberForms::Standard(program.CurrentCam) + QStringLiteral("'?"),
+        session.Text(3), Prompts::Buttons::YesNo, Prompts::Icon::Question);
+    if (answer != Prompts::Answer::Yes)
+        return Redraw::Nothing;
+    const std::array<uint8_t, Degrees> off{};
+    writeCam(program, program.CurrentFormat, program.CurrentCam, off.data());
+    return Redraw::WholeFormat;
+}
+
+Redraw UndoCam(Session& session) {
+    CamProgram& program = session.program;
+    writeCam(program, program.CurrentFormat, program.CurrentCam, program.UndoDegrees.data());
+    return Redraw::CurrentCamRow;
+}
+
+} // namespace CamOperations

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+struct Session;
+
+// The commands that work on the current cam of the current format: copy it onto another
+// cam, turn it round the shaft, erase it and undo the latest phase entry. They ask through
+// the session's prompts and change only the model; the caller redraws what they name.
+namespace CamOperations {
+
+// What the main window has to draw again after a command.
+enum class Redraw { Nothing, CurrentCamRow, WholeFormat };
+
+// Copy Cam: asks for the target cam and copies the current cam's degrees onto it, inside
+// the current format. The cam name is not copied and the current cam stays current.
+Redraw CopyCam(Session& session);
+
+// Shift Cam: asks for a number of degrees and turns the current cam's pattern towards
+// higher angles by that much, wrapping through 360 (negative turns backwards).
+Redraw ShiftCam(Session& session);
+
+// Erase Cam: asks Yes/No and on Yes turns every degree of the current cam off.
+Redraw EraseCam(Session& session);
+
+// Undo: puts the record taken before the latest phase entry back into the current cam.
+// The caller disables Undo afterwards; there is one level only.
+Redraw UndoCam(Session& session);
+
+// Turns 360 degree states by shift degrees towards higher angles (any whole number; it is
+// reduced modulo 360 first).
+void ShiftDegrees(uint8_t* degrees, long long shift);
+
+} // namespace CamOperations

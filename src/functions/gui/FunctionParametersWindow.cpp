@@ -1,0 +1,267 @@
+#include "functions/gui/FunctionParametersWindow.h"
+
+#include "dialogs/Prompts.h"
+#include "functions/FunctionRules.h"
+#include "functions/gui/ParameterField.h"
+#include "shell/Session.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace FunctionRules;
+
+namespace {
+constexpr int ParameterFields[4] = {OutputFormatField, EncoderShiftField, RotationSenseField,
+                                    SpeedLimitField};
+constexpr const char* ParameterLabels[4] = {"LFUSC", "L_Sfas", "L_Rot", "L_LimVel"};
+constexpr int ParameterTexts[4] = {85, 86, 87, 88};
+} // namespace
+
+FunctionParametersWindow::FunctionParametersWindow(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
+    setObjectName(QStringLiteral("FUN"));
+    setWindowTitle(QStringLiteral("Functions"));
+    setModal(true);
+    buildControls();
+    applyCaptions();
+    loadFromProgram();
+}
+
+void FunctionParametersWindow::buildControls() {
+    const CamProgram& program = session_.program;
+    auto* layout = new QVBoxLayout(this);
+
+    frame_ = new QGroupBox(this);
+    frame_->setObjectName(QStringLiteral("Frame1"));
+    auto* modeLayout = new QHBoxLayout(frame_);
+    for (int k = 0; k < 4; ++k) {
+        modes_[k] = new QRadioButton(frame_);
+        modes_[k]->setObjectName(QStringLiteral("Opt_AN(%1)").arg(k));
+        modeLayout->addWidget(modes_[k]);
+        connect(modes_[k], &QRadioButton::toggled, this, [this, k](bool on) {
+            if (on)
+                modeChosen(k);
+        });
+    }
+    layout->addWidget(frame_);
+
+    // One row per cam: its name, the caption of its advance entry and the entry. With 24
+    // cams the rows scroll.
+    auto* rows = new QWidget;
+    auto* grid = new QGridLayout(rows);
+    for (int i = 0; i < program.CamCount(); ++i) {
+        auto* name = new QLabel(program.CamName(i + 1), rows);
+        name->setObjectName(QStringLiteral("LDefC(%1)").arg(i));
+        auto* caption = new QLabel(rows);
+        caption->setObjectName(QStringLiteral("LANT(%1)").arg(i));
+        auto* entry = new ParameterField(i, 3, rows);
+        entry->setMaximum(MaxAdvance);
+        entry->setValue(0);
+        caption->setBuddy(entry);
+        caption->installEventFilter(this);
+        grid->addWidget(name, i, 0);
+        grid->addWidget(caption, i, 1);
+        grid->addWidget(entry, i, 2);
+        advance_.append(entry);
+        advanceCaptions_.append(caption);
+    }
+    grid->setRowStretch(program.CamCount(), 1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("AdvanceRows"));
+    scroll->setWidget(rows);
+    scroll->setWidgetResizable(true);
+    layout->addWidget(scroll, 1);
+
+    auto* parameterGrid = new QGridLayout;
+    for (int p = 0; p < 4; ++p) {
+        const FieldLimit limit = LimitOf(ParameterFields[p], program.FormatCount());
+        parameters_[p] = new ParameterField(ParameterFields[p], limit.width, this);
+        parameters_[p]->setMaximum(limit.maximum);
+        parameterCaptions_[p] = new QLabel(this);
+        parameterCaptions_[p]->setObjectName(QString::fromLatin1(ParameterLabels[p]));
+        parameterCaptions_[p]->setBuddy(parameters_[p]);
+        parameterCaptions_[p]->installEventFilter(this);
+        parameterGrid->addWidget(parameterCaptions_[p], p, 0);
+        parameterGrid->addWidget(parameters_[p], p, 1);
+    }
+    layout->addLayout(parameterGrid);
+
+    auto* buttons = new QHBoxLayout;
+    auto button = [this, buttons](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    ok_ = button("C_OK", "&OK");
+    reset_ = button("C_RES", "&RESET");
+    clear_ = button("C_Cl", "&Clear");
+    ok_->setDefault(true);
+    layout->addLayout(buttons);
+
+    for (ParameterField* field : advance_ + QList<ParameterField*>(parameters_, parameters_ + 4)) {
+        connect(field, &ParameterField::focusEntered, this,
+                &FunctionParametersWindow::fieldEntered);
+        connect(field, &ParameterField::focusLeft, this, &FunctionParametersWindow::fieldLeft);
+    }
+    connect(ok_, &QPushButton::clicked, this, &FunctionParametersWindow::requestClose);
+    connect(reset_, &QPushButton::clicked, this, &FunctionParametersWindow::reset);
+    connect(clear_, &QPushButton::clicked, this, &FunctionParametersWindow::clear);
+}
+
+void FunctionParametersWindow::applyCaptions() {
+    frame_->setTitle(session_.Text(83));
+    for (int k = 0; k < 4; ++k)
+        modes_[k]->setText(session_.Text(134 + k));
+    for (int p = 0; p < 4; ++p)
+        parameterCaptions_[p]->setText(session_.Text(ParameterTexts[p]));
+}
+
+ParameterField* FunctionParametersWindow::parameter(int field) const {
+    for (ParameterField* p : parameters_) {
+        if (p->field() == field)
+            return p;
+    }
+    return nullptr;
+}
+
+void FunctionParametersWindow::loadFromProgram() {
+    const CamProgram& program = session_.program;
+    const FunctionEdit edit = FromProgram(program);
+    parameter(OutputFormatField)->setValue(edit.outputFormat);
+    parameter(EncoderShiftField)->setValue(edit.encoderShift);
+    parameter(RotationSenseField)->setValue(edit.rotationSense);
+    parameter(SpeedLimitField)->setValue(edit.speedLimit);
+    parameter(OutputFormatField)->setMaximum(program.FormatCount());
+    for (int i = 0; i < advance_.size(); ++i)
+        advance_[i]->setValue(i < int(edit.entries.size()) ? edit.entries[std::size_t(i)] : 0);
+    workAdvanceCount_ = edit.advanceCount;
+    chooseMode(ModeFor(edit.advanceCount, program.CamCount()));
+}
+
+void FunctionParametersWindow::chooseMode(int mode) {
+    // Checking an option that is already checked sends no signal; the rows follow anyway.
+    modes_[mode]->setChecked(true);
+    modeChosen(mode);
+}
+
+void FunctionParametersWindow::modeChosen(int mode) {
+    const int camCount = session_.program.CamCount();
+    workAdvanceCount_ = AdvanceCountFor(mode, camCount);
+    const std::vector<int> used = UsedEntries(workAdvanceCount_, camCount);
+    for (int i = 0; i < advance_.size(); ++i) {
+        const bool shown = std::find(used.begin(), used.end(), i) != used.end();
+        advanceCaptions_[i]->setText(
+            shown ? EntryCaption(mode, i, session_.Text(82), session_.Text(84)) : QString());
+        advanceCaptions_[i]->setVisible(shown);
+        advance_[i]->setVisible(shown);
+    }
+    if (workAdvanceCount_ != session_.program.Parameters.AdvanceCount)
+        changed_ = true;
+}
+
+void FunctionParametersWindow::fieldEntered(ParameterField* field) {
+    focusValue_ = field->value();
+    field->setMaximum(LimitOf(field->field(), session_.program.FormatCount()).maximum);
+    // Enter settles the field's value instead of closing the window.
+    ok_->setDefault(false);
+}
+
+void FunctionParametersWindow::fieldLeft(ParameterField* field) {
+    field->cutToMaximum();
+    field->deselect();
+    const long long value = field->value();
+    field->setValue(value);
+    if (value != focusValue_)
+        changed_ = true;
+    focusValue_ = value;
+}
+
+void FunctionParametersWindow::reset() {
+    if (session_.prompts.message(session_.Text(59), session_.Text(58), Prompts::Buttons::YesNo,
+                                 Prompts::Icon::Question) != Prompts::Answer::Yes)
+        return;
+    for (ParameterField* entry : std::as_const(advance_))
+        entry->setValue(0);
+    for (ParameterField* p : parameters_)
+        p->setValue(0);
+    applyCaptions();
+    chooseMode(NoAdvance);
+    changed_ = true;
+}
+
+void FunctionParametersWindow::clear() {
+    if (!changed_)
+        return;
+    if (session_.prompts.message(session_.Text(60), session_.Text(58),
+                                 Prompts::Buttons::YesNoCancel,
+                                 Prompts::Icon::Question) != Prompts::Answer::Yes)
+        return;
+    loadFromProgram();
+    changed_ = false;
+}
+
+void FunctionParametersWindow::storeIntoProgram() {
+    FunctionEdit edit;
+    edit.advanceCount = workAdvanceCount_;
+    for (ParameterField* entry : std::as_const(advance_))
+        edit.entries.push_back(int(entry->value()));
+    edit.outputFormat = int(parameter(OutputFormatField)->value());
+    edit.encoderShift = int(parameter(EncoderShiftField)->value());
+    edit.rotationSense = int(parameter(RotationSenseField)->value());
+    edit.speedLimit = int(parameter(SpeedLimitField)->value());
+    StoreInto(session_.program, edit);
+}
+
+void FunctionParametersWindow::requestClose() {
+    // A field that still has the focus has not been settled by leaving it yet.
+    if (auto* focused = qobject_cast<ParameterField*>(focusWidget()))
+        fieldLeft(focused);
+    if (!changed_) {
+        done(QDialog::Rejected);
+        return;
+    }
+    switch (session_.prompts.message(session_.Text(63), session_.Text(58),
+                                     Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+    case Prompts::Answer::Yes:
+        storeIntoProgram();
+        done(QDialog::Accepted);
+        break;
+    case Prompts::Answer::No:
+        done(QDialog::Rejected);
+        break;
+    default:
+        break;
+    }
+}
+
+void FunctionParametersWindow::reject() {
+    requestClose();
+}
+
+void FunctionParametersWindow::closeEvent(QCloseEvent* event) {
+    // The close box goes through the same question; the window closes through done().
+    event->ignore();
+    requestClose();
+}
+
+bool FunctionParametersWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (auto* label = qobject_cast<QLabel*>(watched); label && label->buddy()) {
+            label->buddy()->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+
+// The format entries of the Sizes menu (Select, Copy, Erase and Import Size) and the
+// toolbar's select-format and erase-format buttons.
+class FormatCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit FormatCommands(MainWindow& window);
+
+    // The file chosen by the last Import Size.
+    const QString& importFileName() const { return importFileName_; }
+
+private:
+    void selectFormat();
+    void selectFormatFromToolbar();
+    void copyFormat();
+    void eraseFormat();
+    void importFormat();
+
+    MainWindow& window_;
+    QString importFileName_;
+};
