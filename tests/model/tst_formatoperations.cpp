@@ -1,0 +1,182 @@
+#include "shell/gui/MainWindow.h"
+#include "support/CamRuns.h"
+#include "support/TestSession.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+
+using CamRuns::Runs;
+
+// Gives every cam of every format a pattern of its own, so a copy or an erase that touches
+// the wrong cam or format shows.
+static void fillDistinct(CamProgram& p) {
+    for (int f = 1; f <= p.FormatCount(); ++f)
+        for (int c = 1; c <= p.CamCount(); ++c)
+            CamRuns::Fill(p, f, c, {{f * 10 + c, f * 10 + c + 3}, {300 + c, 5}});
+}
+
+class TestFormatOperations : public QObject {
+    Q_OBJECT
+private slots:
+    // Answers given in turn; "<cancel>" is the Cancel button. Each rejected answer shows
+    // text 21 with the answer as typed and asks again proposing 1.
+    void selectSize_data() {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("rejections");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("format 3") << 1 << QStringList{"3"} << QStringList{} << 3;
+        QTest::newRow("the last") << 2 << QStringList{"6"} << QStringList{} << 6;
+        QTest::newRow("0 then 3") << 2 << QStringList{"0", "3"} << QStringList{"T210"} << 3;
+        QTest::newRow("7 then 4") << 2 << QStringList{"7", "4"} << QStringList{"T217"} << 4;
+        QTest::newRow("7 then cancel keeps the format")
+            << 4 << QStringList{"7", "<cancel>"} << QStringList{"T217"} << 4;
+        QTest::newRow("letters, -1, then 5")
+            << 1 << QStringList{"abc", "-1", "5"} << QStringList{"T21abc", "T21-1"} << 5;
+        QTest::newRow("the current format") << 5 << QStringList{"5"} << QStringList{} << 5;
+        QTest::newRow("empty") << 2 << QStringList{""} << QStringList{} << 2;
+        QTest::newRow("cancel") << 2 << QStringList{"<cancel>"} << QStringList{} << 2;
+    }
+    void selectSize() {
+        QFETCH(int, current);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, rejections);
+        QFETCH(int, selected);
+        TestSession t;
+        MainWindow window(t.session);
+        CamProgram& p = t.session.program;
+        p.CurrentFormat = current;
+        p.CurrentFileName = QStringLiteral("/cams/LINE4.CAM");
+        window.action(QStringLiteral("o_Undo"))->setEnabled(true);
+        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        for (int i = 0; i < answers.size(); ++i) {
+            const QString a = answers.at(i);
+            t.prompts.expectInput(QStringLiteral("T20 1- 6"), a == QLatin1String("<cancel>")
+                                                                  ? std::nullopt
+                                                                  : std::optional<QString>(a));
+            if (i < rejections.size())
+                t.prompts.expectMessage(rejections.at(i));
+        }
+
+        window.action(QStringLiteral("S_Sel"))->trigger();
+
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(p.CurrentFormat, selected);
+        const bool moved = selected != current;
+        QCOMPARE(redraws.count(), moved ? 1 : 0);
+        QCOMPARE(window.action(QStringLiteral("o_Undo"))->isEnabled(), !moved);
+        QStringList proposals{QString::number(current)};
+        for (int i = 0; i < rejections.size(); ++i)
+            proposals.append(QStringLiteral("1"));
+        QCOMPARE(t.prompts.inputProposals(), proposals);
+        for (const auto& shown : t.prompts.messages()) {
+            QCOMPARE(shown.title, QStringLiteral("T20"));
+            QCOMPARE(shown.icon, Prompts::Icon::Warning);
+        }
+        QVERIFY(p.ProgramSaved);
+    }
+
+    void selectSizeFromTheToolbarClosesTheEditorFirst() {
+        TestSession t;
+        MainWindow window(t.session);
+        QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
+        t.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
+        window.action(QStringLiteral("Sel_Form"))->trigger();
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(hides.count(), 1);
+        QCOMPARE(t.session.program.CurrentFormat, 2);
+    }
+
+    void copySize_data() {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("rejections");
+        QTest::addColumn<int>("target");
+        QTest::newRow("2 to 5") << QStringList{"5"} << QStringList{} << 5;
+        QTest::newRow("2 to 1") << QStringList{"1"} << QStringList{} << 1;
+        QTest::newRow("9, then 6") << QStringList{"9", "6"} << QStringList{"T219"} << 6;
+        QTest::newRow("0, then cancel") << QStringList{"0", "<cancel>"} << QStringList{"T210"} << 0;
+        QTest::newRow("onto itself") << QStringList{"2"} << QStringList{} << 0;
+        QTest::newRow("empty") << QStringList{""} << QStringList{} << 0;
+        QTest::newRow("cancel") << QStringList{"<cancel>"} << QStringList{} << 0;
+    }
+    void copySize() {
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, rejections);
+        QFETCH(int, target);
+        TestSession t;
+        MainWindow window(t.session);
+        CamProgram& p = t.session.program;
+        fillDistinct(p);
+        p.CurrentFormat = 2;
+        QList<QByteArray> before;
+        for (int f = 1; f <= 6; ++f)
+            before.append(CamRuns::FormatBytes(p, f));
+        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        for (int i = 0; i < answers.size(); ++i) {
+            const QString a = answers.at(i);
+            t.prompts.expectInput(QStringLiteral("T125 2T126 1 -6"),
+                                  a == QLatin1String("<cancel>") ? std::nullopt
+                                                                 : std::optional<QString>(a));
+            if (i < rejections.size())
+                t.prompts.expectMessage(rejections.at(i));
+        }
+
+        window.action(QStringLiteral("S_Cop"))->trigger();
+
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(p.CurrentFormat, 2);
+        QCOMPARE(redraws.count(), 0);
+        for (int f = 1; f <= 6; ++f)
+            QCOMPARE(CamRuns::FormatBytes(p, f), f == target ? before.at(1) : before.at(f - 1));
+        QCOMPARE(p.ProgramSaved, target == 0);
+        QCOMPARE(t.prompts.inputProposals().value(0), QStringLiteral("2"));
+        for (int i = 1; i < t.prompts.inputProposals().size(); ++i)
+            QCOMPARE(t.prompts.inputProposals().at(i), QStringLiteral("1"));
+    }
+
+    void eraseSize_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("menu, yes") << "s_Clr" << int(Prompts::Answer::Yes);
+        QTest::newRow("menu, no") << "s_Clr" << int(Prompts::Answer::No);
+        QTest::newRow("toolbar, yes") << "Azz_Form" << int(Prompts::Answer::Yes);
+        QTest::newRow("toolbar, no") << "Azz_Form" << int(Prompts::Answer::No);
+    }
+    void eraseSize() {
+        QFETCH(QString, entry);
+        QFETCH(int, answer);
+        const bool erased = Prompts::Answer(answer) == Prompts::Answer::Yes;
+        TestSession t;
+        MainWindow window(t.session);
+        CamProgram& p = t.session.program;
+        fillDistinct(p);
+        p.SetCamName(2, QStringLiteral("GLUE"));
+        p.CurrentFormat = 4;
+        QList<QByteArray> before;
+        for (int f = 1; f <= 6; ++f)
+            before.append(CamRuns::FormatBytes(p, f));
+        QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
+        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        t.prompts.expectMessage(QStringLiteral("T2 4'?"), Prompts::Answer(answer));
+
+        window.action(entry)->trigger();
+
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(t.prompts.messages().at(0).title, QStringLiteral("T3"));
+        QCOMPARE(t.prompts.messages().at(0).buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(hides.count(), 1);
+        for (int f = 1; f <= 6; ++f) {
+            if (f == 4 && erased)
+                QCOMPARE(CamRuns::FormatBytes(p, f), QByteArray(24 * 360, '\0'));
+            else
+                QCOMPARE(CamRuns::FormatBytes(p, f), before.at(f - 1));
+        }
+        QCOMPARE(p.CamName(2), QStringLiteral("GLUE"));
+        QCOMPARE(p.ProgramSaved, !erased);
+        QCOMPARE(redraws.count(), erased ? 1 : 0);
+    }
+};
+
+QTEST_MAIN(TestFormatOperations)
+#include "tst_formatoperations.moc"
