@@ -1,10 +1,19 @@
 #include "model/FormatOperations.h"
 
+#include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "model/CamFileReader.h"
+#include "model/CamLineCursor.h"
+#include "model/FormatScratch.h"
 #include "model/NumberForms.h"
 #include "model/PromptAnswer.h"
 #include "shell/Session.h"
+#include "shell/TextFile.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdlib>
 #include <cstring>
 
 namespace FormatOperations {
@@ -97,9 +106,123 @@ bool EraseFormat(Session& session) {
 } // namespace FormatOperations
 
 namespace FormatOperations {
-bool ImportFormat(Session& session, QString& importFileName) {
-    Q_UNUSED(session);
-    Q_UNUSED(importFileName);
-    return false;
+
+namespace {
+// Shows the busy pointer for as long as it lives, whichever way Import Size ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(Prompts& prompts) : prompts_(prompts) { prompts_.setBusy(true); }
+    ~BusyPointer() { prompts_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Prompts& prompts_;
+};
+
+// The open dialog for the file to import from; an empty text when none was chosen.
+QString chooseImportFile(Session& session) {
+    CommonDialog& dialog = session.dialog;
+    dialog.DialogTitle = session.Text(8);
+    dialog.Filter = QStringLiteral("File di Camma (*.Cam)|*.cam|All Files (*.*)|*.*");
+    dialog.FileName.clear();
+    dialog.Flags = 0;
+    dialog.CancelError = true;
+    const QString before = QDir::currentPath();
+    QString chosen;
+    try {
+        if (dialog.ShowOpen())
+            chosen = dialog.FileName;
+    } catch (const CommonDialogCancel&) {
+        // A plain cancel ends Import Size silently; a failing dialog is reported and the
+        // import goes on without a file, which ends it too.
+        if (dialog.ExtendedError() != 0)
+            session.prompts.message(QStringLiteral("ERROR ") +
+                                        NumberForms::Standard(dialog.ExtendedError()),
+                                    QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
+    }
+    QDir::setCurrent(before);
+    return chosen;
 }
+
+// The format section of the import file to take; 0 when the operator gave up.
+int askImportSection(Session& session, const QString& fileName) {
+    const int formats = session.program.FormatCount();
+    const QString prompt =
+        session.Text(22) + QStringLiteral(" 1-") + NumberForms::Standard(formats);
+    for (;;) {
+        const std::optional<QString> answer =
+            session.prompts.input(prompt, fileName, NumberForms::Standard(1));
+        const long long n = answer ? PromptAnswer::Value(*answer) : 0;
+        if (n == 0)
+            return 0;
+        if (n >= 1 && n <= formats)
+            return int(n);
+        session.prompts.message(session.Text(21) + NumberForms::Standard(n), session.Text(20),
+                                Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    }
+}
+
+// The first line must name this program's controller: the same cam and format counts.
+bool headerMatches(QStringView line, const CamProgram& program) {
+    if (!line.contains(QLatin1String("FUNZIONI")))
+        return false;
+    const QString counts = line.mid(8).toString();
+    const long long cams = std::llabs(NumberForms::LeadingValue(counts.left(3)));
+    const long long formats = std::llabs(NumberForms::LeadingValue(counts.right(3)));
+    return cams == program.CamCount() && formats == program.FormatCount();
+}
+
+void warn(Session& session, const QString& text) {
+    session.prompts.message(text, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+}
+} // namespace
+
+bool ImportFormat(Session& session, QString& importFileName) {
+    importFileName = chooseImportFile(session);
+    if (importFileName.isEmpty() || !QFileInfo(importFileName).isFile())
+        return false;
+
+    BusyPointer busy(session.prompts);
+    const int section = askImportSection(session, importFileName);
+    if (section == 0)
+        return false;
+
+    CamProgram& program = session.program;
+    const QString fileTag = QStringLiteral("File [") + importFileName + QLatin1Char(']');
+    QByteArray bytes;
+    if (!TextFile::ReadAll(importFileName, bytes)) {
+        warn(session, fileTag + session.Text(10));
+        return false;
+    }
+    CamLineCursor in(bytes);
+    if (!in.ReadLine() || !headerMatches(in.Line(), program)) {
+        warn(session, fileTag + session.Text(10));
+        return false;
+    }
+
+    const QString header = QStringLiteral("FORMATO N. ") + NumberForms::TwoDigits(section);
+    bool found = false;
+    while (!found && in.ReadLine())
+        found = in.Line().contains(header);
+    // A file without the section, or a section that does not read cleanly, leaves the
+    // current format as it was, and the operator is told which file and section.
+    const QString sectionTag = fileTag + QLatin1Char(' ') + header;
+    if (!found) {
+        warn(session, sectionTag + session.Text(10));
+        return false;
+    }
+    FormatScratch scratch(program.CamCount());
+    CamReadError error;
+    if (ReadFormatSection(in, scratch, &error) == SectionStop::Failed) {
+        warn(session, sectionTag + QStringLiteral(": ") + error.Line + session.Text(10));
+        return false;
+    }
+    const int format = shownFormat(program);
+    if (!scratch.ApplyTo(program, format))
+        return false;
+    program.MarkChanged();
+    return true;
+}
+
 } // namespace FormatOperations

@@ -3,6 +3,8 @@
 #include "support/TestSession.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +16,37 @@ static void fillDistinct(CamProgram& p) {
     for (int f = 1; f <= p.FormatCount(); ++f)
         for (int c = 1; c <= p.CamCount(); ++c)
             CamRuns::Fill(p, f, c, {{f * 10 + c, f * 10 + c + 3}, {300 + c, 5}});
+}
+
+// Writes a cam file the way it is kept on disk: Windows-1252 text, CR LF line ends.
+static QString writeCamFile(const TestSession& t, const QString& name, const QStringList& lines) {
+    const QString path = t.path(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    for (const QString& line : lines)
+        file.write(line.toLatin1() + "\r\n");
+    return path;
+}
+
+static QStringList functionLines(const QString& counts) {
+    return {QStringLiteral("FUNZIONI ") + counts,
+            "NUMERO ANTICIPI  0 ",
+            "FORMATO IN USCITA  0 ",
+            "SFASAMENTO ENCODER  0 ",
+            "SENSO DI ROTAZIONE  0 ",
+            "LIMITE DI VELOCITA' 0 "};
+}
+
+// A file for 24 cams and 6 formats whose section 3 holds cams 2 and 7.
+static QStringList compatibleFile() {
+    return functionLines("24-06") + QStringList{" FORMATO N. 01", "C 02\"WRONG\"",
+                                                " 001 002",       " FORMATO N. 02",
+                                                " FORMATO N. 03", "C 02\"FEEDER\"",
+                                                " 030 090",       " 350 020",
+                                                "C 07",           " 100 200",
+                                                " FORMATO N. 04", "C 02",
+                                                " 005 006",       "END"};
 }
 
 class TestFormatOperations : public QObject {
@@ -175,6 +208,104 @@ private slots:
         QCOMPARE(p.CamName(2), QStringLiteral("GLUE"));
         QCOMPARE(p.ProgramSaved, !erased);
         QCOMPARE(redraws.count(), erased ? 1 : 0);
+    }
+
+    // Import Size: the file chosen, the section asked for, and what the current format
+    // (format 2, every cam filled) holds afterwards.
+    void importSize_data() {
+        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("imported");
+        QTest::newRow("section 3 of a compatible file")
+            << compatibleFile() << QStringList{"3"} << QStringList{} << true;
+        QTest::newRow("7, then 3")
+            << compatibleFile() << QStringList{"7", "3"} << QStringList{"T21 7"} << true;
+        QTest::newRow("0 ends") << compatibleFile() << QStringList{"0"} << QStringList{} << false;
+        QTest::newRow("cancel ends")
+            << compatibleFile() << QStringList{"<cancel>"} << QStringList{} << false;
+        QTest::newRow("a 16-10 file")
+            << functionLines("16-10") + QStringList{" FORMATO N. 03", "C 01", " 010 020"}
+            << QStringList{"3"} << QStringList{"File [%1]T10"} << false;
+        QTest::newRow("a 24-28 file") << functionLines("24-28") + QStringList{" FORMATO N. 03"}
+                                      << QStringList{"3"} << QStringList{"File [%1]T10"} << false;
+        QTest::newRow("not a cam file") << QStringList{"HELLO", " FORMATO N. 03"}
+                                        << QStringList{"3"} << QStringList{"File [%1]T10"} << false;
+        QTest::newRow("an empty file")
+            << QStringList{} << QStringList{"3"} << QStringList{"File [%1]T10"} << false;
+        QTest::newRow("a missing section") << compatibleFile() << QStringList{"5"}
+                                           << QStringList{"File [%1] FORMATO N. 05T10"} << false;
+        QTest::newRow("a section that fails half-way")
+            << functionLines("24-06") +
+                   QStringList{" FORMATO N. 03", "C 02", " 030 090", "C 31", " 100 200"}
+            << QStringList{"3"} << QStringList{"File [%1] FORMATO N. 03: C 31T10"} << false;
+    }
+    void importSize() {
+        QFETCH(QStringList, file);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, imported);
+        TestSession t;
+        MainWindow window(t.session);
+        CamProgram& p = t.session.program;
+        fillDistinct(p);
+        p.SetCamName(2, QStringLiteral("OLD"));
+        p.CurrentFormat = 2;
+        QList<QByteArray> before;
+        for (int f = 1; f <= 6; ++f)
+            before.append(CamRuns::FormatBytes(p, f));
+        const QString path = writeCamFile(t, QStringLiteral("OTHER.CAM"), file);
+        QVERIFY(!path.isEmpty());
+        t.dialogs.chooseNextFile(path);
+        const QString cwd = QDir::currentPath();
+        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        for (int i = 0; i < answers.size(); ++i) {
+            const QString a = answers.at(i);
+            t.prompts.expectInput(QStringLiteral("T22 1- 6"), a == QLatin1String("<cancel>")
+                                                                  ? std::nullopt
+                                                                  : std::optional<QString>(a));
+            if (i < messages.size())
+                t.prompts.expectMessage(messages.at(i).arg(path));
+        }
+
+        window.action(QStringLiteral("S_Imp"))->trigger();
+
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QCOMPARE(t.dialogs.titles, QStringList{"T8"});
+        QCOMPARE(t.dialogs.filters, QStringList{"File di Camma (*.Cam)|*.cam|All Files (*.*)|*.*"});
+        QCOMPARE(QDir::currentPath(), cwd);
+        QCOMPARE(t.prompts.busyDepth(), 0);
+        QCOMPARE(t.prompts.inputProposals().value(0), QStringLiteral(" 1"));
+        QCOMPARE(p.CurrentFormat, 2);
+        for (int f = 1; f <= 6; ++f) {
+            if (f != 2 || !imported)
+                QCOMPARE(CamRuns::FormatBytes(p, f), before.at(f - 1));
+        }
+        QCOMPARE(p.ProgramSaved, !imported);
+        QCOMPARE(redraws.count(), imported ? 1 : 0);
+        if (imported) {
+            for (int cam = 1; cam <= 24; ++cam) {
+                const Runs expected = cam == 2   ? Runs{{30, 89}, {350, 19}}
+                                      : cam == 7 ? Runs{{100, 199}}
+                                                 : Runs{};
+                QCOMPARE(CamRuns::Of(p, 2, cam), expected);
+            }
+            QCOMPARE(p.CamName(2), QStringLiteral("FEEDER"));
+        } else {
+            QCOMPARE(p.CamName(2), QStringLiteral("OLD"));
+        }
+    }
+
+    void importSizeEndsQuietlyWithoutAFile() {
+        TestSession t;
+        MainWindow window(t.session);
+        t.dialogs.chooseNextFile(QString());
+        t.dialogs.chooseNextFile(t.path(QStringLiteral("GONE.CAM")));
+        window.action(QStringLiteral("S_Imp"))->trigger();
+        window.action(QStringLiteral("S_Imp"))->trigger();
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QVERIFY(t.prompts.inputPrompts().isEmpty());
+        QVERIFY(t.session.program.ProgramSaved);
     }
 };
 
