@@ -265,7 +265,7 @@ private slots:
                                                                   ? std::nullopt
                                                                   : std::optional<QString>(a));
             if (i < messages.size())
-                t.prompts.expectMessage(messages.at(i).arg(path));
+                t.prompts.expectMessage(QString(messages.at(i)).replace(QLatin1String("%1"), path));
         }
 
         window.action(QStringLiteral("S_Imp"))->trigger();
