@@ -250,6 +250,8 @@ private slots:
         h.window.action(QStringLiteral("GoPrCam"))->trigger();
         QVERIFY(!h.onField()->isHidden());
         QLabel* label = h.label(caption);
+        // Select Size itself asks for the format; the operator cancels it here.
+        h.ts.prompts.expectInput(QStringLiteral("T20 1- 6"), std::nullopt);
         QTest::mouseClick(label, Qt::LeftButton);
         if (doubleClick) {
             QCOMPARE(selectSize.count(), 0); // a single click on LFORM is nothing
