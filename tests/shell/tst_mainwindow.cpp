@@ -154,6 +154,17 @@ private slots:
         }
     }
 
+    void openingAMenuClosesTheEntryFields() {
+        ShellSession s;
+        MainWindow window(s.session);
+        QSignalSpy hide(&window, &MainWindow::hideEditorsRequested);
+        for (const char* name : {"F_", "S_", "c_", "o_"}) {
+            const int before = int(hide.count());
+            emit window.menu(name)->aboutToShow();
+            QVERIFY2(hide.count() == before + 1, name);
+        }
+    }
+
     void toolbarTooltipsComeFromTheTexts() {
         ShellSession s;
         prepareWorkDir(s);
