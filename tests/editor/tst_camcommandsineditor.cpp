@@ -63,6 +63,29 @@ private slots:
         QCOMPARE(h.label(QStringLiteral("LFORM"))->text(), QStringLiteral("T7404"));
         QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
     }
+
+    // Delete and Ctrl+Insert belong to the field being typed in, not to Erase and Modify Cam.
+    void editingKeysStayInTheEntryFields() {
+        EditorHarness h;
+        CamProgram& p = h.program();
+        CamRuns::Fill(p, 1, 1, {{10, 19}});
+        h.window.action(QStringLiteral("o_MODC"))->trigger();
+        QVERIFY(h.onField()->hasFocus());
+        h.onField()->setCursorPosition(0);
+        h.key(Qt::Key_Delete);
+        QTest::keyClick(h.onField(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(CamRuns::Of(p, 1, 1), (Runs{{10, 19}}));
+        QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
+        QVERIFY(h.ts.prompts.messages().isEmpty());
+    }
+
+    void deleteOutsideTheFieldsAsksToEraseTheCam() {
+        EditorHarness h;
+        h.clickRow(2);
+        h.ts.prompts.expectMessage(QStringLiteral("T15 2'?"), Prompts::Answer::No);
+        h.key(Qt::Key_Delete);
+        QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
+    }
 };
 
 QTEST_MAIN(TestCamCommandsInEditor)
