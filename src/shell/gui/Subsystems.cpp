@@ -3,6 +3,7 @@
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
 #include "model/gui/CamAndFormatCommands.h"
+#include "link/gui/LinkCommands.h"
 #include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
@@ -14,4 +15,5 @@ void InstallSubsystems(MainWindow& window) {
     FileCommands::Install(window);
     CamEditor::Install(window);
     InstallCamAndFormatCommands(window);
+    LinkCommands::Install(window);
 }

@@ -1,0 +1,41 @@
+#include "link/gui/LinkCommands.h"
+
+#include "link/gui/PortWindow.h"
+#include "link/gui/ProgrammerTypeWindow.h"
+#include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
+
+void LinkCommands::Install(MainWindow& window) {
+    new LinkCommands(window);
+}
+
+LinkCommands::LinkCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("LinkCommands"));
+    if (QAction* port = window.action(QStringLiteral("o_SetPort")))
+        connect(port, &QAction::triggered, this, &LinkCommands::openPortWindow);
+    if (QAction* type = window.action(QStringLiteral("Sel_prg")))
+        connect(type, &QAction::triggered, this, &LinkCommands::openProgrammerTypeWindow);
+}
+
+void LinkCommands::openPortWindow() {
+    PortWindow window(window_.session(), &window_);
+    window.exec();
+}
+
+void LinkCommands::openProgrammerTypeWindow() {
+    Session& session = window_.session();
+    ProgrammerTypeWindow window(session, &window_);
+    window.exec();
+    if (!window.TypeChanged())
+        return;
+    // A new type means an empty program of that type: the old cams do not fit it.
+    CamProgram& program = session.program;
+    if (!program.Reconfigure(window.chosenCamCount(), window.chosenFormatCount(), false))
+        return;
+    program.ProgramSaved = true;
+    program.ResetToNew();
+    window_.refreshTitle();
+    window_.redrawFormat();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QObject>
+
+class MainWindow;
+
+// Options > Set Commport (o_SetPort) and File > Select Programmer (Sel_prg).
+class LinkCommands : public QObject {
+    Q_OBJECT
+public:
+    static void Install(MainWindow& window);
+    explicit LinkCommands(MainWindow& window);
+
+    void openPortWindow();
+    void openProgrammerTypeWindow();
+
+private:
+    MainWindow& window_;
+};

@@ -1,0 +1,212 @@
+#include "link/gui/ProgrammerTypeWindow.h"
+
+#include "dialogs/Prompts.h"
+#include "link/Identification.h"
+#include "link/LineProtocol.h"
+#include "link/PortMap.h"
+#include "link/SerialLine.h"
+#include "model/CamProgram.h"
+#include "model/NumberForms.h"
+#include "shell/Session.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+const int kCamCounts[] = {8, 16, 24};
+
+int camChoiceOf(int camCount) {
+    for (int k = 0; k < 3; ++k) {
+        if (kCamCounts[k] == camCount)
+            return k;
+    }
+    return -1;
+}
+} // namespace
+
+ProgrammerTypeWindow::ProgrammerTypeWindow(Session& session, QWidget* parent)
+    : QDialog(parent), session_(session), openingCams_(session.program.CamCount()),
+      openingFormats_(session.program.FormatCount()), camCount_(openingCams_),
+      formatCount_(openingFormats_) {
+    setObjectName(QStringLiteral("SelProg"));
+    setWindowTitle(QStringLiteral("SELEZIONA TIPO  PROGRAMMATORE "));
+
+    auto* cams = new QGroupBox(QStringLiteral("CAMS"), this);
+    cams->setObjectName(QStringLiteral("Frame3D1"));
+    auto* camLayout = new QVBoxLayout(cams);
+    auto* camGroup = new QButtonGroup(this);
+    for (int k = 0; k < 3; ++k) {
+        auto* choice = new QRadioButton(cams);
+        choice->setObjectName(QStringLiteral("O_Selc") + QString::number(k));
+        camGroup->addButton(choice);
+        camLayout->addWidget(choice);
+        O_Selc.append(choice);
+        connect(choice, &QRadioButton::clicked, this, [this, k] { chooseCams(k); });
+    }
+    auto* formats = new QGroupBox(QStringLiteral("FORMATI"), this);
+    formats->setObjectName(QStringLiteral("FrForm"));
+    auto* formatLayout = new QVBoxLayout(formats);
+    auto* formatGroup = new QButtonGroup(this);
+    for (int k = 0; k < 2; ++k) {
+        auto* choice = new QRadioButton(formats);
+        choice->setObjectName(QStringLiteral("O_SELF") + QString::number(k));
+        formatGroup->addButton(choice);
+        formatLayout->addWidget(choice);
+        O_SELF.append(choice);
+        connect(choice, &QRadioButton::clicked, this, [this, k] { chooseFormats(k); });
+    }
+    K_AUTSEL = new QPushButton(QStringLiteral("SELEZIONE &AUTOMATICA"), this);
+    K_AUTSEL->setObjectName(QStringLiteral("K_AUTSEL"));
+    K_AUTSEL->setVisible(false);
+    DefPrg = new QLabel(this);
+    DefPrg->setObjectName(QStringLiteral("DefPrg"));
+    DefPrg->setVisible(false);
+    K_OK = new QPushButton(QStringLiteral("&OK"), this);
+    K_OK->setObjectName(QStringLiteral("K_OK"));
+    connect(K_AUTSEL, &QPushButton::clicked, this, &ProgrammerTypeWindow::automaticSelection);
+    connect(K_OK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(cams);
+    choices->addWidget(formats);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(K_AUTSEL);
+    layout->addWidget(DefPrg);
+    layout->addWidget(K_OK, 0, Qt::AlignRight);
+
+    setWindowTitle(session_.Text(7));
+    formats->setTitle(session_.Text(4));
+    K_AUTSEL->setText(session_.Text(138));
+    for (int k = 0; k < 3; ++k)
+        O_Selc[k]->setText(NumberForms::TwoDigits(kCamCounts[k]) + QLatin1Char(' ') +
+                           session_.Text(5));
+    UpdateTypeChoices();
+}
+
+void ProgrammerTypeWindow::labelFormatChoices(int camCount) {
+    formatValues_ = {CamProgram::SmallFormatCount(camCount),
+                     CamProgram::LargeFormatCount(camCount)};
+    for (int k = 0; k < 2; ++k)
+        O_SELF[k]->setText(NumberForms::TwoDigits(formatValues_[k]) + QLatin1Char(' ') +
+                           session_.Text(6));
+}
+
+int ProgrammerTypeWindow::checkedFormatChoice() const {
+    for (int k = 0; k < 2; ++k) {
+        if (O_SELF[k]->isChecked())
+            return k;
+    }
+    return -1;
+}
+
+void ProgrammerTypeWindow::UpdateTypeChoices() {
+    const int choice = camChoiceOf(camCount_);
+    if (choice < 0)
+        return;
+    O_Selc[choice]->setChecked(true);
+    labelFormatChoices(camCount_);
+    O_SELF[formatCount_ == formatValues_[1] ? 1 : 0]->setChecked(true);
+}
+
+void ProgrammerTypeWindow::chooseCams(int index) {
+    if (index < 0 || index > 2)
+        return;
+    camCount_ = kCamCounts[index];
+    labelFormatChoices(camCount_);
+    // The position of the format choice is kept: the smaller memory stays the smaller one.
+    const int format = checkedFormatChoice();
+    if (format >= 0)
+        formatCount_ = formatValues_[format];
+}
+
+void ProgrammerTypeWindow::chooseFormats(int index) {
+    if (index < 0 || index > 1)
+        return;
+    formatCount_ = formatValues_[index];
+}
+
+void ProgrammerTypeWindow::presenceTest() {
+    SerialLine& line = session_.line;
+    bool present = false;
+    if (!line.isOpen()) {
+        const QString device =
+            !session_.link.DeviceOverride.isEmpty()
+                ? session_.link.DeviceOverride
+                : PortMap::PortDevice(session_.options.PortNumber, session_.workDir);
+        if (!device.isEmpty() && QFileInfo::exists(device))
+            line.open(device, nullptr);
+    }
+    if (line.isOpen()) {
+        line.setBaudRate(session_.options.BaudRate.toInt());
+        line.setHardwareFlowControl(false);
+        present = line.ctsAsserted();
+    }
+    K_AUTSEL->setVisible(present);
+    CloseSerialPort(session_);
+}
+
+QString ProgrammerTypeWindow::ResultText(const Session& session) {
+    const QString& ident = session.link.IdentReply;
+    const QString& type = session.link.TypeReply;
+    QString text = session.Text(120) + QLatin1Char(' ') + ident.mid(27, 9) + QLatin1Char('\n');
+    // A type line without "-" (or none at all after a silent controller) shows empty parts.
+    const qsizetype dash = type.indexOf(QLatin1Char('-'));
+    const QString model = dash >= 0 ? type.mid(std::max<qsizetype>(0, dash - 2), 8) : QString();
+    const QString version = dash >= 0 ? type.mid(dash + 1, 5) : QString();
+    text += session.Text(119) + model + QStringLiteral(" - ") + session.Text(118) + version;
+    return text;
+}
+
+void ProgrammerTypeWindow::automaticSelection() {
+    K_AUTSEL->setEnabled(false);
+    if (IdentifyController(session_) == IdentifyResult::Identified) {
+        camCount_ = session_.link.IdentCamCount;
+        formatCount_ = session_.link.IdentFormatCount;
+    }
+    UpdateTypeChoices();
+    DefPrg->setText(ResultText(session_));
+    DefPrg->setVisible(true);
+    K_AUTSEL->setEnabled(true);
+}
+
+void ProgrammerTypeWindow::done(int result) {
+    if (camCount_ == openingCams_ && formatCount_ == openingFormats_) {
+        typeChanged_ = false;
+    } else if (session_.program.ProgramSaved) {
+        typeChanged_ = true;
+    } else {
+        switch (session_.prompts.message(session_.Text(112), windowTitle(),
+                                         Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+        case Prompts::Answer::Yes:
+            typeChanged_ = true;
+            break;
+        case Prompts::Answer::No:
+            typeChanged_ = false;
+            camCount_ = openingCams_;
+            formatCount_ = openingFormats_;
+            break;
+        default:
+            return; // Cancel: the window stays open
+        }
+    }
+    QDialog::done(result);
+}
+
+void ProgrammerTypeWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    presenceTest();
+}
+
+void ProgrammerTypeWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        presenceTest();
+}

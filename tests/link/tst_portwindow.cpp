@@ -1,0 +1,172 @@
+#include "link/gui/PortWindow.h"
+#include "shell/TextFile.h"
+#include "support/TestSession.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using Ports = QList<int>;
+
+class TestPortWindow : public QObject {
+    Q_OBJECT
+
+    static QStringList entries(const QComboBox* box) {
+        QStringList list;
+        for (int i = 0; i < box->count(); ++i)
+            list.append(box->itemText(i));
+        return list;
+    }
+    static std::function<bool(int)> machineWith(const Ports& ports) {
+        return [ports](int n) { return ports.contains(n); };
+    }
+
+private slots:
+    void opening_data() {
+        QTest::addColumn<Ports>("ports");
+        QTest::addColumn<int>("storedPort");
+        QTest::addColumn<QString>("storedBaud");
+        QTest::addColumn<QString>("selected"); // "" = nothing selected
+        QTest::addColumn<QString>("checkedSpeed");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("COM 1 at 9600")
+            << Ports{1, 2} << 1 << "9600"
+            << "COM 1"
+            << "Op9600"
+            << "Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop";
+        QTest::newRow("COM 12 read back")
+            << Ports{1, 2, 12, 33} << 12 << "19200"
+            << "COM 12"
+            << "Op19200"
+            << "Current Settings: COM:12, 19200baud, NO parity, 8 bits, 1stop";
+        QTest::newRow("COM 64, the last one")
+            << Ports{7, 64} << 64 << "2400"
+            << "COM 64"
+            << "Op2400"
+            << "Current Settings: COM:64, 2400baud, NO parity, 8 bits, 1stop";
+        QTest::newRow("38400 shown")
+            << Ports{3} << 3 << "38400"
+            << "COM 3"
+            << "Op38400"
+            << "Current Settings: COM:3, 38400baud, NO parity, 8 bits, 1stop";
+        QTest::newRow("vanished port")
+            << Ports{1, 2} << 5 << "9600"
+            << ""
+            << "Op9600"
+            << "Current Settings: COM:5, 9600baud, NO parity, 8 bits, 1stop";
+        QTest::newRow("no port at all, odd speed kept") << Ports{} << 4 << "1200"
+                                                        << ""
+                                                        << "Op9600"
+                                                        << "";
+        // COM 2 ends in " 2", COM 12 in "12": a stored 2 must not pick COM 12.
+        QTest::newRow("2 is not 12")
+            << Ports{12, 2} << 2 << "9600"
+            << "COM 2"
+            << "Op9600"
+            << "Current Settings: COM:2, 9600baud, NO parity, 8 bits, 1stop";
+    }
+    void opening() {
+        QFETCH(Ports, ports);
+        QFETCH(int, storedPort);
+        QFETCH(QString, storedBaud);
+        QFETCH(QString, selected);
+        QFETCH(QString, checkedSpeed);
+        QFETCH(QString, settings);
+        TestSession t;
+        t.session.options.PortNumber = int16_t(storedPort);
+        t.session.options.BaudRate = storedBaud;
+        PortWindow window(t.session, nullptr, machineWith(ports));
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("ComSel"));
+        QVERIFY(box);
+        QStringList expected;
+        for (int n = 1; n <= 64; ++n) {
+            if (ports.contains(n))
+                expected.append(QStringLiteral("COM ") + QString::number(n));
+        }
+        QCOMPARE(entries(box), expected);
+        QCOMPARE(box->currentText(), selected);
+        QCOMPARE(box->currentIndex() < 0, selected.isEmpty());
+        QVERIFY(window.findChild<QRadioButton*>(checkedSpeed)->isChecked());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Panset"))->text(), settings);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Lwarn"))->text(), QStringLiteral("T23"));
+        // Opening changes nothing the operator did not choose.
+        QCOMPARE(int(t.session.options.PortNumber), storedPort);
+        QCOMPARE(t.session.options.BaudRate, storedBaud);
+    }
+
+    void choices_data() {
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("baud");
+        QTest::newRow("2400") << "Op2400"
+                              << "2400";
+        QTest::newRow("9600") << "Op9600"
+                              << "9600";
+        QTest::newRow("19200") << "Op19200"
+                               << "19200";
+        QTest::newRow("38400") << "Op38400"
+                               << "38400";
+    }
+    void choices() {
+        QFETCH(QString, speed);
+        QFETCH(QString, baud);
+        TestSession t;
+        t.session.options.BaudRate = QStringLiteral("1200");
+        PortWindow window(t.session, nullptr, machineWith({1, 9, 40}));
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("ComSel"));
+        box->setCurrentIndex(2);
+        emit box->activated(2);
+        QCOMPARE(int(t.session.options.PortNumber), 40);
+        window.findChild<QRadioButton*>(speed)->click();
+        QCOMPARE(t.session.options.BaudRate, baud);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Panset"))->text(),
+                 QStringLiteral("Current Settings: COM:40, ") + baud +
+                     QStringLiteral("baud, NO parity, 8 bits, 1stop"));
+    }
+
+    void okStoresExitKeeps_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("OK") << "TOK" << true;
+        QTest::newRow("EXIT") << "TCL" << false;
+    }
+    void okStoresExitKeeps() {
+        QFETCH(QString, button);
+        QFETCH(bool, stored);
+        TestSession t;
+        QVERIFY(t.session.options.WriteOptionsFile(t.dir.path()));
+        QFile file(Options::FilePath(t.dir.path()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        PortWindow window(t.session, nullptr, machineWith({1, 12}));
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("ComSel"));
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        window.findChild<QRadioButton*>(QStringLiteral("Op19200"))->click();
+        window.findChild<QPushButton*>(button)->click();
+        QVERIFY(!window.isVisible());
+        // The choice holds in the running program either way.
+        QCOMPARE(int(t.session.options.PortNumber), 12);
+        QCOMPARE(t.session.options.BaudRate, QStringLiteral("19200"));
+        Options reread;
+        t.prompts.setLenient(true);
+        QVERIFY(reread.ReadOptionsFile(t.dir.path(), t.prompts));
+        QCOMPARE(int(reread.PortNumber), stored ? 12 : 1);
+        QCOMPARE(reread.BaudRate, stored ? QStringLiteral("19200") : QStringLiteral("9600"));
+        if (!stored) {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+        }
+    }
+
+    void settingsLine() {
+        QCOMPARE(PortWindow::PortSettingsText(1, QStringLiteral("9600")),
+                 QStringLiteral("Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop"));
+    }
+};
+
+QTEST_MAIN(TestPortWindow)
+#include "tst_portwindow.moc"
