@@ -38,4 +38,7 @@ void LinkCommands::openProgrammerTypeWindow() {
     program.ResetToNew();
     window_.refreshTitle();
     window_.redrawFormat();
+    // And whatever else File > New starts afresh; with nothing unsaved it asks nothing.
+    if (QAction* fileNew = window_.action(QStringLiteral("f_New")))
+        fileNew->trigger();
 }
