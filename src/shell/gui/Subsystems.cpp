@@ -2,8 +2,8 @@
 
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
-#include "model/gui/CamAndFormatCommands.h"
 #include "link/gui/LinkCommands.h"
+#include "model/gui/CamAndFormatCommands.h"
 #include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
