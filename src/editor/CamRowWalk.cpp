@@ -22,7 +22,7 @@ QString ItemOffText(const QString& item) {
     return item.mid(9, 3);
 }
 
-CamRowContent WalkCamRow(const uint8_t* d) {
+CamRowContent WalkCamRow(const uint8_t* d, bool withItems) {
     CamRowContent row;
     // S: the first OFF degree of a run that starts at 0 (360 for a full circle).
     int s = 0;
@@ -40,7 +40,7 @@ CamRowContent WalkCamRow(const uint8_t* d) {
         r = k + 1;
         row.runs.push_back({r, Last, RunPlace::ToEnd});
     }
-    if (r != 0 || s != 0)
+    if (withItems && (r != 0 || s != 0))
         row.items.append(PhaseItemText(1, r, s));
 
     const int end = r != 0 ? r : Last;
@@ -48,7 +48,8 @@ CamRowContent WalkCamRow(const uint8_t* d) {
     int start = 0;
     auto close = [&](int off) {
         row.runs.push_back({start, off - 1, RunPlace::Inside});
-        row.items.append(PhaseItemText(int(row.items.size()) + 1, start, off));
+        if (withItems)
+            row.items.append(PhaseItemText(int(row.items.size()) + 1, start, off));
     };
     for (int f = s + 1; f < end; ++f) {
         if (bool(d[f]) == on)

@@ -26,8 +26,9 @@ struct CamRowContent {
 
 // Walks the 360 degree states of a cam the way its row is drawn. The phase through 0 is
 // always item F001 (an OFF of 000 means the run ends with degree 359, a full circle reads
-// F001 000 360); the other phases follow by increasing ON angle.
-CamRowContent WalkCamRow(const uint8_t* degrees);
+// F001 000 360); the other phases follow by increasing ON angle. Painting alone needs no
+// item texts: withItems false leaves them out, which keeps a full redraw cheap.
+CamRowContent WalkCamRow(const uint8_t* degrees, bool withItems = true);
 
 // "F002 090 180": the ordinal, ON and OFF angles as three digits.
 QString PhaseItemText(int ordinal, int on, int off);

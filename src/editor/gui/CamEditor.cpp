@@ -243,6 +243,9 @@ void CamEditor::buildFields() {
     phaseList_->setObjectName(QStringLiteral("FASE"));
     phaseList_->setFont(fixedFont(11));
     phaseList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every item has the same fixed-pitch text: the list is laid out from one item's size,
+    // so refilling it with 180 phases on each redraw stays cheap.
+    phaseList_->setUniformItemSizes(true);
     place(phaseList_, PhaseListAt);
     connect(phaseList_, &QListWidget::itemClicked, this, &CamEditor::onPhaseClicked);
     connect(phaseList_, &QListWidget::itemDoubleClicked, this, &CamEditor::onPhaseDoubleClicked);
@@ -354,12 +357,26 @@ void CamEditor::DrawCamRow(int cam) {
 
     if (current) {
         const CamRowContent content = WalkCamRow(degrees);
-        phaseList_->clear();
-        phaseList_->addItems(content.items);
+        fillPhaseList(content.items);
         phaseCount_->setText(session_.Text(17) +
                              NumberForms::ThreeDigits(int(content.items.size())));
     }
     update(rowArea(cam));
+}
+
+void CamEditor::fillPhaseList(const QStringList& items) {
+    // Items are reused rather than rebuilt: stepping through cams of 180 phases each must
+    // not cost a new list every time.
+    while (phaseList_->count() > items.size())
+        delete phaseList_->takeItem(phaseList_->count() - 1);
+    for (int i = 0; i < phaseList_->count(); ++i) {
+        QListWidgetItem* item = phaseList_->item(i);
+        if (item->text() != items.at(i))
+            item->setText(items.at(i));
+    }
+    if (phaseList_->count() < items.size())
+        phaseList_->addItems(items.mid(phaseList_->count()));
+    phaseList_->clearSelection();
 }
 
 void CamEditor::paintEvent(QPaintEvent* event) {
@@ -387,7 +404,7 @@ void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
     const bool current = row == session_.program.CurrentCam;
     fill(BackgroundSpan(bar, RowMargin), current ? Yellow : White);
     const QColor ink = current ? Blue : Black;
-    for (const PaintedRun& run : WalkCamRow(degrees).runs)
+    for (const PaintedRun& run : WalkCamRow(degrees, false).runs)
         fill(RunSpan(bar, degreeScale, RowMargin, run.place, run.first, run.last), ink);
 }
 
@@ -560,7 +577,6 @@ void CamEditor::applyEntry() {
     p.SetPhase(p.CurrentFormat, p.CurrentCam, on, off);
     // An entry typed straight into the OFF field changes the program just as much.
     p.MarkChanged();
-    phaseList_->clear();
     DrawCamRow(p.CurrentCam);
 }
 

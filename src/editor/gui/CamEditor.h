@@ -61,6 +61,7 @@ private:
     void paintRow(class QPainter& painter, int row, double degreeScale) const;
     const uint8_t* shownDegrees(int cam) const;
     QRect rowArea(int row) const;
+    void fillPhaseList(const QStringList& items);
 
     // ON field (GradiON).
     void onOnGotFocus();
