@@ -1,0 +1,77 @@
+// Any bytes from the line while a frame is awaited: the frame ends (by ETX, by silence or
+// by its length limit), is never longer than the limit, and the reader never hangs.
+#include "FuzzSupport.h"
+#include "dialogs/CommonDialog.h"
+#include "link/LineProtocol.h"
+#include "link/SerialLine.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+
+namespace {
+class StillClock : public Clock {
+public:
+    int64_t nowMs() const override { return now; }
+    void sleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
+    int64_t now = 0;
+};
+
+// The bytes of the input, then silence; a wait on silence moves the clock to its deadline.
+class ScriptedLine : public SerialLine {
+public:
+    ScriptedLine(const QByteArray& bytes, StillClock& clock) : bytes_(bytes), clock_(clock) {}
+    bool open(const QString&, QString*) override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    bool setBaudRate(int) override { return true; }
+    void setHardwareFlowControl(bool) override {}
+    bool ctsAsserted() const override { return true; }
+    int bytesWaiting() override { return int(bytes_.size() - next_); }
+    std::optional<uint8_t> readByte(int timeoutMs) override {
+        if (next_ < bytes_.size())
+            return static_cast<uint8_t>(bytes_[next_++]);
+        clock_.now += timeoutMs > 0 ? timeoutMs : 1;
+        return std::nullopt;
+    }
+    bool write(const QByteArray& bytes) override {
+        written += bytes.size();
+        return true;
+    }
+    bool flush(int) override { return true; }
+    void clearInput() override { next_ = bytes_.size(); }
+    void discardOutput() override {}
+    qsizetype written = 0;
+
+private:
+    QByteArray bytes_;
+    qsizetype next_ = 0;
+    StillClock& clock_;
+};
+
+class NoDialogs : public CommonDialogBackend {
+public:
+    bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t&) override { return false; }
+    bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t&) override { return false; }
+    bool chooseColor(const CommonDialog&, int32_t&, int32_t&) override { return false; }
+    bool chooseFont(const CommonDialog&, FontChoice&, int32_t&) override { return false; }
+    bool showHelp(const CommonDialog&, int32_t&) override { return false; }
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    EnsureFuzzApp();
+    StillClock clock;
+    ScriptedLine line(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), clock);
+    SilentPrompts prompts;
+    NoDialogs backend;
+    CommonDialog dialog(backend);
+    Session session(prompts, clock, dialog, line, FuzzDir());
+    // Read frames until the line falls silent, as a reception does.
+    for (int frames = 0; frames < 100000; ++frames) {
+        const QByteArray frame = ReceiveFrame(session);
+        if (frame.size() > LineTiming::MaxFrameLength + 4)
+            std::abort();
+        if (frame.isEmpty())
+            return 0;
+    }
+    std::abort(); // more frames than bytes: the reader made something of nothing
+}
