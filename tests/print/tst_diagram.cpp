@@ -171,16 +171,6 @@ private slots:
         QCOMPARE(FormatDiagram::RowLabel(5, name), label);
     }
 
-    void tracksAlignWhateverTheNames() {
-        CamProgram program;
-        program.SetCamName(1, QStringLiteral("A"));
-        program.SetCamName(2, QStringLiteral("ABCDEFGHIJKLMN"));
-        RecordingPrintSurface surface;
-        FormatDiagram(surface, program).PrintFormatDiagram(1);
-        for (const auto& track : rectsWithFill(surface, false))
-            QCOMPARE(track.x1, 2937);
-    }
-
     void degreeScaleAboveFirstRowOnly() {
         CamProgram program;
         RecordingPrintSurface surface;
