@@ -307,6 +307,25 @@ private slots:
         QVERIFY(t.prompts.inputPrompts().isEmpty());
         QVERIFY(t.session.program.ProgramSaved);
     }
+
+    // A file dialog that fails (rather than being cancelled) is reported with its number,
+    // and Import Size ends without a file.
+    void importSizeReportsAFailingFileDialog() {
+        struct FailingDialog : FakeCommonDialogBackend {
+            bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t& error) override {
+                error = 53;
+                return false;
+            }
+        } failing;
+        TestSession t;
+        t.dialog.setBackend(failing);
+        MainWindow window(t.session);
+        t.prompts.expectMessage(QStringLiteral("ERROR  53"));
+        window.action(QStringLiteral("S_Imp"))->trigger();
+        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
+        QVERIFY(t.prompts.inputPrompts().isEmpty());
+        QVERIFY(t.session.program.ProgramSaved);
+    }
 };
 
 QTEST_MAIN(TestFormatOperations)
