@@ -44,6 +44,15 @@ int remaining(const Session& session, int64_t deadline, int cap) {
     return int(std::clamp<int64_t>(left, 0, cap));
 }
 
+// One wait for a byte of a frame exchange: in slices with the window's hook run between
+// them when a transfer window is open, else in one block up to the deadline.
+std::optional<uint8_t> readFrameByte(Session& session, int64_t deadline) {
+    if (!session.link.WhileWaiting)
+        return session.line.readByte(remaining(session, deadline, LineTiming::SilenceMs));
+    session.link.WhileWaiting();
+    return session.line.readByte(remaining(session, deadline, LineTiming::EventSliceMs));
+}
+
 void writeAndFlush(SerialLine& line, const QByteArray& bytes) {
     line.write(bytes);
     line.flush(FlushMs);
@@ -135,7 +144,7 @@ bool SendFrame(Session& session, const QByteArray& text) {
         const int64_t deadline = session.clock.nowMs() + LineTiming::SilenceMs;
         std::optional<uint8_t> answer;
         while (!answer) {
-            answer = line.readByte(remaining(session, deadline, LineTiming::SilenceMs));
+            answer = readFrameByte(session, deadline);
             if (!answer && session.clock.nowMs() >= deadline) {
                 session.prompts.message(QStringLiteral("TIMEOUT SERIAL PORT "), QString(),
                                         Prompts::Buttons::Ok, Prompts::Icon::None);
@@ -171,8 +180,7 @@ QByteArray ReceiveFrame(Session& session) {
     bool etxSeen = false;
     int64_t deadline = session.clock.nowMs() + LineTiming::SilenceMs;
     for (;;) {
-        const std::optional<uint8_t> c =
-            line.readByte(remaining(session, deadline, LineTiming::SilenceMs));
+        const std::optional<uint8_t> c = readFrameByte(session, deadline);
         if (!c) {
             if (session.clock.nowMs() >= deadline)
                 return QByteArray();

@@ -29,4 +29,7 @@ struct LinkState {
     // Run when SerialComStr gives up on a silent controller: the transfer window sets it
     // while it is open, so that it closes with its own closing steps.
     std::function<void()> OnCommError;
+    // Run between short slices of every frame wait while set: the transfer window repaints
+    // and notices its Exit button while a frame travels.
+    std::function<void()> WhileWaiting;
 };

@@ -1,0 +1,223 @@
+#include "link/ProgramReception.h"
+
+#include "dialogs/Prompts.h"
+#include "link/ControllerTypeCheck.h"
+#include "link/LineCodec.h"
+#include "link/LineProtocol.h"
+#include "link/SerialLine.h"
+#include "link/TransferFile.h"
+#include "link/TransferLines.h"
+#include "model/CamFileReader.h"
+#include "model/CamLineBuffer.h"
+#include "model/CamLineCursor.h"
+#include "model/CamProgram.h"
+#include "model/NumberForms.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+#include "shell/TextFile.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+// The controller needs a moment after "?FR" before it streams.
+constexpr int AfterCommandMs = 60;
+constexpr int FlushMs = 1000;
+const QByteArray EndText("END");
+const QString FormatHeader = QStringLiteral("FORMATO N. ");
+
+void showMessage(Session& session, const QString& text, Prompts::Icon icon = Prompts::Icon::None) {
+    session.prompts.message(text, QString(), Prompts::Buttons::Ok, icon);
+}
+
+// The most frames any program of this type can take (header, cam and phase lines of every
+// format, the function block and "END"): a stream that goes on beyond it is not a program.
+int frameLimit(const CamProgram& program) {
+    return 4 + program.FormatCount() * (1 + program.CamCount() * CamLineBuffer::Entries);
+}
+
+// The percentage shown for a format header: the number in its last two characters against
+// the format count.
+int headerPercent(const QString& header, int formatCount) {
+    const long long format = NumberForms::LeadingValue(header.right(2));
+    return int(std::clamp<long long>(format * 100 / formatCount, 0, 100));
+}
+
+struct PortCloser {
+    Session& session;
+    ~PortCloser() { CloseSerialPort(session); }
+};
+
+} // namespace
+
+TransferOutcome RunReception(Session& session, const TransferView& view) {
+    const CamProgram& program = session.program;
+    if (view.showDirection)
+        view.showDirection(session.Text(46) + QString::number(program.CamCount()));
+    session.prompts.processEvents();
+
+    OpenSerialPort(session);
+    if (session.link.PortStatus != 0) {
+        showMessage(session,
+                    QStringLiteral("COMM ERR") + NumberForms::Standard(session.link.PortStatus));
+        CloseSerialPort(session);
+        return TransferOutcome::NotStarted;
+    }
+    PortCloser closer{session};
+
+    QFile file(TransferFile::Path(session));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),
+                    Prompts::Icon::Warning);
+        return TransferOutcome::NotStarted;
+    }
+
+    SerialLine& line = session.line;
+    line.clearInput();
+    line.write(LineCodec::TransferCommand("?FR"));
+    line.flush(FlushMs);
+    session.clock.sleepMs(AfterCommandMs);
+
+    session.link.WhileWaiting = view.whileWaiting;
+    struct HookReset {
+        LinkState& link;
+        ~HookReset() { link.WhileWaiting = nullptr; }
+    } hookReset{session.link};
+
+    const int limit = frameLimit(program);
+    for (int frames = 0;; ++frames) {
+        const QByteArray text = ReceiveFrame(session);
+        if (text.isEmpty()) {
+            file.close();
+            showMessage(session, QStringLiteral("TIMEOUT SERIAL PORT "));
+            return frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
+        }
+        const QString decoded = TextFile::DecodeCp1252(text);
+        if (decoded.contains(FormatHeader) && view.showFormat)
+            view.showFormat(session.Text(48) + decoded,
+                            headerPercent(decoded, program.FormatCount()));
+        if (file.write(text + "\r\n") < 0 || !file.flush()) {
+            showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),
+                        Prompts::Icon::Warning);
+            return TransferOutcome::NotStarted;
+        }
+        if (text == EndText)
+            return TransferOutcome::Completed;
+        if (frames + 1 >= limit) {
+            // A controller that never ends its stream must not keep the window for ever.
+            showMessage(session, QStringLiteral("BAD comm"));
+            return TransferOutcome::TimedOut;
+        }
+        if (view.stopRequested && view.stopRequested())
+            return TransferOutcome::Stopped;
+    }
+}
+
+namespace {
+
+void refuseLine(Session& session, const QString& line) {
+    session.prompts.message(line + session.Text(10), QString(), Prompts::Buttons::Ok,
+                            Prompts::Icon::Warning);
+}
+
+// The format sections after the function block: at most FormatCount of them, up to "END".
+TransferFileRead readSections(Session& session, CamLineCursor& in, CamProgram& received) {
+    if (!in.AtEnd())
+        in.ReadLine();
+    for (int section = 0; section < received.FormatCount(); ++section) {
+        if (in.Line().isEmpty() && !in.AtEnd())
+            in.ReadLine();
+        const QString line = in.InputLine();
+        if (line.contains(FormatHeader)) {
+            const long long format = NumberForms::LeadingValue(line.right(2));
+            CamReadError error;
+            const SectionStop stop = received.IsValidFormat(int(format))
+                                         ? ReadFormatSection(in, received, int(format), &error)
+                                         : SectionStop::Failed;
+            if (stop == SectionStop::Failed) {
+                refuseLine(session, error.Line.isNull() ? line : error.Line);
+                return TransferFileRead::SectionRefused;
+            }
+            if (stop == SectionStop::EndOfFile)
+                break;
+        }
+        if (in.Line().contains(QLatin1String("END")))
+            break;
+    }
+    return TransferFileRead::Read;
+}
+
+} // namespace
+
+TransferFileRead ReadTransferFile(Session& session) {
+    QByteArray bytes;
+    // A missing transfer file reads as an empty one.
+    TextFile::ReadAll(TransferFile::Path(session), bytes);
+    CamLineCursor in(bytes);
+
+    // Read apart from the program: data without a function block must not cost the
+    // operator the program in memory.
+    CamProgram received = session.program;
+    received.ClearAllFormats();
+    const int cams = received.CamCount();
+    bool functionBlock = false;
+    if (!in.AtEnd()) {
+        in.ReadLine();
+        if (in.Line().contains(QLatin1String("FUNZIONI")) && in.ReadLine()) {
+            TransferLines::ReadAdvanceLine(in.Line(), 2, cams, received.Parameters);
+            if (in.ReadLine()) {
+                TransferLines::ReadParameterLine(in.Line(), received.Parameters);
+                functionBlock = true;
+            }
+        }
+    }
+    if (!functionBlock) {
+        refuseLine(session, in.InputLine());
+        return TransferFileRead::NoFunctionBlock;
+    }
+
+    const TransferFileRead result = readSections(session, in, received);
+    received.CurrentFormat = 1;
+    received.ProgramSaved = false;
+    session.program = std::move(received);
+    return result;
+}
+
+ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
+                                const std::function<TransferOutcome()>& runWindow) {
+    if (!session.program.ProgramSaved &&
+        session.prompts.message(session.Text(112), title, Prompts::Buttons::OkCancel,
+                                Prompts::Icon::Warning) == Prompts::Answer::Cancel)
+        return ReceiveSizesResult::Cancelled;
+
+    switch (CheckControllerType(session)) {
+    case TypeCheck::SameType:
+        break;
+    case TypeCheck::NotIdentified:
+        return ReceiveSizesResult::NotIdentified;
+    case TypeCheck::OtherType:
+        return ReceiveSizesResult::OtherType;
+    }
+
+    switch (runWindow()) {
+    case TransferOutcome::Completed:
+    case TransferOutcome::TimedOut:
+        break;
+    case TransferOutcome::NotStarted:
+    case TransferOutcome::Stopped:
+        // Only what this reception wrote is ever read: a transfer file left by an earlier one
+        // stays unread, and a reception the operator stopped is not taken half-way.
+        return ReceiveSizesResult::NothingReceived;
+    }
+    switch (ReadTransferFile(session)) {
+    case TransferFileRead::Read:
+        break;
+    case TransferFileRead::NoFunctionBlock:
+        return ReceiveSizesResult::Unusable;
+    case TransferFileRead::SectionRefused:
+        return ReceiveSizesResult::PartlyRead;
+    }
+    return ReceiveSizesResult::Received;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "link/TransferView.h"
+
+#include <QString>
+
+#include <functional>
+
+struct Session;
+
+// The transfer window's reception: sends "?FR", writes every frame the controller sends into
+// the transfer file, one per line, up to and including "END", and shows the format on its
+// way. The port is closed at every end. NotStarted when nothing came: the port could not be
+// opened ("COMM ERR"), the transfer file could not be made, or the controller stayed silent
+// before its first frame.
+TransferOutcome RunReception(Session& session, const TransferView& view);
+
+enum class TransferFileRead {
+    Read,            // the function block and the format sections as far as they came
+    NoFunctionBlock, // nothing taken: the program is as it was
+    SectionRefused,  // the function block and the sections before the refused one were taken
+};
+
+// Reads the transfer file into the program: the function block, then the format sections
+// up to "END" or FormatCount of them. The program is replaced only when the function block
+// is there; the formats not received stay cleared. The operator is told about a refused
+// line by the line followed by text 10.
+TransferFileRead ReadTransferFile(Session& session);
+
+enum class ReceiveSizesResult {
+    Received,        // the program now holds what the controller sent
+    Cancelled,       // the operator kept the unsaved program
+    NotIdentified,   // the port or the controller was not ready (already said)
+    OtherType,       // designation + text 71: another controller type
+    NothingReceived, // the reception never began or was stopped: the program is untouched
+    Unusable,        // the data had no function block: the program is untouched
+    PartlyRead,      // a refused line: the program holds what came before it
+};
+
+// "Receive Sizes": asks before an unsaved program is replaced (text 112, titled title),
+// identifies the controller, refuses another type, runs the transfer window (runWindow),
+// and reads what came into the program with CurrentFormat 1 and the program unsaved.
+ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
+                                const std::function<TransferOutcome()>& runWindow);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "link/TransferView.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class CamProgram;
+struct Session;
+
+// The frames of one format as they go to the controller: "F" and the format number in two
+// digits, then the cam lines of the cam file (names with format 1 only).
+QList<QByteArray> FormatFrames(const CamProgram& program, int format);
+
+// The transfer window's transmission: "?FW", the advance and parameter frames, every format
+// and "END", each frame confirmed by ACK. The port is closed at every end. It ends at the
+// first frame that stays unconfirmed (TimedOut: "TIMEOUT SERIAL PORT " shown once).
+TransferOutcome RunTransmission(Session& session, const TransferView& view);
+
+enum class TransmitSizesResult {
+    Sent,          // every frame was confirmed
+    Cancelled,     // the operator cancelled the question about the unsaved program
+    NotIdentified, // the port or the controller was not ready (already said)
+    OtherType,     // designation + text 71
+    NotSent,       // the port failed, a frame stayed unconfirmed, or Exit was pressed
+};
+
+// "Transmit Sizes": identifies the controller, refuses another type, offers to save an
+// unsaved program first (text 113, Yes runs save), and runs the transfer window.
+TransmitSizesResult TransmitSizes(Session& session, const QString& title,
+                                  const std::function<void()>& save,
+                                  const std::function<TransferOutcome()>& runWindow);

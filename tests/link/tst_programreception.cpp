@@ -1,0 +1,364 @@
+#include "link/ProgramReception.h"
+#include "support/TransferFixture.h"
+
+#include <QTest>
+
+namespace {
+
+// A complete program of 24 cams and 6 formats as the controller streams it.
+QList<QByteArray> fullStream() {
+    return {"FUNZIONI 24-06",
+            "010A141E28323C",
+            "00FFFF01000A",
+            "FORMATO N. 01",
+            "C 01\"FEEDER\"",
+            " 030 090",
+            " 350 020",
+            "C 24",
+            " 000 001",
+            "FORMATO N. 02",
+            "C 03",
+            " 100 200",
+            "FORMATO N. 03",
+            "FORMATO N. 04",
+            "FORMATO N. 05",
+            "FORMATO N. 06",
+            "END"};
+}
+
+// What the transfer window gets from the stream, whatever the controller said.
+ReceiveSizesResult receive(TransferFixture& f, TransferOutcome* outcome = nullptr) {
+    return ReceiveSizes(f.session, QStringLiteral("MAIN"), [&] {
+        const TransferOutcome o = RunReception(f.session, f.view());
+        if (outcome)
+            *outcome = o;
+        return o;
+    });
+}
+
+// A program with something in every place a reception must replace or keep.
+void fillProgram(CamProgram& program) {
+    for (int format = 1; format <= program.FormatCount(); ++format)
+        program.SetPhase(format, 2, 10, 20);
+    program.SetCamName(2, QStringLiteral("OLD"));
+    program.Parameters.SpeedLimit = 77;
+    program.ProgramSaved = true;
+    program.CurrentFormat = 4;
+}
+
+} // namespace
+
+class TestProgramReception : public QObject {
+    Q_OBJECT
+
+private slots:
+    void receivesWholeProgram() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.script.stream(fullStream());
+        TransferOutcome outcome{};
+        QCOMPARE(receive(f, &outcome), ReceiveSizesResult::Received);
+        QCOMPARE(outcome, TransferOutcome::Completed);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+
+        // The transfer command goes out after the identification, byte for byte, and every
+        // frame is answered by one ACK.
+        const QByteArray sent = f.controller.received();
+        QVERIFY(sent.startsWith("?M8C\r"));
+        const qsizetype command = sent.indexOf(QByteArray::fromHex("3F4652D70D"));
+        QVERIFY(command > sent.indexOf("?T93\r"));
+        QCOMPARE(sent.mid(command + 5), QByteArray(17, '\x06'));
+        QVERIFY(!f.controller.isOpen());
+
+        // The transfer file holds every frame as one CR LF line.
+        QCOMPARE(f.transferFile(), fullStream().join("\r\n") + "\r\n");
+
+        const CamProgram& p = f.session.program;
+        QCOMPARE(p.Parameters.AdvanceCount, int16_t(6));
+        QCOMPARE(std::vector<uint8_t>(p.Parameters.CamAdvance.begin(),
+                                      p.Parameters.CamAdvance.begin() + 6),
+                 (std::vector<uint8_t>{10, 20, 30, 40, 50, 60}));
+        QCOMPARE(p.Parameters.OutputFormat, int16_t(0));
+        QCOMPARE(p.Parameters.EncoderShift, int16_t(-1));
+        QCOMPARE(p.Parameters.RotationSense, int16_t(1));
+        QCOMPARE(p.Parameters.SpeedLimit, int16_t(10));
+        QCOMPARE(f.phases(1, 1), QStringLiteral("30-90 350-20"));
+        QCOMPARE(f.phases(1, 24), QStringLiteral("0-1"));
+        QCOMPARE(f.phases(2, 3), QStringLiteral("100-200"));
+        QCOMPARE(p.CamName(1), QStringLiteral("FEEDER"));
+        // What was in memory is gone from every format.
+        for (int format = 1; format <= 6; ++format)
+            QCOMPARE(f.phases(format, 2), QString());
+        QCOMPARE(p.CurrentFormat, 1);
+        QVERIFY(!p.ProgramSaved);
+
+        QCOMPARE(f.directions, QStringList{QStringLiteral("T4624")});
+        QCOMPARE(f.formats.first(), QStringLiteral("T48FORMATO N. 01"));
+        QCOMPARE(f.percents, (QList<int>{16, 33, 50, 66, 83, 100}));
+    }
+
+    void headerProgress_data() {
+        QTest::addColumn<int>("cams");
+        QTest::addColumn<int>("formats");
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("3 of 28") << 24 << 28 << QByteArray("FORMATO N. 03") << 10;
+        QTest::newRow("28 of 28") << 24 << 28 << QByteArray("FORMATO N. 28") << 100;
+        QTest::newRow("1 of 44") << 16 << 44 << QByteArray("FORMATO N. 01") << 2;
+        QTest::newRow("89 of 89") << 8 << 89 << QByteArray(" FORMATO N. 89") << 100;
+        QTest::newRow("number beyond the count") << 16 << 10 << QByteArray("FORMATO N. 99") << 100;
+    }
+    void headerProgress() {
+        QFETCH(int, cams);
+        QFETCH(int, formats);
+        QFETCH(QByteArray, header);
+        QFETCH(int, percent);
+        TransferFixture f(cams, formats);
+        f.controller.open(f.session.link.DeviceOverride, nullptr);
+        f.script.stream({"FUNZIONI", "00", "000000000000", header, "END"});
+        QCOMPARE(RunReception(f.session, f.view()), TransferOutcome::Completed);
+        QCOMPARE(f.percents, QList<int>{percent});
+        QCOMPARE(f.formats, QStringList{QStringLiteral("T48") + QString::fromLatin1(header)});
+    }
+
+    void advanceLine_data() {
+        QTest::addColumn<int>("cams");
+        QTest::addColumn<int>("formats");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QList<int>>("values");
+        QList<int> perCam;
+        QByteArray perCamLine = "03";
+        for (int k = 1; k <= 24; ++k) {
+            perCam << 10 * k;
+            perCamLine += QByteArray::number(10 * k, 16).toUpper().rightJustified(2, '0');
+        }
+        QTest::newRow("one per cam, 24 cams") << 24 << 6 << perCamLine << perCam;
+        QTest::newRow("groups of four, 8 cams")
+            << 8 << 21 << QByteArray("01FF00") << QList<int>{255, 0};
+        QTest::newRow("groups of two, 16 cams")
+            << 16 << 10 << QByteArray("020102030405060708") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("lower-case digits")
+            << 8 << 21 << QByteArray("01ab0c") << QList<int>{171, 12};
+        QTest::newRow("no advance") << 24 << 6 << QByteArray("00") << QList<int>{};
+        QTest::newRow("unknown mode") << 24 << 6 << QByteArray("0710203040") << QList<int>{};
+        QTest::newRow("line too short") << 8 << 21 << QByteArray("0105") << QList<int>{5, 0};
+        QTest::newRow("not hexadecimal") << 8 << 21 << QByteArray("01ZZ1G") << QList<int>{0, 1};
+    }
+    void advanceLine() {
+        QFETCH(int, cams);
+        QFETCH(int, formats);
+        QFETCH(QByteArray, line);
+        QFETCH(QList<int>, values);
+        TransferFixture f(cams, formats);
+        f.session.program.Parameters.CamAdvance.assign(cams, 99);
+        f.writeTransferFile("FUNZIONI\r\n" + line + "\r\n000000000000\r\nEND\r\n");
+        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::Read);
+        const FunctionParameters& p = f.session.program.Parameters;
+        QCOMPARE(int(p.AdvanceCount), int(values.size()));
+        for (int k = 0; k < values.size(); ++k)
+            QCOMPARE(int(p.CamAdvance.at(k)), values.at(k));
+    }
+
+    void parameterLine_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QList<int>>("values"); // output, shift, sense, speed
+        QTest::newRow("signed 16-bit") << QByteArray("00FFFF01000A") << QList<int>{0, -1, 1, 10};
+        QTest::newRow("extremes") << QByteArray("FF7FFF0F8000")
+                                  << QList<int>{255, 32767, 15, -32768};
+        QTest::newRow("short line") << QByteArray("0A0010") << QList<int>{10, 16, 0, 0};
+        QTest::newRow("empty line") << QByteArray("") << QList<int>{0, 0, 0, 0};
+    }
+    void parameterLine() {
+        QFETCH(QByteArray, line);
+        QFETCH(QList<int>, values);
+        TransferFixture f(24, 6);
+        f.writeTransferFile("FUNZIONI\r\n00\r\n" + line + "\r\nEND\r\n");
+        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::Read);
+        const FunctionParameters& p = f.session.program.Parameters;
+        QCOMPARE((QList<int>{p.OutputFormat, p.EncoderShift, p.RotationSense, p.SpeedLimit}),
+                 values);
+    }
+
+    void otherTypeIsRefusedBeforeTheTransferCommand_data() {
+        QTest::addColumn<int>("cams");
+        QTest::addColumn<int>("formats");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("8-21 for 24-28") << 8 << 21 << "C8-21T71";
+        QTest::newRow("24-6 for 24-28") << 24 << 6 << "C24-6T71";
+        QTest::newRow("16-44 for 24-28") << 16 << 44 << "C16-44T71";
+    }
+    void otherTypeIsRefusedBeforeTheTransferCommand() {
+        QFETCH(int, cams);
+        QFETCH(int, formats);
+        QFETCH(QString, message);
+        TransferFixture f(24, 28, cams, formats);
+        fillProgram(f.session.program);
+        f.script.stream(fullStream());
+        f.prompts.expectMessage(message);
+        bool windowOpened = false;
+        QCOMPARE(ReceiveSizes(f.session, QStringLiteral("MAIN"),
+                              [&] {
+                                  windowOpened = true;
+                                  return TransferOutcome::Completed;
+                              }),
+                 ReceiveSizesResult::OtherType);
+        QVERIFY(f.prompts.allShown());
+        QVERIFY(!windowOpened);
+        QVERIFY(!f.controller.received().contains("?FR"));
+        QCOMPARE(f.session.program.CamCount(), 24);
+        QCOMPARE(f.session.program.FormatCount(), 28);
+        QCOMPARE(f.phases(3, 2), QStringLiteral("10-20"));
+    }
+
+    void fewerSectionsThanFormatsEndAtEnd() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.script.stream({"FUNZIONI 24-06", "00", "000000000000", "FORMATO N. 01", "C 05",
+                         " 010 020", "FORMATO N. 02", "C 06", " 030 040", "END"});
+        QCOMPARE(receive(f), ReceiveSizesResult::Received);
+        QCOMPARE(f.phases(1, 5), QStringLiteral("10-20"));
+        QCOMPARE(f.phases(2, 6), QStringLiteral("30-40"));
+        for (int format = 3; format <= 6; ++format)
+            for (int cam = 1; cam <= 24; ++cam)
+                QCOMPARE(f.phases(format, cam), QString());
+    }
+
+    void receptionThatNeverBeganReadsNothing_data() {
+        QTest::addColumn<bool>("ctsDropsAfterIdentification");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("port not ready in the window") << true << "COMM ERR 1";
+        QTest::newRow("silence before the first frame") << false << "TIMEOUT SERIAL PORT ";
+    }
+    void receptionThatNeverBeganReadsNothing() {
+        QFETCH(bool, ctsDropsAfterIdentification);
+        QFETCH(QString, message);
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        // A whole program left by an earlier reception must not be read again.
+        f.writeTransferFile(fullStream().join("\r\n") + "\r\n");
+        if (ctsDropsAfterIdentification) {
+            f.controller.onWrite([](const QByteArray& written, FakeController& c) {
+                if (written == "?T93\r")
+                    c.setCts(false);
+            });
+        }
+        f.prompts.expectMessage(message);
+        TransferOutcome outcome{};
+        QCOMPARE(receive(f, &outcome), ReceiveSizesResult::NothingReceived);
+        QCOMPARE(outcome, TransferOutcome::NotStarted);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.phases(4, 2), QStringLiteral("10-20"));
+        QCOMPARE(f.phases(1, 1), QString());
+        QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(77));
+        QVERIFY(f.session.program.ProgramSaved);
+        QCOMPARE(f.session.program.CurrentFormat, 4);
+        QVERIFY(!f.controller.isOpen());
+    }
+
+    void silenceMidStreamKeepsWhatCame() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.script.stream(fullStream(), 6); // FUNZIONI .. " 030 090", then nothing
+        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        const int64_t start = f.clock.nowMs();
+        QCOMPARE(receive(f), ReceiveSizesResult::Received);
+        QVERIFY(f.clock.nowMs() - start >= 3000);
+        QVERIFY(f.prompts.allShown());
+        QCOMPARE(f.phases(1, 1), QStringLiteral("30-90"));
+        QCOMPARE(f.phases(2, 2), QString());
+        QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(10));
+        QVERIFY(!f.session.program.ProgramSaved);
+        QVERIFY(!f.controller.isOpen());
+    }
+
+    void stoppedReceptionReadsNothing() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.script.stream(fullStream());
+        f.stopAfterFrames = 5;
+        TransferOutcome outcome{};
+        QCOMPARE(receive(f, &outcome), ReceiveSizesResult::NothingReceived);
+        QCOMPARE(outcome, TransferOutcome::Stopped);
+        // The frame on its way was taken and answered; nothing after it.
+        QCOMPARE(f.script.framesStreamed(), 6);
+        QCOMPARE(f.phases(4, 2), QStringLiteral("10-20"));
+        QVERIFY(f.session.program.ProgramSaved);
+        QVERIFY(!f.controller.isOpen());
+    }
+
+    void dataWithoutFunctionBlockLeavesTheProgram_data() {
+        QTest::addColumn<QList<QByteArray>>("stream");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("first line") << QList<QByteArray>{"HELLO", "END"} << "HELLOT10";
+        QTest::newRow("ends after the header")
+            << QList<QByteArray>{"FUNZIONI 24-06"} << "FUNZIONI 24-06T10";
+        QTest::newRow("ends after the advance line")
+            << QList<QByteArray>{"FUNZIONI 24-06", "00"} << "00T10";
+    }
+    void dataWithoutFunctionBlockLeavesTheProgram() {
+        QFETCH(QList<QByteArray>, stream);
+        QFETCH(QString, message);
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.script.stream(stream);
+        if (!stream.endsWith("END"))
+            f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        f.prompts.expectMessage(message);
+        QCOMPARE(receive(f), ReceiveSizesResult::Unusable);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.phases(5, 2), QStringLiteral("10-20"));
+        QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(77));
+        QVERIFY(f.session.program.ProgramSaved);
+    }
+
+    void refusedSectionStopsTheReading() {
+        TransferFixture f(8, 21);
+        f.script.stream({"FUNZIONI 08-21", "00", "000000000000", "FORMATO N. 01", "C 01",
+                         " 010 020", "FORMATO N. 02", "C 09", " 030 040", "FORMATO N. 03", "C 02",
+                         " 050 060", "END"});
+        f.prompts.expectMessage(QStringLiteral("C 09T10"));
+        QCOMPARE(receive(f), ReceiveSizesResult::PartlyRead);
+        QVERIFY(f.prompts.allShown());
+        QCOMPARE(f.phases(1, 1), QStringLiteral("10-20"));
+        QCOMPARE(f.phases(3, 2), QString());
+        QVERIFY(!f.session.program.ProgramSaved);
+    }
+
+    void damagedFrameIsKeptAsItCame() {
+        TransferFixture f(24, 6);
+        QList<QByteArray> frames;
+        for (const QByteArray& text : fullStream())
+            frames.append(TransferControllerScript::Frame(text));
+        QByteArray damaged = frames[6]; // " 350 020" with a wrong block check
+        damaged[damaged.size() - 1] = 'x';
+        frames[6] = damaged;
+        f.script.streamFrames(frames);
+        QCOMPARE(receive(f), ReceiveSizesResult::Received);
+        QVERIFY(f.transferFile().contains("\r\n" + damaged + "\r\n"));
+        QCOMPARE(f.controller.received().count('\x06'), 17);
+        // The damaged line is no phase line; the rest of the cam still came.
+        QCOMPARE(f.phases(1, 1), QStringLiteral("30-90"));
+    }
+
+    void unsavedProgramIsKeptOnCancel() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.session.program.ProgramSaved = false;
+        f.prompts.expectMessage(QStringLiteral("T112"), Prompts::Answer::Cancel);
+        QCOMPARE(receive(f), ReceiveSizesResult::Cancelled);
+        QVERIFY(f.prompts.allShown());
+        QVERIFY(f.controller.received().isEmpty());
+        QCOMPARE(f.prompts.messages().first().title, QStringLiteral("MAIN"));
+    }
+
+    void missingTransferFileReadsAsEmpty() {
+        TransferFixture f(24, 6);
+        fillProgram(f.session.program);
+        f.prompts.expectMessage(QStringLiteral("T10"));
+        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::NoFunctionBlock);
+        QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramReception)
+#include "tst_programreception.moc"

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "link/TransferView.h"
+#include "shell/Session.h"
+#include "support/FakeClock.h"
+#include "support/FakeCommonDialog.h"
+#include "support/FakeController.h"
+#include "support/FakePrompts.h"
+#include "support/TransferControllerScript.h"
+
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+
+// A Session on a scripted controller of one type, with one clock for both, every language
+// text n reading "T<n>", and a transfer view that records what it was shown.
+struct TransferFixture {
+    FakeClock clock;
+    FakePrompts prompts;
+    FakeCommonDialogBackend dialogs;
+    CommonDialog dialog{dialogs};
+    QTemporaryDir dir;
+    FakeController controller{clock};
+    Session session{prompts, clock, dialog, controller, dir.path()};
+    TransferControllerScript script;
+
+    QStringList directions;
+    QStringList formats;
+    QList<int> percents;
+    int stopAfterFrames = -1; // Exit pressed once this many frames went by
+    int framesSeen = 0;
+
+    TransferFixture(int cams, int formats, int controllerCams = 0, int controllerFormats = 0)
+        : script(controller, controllerCams ? controllerCams : cams,
+                 controllerFormats ? controllerFormats : formats) {
+        const QString device = dir.filePath(QStringLiteral("tty"));
+        QFile f(device);
+        f.open(QIODevice::WriteOnly);
+        session.link.DeviceOverride = device;
+        session.options.BaudRate = QStringLiteral("9600");
+        QByteArray texts = "HEADER\r\n";
+        for (int n = 2; n <= 500; ++n)
+            texts += "\"T" + QByteArray::number(n) + "\"\r\n";
+        session.texts.LoadFromBytes(texts);
+        session.program.Reconfigure(cams, formats, false);
+    }
+
+    TransferView view() {
+        TransferView v;
+        v.showDirection = [this](const QString& text) { directions.append(text); };
+        v.showFormat = [this](const QString& text, int percent) {
+            this->formats.append(text);
+            percents.append(percent);
+        };
+        v.stopRequested = [this] { return ++framesSeen == stopAfterFrames; };
+        return v;
+    }
+
+    QString transferFilePath() const { return dir.filePath(QStringLiteral("__.__")); }
+    QByteArray transferFile() const {
+        QFile f(transferFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeTransferFile(const QByteArray& bytes) const {
+        QFile f(transferFilePath());
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+    // The program's phases of one cam as "on-off" pairs, for short comparisons.
+    QString phases(int format, int cam) const {
+        QStringList out;
+        for (const Phase& p : session.program.ListPhases(format, cam))
+            out << QStringLiteral("%1-%2").arg(p.On).arg(p.Off);
+        return out.join(QLatin1Char(' '));
+    }
+};
