@@ -1,0 +1,22 @@
+#pragma once
+
+#include <chrono>
+
+// With --pace every byte takes the time of 10 bits (start, 8 data, stop) at the line speed,
+// in both directions, on one schedule: a byte goes no sooner than the one before it has
+// gone, so a frame of n bytes takes n byte times however the terminal delivers it.
+class SimLinePacer {
+public:
+    SimLinePacer(bool on, int baud)
+        : on_(on), byteTime_(std::chrono::nanoseconds(10'000'000'000LL / baud)) {}
+    // Waits until bytes more bytes have crossed the line.
+    void pass(int bytes);
+    // Bytes that crossed the line through this pacer.
+    long long bytes() const { return bytes_; }
+
+private:
+    bool on_;
+    std::chrono::nanoseconds byteTime_;
+    std::chrono::steady_clock::time_point lineFreeAt_{};
+    long long bytes_ = 0;
+};

@@ -1,0 +1,303 @@
+// The controller's program: sent after "?FR" frame by frame, taken after "?FW" frame by
+// frame, kept between transfers and written to a cam file on request.
+#include "SimController.h"
+#include "SimLinePacer.h"
+#include "SimModule.h"
+
+#include "link/LineCodec.h"
+#include "link/ProgramTransmission.h"
+#include "link/TransferLines.h"
+#include "model/CamFileReader.h"
+#include "model/CamFileWriter.h"
+#include "model/CamLineCursor.h"
+#include "model/CamProgram.h"
+#include "model/NumberForms.h"
+#include "shell/TextFile.h"
+
+#include <memory>
+
+namespace {
+
+// The program waits 3000 ms for a character; the controller gives up on it after as long.
+constexpr int SilenceMs = 3000;
+// A program that answers every frame with something else than ACK is not listening.
+constexpr int MaxSendings = 10;
+constexpr int MaxFrameLength = 4096;
+
+struct TransferState {
+    CamProgram program;
+    QString storePath;
+    bool pace = false;
+    std::optional<int> silentAfter; // frames answered in a transfer before going silent
+};
+
+QString designation(int cams, int formats) {
+    return QStringLiteral("C%1-%2").arg(cams).arg(formats);
+}
+
+// The stream the controller sends after "?FR": the function block, every format under its
+// "FORMATO N. " header, and "END".
+QList<QByteArray> controllerStream(const CamProgram& program) {
+    const int cams = program.CamCount();
+    QList<QByteArray> frames;
+    frames.append("FUNZIONI " + NumberForms::TwoDigits(cams).toLatin1() + '-' +
+                  NumberForms::TwoDigits(program.FormatCount()).toLatin1());
+    frames.append(TransferLines::AdvanceLine(program.Parameters, cams, 2));
+    frames.append(TransferLines::ParameterLine(program.Parameters));
+    for (int format = 1; format <= program.FormatCount(); ++format) {
+        QList<QByteArray> section = FormatFrames(program, format);
+        section[0] = "FORMATO N. " + NumberForms::TwoDigits(format).toLatin1();
+        frames += section;
+    }
+    frames.append("END");
+    return frames;
+}
+
+class TransferSession {
+public:
+    TransferSession(SimController& controller, TransferState& state)
+        : c_(controller), state_(state), pacer_(state.pace, controller.config().baud) {}
+    ~TransferSession() {
+        // The benchmark reads this to know how many bytes the line carried.
+        c_.log(QStringLiteral("line: %1 bytes").arg(pacer_.bytes()));
+    }
+    TransferSession(const TransferSession&) = delete;
+    TransferSession& operator=(const TransferSession&) = delete;
+
+    void sendProgram();
+    void takeProgram();
+
+private:
+    std::optional<uint8_t> read(int timeoutMs) {
+        const std::optional<uint8_t> byte = c_.readByte(timeoutMs);
+        if (byte)
+            pacer_.pass(1);
+        return byte;
+    }
+    void write(const QByteArray& bytes) {
+        pacer_.pass(int(bytes.size()));
+        c_.send(bytes);
+    }
+    // One frame from the program: its raw bytes from STX to the block check.
+    std::optional<QByteArray> readFrame();
+    bool silent(int answered) const {
+        return state_.silentAfter && answered >= *state_.silentAfter;
+    }
+
+    SimController& c_;
+    TransferState& state_;
+    SimLinePacer pacer_;
+};
+
+void TransferSession::sendProgram() {
+    const QList<QByteArray> frames = controllerStream(state_.program);
+    int sent = 0;
+    for (const QByteArray& text : frames) {
+        if (silent(sent)) {
+            c_.log(QStringLiteral("silent after %1 frames (fault)").arg(sent));
+            return;
+        }
+        bool acknowledged = false;
+        for (int sending = 1; sending <= MaxSendings && !acknowledged; ++sending) {
+            write(LineCodec::BuildFrame(text));
+            const std::optional<uint8_t> answer = read(SilenceMs);
+            if (!answer) {
+                c_.log(QStringLiteral("the program stopped answering after %1 frames").arg(sent));
+                return;
+            }
+            acknowledged = *answer == uint8_t(LineCodec::Ack);
+        }
+        if (!acknowledged) {
+            c_.log(QStringLiteral("frame %1 never acknowledged; stream given up").arg(sent + 1));
+            return;
+        }
+        ++sent;
+        c_.trace(QStringLiteral("frame out: ") + SimController::printable(text));
+    }
+    c_.log(QStringLiteral("program sent: %1 frames").arg(sent));
+}
+
+std::optional<QByteArray> TransferSession::readFrame() {
+    for (;;) {
+        const std::optional<uint8_t> c = read(SilenceMs);
+        if (!c)
+            return std::nullopt;
+        if (*c == uint8_t(LineCodec::Stx))
+            break;
+    }
+    QByteArray frame(1, LineCodec::Stx);
+    bool etxSeen = false;
+    while (frame.size() <= MaxFrameLength) {
+        const std::optional<uint8_t> c = read(SilenceMs);
+        if (!c)
+            return std::nullopt;
+        frame.append(char(*c));
+        if (etxSeen)
+            return frame;
+        etxSeen = *c == uint8_t(LineCodec::Etx);
+    }
+    return std::nullopt;
+}
+
+// Builds the program from the frames of "?FW" as they are confirmed.
+class ProgramAssembly {
+public:
+    ProgramAssembly(int cams, int formats, SimController& c) : c_(c) {
+        program_.Reconfigure(cams, formats, false);
+    }
+    void take(const QByteArray& frameText) {
+        const QString text = TextFile::DecodeCp1252(frameText);
+        ++frames_;
+        if (frames_ == 1) {
+            TransferLines::ReadAdvanceLine(text, 1, program_.CamCount(), program_.Parameters);
+            return;
+        }
+        if (frames_ == 2) {
+            TransferLines::ReadParameterLine(text, program_.Parameters);
+            return;
+        }
+        if (text.size() == 3 && text.startsWith(QLatin1Char('F'))) {
+            finishSection();
+            bool ok = false;
+            const int format = text.mid(1).toInt(&ok);
+            format_ = ok && program_.IsValidFormat(format) ? format : 0;
+            if (!format_)
+                c_.log(QStringLiteral("format header %1 ignored").arg(text));
+            return;
+        }
+        if (format_)
+            section_ += text + QLatin1Char('\n');
+    }
+    CamProgram finish() {
+        finishSection();
+        return program_;
+    }
+
+private:
+    void finishSection() {
+        if (!format_)
+            return;
+        CamLineCursor in(section_);
+        CamReadError error;
+        if (ReadFormatSection(in, program_, format_, &error) == SectionStop::Failed)
+            c_.log(QStringLiteral("format %1: line '%2' refused: %3")
+                       .arg(format_)
+                       .arg(error.Line, error.Reason));
+        section_.clear();
+        format_ = 0;
+    }
+
+    SimController& c_;
+    CamProgram program_;
+    int frames_ = 0;
+    int format_ = 0;
+    QString section_;
+};
+
+void TransferSession::takeProgram() {
+    const SimConfig& config = c_.config();
+    ProgramAssembly assembly(config.camCount, config.formatCount, c_);
+    const bool nakFirst = config.fault(QStringLiteral("nak-first"));
+    bool nakNext = nakFirst;
+    int answered = 0;
+    for (;;) {
+        const std::optional<QByteArray> frame = readFrame();
+        if (!frame) {
+            c_.log(
+                QStringLiteral("the stream broke off after %1 frames; nothing kept").arg(answered));
+            return;
+        }
+        if (silent(answered))
+            continue; // listens, says nothing, until the program gives up
+        QByteArray text;
+        if (!LineCodec::ParseFrame(*frame, &text)) {
+            c_.trace(QStringLiteral("bad block check: ") + SimController::printable(*frame));
+            write(QByteArray(1, LineCodec::Nak));
+            continue;
+        }
+        if (nakNext) {
+            nakNext = false;
+            write(QByteArray(1, LineCodec::Nak));
+            continue;
+        }
+        write(QByteArray(1, LineCodec::Ack));
+        nakNext = nakFirst;
+        ++answered;
+        c_.trace(QStringLiteral("frame in: ") + SimController::printable(text));
+        if (text == "END")
+            break;
+        assembly.take(text);
+    }
+    state_.program = assembly.finish();
+    c_.log(QStringLiteral("program taken: %1 frames").arg(answered));
+    if (state_.storePath.isEmpty())
+        return;
+    FileWriteError error;
+    if (WriteCamFile(state_.program, state_.storePath, false, &error))
+        c_.log(QStringLiteral("stored in ") + state_.storePath);
+    else
+        c_.log(QStringLiteral("cannot store: ") + error.What);
+}
+
+const SimModuleRegistration registration(SimModule{
+    QStringLiteral("transfer"),
+    {QCommandLineOption(QStringLiteral("program"),
+                        QStringLiteral("Cam file the controller holds at start (default: an "
+                                       "empty program of its type; without --type the file's "
+                                       "type is taken)."),
+                        QStringLiteral("FILE.CAM")),
+     QCommandLineOption(QStringLiteral("store"),
+                        QStringLiteral("Write every program taken after \"?FW\" to this cam "
+                                       "file."),
+                        QStringLiteral("FILE.CAM")),
+     QCommandLineOption(QStringLiteral("pace"),
+                        QStringLiteral("Every byte takes 10 bit times at the line speed."))},
+    {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
+    [](const QCommandLineParser& args, SimController& controller, QString* error) {
+        auto state = std::make_shared<TransferState>();
+        SimConfig& config = controller.config();
+        if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
+            bool ok = false;
+            const int frames = n->toInt(&ok);
+            if (!ok || frames < 0) {
+                *error = QStringLiteral("--fault silent-after=N needs a number of frames");
+                return false;
+            }
+            state->silentAfter = frames;
+        }
+        state->pace = args.isSet(QStringLiteral("pace"));
+        state->storePath = args.value(QStringLiteral("store"));
+        state->program.Reconfigure(config.camCount, config.formatCount, false);
+        if (args.isSet(QStringLiteral("program"))) {
+            const QString path = args.value(QStringLiteral("program"));
+            CamProgram loaded;
+            const CamReadResult read = ReadCamFile(loaded, path);
+            if (!read.ok()) {
+                *error = path + QStringLiteral(": not a readable cam file") +
+                         (read.error.Reason.isEmpty() ? QString()
+                                                      : QStringLiteral(" (line %1: %2)")
+                                                            .arg(read.error.LineNumber)
+                                                            .arg(read.error.Reason));
+                return false;
+            }
+            if (!args.isSet(QStringLiteral("type"))) {
+                config.camCount = loaded.CamCount();
+                config.formatCount = loaded.FormatCount();
+            } else if (loaded.CamCount() != config.camCount ||
+                       loaded.FormatCount() != config.formatCount) {
+                *error = path + QStringLiteral(" holds a ") +
+                         designation(loaded.CamCount(), loaded.FormatCount()) +
+                         QStringLiteral(" program, the controller is ") +
+                         designation(config.camCount, config.formatCount);
+                return false;
+            }
+            state->program = loaded;
+        }
+        controller.onTransferCommand(
+            "?FR", [state](SimController& c) { TransferSession(c, *state).sendProgram(); });
+        controller.onTransferCommand(
+            "?FW", [state](SimController& c) { TransferSession(c, *state).takeProgram(); });
+        return true;
+    }});
+
+} // namespace
