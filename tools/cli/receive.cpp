@@ -1,0 +1,55 @@
+// q517-cli receive: the controller's program into a cam file, as Comm > Receive Sizes
+// reads it.
+#include "CliCommand.h"
+#include "CliDevice.h"
+#include "CliTransferView.h"
+
+#include "link/Identification.h"
+#include "link/ProgramReception.h"
+#include "model/CamFileWriter.h"
+
+namespace {
+
+int RunReceive(const QStringList& args);
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("receive"),
+    QStringLiteral("receive OUT.CAM (--port N | --device PATH) [--baud B]"),
+    QStringLiteral("reads the controller's whole program and writes it to a cam file; nothing "
+                   "is written unless the program came whole"),
+    RunReceive});
+
+int RunReceive(const QStringList& args) {
+    const CliCommand& self = CliCommands().at(QStringLiteral("receive"));
+    CliDeviceArgs device;
+    QString problem;
+    if (!ParseDeviceArgs(args, &device, &problem))
+        return cliUsageError(self, problem);
+    if (device.rest.size() != 1)
+        return cliUsageError(self, device.rest.isEmpty() ? QStringLiteral("which cam file?")
+                                                         : QStringLiteral("one cam file only"));
+    const QString path = device.rest.first();
+
+    CliDevice cli(device);
+    Session& session = cli.session();
+    // The program takes the controller's type: whatever it holds is what the file gets.
+    if (IdentifyController(session) != IdentifyResult::Identified)
+        return 1;
+    session.program.Reconfigure(session.link.IdentCamCount, session.link.IdentFormatCount, false);
+
+    const TransferOutcome outcome = RunReception(session, CliTransferView(session));
+    if (outcome != TransferOutcome::Completed ||
+        ReadTransferFile(session) != TransferFileRead::Read) {
+        cliErr() << "q517-cli: the program did not come whole; " << path << " not written\n";
+        return 1;
+    }
+    FileWriteError error;
+    if (!WriteCamFile(session.program, path, false, &error)) {
+        cliErr() << "q517-cli: " << error.What << "\n";
+        return 1;
+    }
+    cliErr() << "q517-cli: " << path << " written\n";
+    return 0;
+}
+
+} // namespace
