@@ -3,6 +3,7 @@
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
 #include "link/gui/LinkCommands.h"
+#include "link/gui/TransferCommands.h"
 #include "model/gui/CamAndFormatCommands.h"
 #include "model/gui/FileCommands.h"
 #include "print/gui/PrintCommands.h"
@@ -16,4 +17,5 @@ void InstallSubsystems(MainWindow& window) {
     CamEditor::Install(window);
     InstallCamAndFormatCommands(window);
     LinkCommands::Install(window);
+    TransferCommands::Install(window);
 }

@@ -1,0 +1,48 @@
+#include "link/gui/TransferCommands.h"
+
+#include "link/ProgramReception.h"
+#include "link/ProgramTransmission.h"
+#include "link/gui/TransferWindow.h"
+#include "shell/gui/MainWindow.h"
+
+#include <QAction>
+
+void TransferCommands::Install(MainWindow& window) {
+    new TransferCommands(window);
+}
+
+TransferCommands::TransferCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("TransferCommands"));
+    if (QAction* receive = window.action(QStringLiteral("c_Rcsz")))
+        connect(receive, &QAction::triggered, this, &TransferCommands::receiveSizes);
+    if (QAction* transmit = window.action(QStringLiteral("C_Trsz")))
+        connect(transmit, &QAction::triggered, this, &TransferCommands::transmitSizes);
+}
+
+void TransferCommands::receiveSizes() {
+    Session& session = window_.session();
+    const ReceiveSizesResult result = ReceiveSizes(session, window_.windowTitle(), [&] {
+        TransferWindow transfer(session, "?FR", &window_);
+        transfer.exec();
+        return transfer.outcome();
+    });
+    if (result == ReceiveSizesResult::Received || result == ReceiveSizesResult::PartlyRead) {
+        // The received program is shown from its first format.
+        window_.redrawFormat();
+    }
+}
+
+void TransferCommands::transmitSizes() {
+    Session& session = window_.session();
+    TransmitSizes(
+        session, window_.windowTitle(),
+        [this] {
+            if (QAction* save = window_.action(QStringLiteral("f_Save")))
+                save->trigger();
+        },
+        [&] {
+            TransferWindow transfer(session, "?FW", &window_);
+            transfer.exec();
+            return transfer.outcome();
+        });
+}

@@ -1,0 +1,106 @@
+#include "link/gui/TransferWindow.h"
+
+#include "link/Identification.h"
+#include "link/LineProtocol.h"
+#include "link/ProgramReception.h"
+#include "link/ProgramTransmission.h"
+#include "link/gui/DrawProgress.h"
+#include "shell/Session.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int CreatedTitleText = 45;
+constexpr int ActiveTitleText = 120;
+} // namespace
+
+TransferWindow::TransferWindow(Session& session, QByteArray transferCommand, QWidget* parent)
+    : QDialog(parent), session_(session), command_(std::move(transferCommand)) {
+    setObjectName(QStringLiteral("Logcomm"));
+    setModal(true);
+    setWindowTitle(session_.Text(CreatedTitleText));
+
+    LabRT = new QLabel(QStringLiteral("RICEZ"), this);
+    LabRT->setObjectName(QStringLiteral("LabRT"));
+    LabPRG = new QLabel(QStringLiteral("PROGRAMMA N. 00"), this);
+    LabPRG->setObjectName(QStringLiteral("LabPRG"));
+    Barra = new ProgressBarWidget(this);
+    Barra->setObjectName(QStringLiteral("Barra"));
+    Barra->setMinimumWidth(320);
+    K_EXIT = new QPushButton(QStringLiteral("&Exit"), this);
+    K_EXIT->setObjectName(QStringLiteral("K_EXIT"));
+    K_EXIT->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LabRT);
+    layout->addWidget(LabPRG);
+    layout->addWidget(Barra);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(K_EXIT);
+    layout->addLayout(buttons);
+
+    connect(K_EXIT, &QPushButton::clicked, this, &TransferWindow::exitPressed);
+}
+
+TransferWindow::~TransferWindow() = default;
+
+void TransferWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (started_)
+        return;
+    started_ = true;
+    const QString identification = ParseIdentReply(session_.link.IdentReply).identification;
+    setWindowTitle(session_.Text(ActiveTitleText) + QLatin1Char(' ') + identification);
+    // The transfer runs once the window is on the screen, from its own event loop.
+    QTimer::singleShot(0, this, &TransferWindow::run);
+}
+
+TransferView TransferWindow::view() {
+    TransferView v;
+    v.showDirection = [this](const QString& text) { LabRT->setText(text); };
+    v.showFormat = [this](const QString& text, int percent) {
+        LabPRG->setText(text);
+        DrawProgress(*Barra, percent);
+        repaint();
+    };
+    v.stopRequested = [this] { return stopRequested_; };
+    v.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    return v;
+}
+
+void TransferWindow::run() {
+    if (stopRequested_ || outcome_) {
+        done(Rejected);
+        return;
+    }
+    running_ = true;
+    outcome_ =
+        command_ == "?FW" ? RunTransmission(session_, view()) : RunReception(session_, view());
+    running_ = false;
+    CloseSerialPort(session_);
+    done(outcome_ == TransferOutcome::Completed ? Accepted : Rejected);
+}
+
+void TransferWindow::exitPressed() {
+    if (running_) {
+        // The frame on its way is finished first; the transfer then closes the port.
+        stopRequested_ = true;
+        K_EXIT->setEnabled(false);
+        return;
+    }
+    CloseSerialPort(session_);
+    stopRequested_ = true;
+    QDialog::reject();
+}
+
+void TransferWindow::reject() {
+    // Escape and the window's close box act as Exit.
+    exitPressed();
+}

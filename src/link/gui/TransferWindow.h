@@ -1,0 +1,48 @@
+#pragma once
+
+#include "link/TransferView.h"
+
+#include <QByteArray>
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class ProgressBarWidget;
+struct Session;
+
+// Logcomm: runs one program transfer as soon as it is shown ("?FR" receives, "?FW"
+// transmits) and closes itself at its end. It repaints while it waits on the line; Exit
+// stops a running transfer after the current frame, and closes the port.
+class TransferWindow : public QDialog {
+    Q_OBJECT
+public:
+    TransferWindow(Session& session, QByteArray transferCommand, QWidget* parent = nullptr);
+    ~TransferWindow() override;
+
+    // How the transfer ended; NotStarted when the window closed before it began.
+    TransferOutcome outcome() const { return outcome_.value_or(TransferOutcome::NotStarted); }
+    bool running() const { return running_; }
+
+    QLabel* LabRT;
+    QLabel* LabPRG;
+    ProgressBarWidget* Barra;
+    QPushButton* K_EXIT;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    void run();
+    void exitPressed();
+    TransferView view();
+
+    Session& session_;
+    QByteArray command_;
+    std::optional<TransferOutcome> outcome_;
+    bool started_ = false;
+    bool running_ = false;
+    bool stopRequested_ = false;
+};

@@ -1,0 +1,115 @@
+#include "link/gui/DrawProgress.h"
+#include "link/gui/TransferWindow.h"
+#include "shell/gui/MainWindow.h"
+#include "support/TransferFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QList<QByteArray> stream24x6() {
+    return {"FUNZIONI 24-06", "00",
+            "000000000000",   "FORMATO N. 01",
+            "C 02",           " 010 020",
+            "FORMATO N. 02",  "FORMATO N. 03",
+            "FORMATO N. 04",  "FORMATO N. 05",
+            "FORMATO N. 06",  "END"};
+}
+
+// Clicks Exit (queued, so the click lands while the window waits on the line) once the
+// program has answered (or sent) this many frames.
+void exitAfterFrames(TransferFixture& f, TransferWindow& window, int frames) {
+    auto count = std::make_shared<int>(0);
+    f.controller.onWrite([&window, count, frames](const QByteArray& written, FakeController&) {
+        const bool frameDone = written == QByteArray(1, '\x06') || written.startsWith('\x02');
+        if (frameDone && ++*count == frames)
+            QMetaObject::invokeMethod(window.K_EXIT, "click", Qt::QueuedConnection);
+    });
+}
+
+} // namespace
+
+class TestTransferWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void receptionShowsItsProgress() {
+        TransferFixture f(24, 6);
+        f.script.stream(stream24x6());
+        f.controller.open(f.session.link.DeviceOverride, nullptr);
+        f.session.link.IdentReply =
+            QString::fromLatin1(TransferControllerScript::IdentReply(24, 6));
+        TransferWindow window(f.session, "?FR");
+        QCOMPARE(window.objectName(), QStringLiteral("Logcomm"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("T45"));
+        window.exec();
+        QCOMPARE(window.outcome(), TransferOutcome::Completed);
+        QCOMPARE(window.windowTitle(), QStringLiteral("T120 ABCDEFGHI"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LabRT"))->text(),
+                 QStringLiteral("T4624"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LabPRG"))->text(),
+                 QStringLiteral("T48FORMATO N. 06"));
+        QCOMPARE(window.findChild<ProgressBarWidget*>(QStringLiteral("Barra"))->percent(), 100);
+        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("K_EXIT")));
+        QVERIFY(!f.controller.isOpen());
+        QVERIFY(f.transferFile().endsWith("END\r\n"));
+    }
+
+    void exitStopsARunningTransfer_data() {
+        QTest::addColumn<QByteArray>("command");
+        QTest::newRow("reception") << QByteArray("?FR");
+        QTest::newRow("transmission") << QByteArray("?FW");
+    }
+    void exitStopsARunningTransfer() {
+        QFETCH(QByteArray, command);
+        TransferFixture f(24, 6);
+        f.script.stream(stream24x6());
+        f.script.setGap(200); // the controller takes its time, so Exit lands during a wait
+        f.controller.whenFrame(FakeController::ack(200));
+        TransferWindow window(f.session, command);
+        exitAfterFrames(f, window, 3);
+        window.exec();
+        QCOMPARE(window.outcome(), TransferOutcome::Stopped);
+        QVERIFY(!f.controller.isOpen());
+        if (command == "?FR") {
+            // The frame on its way when Exit was pressed is still taken, and no other.
+            QCOMPARE(f.controller.received().count('\x06'), 4);
+        } else {
+            QCOMPARE(TransferControllerScript::FrameTexts(f.controller.received()),
+                     (QList<QByteArray>{"0", "000000000000", "F01"}));
+        }
+    }
+
+    void commMenuReceivesIntoTheProgram() {
+        TransferFixture f(24, 6);
+        f.script.stream(stream24x6());
+        f.session.program.SetPhase(3, 1, 100, 200);
+        MainWindow main(f.session);
+        QSignalSpy redraws(&main, &MainWindow::redrawRequested);
+        main.action(QStringLiteral("c_Rcsz"))->trigger();
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
+        QCOMPARE(f.phases(3, 1), QString());
+        QVERIFY(redraws.count() >= 1);
+    }
+
+    void commMenuTransmitsTheProgram() {
+        TransferFixture f(24, 6);
+        f.script.acknowledgeFrames();
+        f.session.program.SetPhase(2, 4, 5, 6);
+        MainWindow main(f.session);
+        main.action(QStringLiteral("C_Trsz"))->trigger();
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        const QList<QByteArray> frames =
+            TransferControllerScript::FrameTexts(f.controller.received());
+        QVERIFY(frames.contains(" 005 006"));
+        QCOMPARE(frames.last(), QByteArray("END"));
+    }
+};
+
+QTEST_MAIN(TestTransferWindow)
+#include "tst_transferwindow.moc"
