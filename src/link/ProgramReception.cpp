@@ -16,6 +16,7 @@
 #include "shell/Session.h"
 #include "shell/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -67,6 +68,8 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
     }
     PortCloser closer{session};
 
+    // The command line may run before the program ever made its working directory.
+    QDir().mkpath(session.workDir);
     QFile file(TransferFile::Path(session));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),

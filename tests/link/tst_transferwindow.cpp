@@ -69,7 +69,7 @@ private slots:
         TransferFixture f(24, 6);
         f.script.stream(stream24x6());
         f.script.setGap(200); // the controller takes its time, so Exit lands during a wait
-        f.controller.whenFrame(FakeController::ack(200));
+        f.controller.whenFrame(FakeController::bytes(QByteArray(1, 0x06), 200));
         TransferWindow window(f.session, command);
         exitAfterFrames(f, window, 3);
         window.exec();
