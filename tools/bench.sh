@@ -7,6 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-release
 "$root/tools/setup.sh"
 launcher=()
+# Paths relative to the checkout in ccache's keys, so a fresh clone reuses earlier builds.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
 cmake --build "$build" --parallel "$(nproc)"

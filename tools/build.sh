@@ -6,6 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 shift || true
 launcher=()
+# Paths relative to the checkout in ccache's keys, so a fresh clone reuses earlier builds.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)

@@ -9,6 +9,8 @@ seconds=${1:-60}
 build=$root/build-fuzz
 "$root/tools/setup.sh"
 launcher=()
+# Paths relative to the checkout in ccache's keys, so a fresh clone reuses earlier builds.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
