@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <thread>
 
-void SimLinePacer::pass(int bytes) {
+void SimLinePacer::passFrom(std::chrono::steady_clock::time_point start, int bytes) {
     if (bytes <= 0)
         return;
     bytes_ += bytes;
     if (!on_)
         return;
-    const auto now = std::chrono::steady_clock::now();
-    lineFreeAt_ = std::max(lineFreeAt_, now) + byteTime_ * bytes;
+    lineFreeAt_ = std::max(lineFreeAt_, start) + byteTime_ * bytes;
     std::this_thread::sleep_until(lineFreeAt_);
 }

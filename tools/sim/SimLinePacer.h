@@ -9,8 +9,11 @@ class SimLinePacer {
 public:
     SimLinePacer(bool on, int baud)
         : on_(on), byteTime_(std::chrono::nanoseconds(10'000'000'000LL / baud)) {}
-    // Waits until bytes more bytes have crossed the line.
-    void pass(int bytes);
+    // Waits until bytes more bytes have crossed the line, the first of them starting now.
+    void pass(int bytes) { passFrom(std::chrono::steady_clock::now(), bytes); }
+    // The same for bytes whose first one started at start (a frame read as one burst: its
+    // travel time counts from its first byte, not from each read).
+    void passFrom(std::chrono::steady_clock::time_point start, int bytes);
     // Bytes that crossed the line through this pacer.
     long long bytes() const { return bytes_; }
 

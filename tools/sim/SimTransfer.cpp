@@ -14,6 +14,7 @@
 #include "model/NumberForms.h"
 #include "shell/TextFile.h"
 
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -118,22 +119,28 @@ void TransferSession::sendProgram() {
 }
 
 std::optional<QByteArray> TransferSession::readFrame() {
+    std::chrono::steady_clock::time_point start;
     for (;;) {
-        const std::optional<uint8_t> c = read(SilenceMs);
+        const std::optional<uint8_t> c = c_.readByte(SilenceMs);
         if (!c)
             return std::nullopt;
+        start = std::chrono::steady_clock::now();
         if (*c == uint8_t(LineCodec::Stx))
             break;
+        pacer_.passFrom(start, 1);
     }
     QByteArray frame(1, LineCodec::Stx);
     bool etxSeen = false;
     while (frame.size() <= MaxFrameLength) {
-        const std::optional<uint8_t> c = read(SilenceMs);
+        const std::optional<uint8_t> c = c_.readByte(SilenceMs);
         if (!c)
             return std::nullopt;
         frame.append(char(*c));
-        if (etxSeen)
+        if (etxSeen) {
+            // The whole frame crossed the line from its first byte on.
+            pacer_.passFrom(start, int(frame.size()));
             return frame;
+        }
         etxSeen = *c == uint8_t(LineCodec::Etx);
     }
     return std::nullopt;
