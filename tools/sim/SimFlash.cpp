@@ -1,0 +1,151 @@
+// The controller's loader: after ":FU" it erases its flash, showing progress, and then takes
+// the image one record line at a time, answering each with ACK or NAK.
+#include "SimController.h"
+#include "SimModule.h"
+
+#include "flash/HexRecord.h"
+
+#include <QSaveFile>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr char Enq = 0x05;
+constexpr char Ack = 0x06;
+constexpr char Nak = 0x15;
+constexpr char Cr = 0x0D;
+// A progress character this often while the chip erases (the programmer waits 2000 ms).
+constexpr int ProgressEveryMs = 300;
+// The programmer has given up when it stays silent this long between records.
+constexpr int RecordSilenceMs = 15000;
+constexpr int MaxRecordLength = 1024;
+constexpr int FastBaud = 38400;
+
+struct LoaderSettings {
+    int eraseMs = 1500;
+    QString flashOut;
+    bool nakFirst = false;
+    int silentAfter = -1; // records acknowledged before the loader stops answering
+};
+
+void Sleep(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Keeps the records taken, as lines with CR LF, in the file given.
+bool KeepImage(SimController& c, const QString& path, const QList<QByteArray>& records) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        c.log(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+        return false;
+    }
+    for (const QByteArray& record : records)
+        file.write(record + "\r\n");
+    if (!file.commit()) {
+        c.log(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// One record line up to CR; nothing when the programmer fell silent.
+std::optional<QByteArray> ReadRecord(SimController& c) {
+    QByteArray line;
+    for (;;) {
+        const std::optional<uint8_t> b = c.readByte(RecordSilenceMs);
+        if (!b)
+            return std::nullopt;
+        if (*b == uint8_t(Cr))
+            return line;
+        if (line.size() < MaxRecordLength)
+            line.append(char(*b));
+    }
+}
+
+void RunUpdate(SimController& c, const LoaderSettings& settings) {
+    c.log(QStringLiteral("flash update: erasing"));
+    if (c.config().cpu == QLatin1String("AVR_M1280")) {
+        c.send(QByteArray(1, Enq));
+        c.setBaud(FastBaud);
+    }
+    for (int elapsed = 0; elapsed < settings.eraseMs && !c.stopRequested();) {
+        const int step = std::min(ProgressEveryMs, settings.eraseMs - elapsed);
+        Sleep(step);
+        elapsed += step;
+        if (elapsed < settings.eraseMs)
+            c.send(QByteArray(1, '.'));
+    }
+    c.send(QByteArray(1, Ack));
+    c.log(QStringLiteral("flash update: chip erased"));
+
+    QList<QByteArray> taken;
+    bool nakPending = settings.nakFirst;
+    bool ended = false;
+    while (!ended && !c.stopRequested()) {
+        const std::optional<QByteArray> record = ReadRecord(c);
+        if (!record) {
+            c.log(QStringLiteral("flash update: the programmer stopped sending"));
+            break;
+        }
+        if (settings.silentAfter >= 0 && taken.size() >= settings.silentAfter) {
+            c.trace(QStringLiteral("silent: ") + QString::fromLatin1(*record));
+            continue;
+        }
+        const bool sound = HexRecord::IsWellFormed(*record) && HexRecord::ChecksumMatches(*record);
+        if (!sound || nakPending) {
+            nakPending = false;
+            c.trace(QStringLiteral("NAK: ") + QString::fromLatin1(*record));
+            c.send(QByteArray(1, Nak));
+            continue;
+        }
+        taken.append(*record);
+        c.send(QByteArray(1, Ack));
+        // The end-of-file record closes the update; the loader then starts the new firmware.
+        ended = record->mid(7, 2) == "01";
+    }
+    c.log(QStringLiteral("flash update: %1 records taken%2")
+              .arg(taken.size())
+              .arg(ended ? QStringLiteral(", image complete") : QString()));
+    if (!settings.flashOut.isEmpty() && KeepImage(c, settings.flashOut, taken))
+        c.log(QStringLiteral("flash image kept in ") + settings.flashOut);
+}
+
+const SimModuleRegistration registration(SimModule{
+    QStringLiteral("flash"),
+    {QCommandLineOption(QStringLiteral("erase-ms"),
+                        QStringLiteral("How long the chip erase of a flash update takes "
+                                       "(default 1500)."),
+                        QStringLiteral("MS")),
+     QCommandLineOption(QStringLiteral("flash-out"),
+                        QStringLiteral("Keep the image received by a flash update in FILE."),
+                        QStringLiteral("FILE"))},
+    {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
+    [](const QCommandLineParser& args, SimController& controller, QString* error) {
+        auto settings = std::make_shared<LoaderSettings>();
+        if (args.isSet(QStringLiteral("erase-ms"))) {
+            bool ok = false;
+            settings->eraseMs = args.value(QStringLiteral("erase-ms")).toInt(&ok);
+            if (!ok || settings->eraseMs < 0 || settings->eraseMs > 600000) {
+                *error = QStringLiteral("--erase-ms must be 0 to 600000");
+                return false;
+            }
+        }
+        settings->flashOut = args.value(QStringLiteral("flash-out"));
+        const SimConfig& config = controller.config();
+        settings->nakFirst = config.fault(QStringLiteral("nak-first"));
+        if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
+            bool ok = false;
+            settings->silentAfter = n->toInt(&ok);
+            if (!ok || settings->silentAfter < 0) {
+                *error = QStringLiteral("--fault silent-after=N needs a number N of 0 or more");
+                return false;
+            }
+        }
+        controller.onCommandLine(":FU", [settings](SimController& c) { RunUpdate(c, *settings); });
+        return true;
+    }});
+
+} // namespace
