@@ -7,7 +7,6 @@
 #include "flash/UpdateRun.h"
 
 #include <QMap>
-#include <QPoint>
 
 namespace {
 
@@ -23,14 +22,17 @@ class StderrFlashView : public FlashView {
 public:
     void drawText(int x, int y, const QString& text, const Style&) override {
         using namespace FlashLayout;
-        const QPoint at(x, y);
-        if (at == QPoint(TestedLines.x, TestedLines.y) ||
-            at == QPoint(TestedBytes.x, TestedBytes.y) || at == QPoint(SentLines.x, SentLines.y) ||
-            at == QPoint(SentBytes.x, SentBytes.y) || at == QPoint(Address.x, Address.y) ||
-            at == QPoint(Elapsed.x, Elapsed.y)) {
-            fields_[y * 10000 + x] = text;
-            changed_ = true;
-            return;
+        static const struct {
+            Spot spot;
+            const char* label;
+        } fields[] = {{TestedLines, "line "}, {TestedBytes, "bytes "}, {SentLines, "line "},
+                      {SentBytes, "bytes "},  {Address, "addr "},      {Elapsed, ""}};
+        for (const auto& field : fields) {
+            if (field.spot.x == x && field.spot.y == y) {
+                fields_[y * 10000 + x] = QLatin1String(field.label) + text;
+                changed_ = true;
+                return;
+            }
         }
         // A fixed row starts a new stage: the fields of the one before are done.
         fields_.clear();
