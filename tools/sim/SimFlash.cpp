@@ -29,6 +29,7 @@ struct LoaderSettings {
     QString flashOut;
     bool nakFirst = false;
     int silentAfter = -1; // records acknowledged before the loader stops answering
+    bool pace = false;    // answer only after the time the bytes take on a real line
 };
 
 void Sleep(int ms) {
@@ -94,6 +95,8 @@ void RunUpdate(SimController& c, const LoaderSettings& settings) {
             c.trace(QStringLiteral("silent: ") + QString::fromLatin1(*record));
             continue;
         }
+        if (settings.pace)
+            WaitWireTime(record->size() + 2, c.config().baud); // the record, CR and the answer
         const bool sound = HexRecord::IsWellFormed(*record) && HexRecord::ChecksumMatches(*record);
         if (!sound || nakPending) {
             nakPending = false;
@@ -121,7 +124,10 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("MS")),
      QCommandLineOption(QStringLiteral("flash-out"),
                         QStringLiteral("Keep the image received by a flash update in FILE."),
-                        QStringLiteral("FILE"))},
+                        QStringLiteral("FILE")),
+     QCommandLineOption(QStringLiteral("pace"),
+                        QStringLiteral("Answer each flash record only after the time it takes "
+                                       "on a line at the current speed."))},
     {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto settings = std::make_shared<LoaderSettings>();
@@ -134,6 +140,7 @@ const SimModuleRegistration registration(SimModule{
             }
         }
         settings->flashOut = args.value(QStringLiteral("flash-out"));
+        settings->pace = args.isSet(QStringLiteral("pace"));
         const SimConfig& config = controller.config();
         settings->nakFirst = config.fault(QStringLiteral("nak-first"));
         if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
