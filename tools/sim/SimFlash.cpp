@@ -36,6 +36,12 @@ void Sleep(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// A pseudo-terminal carries bytes at once; a real line takes 10 bit times per character.
+void WaitWireTime(qsizetype characters, int baud) {
+    if (baud > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(characters * 10 * 1000000 / baud));
+}
+
 // Keeps the records taken, as lines with CR LF, in the file given.
 bool KeepImage(SimController& c, const QString& path, const QList<QByteArray>& records) {
     QSaveFile file(path);
