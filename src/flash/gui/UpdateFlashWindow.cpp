@@ -2,34 +2,23 @@
 
 #include "flash/UpdateRun.h"
 #include "flash/gui/FlashTextArea.h"
-#include "flash/gui/ProgressBar.h"
+#include "link/gui/DrawProgress.h"
+#include "link/gui/PlaceWindow.h"
 #include "shell/Session.h"
 
 #include <QFrame>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
 // Placement inside the text area, clear of every text row.
 const QRect LedArea(630, 12, 28, 28);
 const QRect BarArea(10, 248, 654, 22);
-
-// Centred horizontally, near the top of the screen, like the other line windows.
-void PlaceNearTop(QWidget* window) {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect free = screen->availableGeometry();
-    window->move(free.left() + (free.width() - window->width()) / 2,
-                 free.top() + free.height() / 10);
-}
 } // namespace
 
 UpdateFlashWindow::UpdateFlashWindow(Session& session, QString hexFilePath, QWidget* parent)
     : QDialog(parent), session_(session), path_(std::move(hexFilePath)),
       textArea_(new FlashTextArea(this)), ledConn_(new QFrame(textArea_)),
-      barra_(new ProgressBar(textArea_)) {
+      barra_(new ProgressBarWidget(textArea_)) {
     setObjectName(QStringLiteral("UpdFlsh"));
     setWindowTitle(QStringLiteral("Update Q5-17"));
     setFixedSize(FlashLayout::ClientWidth, FlashLayout::ClientHeight);
@@ -60,8 +49,7 @@ void UpdateFlashWindow::showLed(uint32_t rgb) {
 }
 
 void UpdateFlashWindow::drawProgress(int percent) {
-    barra_->show();
-    barra_->setPercent(percent);
+    DrawProgress(*barra_, percent);
 }
 
 void UpdateFlashWindow::repaint() {
@@ -84,7 +72,7 @@ void UpdateFlashWindow::showEvent(QShowEvent* event) {
     if (started_)
         return;
     started_ = true;
-    PlaceNearTop(this);
+    PlaceWindow(this);
     QTimer::singleShot(0, this, &UpdateFlashWindow::runOnce);
 }
 

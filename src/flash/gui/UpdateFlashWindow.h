@@ -7,6 +7,7 @@
 struct Session;
 class FlashTextArea;
 class QFrame;
+class ProgressBarWidget;
 
 // UpdFlsh, "Update Q5-17": checks the chosen image and writes it into the controller's
 // flash as soon as it is shown, then closes itself (except after a wrong port, where it
@@ -40,7 +41,7 @@ private:
     QString path_;
     FlashTextArea* textArea_;
     QFrame* ledConn_;
-    class ProgressBar* barra_;
+    ProgressBarWidget* barra_;
     int percent_ = 0;
     bool started_ = false;
     bool running_ = false;
