@@ -5,6 +5,7 @@
 #include "support/HexImages.h"
 #include "support/TestSession.h"
 
+#include "link/gui/DrawProgress.h"
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@ class TestUpdateFlashWindow : public QObject {
     Q_OBJECT
 private slots:
     void windowShape();
+    void indicatorAndBar();
     void checkRowsDrawnAtTheirPlaces();
     void parityErrorClosesTheWindow();
     void changedFieldIsErasedFirst();
@@ -33,6 +35,28 @@ void TestUpdateFlashWindow::windowShape() {
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("LedConn")));
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("Barra")));
     QVERIFY(FlashTextArea::FixedFont({11, false, 0}).fixedPitch());
+}
+
+void TestUpdateFlashWindow::indicatorAndBar() {
+    TestSession t;
+    UpdateFlashWindow window(t.session, t.path(QStringLiteral("x.hex")));
+    window.show();
+    auto* led = window.findChild<QWidget*>(QStringLiteral("LedConn"));
+    auto* bar = window.findChild<ProgressBarWidget*>(QStringLiteral("Barra"));
+    QVERIFY(led && bar);
+    QVERIFY(!led->isVisible());
+    QVERIFY(!bar->isVisible());
+    window.showLed(0xFF0000);
+    QVERIFY(led->isVisible());
+    QCOMPARE(led->palette().color(QPalette::Window), QColor(255, 0, 0));
+    window.showLed(0x00FF00);
+    QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 255, 0));
+    window.drawProgress(40);
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->percent(), 40);
+    // Neither covers a text row.
+    QVERIFY(led->geometry().top() > 0 && led->geometry().left() > 600);
+    QVERIFY(bar->geometry().top() >= 220 + 20 && bar->geometry().bottom() < 280);
 }
 
 void TestUpdateFlashWindow::checkRowsDrawnAtTheirPlaces() {
