@@ -1,6 +1,7 @@
 // The controller's loader: after ":FU" it erases its flash, showing progress, and then takes
 // the image one record line at a time, answering each with ACK or NAK.
 #include "SimController.h"
+#include "SimLinePacer.h"
 #include "SimModule.h"
 
 #include "flash/HexRecord.h"
@@ -34,12 +35,6 @@ struct LoaderSettings {
 
 void Sleep(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// A pseudo-terminal carries bytes at once; a real line takes 10 bit times per character.
-void WaitWireTime(qsizetype characters, int baud) {
-    if (baud > 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(characters * 10 * 1000000 / baud));
 }
 
 // Keeps the records taken, as lines with CR LF, in the file given.
@@ -88,6 +83,8 @@ void RunUpdate(SimController& c, const LoaderSettings& settings) {
     c.send(QByteArray(1, Ack));
     c.log(QStringLiteral("flash update: chip erased"));
 
+    // Each record, its CR and the answer cross the line at the speed now in force.
+    SimLinePacer pacer(settings.pace, c.config().baud);
     QList<QByteArray> taken;
     bool nakPending = settings.nakFirst;
     bool ended = false;
@@ -101,8 +98,7 @@ void RunUpdate(SimController& c, const LoaderSettings& settings) {
             c.trace(QStringLiteral("silent: ") + QString::fromLatin1(*record));
             continue;
         }
-        if (settings.pace)
-            WaitWireTime(record->size() + 2, c.config().baud); // the record, CR and the answer
+        pacer.pass(int(record->size()) + 2);
         const bool sound = HexRecord::IsWellFormed(*record) && HexRecord::ChecksumMatches(*record);
         if (!sound || nakPending) {
             nakPending = false;
@@ -132,8 +128,7 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("Keep the image received by a flash update in FILE."),
                         QStringLiteral("FILE")),
      QCommandLineOption(QStringLiteral("pace"),
-                        QStringLiteral("Answer each flash record only after the time it takes "
-                                       "on a line at the current speed."))},
+                        QStringLiteral("Every byte takes 10 bit times at the line speed."))},
     {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto settings = std::make_shared<LoaderSettings>();
