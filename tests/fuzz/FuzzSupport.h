@@ -1,6 +1,8 @@
 #pragma once
 
+#include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "shell/Clock.h"
 #include "model/CamProgram.h"
 
 #include <QCoreApplication>
@@ -31,6 +33,24 @@ public:
     }
     void setBusy(bool) override {}
     void processEvents() override {}
+};
+
+// A clock that moves only when slept on or when a wait gives up.
+class StillClock : public Clock {
+public:
+    int64_t nowMs() const override { return now; }
+    void sleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
+    int64_t now = 0;
+};
+
+// No file, printer or help dialog ever opens while fuzzing.
+class NoDialogs : public CommonDialogBackend {
+public:
+    bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t&) override { return false; }
+    bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t&) override { return false; }
+    bool chooseColor(const CommonDialog&, int32_t&, int32_t&) override { return false; }
+    bool chooseFont(const CommonDialog&, FontChoice&, int32_t&) override { return false; }
+    bool showHelp(const CommonDialog&, int32_t&) override { return false; }
 };
 
 // A scratch directory that lives as long as the fuzzing process.

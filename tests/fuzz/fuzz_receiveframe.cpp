@@ -8,13 +8,6 @@
 #include "shell/Session.h"
 
 namespace {
-class StillClock : public Clock {
-public:
-    int64_t nowMs() const override { return now; }
-    void sleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
-    int64_t now = 0;
-};
-
 // The bytes of the input, then silence; a wait on silence moves the clock to its deadline.
 class ScriptedLine : public SerialLine {
 public:
@@ -47,14 +40,6 @@ private:
     StillClock& clock_;
 };
 
-class NoDialogs : public CommonDialogBackend {
-public:
-    bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t&) override { return false; }
-    bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t&) override { return false; }
-    bool chooseColor(const CommonDialog&, int32_t&, int32_t&) override { return false; }
-    bool chooseFont(const CommonDialog&, FontChoice&, int32_t&) override { return false; }
-    bool showHelp(const CommonDialog&, int32_t&) override { return false; }
-};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
