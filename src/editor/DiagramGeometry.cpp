@@ -30,7 +30,7 @@ TwipsRect NumberTwips(int row) {
 }
 
 TwipsRect NameTwips(int row) {
-    return {5985, CaptionTop + rowOffset(row), 1935, 195};
+    return {NameLeft, CaptionTop + rowOffset(row), NameWidth, 195};
 }
 
 TwipsRect ScaleCaptionTwips(int index) {

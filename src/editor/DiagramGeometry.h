@@ -6,6 +6,10 @@ namespace DiagramGeometry {
 
 constexpr int Rows = 24; // the largest cam count: one row per cam
 constexpr int LastDegree = 359;
+// The cam name column (its header, the names, the rename field): it starts clear of the
+// "360" scale caption, which is centred on the bars' right end.
+constexpr int NameLeft = 6120;
+constexpr int NameWidth = 1800;
 
 // A rectangle in twips of the design layout (15 twips make one pixel at 96 dots per inch).
 struct TwipsRect {

@@ -149,6 +149,9 @@ private slots:
             const TwipsRect c = ScaleCaptionTwips(k);
             QCOMPARE(c.left + c.width / 2, bar.left + bar.width * k / 4);
         }
+        // "360" must not run into the name column's header.
+        const TwipsRect last = ScaleCaptionTwips(4);
+        QVERIFY(last.left + last.width <= NameTwips(1).left);
         for (int row = 2; row <= 24; ++row) {
             QCOMPARE(BarTwips(row).top - BarTwips(row - 1).top, 180);
             QCOMPARE(NameTwips(row).top, NumberTwips(row).top);

@@ -72,9 +72,9 @@ constexpr TwipsRect OffFieldAt{8865, 1500, 735, 315};
 constexpr TwipsRect ListCaptionAt{8010, 1890, 1590, 225};
 constexpr TwipsRect PhaseListAt{8010, 2130, 1590, 2250};
 constexpr TwipsRect PhaseCountAt{8010, 4410, 1590, 225};
-constexpr TwipsRect NameHeaderAt{5985, 45, 1935, 225};
-constexpr TwipsRect NameCaptionAt{5985, 4800, 1935, 225};
-constexpr TwipsRect NameFieldAt{5985, 5040, 1935, 315};
+constexpr TwipsRect NameHeaderAt{NameLeft, 45, NameWidth, 225};
+constexpr TwipsRect NameCaptionAt{NameLeft, 4800, NameWidth, 225};
+constexpr TwipsRect NameFieldAt{NameLeft, 5040, NameWidth, 315};
 } // namespace
 
 CamEditor::CamEditor(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
