@@ -6,8 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 command -v dpkg-shlibdeps >/dev/null || { apt-get install -y -q dpkg-dev; }
 build=$root/build-release
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DQ517_BENCH=OFF
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" \
+    -DQ517_BENCH=OFF -DQ517_TESTS=OFF
 cmake --build "$build" --parallel "$(nproc)"
 (cd "$build" && cpack -G DEB)
 ls "$build"/*.deb
