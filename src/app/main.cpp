@@ -10,6 +10,30 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+// For the start-up benchmark: with Q517_QUIT_AFTER_FIRST_PAINT set, the program ends as soon
+// as its main window has been painted once.
+class QuitAfterFirstPaint : public QObject {
+public:
+    explicit QuitAfterFirstPaint(QWidget& window) : window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!quitting_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == &window_) {
+            quitting_ = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    bool quitting_ = false;
+};
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -43,6 +67,9 @@ int main(int argc, char* argv[]) {
     window.setWindowState(Qt::WindowMaximized);
     if (!window.startUp())
         return 0;
+    QuitAfterFirstPaint quitAfterFirstPaint(window);
+    if (qEnvironmentVariableIsSet("Q517_QUIT_AFTER_FIRST_PAINT"))
+        app.installEventFilter(&quitAfterFirstPaint);
     window.show();
     return app.exec();
 }
