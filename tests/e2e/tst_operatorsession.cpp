@@ -1,0 +1,110 @@
+#include "link/QtSerialLine.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
+#include "support/FakeCommonDialog.h"
+#include "support/FakePrompts.h"
+#include "support/SimProcess.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void typeInto(const QString& text, Qt::Key end) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClicks(target, text);
+    QTest::keyClick(target, end);
+}
+} // namespace
+
+// An operator's whole round on a simulated controller: the program starts on its port and
+// identifies the controller, opens a cam file, enters a phase, saves, transmits, receives the
+// program back and saves that too; both files must be the same, byte for byte.
+class TestOperatorSession : public QObject {
+    Q_OBJECT
+private slots:
+    void editTransmitReceiveRoundTrip() {
+        QTemporaryDir work;
+        const QString plan = work.filePath(QStringLiteral("PLAN.CAM"));
+        QVERIFY(QFile::copy(QStringLiteral(Q517_TEST_DATA_DIR "/camfile_per_cam_8x21.CAM"), plan));
+        QFile::setPermissions(plan, QFile::ReadOwner | QFile::WriteOwner);
+        SimProcess sim({QStringLiteral("--workdir"), work.path(), QStringLiteral("--port"),
+                        QStringLiteral("9"), QStringLiteral("--type"), QStringLiteral("08-21")});
+        QVERIFY2(sim.started(), qPrintable(sim.errorOutput()));
+
+        FakePrompts prompts;
+        SystemClock clock;
+        FakeCommonDialogBackend dialogs;
+        CommonDialog dialog(dialogs);
+        dialog.setMaxFileSize(2048);
+        QtSerialLine line;
+        Session session(prompts, clock, dialog, line, work.path());
+        Options options;
+        options.PortNumber = 9;
+        QVERIFY(options.WriteOptionsFile(work.path()));
+
+        MainWindow window(session);
+        QVERIFY(window.startUp());
+        QCOMPARE(session.program.CamCount(), 8);
+        QCOMPARE(session.program.FormatCount(), 21);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        dialogs.chooseNextFile(plan);
+        window.action(QStringLiteral("f_Open"))->trigger();
+        QCOMPARE(session.program.CurrentFileName, plan);
+        const QByteArray before = readFile(plan);
+
+        // Cam 1 of format 1 gets 200..250 through the angle fields.
+        session.program.CurrentFormat = 1;
+        session.program.CurrentCam = 1;
+        window.redrawFormat();
+        window.action(QStringLiteral("GoPrCam"))->trigger();
+        auto* on = window.findChild<QLineEdit*>(QStringLiteral("GradiON"));
+        QVERIFY(on && on->hasFocus());
+        typeInto(QStringLiteral("200"), Qt::Key_Tab);
+        typeInto(QStringLiteral("250"), Qt::Key_Return);
+        QVERIFY(session.program.ReadDegree(1, 1, 200));
+        QVERIFY(session.program.ReadDegree(1, 1, 249));
+        QVERIFY(!session.program.ReadDegree(1, 1, 250));
+
+        window.action(QStringLiteral("f_Save"))->trigger();
+        QVERIFY(session.program.ProgramSaved);
+        const QByteArray saved = readFile(plan);
+        QVERIFY(saved != before);
+
+        window.action(QStringLiteral("C_Trsz"))->trigger();
+        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+
+        // Forget the program, then take it back from the controller.
+        session.program.ClearAllFormats();
+        session.program.MarkSaved();
+        window.action(QStringLiteral("c_Rcsz"))->trigger();
+        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+        QVERIFY(session.program.ReadDegree(1, 1, 200));
+
+        const QString back = work.filePath(QStringLiteral("BACK.CAM"));
+        dialogs.chooseNextFile(back);
+        window.action(QStringLiteral("f_SaveAS"))->trigger();
+        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+        QCOMPARE(readFile(back), saved);
+
+        line.close();
+        QVERIFY(sim.stop());
+    }
+};
+
+QTEST_MAIN(TestOperatorSession)
+#include "tst_operatorsession.moc"
