@@ -126,9 +126,8 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("MS")),
      QCommandLineOption(QStringLiteral("flash-out"),
                         QStringLiteral("Keep the image received by a flash update in FILE."),
-                        QStringLiteral("FILE")),
-     QCommandLineOption(QStringLiteral("pace"),
-                        QStringLiteral("Every byte takes 10 bit times at the line speed."))},
+                        QStringLiteral("FILE"))},
+    // --pace is declared once, by the program transfers, and read here as well.
     {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto settings = std::make_shared<LoaderSettings>();
