@@ -128,3 +128,20 @@ CliDevice::CliDevice(const CliDeviceArgs& args) : prompts_(args.yes) {
 CliDevice::~CliDevice() {
     CloseSerialPort(*session_);
 }
+
+bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, CliDeviceArgs* out,
+                           QString* camFile) {
+    const CliCommand& self = CliCommands().at(commandName);
+    QString problem;
+    if (!ParseDeviceArgs(args, out, &problem)) {
+        cliUsageError(self, problem);
+        return false;
+    }
+    if (out->rest.size() != 1) {
+        cliUsageError(self, out->rest.isEmpty() ? QStringLiteral("which cam file?")
+                                                : QStringLiteral("one cam file only"));
+        return false;
+    }
+    *camFile = out->rest.first();
+    return true;
+}

@@ -51,6 +51,10 @@ struct CliDeviceArgs {
 };
 // Takes the device options out of args; false with problem set on a bad or missing one.
 bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem);
+// The device options and exactly one cam file, as send and receive take them. On a usage
+// error it is printed with the command's usage and false comes back (exit status 2).
+bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, CliDeviceArgs* out,
+                           QString* camFile);
 
 // A Session on the real line, with the working directory and language texts of q517:
 // the device commands run the same routines the windows do.

@@ -20,15 +20,10 @@ const CliRegistration registration(CliCommand{
     RunReceive});
 
 int RunReceive(const QStringList& args) {
-    const CliCommand& self = CliCommands().at(QStringLiteral("receive"));
     CliDeviceArgs device;
-    QString problem;
-    if (!ParseDeviceArgs(args, &device, &problem))
-        return cliUsageError(self, problem);
-    if (device.rest.size() != 1)
-        return cliUsageError(self, device.rest.isEmpty() ? QStringLiteral("which cam file?")
-                                                         : QStringLiteral("one cam file only"));
-    const QString path = device.rest.first();
+    QString path;
+    if (!ParseDeviceAndCamFile(args, QStringLiteral("receive"), &device, &path))
+        return 2;
 
     CliDevice cli(device);
     Session& session = cli.session();
