@@ -1,27 +1,9 @@
 // Any bytes as the transfer file a reception left: read into programs of each size, which
 // stay sound whatever the controller sent.
+#include "../support/AbsentSerialLine.h"
 #include "FuzzSupport.h"
 #include "link/ProgramReception.h"
-#include "link/SerialLine.h"
 #include "shell/Session.h"
-
-namespace {
-class NoLine : public SerialLine {
-public:
-    bool open(const QString&, QString*) override { return false; }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    bool setBaudRate(int) override { return false; }
-    void setHardwareFlowControl(bool) override {}
-    bool ctsAsserted() const override { return false; }
-    int bytesWaiting() override { return 0; }
-    std::optional<uint8_t> readByte(int) override { return std::nullopt; }
-    bool write(const QByteArray&) override { return false; }
-    bool flush(int) override { return false; }
-    void clearInput() override {}
-    void discardOutput() override {}
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EnsureFuzzApp();
@@ -29,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const int pairs[][2] = {{24, 28}, {8, 21}, {16, 44}};
     for (const auto& pair : pairs) {
         StillClock clock;
-        NoLine line;
+        AbsentSerialLine line;
         SilentPrompts prompts;
         NoDialogs backend;
         CommonDialog dialog(backend);

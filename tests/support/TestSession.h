@@ -1,33 +1,12 @@
 #pragma once
 
-#include "link/SerialLine.h"
 #include "shell/Session.h"
+#include "support/AbsentSerialLine.h"
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakePrompts.h"
 
 #include <QTemporaryDir>
-
-// A line that has no port behind it: every open fails.
-class AbsentSerialLine : public SerialLine {
-public:
-    bool open(const QString&, QString* errorText) override {
-        if (errorText)
-            *errorText = QStringLiteral("no such port");
-        return false;
-    }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    bool setBaudRate(int) override { return false; }
-    void setHardwareFlowControl(bool) override {}
-    bool ctsAsserted() const override { return false; }
-    int bytesWaiting() override { return 0; }
-    std::optional<uint8_t> readByte(int) override { return std::nullopt; }
-    bool write(const QByteArray&) override { return false; }
-    bool flush(int) override { return false; }
-    void clearInput() override {}
-    void discardOutput() override {}
-};
 
 // A Session built of fakes in a fresh working directory, for one test.
 struct TestSession {
