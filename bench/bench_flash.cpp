@@ -2,9 +2,9 @@
 // and the flash of a 256 KiB image through q517-sim's loader paced as a 38400 baud line.
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
-#include "flash/FlashView.h"
 #include "flash/ImageCheck.h"
 #include "flash/UpdateRun.h"
+#include "link/ProgressObserver.h"
 #include "link/QtSerialLine.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
@@ -96,13 +96,14 @@ public:
     bool showHelp(const CommonDialog&, int32_t&) override { return false; }
 };
 
-class QuietView : public FlashView {
+class QuietProgress : public ProgressObserver {
 public:
-    void drawText(int, int, const QString&, const Style&) override {}
-    void showLed(uint32_t) override {}
-    void drawProgress(int) override {}
-    void repaint() override {}
-    void closeWindow() override {}
+    void phaseBegun(Phase) override {}
+    void counted(const Counters&) override {}
+    void done() override {}
+    void refused(const Refusal& refusal) override {
+        std::fprintf(stderr, "%s\n", qPrintable(refusal.text()));
+    }
 };
 
 // Flashes the image through a paced simulator; false when it could not run.
@@ -127,8 +128,8 @@ bool BenchFlash(const QString& image, const QString& dir) {
     QtSerialLine line;
     Session session(prompts, clock, dialog, line, dir);
     session.link.DeviceOverride = device;
-    QuietView view;
-    UpdateRun run(session, view, image);
+    QuietProgress progress;
+    UpdateRun run(session, progress, image);
     run.setConfirmed(true);
 
     // The wire floor: every record line with its CR and its ACK, at the fast speed.
@@ -143,13 +144,13 @@ bool BenchFlash(const QString& image, const QString& dir) {
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = CpuSeconds();
-    run.Run();
+    const bool updated = run.Run();
     const double wallSeconds = wall.nsecsElapsed() / 1e9;
     const double cpuSeconds = CpuSeconds() - cpuBefore;
     simulator.terminate();
     if (!simulator.waitForFinished(5000))
         simulator.kill();
-    if (!run.updated())
+    if (!updated)
         return false;
     std::printf(
         "BENCH flash of a 256 KiB image at %d baud: wall / floor (%.1f s) | %.1f s, %+.1f%% "

@@ -3,7 +3,6 @@
 #include "dialogs/Prompts.h"
 #include "flash/HexLineReader.h"
 #include "flash/HexRecord.h"
-#include "flash/ImageCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "link/PortMap.h"
@@ -18,16 +17,18 @@ namespace {
 constexpr uint8_t Enq = 0x05;
 constexpr uint8_t Ack = 0x06;
 constexpr uint8_t Nak = 0x15;
-// Longest single wait on the port before the deadline is looked at again.
-constexpr int64_t ReadSliceMs = 1000;
+// Longest single wait on the port before the window may repaint and the deadline is looked at.
+constexpr int64_t ReadSliceMs = 50;
 constexpr int FlushMs = 2000;
 // The controller type whose loader switches to the fast speed after its ENQ.
 const char FastLoaderType[] = "AVR_M1280";
+using FlashPhase = ProgressObserver::Phase;
+using Cause = Refusal::Cause;
 } // namespace
 
-FlashUpdate::FlashUpdate(Session& session, FlashView& view, QString hexFilePath,
+FlashUpdate::FlashUpdate(Session& session, ProgressObserver& observer, QString hexFilePath,
                          qint64 imageLineCount)
-    : session_(session), view_(view), path_(std::move(hexFilePath)),
+    : session_(session), observer_(observer), path_(std::move(hexFilePath)),
       imageLineCount_(imageLineCount) {}
 
 qint64 FlashUpdate::RefreshInterval(qint64 imageLineCount) {
@@ -45,31 +46,28 @@ QString FlashUpdate::ElapsedText(int64_t ms) {
            two(seconds % 60);
 }
 
-FlashUpdate::Outcome FlashUpdate::Run() {
-    if (!portFound()) {
-        session_.prompts.inform(QStringLiteral("WRONG PORT N.") +
-                                QString::number(session_.options.PortNumber));
-        return Outcome::WrongPort;
+bool FlashUpdate::Run() {
+    const int port = session_.options.PortNumber;
+    const QString& device = session_.link.DeviceOverride;
+    const bool found = portExists_         ? portExists_(port)
+                       : !device.isEmpty() ? PortMap::DeviceExists(device)
+                                           : EnumSerPorts(port, session_.workDir);
+    // A port that is not there is left alone: whatever is open stays open.
+    if (!found) {
+        observer_.refused(Refusal{Cause::WrongPort, port, QString()});
+        return false;
     }
     if (!openPort())
-        return Outcome::Abandoned;
+        return false;
+    observer_.phaseBegun(FlashPhase::Connecting);
     CheckDeviceReady();
-    if (!confirm())
-        return abandon(QString());
-    if (!waitUntilReady())
-        return abandon(QString());
+    if (!confirm() || !waitUntilReady())
+        return refuse(Cause::Declined);
     if (!enterUpdateMode() || !waitForErase() || !sendImage())
-        return Outcome::Abandoned;
-    return Outcome::Updated;
-}
-
-bool FlashUpdate::portFound() {
-    if (portExists_)
-        return portExists_(session_.options.PortNumber);
-    const QString& device = session_.link.DeviceOverride;
-    if (!device.isEmpty())
-        return PortMap::DeviceExists(device);
-    return EnumSerPorts(session_.options.PortNumber, session_.workDir);
+        return false;
+    CloseSerialPort(session_);
+    observer_.done();
+    return true;
 }
 
 bool FlashUpdate::openPort() {
@@ -80,13 +78,9 @@ bool FlashUpdate::openPort() {
                 ? PortMap::PortDevice(session_.options.PortNumber, session_.workDir)
                 : session_.link.DeviceOverride;
         QString why;
-        if (!line.open(device, &why)) {
-            const QString port = QString::number(session_.options.PortNumber);
-            session_.prompts.message(device + QStringLiteral(": ") + why,
-                                     QStringLiteral("Errore su COM") + port, Prompts::Buttons::Ok,
-                                     Prompts::Icon::Critical);
-            return false;
-        }
+        if (!line.open(device, &why))
+            return refuse(Cause::PortFailed, session_.options.PortNumber,
+                          device + QStringLiteral(": ") + why);
     }
     line.setBaudRate(FlashTiming::FlashBaud);
     line.setHardwareFlowControl(true);
@@ -94,9 +88,9 @@ bool FlashUpdate::openPort() {
 }
 
 bool FlashUpdate::CheckDeviceReady() {
-    ready_ = session_.line.ctsAsserted();
-    view_.showLed(ready_ ? FlashView::Green : FlashView::Red);
-    return ready_;
+    const bool ready = session_.line.ctsAsserted();
+    observer_.readyLine(ready);
+    return ready;
 }
 
 bool FlashUpdate::confirm() {
@@ -133,10 +127,8 @@ bool FlashUpdate::enterUpdateMode() {
     const int64_t deadline = session_.clock.nowMs() + FlashTiming::EnqWaitMs;
     for (;;) {
         const std::optional<uint8_t> c = readBefore(deadline);
-        if (!c) {
-            abandon(QStringLiteral("TIMEOUT SERIAL PORT "));
-            return false;
-        }
+        if (!c)
+            return refuse(Cause::TimedOut);
         if (*c == Enq)
             break;
     }
@@ -145,37 +137,31 @@ bool FlashUpdate::enterUpdateMode() {
 }
 
 bool FlashUpdate::waitForErase() {
+    observer_.phaseBegun(FlashPhase::Erasing);
     int64_t deadline = session_.clock.nowMs() + FlashTiming::EraseFirstMs;
     for (;;) {
         const std::optional<uint8_t> c = readBefore(deadline);
-        if (!c) {
-            abandon(QStringLiteral("TIMEOUT SERIAL PORT "));
-            return false;
-        }
+        if (!c)
+            return refuse(Cause::TimedOut);
         // Every character shows the erase is still going.
         deadline = session_.clock.nowMs() + FlashTiming::EraseRenewMs;
         if (*c == Ack)
             break;
     }
-    using namespace FlashLayout;
-    view_.drawText(ChipErased.x, ChipErased.y, QStringLiteral("CHIP ERASED"), FlashView::Bold12);
-    view_.drawText(TransmitRow.x, TransmitRow.y,
-                   QStringLiteral("Transmit Line:         Bytes:          Addr:"),
-                   FlashView::Regular12);
-    view_.repaint();
+    observer_.erased();
     return true;
 }
 
 bool FlashUpdate::sendImage() {
+    observer_.phaseBegun(FlashPhase::Transmitting);
     startMs_ = session_.clock.nowMs();
     lineNumber_ = 0;
     byteTotal_ = 0;
-    refresh_ = RefreshInterval(imageLineCount_);
+    const qint64 refresh = RefreshInterval(imageLineCount_);
     HexLineReader reader;
-    if (!reader.open(path_)) {
-        abandon(QStringLiteral("FILE UNUSABLE"));
-        return false;
-    }
+    QString why;
+    if (!reader.open(path_, &why))
+        return refuse(Cause::FileUnusable, 0, why);
     QByteArray line;
     while (reader.next(line)) {
         // A record without data is left out when another line follows; the second of two
@@ -185,54 +171,32 @@ bool FlashUpdate::sendImage() {
             break;
         // The file was checked before the erase; a line that changed since must not reach
         // the controller's flash.
-        if (!HexRecord::IsWellFormed(line) || !HexRecord::ChecksumMatches(line)) {
-            abandon(QStringLiteral("FILE UNUSABLE"));
-            return false;
-        }
-        ++lineNumber_;
-        byteTotal_ += HexRecord::DataByteCount(line);
-        const QString elapsed =
-            QStringLiteral("Time:") + ElapsedText(session_.clock.nowMs() - startMs_);
-        if (elapsed != elapsedShown_) {
-            elapsedShown_ = elapsed;
-            view_.drawText(FlashLayout::Elapsed.x, FlashLayout::Elapsed.y, elapsed,
-                           FlashView::Bold12);
-        }
-        if (lineNumber_ % refresh_ == 0)
-            showTransmitted(line);
+        if (!HexRecord::IsWellFormed(line) || !HexRecord::ChecksumMatches(line))
+            return refuse(Cause::FileUnusable, lineNumber_ + 1);
         if (!sendLine(line))
             return false;
+        ++lineNumber_;
+        byteTotal_ += HexRecord::DataByteCount(line);
+        // The bar shows 100 only once the last line is acknowledged.
+        const bool last = reader.atEnd();
+        if (last || lineNumber_ % refresh == 0)
+            count(line, last ? 100
+                             : int(std::min<qint64>(99, lineNumber_ * 100 /
+                                                            std::max<qint64>(1, imageLineCount_))));
     }
-    if (reader.failed()) {
-        abandon(QStringLiteral("FILE UNUSABLE"));
-        return false;
-    }
-    reader.close();
-
-    using namespace FlashLayout;
-    view_.drawText(SentLines.x, SentLines.y, CounterText(lineNumber_), FlashView::Bold12);
-    view_.drawText(SentBytes.x, SentBytes.y, CounterText(byteTotal_), FlashView::Bold12);
-    view_.drawProgress(100);
-    view_.drawText(Result.x, Result.y, QStringLiteral("DEVICE UPDATED WITH  ") + path_,
-                   FlashView::BlueBold12);
-    view_.repaint();
-    session_.clock.sleepMs(FlashTiming::ResultShownMs);
-    CloseSerialPort(session_);
+    if (reader.failed())
+        return refuse(Cause::FileUnusable, lineNumber_ + 1, QStringLiteral("read error"));
     return true;
 }
 
-void FlashUpdate::showTransmitted(const QByteArray& line) {
-    using namespace FlashLayout;
-    view_.drawText(SentLines.x, SentLines.y, CounterText(lineNumber_), FlashView::Bold12);
-    view_.drawText(SentBytes.x, SentBytes.y, CounterText(byteTotal_), FlashView::Bold12);
-    view_.drawText(Address.x, Address.y, HexRecord::AddressField(line), FlashView::Bold12);
-    const int percent =
-        imageLineCount_ > 0 ? int(std::min<qint64>(100, lineNumber_ * 100 / imageLineCount_)) : 100;
-    if (percent != percent_) {
-        percent_ = percent;
-        view_.drawProgress(percent);
-    }
-    view_.repaint();
+void FlashUpdate::count(const QByteArray& line, int percent) {
+    ProgressObserver::Counters counters;
+    counters.line = lineNumber_;
+    counters.bytes = byteTotal_;
+    counters.address = HexRecord::LoadOffset(line);
+    counters.percent = percent;
+    counters.elapsedMs = session_.clock.nowMs() - startMs_;
+    observer_.counted(counters);
 }
 
 bool FlashUpdate::sendLine(const QByteArray& line) {
@@ -251,15 +215,13 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
         if (*c == Ack)
             return true;
     }
-    abandon(QStringLiteral("TIMEOUT SERIAL PORT 1"));
-    return false;
+    return refuse(Cause::LineUnanswered, lineNumber_ + 1);
 }
 
-FlashUpdate::Outcome FlashUpdate::abandon(const QString& message) {
-    if (!message.isEmpty())
-        session_.prompts.inform(message);
+bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
     CloseSerialPort(session_);
-    return Outcome::Abandoned;
+    observer_.refused(Refusal{cause, number, detail});
+    return false;
 }
 
 std::optional<uint8_t> FlashUpdate::readBefore(int64_t deadline) {
@@ -273,6 +235,7 @@ std::optional<uint8_t> FlashUpdate::readBefore(int64_t deadline) {
         if (const std::optional<uint8_t> c =
                 session_.line.readByte(int(std::min(left + 1, ReadSliceMs))))
             return c;
+        observer_.waiting();
         // A port that fails at once (unplugged) must not make this loop spin.
         if (clock.nowMs() == before)
             clock.sleepMs(std::min<int64_t>(left + 1, 10));

@@ -77,8 +77,14 @@ QByteArray DataBytes(const QByteArray& line) {
     return data;
 }
 
-QString AddressField(const QByteArray& line) {
-    return QString::fromLatin1(line.mid(2, 5)) + QLatin1Char('H');
+int LoadOffset(const QByteArray& line) {
+    if (line.size() < 7)
+        return -1;
+    return PairValue(line, 3) * 256 + PairValue(line, 5);
+}
+
+QString AddressText(qint64 offset) {
+    return QStringLiteral("%1H").arg(offset, 5, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace HexRecord

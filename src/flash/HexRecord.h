@@ -27,6 +27,8 @@ int DeclaredByteCount(const QByteArray& line);
 bool IsVersionRecord(const QByteArray& line);
 // The data bytes of the line, one byte per hex pair, in order.
 QByteArray DataBytes(const QByteArray& line);
-// Characters 3 to 7 and "H": ":10C000..." gives "0C000H".
-QString AddressField(const QByteArray& line);
+// The load offset (characters 4-7); -1 when the line is too short to have one.
+int LoadOffset(const QByteArray& line);
+// How the update shows an address: five upper-case hex digits and "H" (0xC000 gives "0C000H").
+QString AddressText(qint64 offset);
 } // namespace HexRecord

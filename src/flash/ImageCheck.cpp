@@ -4,16 +4,17 @@
 #include "flash/HexLineReader.h"
 #include "flash/HexRecord.h"
 
+Refusal ImageCheckResult::refusal() const {
+    Refusal refusal;
+    refusal.cause = outcome == Outcome::ParityError ? Refusal::Cause::ParityError
+                                                    : Refusal::Cause::FileUnusable;
+    refusal.number = lines;
+    refusal.detail = reason;
+    return refusal;
+}
+
 QString ImageCheckResult::failureText() const {
-    switch (outcome) {
-    case Outcome::Passed:
-        return QString();
-    case Outcome::Unusable:
-        return QStringLiteral("FILE UNUSABLE");
-    case Outcome::ParityError:
-        return QStringLiteral("PARITY ERROR IN LINE ") + QString::number(lines);
-    }
-    return QString();
+    return passed() ? QString() : refusal().text();
 }
 
 ImageCheckResult CheckImage(const QString& path, const ImageCheckCounters& onCounters) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ProgressObserver.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,6 +21,8 @@ struct ImageCheckResult {
     QString reason;
 
     bool passed() const { return outcome == Outcome::Passed; }
+    // Why the image is refused, when it is.
+    Refusal refusal() const;
     // "FILE UNUSABLE" or "PARITY ERROR IN LINE n"; empty when the check passed.
     QString failureText() const;
 };

@@ -1,80 +1,44 @@
 #include "flash/UpdateRun.h"
 
 #include "dialogs/Prompts.h"
-#include "flash/FirmwareTag.h"
 #include "flash/FlashUpdate.h"
 #include "shell/Session.h"
 
 #include <QFileInfo>
 
-UpdateRun::UpdateRun(Session& session, FlashView& view, QString hexFilePath)
-    : session_(session), view_(view), path_(std::move(hexFilePath)) {}
+namespace {
+// The busy pointer for as long as the run holds the window.
+struct BusyPointer {
+    explicit BusyPointer(Prompts& prompts) : prompts(prompts) { prompts.setBusy(true); }
+    ~BusyPointer() { prompts.setBusy(false); }
+    Prompts& prompts;
+};
+} // namespace
 
-void UpdateRun::Run() {
+UpdateRun::UpdateRun(Session& session, ProgressObserver& observer, QString hexFilePath)
+    : session_(session), observer_(observer), path_(std::move(hexFilePath)) {}
+
+bool UpdateRun::Run() {
     session_.prompts.processEvents();
-    if (RunImageCheck())
-        RunFlashUpdate();
-}
-
-bool UpdateRun::RunImageCheck() {
-    using namespace FlashLayout;
-    const qint64 size = QFileInfo(path_).size();
-    view_.drawText(WorkingFile.x, WorkingFile.y,
-                   QStringLiteral("WORKING FILE =\"") + path_ + QStringLiteral("\" (") +
-                       QString::number(size) + QStringLiteral(" bytes)"),
-                   FlashView::Regular11);
-    view_.drawText(TestingRow.x, TestingRow.y,
-                   QStringLiteral("Testing Line:            Tot.Bytes:"), FlashView::Regular11);
-    session_.prompts.setBusy(true);
-    busy_ = true;
-
-    check_ = CheckImage(path_, [this](qint64 line, qint64 bytes) {
-        view_.drawText(TestedLines.x, TestedLines.y, CounterText(line), FlashView::Bold12);
-        view_.drawText(TestedBytes.x, TestedBytes.y, CounterText(bytes), FlashView::Bold12);
-        view_.repaint();
+    observer_.workingFile(path_, QFileInfo(path_).size());
+    observer_.phaseBegun(ProgressObserver::Phase::Checking);
+    BusyPointer busy(session_.prompts);
+    const ImageCheckResult check = CheckImage(path_, [this](qint64 line, qint64 bytes) {
+        ProgressObserver::Counters counters;
+        counters.line = line;
+        counters.bytes = bytes;
+        observer_.counted(counters);
     });
-    if (!check_.passed()) {
-        if (check_.outcome == ImageCheckResult::Outcome::Unusable) {
-            // Shown in the window and in a box: the window closes at once.
-            view_.drawText(TagRow.x, TagRow.y, check_.failureText(), FlashView::Bold12);
-            view_.repaint();
-        }
-        session_.prompts.inform(check_.failureText());
-        Finish();
+    if (!check.passed()) {
+        observer_.refused(check.refusal());
         return false;
     }
-    const QString tagLine = FirmwareTag::TagLine(check_.tag);
-    if (!tagLine.isEmpty())
-        view_.drawText(TagRow.x, TagRow.y, tagLine, FlashView::Bold12);
-    view_.repaint();
-    return true;
-}
+    if (!check.tag.isEmpty())
+        observer_.firmwareTag(check.tag);
 
-void UpdateRun::RunFlashUpdate() {
-    FlashUpdate update(session_, view_, path_, check_.lines);
+    FlashUpdate update(session_, observer_, path_, check.lines);
     if (portCheck_)
         update.setPortCheck(portCheck_);
     update.setConfirmed(confirmed_);
-    switch (update.Run()) {
-    case FlashUpdate::Outcome::Updated:
-        updated_ = true;
-        Finish();
-        break;
-    case FlashUpdate::Outcome::Abandoned:
-        Finish();
-        break;
-    case FlashUpdate::Outcome::WrongPort:
-        // The check results stay on screen until the operator closes the window.
-        session_.prompts.setBusy(false);
-        busy_ = false;
-        break;
-    }
-}
-
-void UpdateRun::Finish() {
-    if (busy_) {
-        session_.prompts.setBusy(false);
-        busy_ = false;
-    }
-    view_.closeWindow();
+    return update.Run();
 }

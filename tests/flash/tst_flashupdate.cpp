@@ -4,10 +4,10 @@
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakeController.h"
-#include "support/FakeFlashView.h"
 #include "support/FakePrompts.h"
 #include "support/FlashControllerScript.h"
 #include "support/HexImages.h"
+#include "support/RecordingProgressObserver.h"
 
 #include "shell/Session.h"
 
@@ -17,10 +17,7 @@
 namespace {
 const QByteArray Ack(1, '\x06');
 const QByteArray Nak(1, '\x15');
-
-// The counters' row while sending and the time field, in pixels.
-constexpr int SentLinesX = 160, SentBytesX = 320, AddressX = 460, CountersY = 144;
-constexpr int TimeX = 250, TimeY = 180;
+using FlashPhase = ProgressObserver::Phase;
 
 // One update run against a scripted controller, all on a fake clock.
 struct Fixture {
@@ -32,7 +29,7 @@ struct Fixture {
     FakeController controller{clock};
     Session session{prompts, clock, dialog, controller, dir.path()};
     FlashControllerScript loader;
-    FakeFlashView view;
+    RecordingProgressObserver progress;
     QString image;
     QList<QByteArray> lines;
 
@@ -51,11 +48,11 @@ struct Fixture {
         return runWithoutQuestion();
     }
     bool runWithoutQuestion() {
-        UpdateRun update(session, view, image);
+        UpdateRun update(session, progress, image);
         update.setPortCheck([](int) { return true; });
-        update.Run();
-        return update.updated();
+        return update.Run();
     }
+    QString lastEvent() const { return progress.events.value(progress.events.size() - 1); }
     // The lines the controller received after ":FUD5".
     const QList<QByteArray>& sent() const { return loader.records; }
 };
@@ -64,7 +61,7 @@ struct Fixture {
 class TestFlashUpdate : public QObject {
     Q_OBJECT
 private slots:
-    void updatesAtNormalSpeedWithoutEnq();
+    void goodImageReportsEveryStep();
     void fastLoaderSwitchesAfterEnq_data();
     void fastLoaderSwitchesAfterEnq();
     void enqNeverComes();
@@ -81,7 +78,7 @@ private slots:
     void zeroLengthRecords_data();
     void zeroLengthRecords();
     void elapsedTime();
-    void wrongPortLeavesWindowOpen();
+    void wrongPortTouchesNothing();
     void operatorSaysNo();
     void deviceNotReady();
     void checkFailureSendsNothing_data();
@@ -89,7 +86,7 @@ private slots:
     void lineChangedSinceTheCheck();
 };
 
-void TestFlashUpdate::updatesAtNormalSpeedWithoutEnq() {
+void TestFlashUpdate::goodImageReportsEveryStep() {
     Fixture f;
     f.writeImage(HexImages::Image(5));
     QVERIFY(f.run());
@@ -99,19 +96,29 @@ void TestFlashUpdate::updatesAtNormalSpeedWithoutEnq() {
     QCOMPARE(f.sent(), f.lines);
     QCOMPARE(f.loader.recordBauds, QList<int>(6, 9600));
     QVERIFY(f.controller.hardwareFlowControl());
-    QCOMPARE(f.view.leds, (QList<uint32_t>{0x00FF00, 0x00FF00}));
-    QCOMPARE(f.view.now(10, 96), QStringLiteral("CHIP ERASED"));
-    QCOMPARE(f.view.now(10, 144), QStringLiteral("Transmit Line:         Bytes:          Addr:"));
-    QCOMPARE(f.view.now(SentLinesX, CountersY), QStringLiteral("06"));
-    QCOMPARE(f.view.now(SentBytesX, CountersY), QStringLiteral("80"));
-    const FakeFlashView::Drawn last = f.view.drawn.last();
-    QCOMPARE(last.text, QStringLiteral("DEVICE UPDATED WITH  ") + f.image);
-    QCOMPARE(QPoint(last.x, last.y), QPoint(10, 220));
-    QCOMPARE(last.style.rgb, 0x0000FFu);
-    QCOMPARE(f.view.progress.last(), 100);
-    QCOMPARE(f.clock.sleptMs(), 3000);
+    const QStringList expected{
+        QStringLiteral("file %1 %2").arg(f.image).arg(QFileInfo(f.image).size()),
+        "phase Checking",
+        "counted line=6 bytes=80",
+        "phase Connecting",
+        "ready", // before the question
+        "ready", // before the update mode
+        "phase Erasing",
+        "erased",
+        "phase Transmitting",
+        // Counted once the controller acknowledged the line; 100 only for the last one.
+        "counted line=1 bytes=16 addr=0x0 pct=16",
+        "counted line=2 bytes=32 addr=0x10 pct=33",
+        "counted line=3 bytes=48 addr=0x20 pct=50",
+        "counted line=4 bytes=64 addr=0x30 pct=66",
+        "counted line=5 bytes=80 addr=0x40 pct=83",
+        "counted line=6 bytes=80 addr=0x0 pct=100",
+        "done",
+    };
+    QCOMPARE(f.progress.events, expected);
+    // The result stays on screen in the window, not in the exchange.
+    QCOMPARE(f.clock.sleptMs(), 0);
     QVERIFY(!f.controller.isOpen());
-    QCOMPARE(f.view.closed, 1);
     QCOMPARE(f.prompts.busyDepth(), 0);
 }
 
@@ -141,15 +148,14 @@ void TestFlashUpdate::enqNeverComes() {
     f.loader.typeReply = "Q517-AVR_M1280-S24\r";
     f.loader.eraseBytes.clear();
     f.writeImage(HexImages::Image(3));
-    f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
     const int64_t start = f.clock.nowMs();
-    QVERIFY(!f.runWithoutQuestion());
+    QVERIFY(!f.run());
     QVERIFY(f.clock.nowMs() - start >= 10000);
     QVERIFY(f.clock.nowMs() - start < 10100);
+    QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT "));
+    QVERIFY(f.progress.starting("phase Erasing").isEmpty());
     QVERIFY(f.sent().isEmpty());
     QVERIFY(!f.controller.isOpen());
-    QCOMPARE(f.view.closed, 1);
 }
 
 void TestFlashUpdate::eraseWait_data() {
@@ -171,13 +177,14 @@ void TestFlashUpdate::eraseWait() {
     f.loader.eraseBytes = bytes;
     f.loader.erasePauseMs = pauseMs;
     f.writeImage(HexImages::Image(2));
-    f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    if (!erased)
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
-    QCOMPARE(f.runWithoutQuestion(), erased);
-    QCOMPARE(f.view.now(10, 96), erased ? QStringLiteral("CHIP ERASED") : QString());
+    QCOMPARE(f.run(), erased);
+    QCOMPARE(f.progress.events.contains(QStringLiteral("erased")), erased);
+    QCOMPARE(f.lastEvent(),
+             erased ? QStringLiteral("done") : QStringLiteral("refused TIMEOUT SERIAL PORT "));
     QCOMPARE(f.sent().size(), erased ? 3 : 0);
     QVERIFY(!f.controller.isOpen());
+    // The window repaints while the erase goes on.
+    QVERIFY(f.progress.waits > 0);
 }
 
 void TestFlashUpdate::nakResendsTheSameLine_data() {
@@ -198,18 +205,16 @@ void TestFlashUpdate::nakResendsTheSameLine() {
         const bool refused = arrival >= 2 && arrival < 2 + naks;
         return FakeController::bytes(refused ? Nak : Ack, 3);
     };
-    f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    if (!updated)
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT 1"));
-    QCOMPARE(f.runWithoutQuestion(), updated);
+    QCOMPARE(f.run(), updated);
     QCOMPARE(f.sent().count(f.lines.at(1)), qMin(naks + 1, 10));
     QCOMPARE(f.sent().count(f.lines.at(0)), 1);
     if (updated) {
-        QCOMPARE(f.view.now(SentLinesX, CountersY), QStringLiteral("04"));
-        QCOMPARE(f.view.now(SentBytesX, CountersY), QStringLiteral("48"));
         // Every line was counted once, however often it went out.
-        QCOMPARE(f.view.at(SentLinesX, CountersY), (QStringList{"01", "02", "03", "04", "04"}));
+        QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), (QList<qint64>{1, 2, 3, 4}));
     } else {
+        QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), QList<qint64>{1});
+        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT 1"));
+        QCOMPARE(f.progress.refusal.number, 2);
         QVERIFY(!f.sent().contains(f.lines.at(2)));
         QVERIFY(!f.controller.isOpen());
     }
@@ -236,13 +241,11 @@ void TestFlashUpdate::lineAnswerTimeout() {
             return FakeController::bytes(answer, delayMs);
         return FakeController::bytes(Ack, 1);
     };
-    f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    if (!updated)
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT 1"));
     const int64_t before = f.clock.nowMs();
-    QCOMPARE(f.runWithoutQuestion(), updated);
+    QCOMPARE(f.run(), updated);
     if (!updated) {
         QCOMPARE(f.sent().size(), 1);
+        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT 1"));
         // Given up within a moment of the 5000 ms, not after some longer wait.
         QVERIFY(f.clock.nowMs() - before < 5000 + 3 * 500 + 200);
     }
@@ -281,19 +284,27 @@ void TestFlashUpdate::countersRefreshed() {
     Fixture f;
     f.writeImage(HexImages::Image(lineCount - 1));
     QVERIFY(f.run());
-    QStringList expected;
+    QList<qint64> expected;
     for (int n = every; n <= lineCount; n += every)
-        expected.append(QString::number(n).rightJustified(2, QLatin1Char('0')));
-    expected.append(QString::number(lineCount)); // the final values
-    QCOMPARE(f.view.at(SentLinesX, CountersY), expected);
-    // The address field shows characters 3 to 7 of the line last refreshed.
-    const QByteArray lastShown = f.lines.at((lineCount / every) * every - 1);
-    QCOMPARE(f.view.now(AddressX, CountersY), QString::fromLatin1(lastShown.mid(2, 5) + "H"));
-    // The bar moves only when its percentage changes, and ends at 100.
-    for (int i = 1; i < f.view.progress.size(); ++i)
-        QVERIFY(f.view.progress.at(i) != f.view.progress.at(i - 1) ||
-                i == f.view.progress.size() - 1);
-    QCOMPARE(f.view.progress.last(), 100);
+        expected.append(n);
+    if (expected.last() != lineCount)
+        expected.append(lineCount); // the final values
+    QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), expected);
+    // The check counts every tenth line and once at its end.
+    QCOMPARE(f.progress.linesIn(FlashPhase::Checking).size(), lineCount / 10 + 1);
+    // Each report carries the address of the line just acknowledged.
+    const auto& [phase, first] = f.progress.counts.at(f.progress.counts.size() - expected.size());
+    QCOMPARE(phase, FlashPhase::Transmitting);
+    QCOMPARE(first.address, qint64(((every - 1) * 16) & 0xFFFF));
+    // The percentage grows and reaches 100 only at the end.
+    int before = -1;
+    for (qsizetype i = f.progress.counts.size() - expected.size(); i < f.progress.counts.size();
+         ++i) {
+        const int percent = f.progress.counts.at(i).second.percent;
+        QVERIFY(percent >= before);
+        QCOMPARE(percent == 100, i == f.progress.counts.size() - 1);
+        before = percent;
+    }
     QCOMPARE(f.sent().last(), QByteArray(":00000001FF"));
     QCOMPARE(f.sent().size(), lineCount);
 }
@@ -321,8 +332,7 @@ void TestFlashUpdate::zeroLengthRecords() {
     f.writeImage(image);
     QVERIFY(f.run());
     QCOMPARE(f.sent(), sent);
-    QCOMPARE(f.view.now(SentLinesX, CountersY),
-             QString::number(sent.size()).rightJustified(2, '0'));
+    QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting).last(), sent.size());
 }
 
 void TestFlashUpdate::elapsedTime() {
@@ -331,35 +341,35 @@ void TestFlashUpdate::elapsedTime() {
     // Each line takes 1.5 s to be acknowledged.
     f.loader.answer = [](int, const QByteArray&) { return FakeController::bytes(Ack, 1500); };
     QVERIFY(f.run());
-    QCOMPARE(f.view.at(TimeX, TimeY),
-             (QStringList{"Time:00:00:00", "Time:00:00:01", "Time:00:00:03", "Time:00:00:04"}));
+    QStringList shown;
+    for (int64_t ms : std::as_const(f.progress.elapsed))
+        shown.append(FlashUpdate::ElapsedText(ms));
+    QCOMPARE(shown, (QStringList{"00:00:01", "00:00:03", "00:00:04", "00:00:06"}));
     QCOMPARE(FlashUpdate::ElapsedText(3 * 3600000 + 25 * 60000 + 7999), QStringLiteral("03:25:07"));
 }
 
-void TestFlashUpdate::wrongPortLeavesWindowOpen() {
+void TestFlashUpdate::wrongPortTouchesNothing() {
     Fixture f;
     f.writeImage(HexImages::Image(2));
     f.session.options.PortNumber = 7;
-    f.prompts.expectMessage(QStringLiteral("WRONG PORT N.7"));
-    UpdateRun update(f.session, f.view, f.image);
+    UpdateRun update(f.session, f.progress, f.image);
     update.setPortCheck([](int port) { return port != 7; });
-    update.Run();
-    QVERIFY(!update.updated());
-    QCOMPARE(f.view.closed, 0);
+    QVERIFY(!update.Run());
+    QCOMPARE(f.lastEvent(), QStringLiteral("refused WRONG PORT N.7"));
     QCOMPARE(f.controller.opens(), 0);
     QCOMPARE(f.prompts.busyDepth(), 0);
-    // The check results stay visible.
-    QCOMPARE(f.view.now(140, 36), QStringLiteral("03"));
+    // The check went through before.
+    QCOMPARE(f.progress.linesIn(FlashPhase::Checking), QList<qint64>{3});
 }
 
 void TestFlashUpdate::operatorSaysNo() {
     Fixture f;
     f.writeImage(HexImages::Image(2));
     QVERIFY(!f.run(Prompts::Answer::No));
+    QCOMPARE(f.lastEvent(), QStringLiteral("refused by the operator"));
     QVERIFY(f.controller.received().isEmpty());
     QVERIFY(!f.controller.isOpen());
     QCOMPARE(f.controller.opens(), 1);
-    QCOMPARE(f.view.closed, 1);
 }
 
 void TestFlashUpdate::deviceNotReady() {
@@ -380,40 +390,47 @@ void TestFlashUpdate::deviceNotReady() {
         f.prompts.expectMessage(QStringLiteral("DEVICE NOT READY"), Prompts::Answer::Retry);
         f.prompts.expectMessage(QStringLiteral("DEVICE NOT READY"),
                                 retryUntilReady ? Prompts::Answer::Retry : Prompts::Answer::Cancel);
-        UpdateRun update(session, f.view, f.image);
+        UpdateRun update(session, f.progress, f.image);
         update.setPortCheck([](int) { return true; });
-        update.Run();
-        QCOMPARE(update.updated(), retryUntilReady);
-        const QList<uint32_t> red3{0xFF0000, 0xFF0000, 0xFF0000};
-        QCOMPARE(f.view.leds.mid(0, 3), red3);
-        QCOMPARE(f.view.leds.size(), retryUntilReady ? 4 : 3);
+        QCOMPARE(update.Run(), retryUntilReady);
+        QStringList looks;
+        for (const QString& event : std::as_const(f.progress.events)) {
+            if (event.endsWith(QLatin1String("ready")))
+                looks.append(event);
+        }
+        QStringList expected(3, QStringLiteral("not ready"));
+        if (retryUntilReady)
+            expected.append(QStringLiteral("ready"));
+        QCOMPARE(looks, expected);
         QCOMPARE(f.prompts.messages().at(1).buttons, Prompts::Buttons::RetryCancel);
         QCOMPARE(f.prompts.messages().at(1).icon, Prompts::Icon::Critical);
         QCOMPARE(slow.received().isEmpty(), !retryUntilReady);
+        QCOMPARE(f.lastEvent(), retryUntilReady ? QStringLiteral("done")
+                                                : QStringLiteral("refused by the operator"));
         QVERIFY(!slow.isOpen());
-        QCOMPARE(f.view.closed, 1);
     }
 }
 
 void TestFlashUpdate::checkFailureSendsNothing_data() {
     QTest::addColumn<QList<QByteArray>>("image");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("refusal");
     QTest::newRow("empty image") << QList<QByteArray>{} << QStringLiteral("FILE UNUSABLE");
     QTest::newRow("parity error") << QList<QByteArray>{":00000001FF", ":0300300002337A1e"}
                                   << QStringLiteral("PARITY ERROR IN LINE 2");
     QTest::newRow("line without colon")
-        << QList<QByteArray>{"00000001FF"} << QStringLiteral("FILE UNUSABLE");
+        << QList<QByteArray>{HexImages::DataRecord(0, 16), "00000001FF"}
+        << QStringLiteral("FILE UNUSABLE");
 }
 
 void TestFlashUpdate::checkFailureSendsNothing() {
     QFETCH(QList<QByteArray>, image);
-    QFETCH(QString, message);
+    QFETCH(QString, refusal);
     Fixture f;
     f.writeImage(image);
-    f.prompts.expectMessage(message);
     QVERIFY(!f.runWithoutQuestion());
+    QCOMPARE(f.progress.events.mid(1),
+             (QStringList{"phase Checking", QStringLiteral("refused ") + refusal}));
     QCOMPARE(f.controller.opens(), 0);
-    QCOMPARE(f.view.closed, 1);
     QCOMPARE(f.prompts.busyDepth(), 0);
 }
 
@@ -421,10 +438,11 @@ void TestFlashUpdate::lineChangedSinceTheCheck() {
     Fixture f;
     f.writeImage({HexImages::DataRecord(0, 16), ":0300300002337A1F", ":00000001FF"});
     f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    f.prompts.expectMessage(QStringLiteral("FILE UNUSABLE"));
-    FlashUpdate update(f.session, f.view, f.image, 3);
+    FlashUpdate update(f.session, f.progress, f.image, 3);
     update.setPortCheck([](int) { return true; });
-    QCOMPARE(update.Run(), FlashUpdate::Outcome::Abandoned);
+    QVERIFY(!update.Run());
+    QCOMPARE(f.lastEvent(), QStringLiteral("refused FILE UNUSABLE"));
+    QCOMPARE(f.progress.refusal.number, 2);
     QCOMPARE(f.sent(), QList<QByteArray>{f.lines.first()});
     QVERIFY(!f.controller.isOpen());
 }

@@ -82,8 +82,13 @@ void TestHexRecord::versionRecord() {
 }
 
 void TestHexRecord::addressField() {
-    QCOMPARE(HexRecord::AddressField(":10C00000FF"), QStringLiteral("0C000H"));
-    QCOMPARE(HexRecord::AddressField(":00000001FF"), QStringLiteral("00000H"));
+    using HexRecord::AddressText;
+    using HexRecord::LoadOffset;
+    QCOMPARE(AddressText(LoadOffset(":10C00000FF")), QStringLiteral("0C000H"));
+    QCOMPARE(AddressText(LoadOffset(":00000001FF")), QStringLiteral("00000H"));
+    // The address is the offset field alone, whatever the byte count before it.
+    QCOMPARE(AddressText(LoadOffset(":0BFFF0")), QStringLiteral("0FFF0H"));
+    QCOMPARE(LoadOffset(":10C0"), -1);
 }
 
 void TestHexRecord::tagLine_data() {

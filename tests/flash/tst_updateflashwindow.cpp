@@ -2,6 +2,8 @@
 #include "flash/gui/FlashTextArea.h"
 #include "flash/gui/UpdateFlashWindow.h"
 
+#include "support/FakeController.h"
+#include "support/FlashControllerScript.h"
 #include "support/HexImages.h"
 #include "support/TestSession.h"
 
@@ -9,18 +11,51 @@
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
-
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+// The rows of the text area, left and top edge in pixels.
+const QPoint WorkingFile(10, 15), TestedLines(140, 36), TestedBytes(340, 36), TagRow(10, 72),
+    ChipErased(10, 96), TransmitRow(10, 144), SentLines(160, 144), SentBytes(320, 144),
+    Address(460, 144), Elapsed(250, 180), Result(10, 220);
+
+QString Row(const UpdateFlashWindow& window, QPoint at) {
+    return window.textArea()->textAt(at.x(), at.y());
+}
+
+// The loader behind a pseudo-terminal: the port exists as the machine sees it, and the
+// scripted controller answers on the line.
+struct LoaderOnPty {
+    TestSession t;
+    FakeController controller{t.clock};
+    Session session{t.prompts, t.clock, t.dialog, controller, t.dir.path()};
+    FlashControllerScript loader;
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    LoaderOnPty() {
+        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+            session.link.DeviceOverride = QString::fromLocal8Bit(ptsname(master));
+        loader.install(controller);
+    }
+    ~LoaderOnPty() { ::close(master); }
+};
+} // namespace
 
 class TestUpdateFlashWindow : public QObject {
     Q_OBJECT
 private slots:
     void windowShape();
     void indicatorAndBar();
-    void checkRowsDrawnAtTheirPlaces();
-    void parityErrorClosesTheWindow();
+    void goodUpdateShowsEveryRow();
+    void refusalStaysUntilOk_data();
+    void refusalStaysUntilOk();
+    void operatorsNoClosesAtOnce();
     void changedFieldIsErasedFirst();
     void menuEntryRunsTheWindow_data();
     void menuEntryRunsTheWindow();
@@ -34,7 +69,8 @@ void TestUpdateFlashWindow::windowShape() {
     QCOMPARE(window.size(), QSize(674, 280));
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("LedConn")));
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("Barra")));
-    QVERIFY(FlashTextArea::FixedFont({11, false, 0}).fixedPitch());
+    QVERIFY(window.findChild<QPushButton*>(QStringLiteral("K_OK"))->isHidden());
+    QVERIFY(FlashTextArea::FixedFont(FlashTextArea::Regular11).fixedPitch());
 }
 
 void TestUpdateFlashWindow::indicatorAndBar() {
@@ -46,12 +82,16 @@ void TestUpdateFlashWindow::indicatorAndBar() {
     QVERIFY(led && bar);
     QVERIFY(!led->isVisible());
     QVERIFY(!bar->isVisible());
-    window.showLed(0xFF0000);
+    window.readyLine(false);
     QVERIFY(led->isVisible());
     QCOMPARE(led->palette().color(QPalette::Window), QColor(255, 0, 0));
-    window.showLed(0x00FF00);
+    window.readyLine(true);
     QCOMPARE(led->palette().color(QPalette::Window), QColor(0, 255, 0));
-    window.drawProgress(40);
+    // The check's counters leave the bar alone; the sending moves it.
+    window.counted({10, 160, -1, -1, 0, -1});
+    QVERIFY(!bar->isVisible());
+    window.phaseBegun(ProgressObserver::Phase::Transmitting);
+    window.counted({10, 160, 0x90, 40, 0, 1500});
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->percent(), 40);
     // Neither covers a text row.
@@ -59,59 +99,88 @@ void TestUpdateFlashWindow::indicatorAndBar() {
     QVERIFY(bar->geometry().top() >= 220 + 20 && bar->geometry().bottom() < 280);
 }
 
-void TestUpdateFlashWindow::checkRowsDrawnAtTheirPlaces() {
-    TestSession t;
-    const QString image = t.path(QStringLiteral("tagged.hex"));
+void TestUpdateFlashWindow::goodUpdateShowsEveryRow() {
+    LoaderOnPty pty;
+    QVERIFY(!pty.session.link.DeviceOverride.isEmpty());
+    const QString image = pty.t.path(QStringLiteral("tagged.hex"));
     QList<QByteArray> lines = HexImages::Image(11);
     lines.insert(0, HexImages::Record(0x0600, 0, "4F21A703/15/2010"));
     QVERIFY(HexImages::Write(image, lines));
-    // No port of that name: the window stays open with the check's results.
-    t.session.link.DeviceOverride = t.path(QStringLiteral("no-such-tty"));
-    t.prompts.expectMessage(QStringLiteral("WRONG PORT N.1"));
-    UpdateFlashWindow window(t.session, image);
-    // The run is over in moments; then the operator closes the window.
-    QTimer::singleShot(500, &window, [&] { window.done(QDialog::Rejected); });
-    window.exec();
-    const FlashTextArea* area = window.textArea();
-    const qint64 size = QFileInfo(image).size();
-    QCOMPARE(area->textAt(10, 15),
-             QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(image).arg(size));
-    QCOMPARE(area->textAt(10, 36), QStringLiteral("Testing Line:            Tot.Bytes:"));
-    QCOMPARE(area->textAt(140, 36), QStringLiteral("13"));
-    QCOMPARE(area->textAt(340, 36), QStringLiteral("192"));
-    QCOMPARE(area->textAt(10, 72), QStringLiteral(" CRC Prog:  4F21A7  Date Prog: MAR 15 2010"));
-    // Something was really painted where the tag row goes.
+    pty.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
+    UpdateFlashWindow window(pty.session, image);
+    window.show();
+    QTRY_VERIFY(window.updated());
+    QCOMPARE(
+        Row(window, WorkingFile),
+        QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(image).arg(QFileInfo(image).size()));
+    QCOMPARE(Row(window, TestedLines), QStringLiteral("13"));
+    QCOMPARE(Row(window, TestedBytes), QStringLiteral("192"));
+    QCOMPARE(Row(window, TagRow), QStringLiteral(" CRC Prog:  4F21A7  Date Prog: MAR 15 2010"));
+    QCOMPARE(Row(window, ChipErased), QStringLiteral("CHIP ERASED"));
+    QCOMPARE(Row(window, TransmitRow),
+             QStringLiteral("Transmit Line:         Bytes:          Addr:"));
+    QCOMPARE(Row(window, SentLines), QStringLiteral("13"));
+    QCOMPARE(Row(window, SentBytes), QStringLiteral("192"));
+    QCOMPARE(Row(window, Address), QStringLiteral("00000H"));
+    QVERIFY(Row(window, Elapsed).startsWith(QStringLiteral("Time:00:00:")));
+    QCOMPARE(Row(window, Result), QStringLiteral("DEVICE UPDATED WITH  ") + image);
+    QCOMPARE(window.findChild<ProgressBarWidget*>()->percent(), 100);
+    // The result stays on screen a moment before the window closes by itself.
+    QVERIFY(window.isVisible());
+    // Something was really painted where the result row goes.
     bool inked = false;
     for (int x = 10; x < 300 && !inked; ++x)
-        inked = area->picture().pixelColor(x, 80) != QColor(Qt::white);
+        inked = window.textArea()->picture().pixelColor(x, 228) != QColor(Qt::white);
     QVERIFY(inked);
 }
 
-void TestUpdateFlashWindow::parityErrorClosesTheWindow() {
+void TestUpdateFlashWindow::refusalStaysUntilOk_data() {
+    QTest::addColumn<QList<QByteArray>>("image");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("line without ':'")
+        << QList<QByteArray>{HexImages::DataRecord(0, 16), "00000001FF"}
+        << QStringLiteral("FILE UNUSABLE");
+    QTest::newRow("empty image") << QList<QByteArray>{} << QStringLiteral("FILE UNUSABLE");
+    QTest::newRow("parity error") << QList<QByteArray>{":0300300002337A1e"}
+                                  << QStringLiteral("PARITY ERROR IN LINE 1");
+    // A good image, but no port of that name.
+    QTest::newRow("wrong port") << HexImages::Image(2) << QStringLiteral("WRONG PORT N.1");
+}
+
+void TestUpdateFlashWindow::refusalStaysUntilOk() {
+    QFETCH(QList<QByteArray>, image);
+    QFETCH(QString, refusal);
     TestSession t;
-    const QString image = t.path(QStringLiteral("bad.hex"));
-    QVERIFY(HexImages::Write(image, {":0300300002337A1e"}));
-    t.prompts.expectMessage(QStringLiteral("PARITY ERROR IN LINE 1"));
-    UpdateFlashWindow window(t.session, image);
-    // Closes itself; a window left open would hold exec() for ever, so a guard ends it.
-    bool guardFired = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    connect(&guard, &QTimer::timeout, &window, [&] {
-        guardFired = true;
-        window.done(QDialog::Accepted);
-    });
-    guard.start(5000);
+    t.session.link.DeviceOverride = t.path(QStringLiteral("no-such-tty"));
+    const QString path = t.path(QStringLiteral("image.hex"));
+    QVERIFY(HexImages::Write(path, image));
+    UpdateFlashWindow window(t.session, path);
+    window.show();
+    auto* ok = window.findChild<QPushButton*>(QStringLiteral("K_OK"));
+    QTRY_VERIFY(ok->isVisible());
+    QCOMPARE(Row(window, Result), refusal);
+    QVERIFY(window.isVisible());
+    QCOMPARE(t.prompts.busyDepth(), 0);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+}
+
+void TestUpdateFlashWindow::operatorsNoClosesAtOnce() {
+    LoaderOnPty pty;
+    const QString image = pty.t.path(QStringLiteral("good.hex"));
+    QVERIFY(HexImages::Write(image, HexImages::Image(2)));
+    pty.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::No);
+    UpdateFlashWindow window(pty.session, image);
     QCOMPARE(window.exec(), int(QDialog::Rejected));
-    QVERIFY(!guardFired);
-    QVERIFY(!window.updated());
+    QVERIFY(Row(window, Result).isEmpty());
+    QVERIFY(pty.controller.received().isEmpty());
 }
 
 void TestUpdateFlashWindow::changedFieldIsErasedFirst() {
     FlashTextArea area;
-    const FlashView::Style bold{12, true, 0x000000};
-    area.drawText(100, 100, QStringLiteral("WWWWWW"), bold);
-    area.drawText(100, 100, QStringLiteral("I"), bold);
+    area.drawText(100, 100, QStringLiteral("WWWWWW"), FlashTextArea::Bold12);
+    area.drawText(100, 100, QStringLiteral("I"), FlashTextArea::Bold12);
     QCOMPARE(area.textAt(100, 100), QStringLiteral("I"));
     // Where the old wide text was, past the new narrow one, only white is left.
     for (int x = 140; x < 160; ++x) {
@@ -137,10 +206,20 @@ void TestUpdateFlashWindow::menuEntryRunsTheWindow() {
     if (!image.isEmpty())
         QVERIFY(HexImages::Write(image, {":0300300002337A1e"}));
     t.dialogs.chooseNextFile(image);
-    // The window reports the bad line; had it opened for the other cases, it would too.
-    if (windowOpens)
-        t.prompts.expectMessage(QStringLiteral("PARITY ERROR IN LINE 1"));
+    // The window keeps its refusal until OK; the operator reads it and presses OK.
+    QString shown;
+    QTimer operatorAtTheDesk;
+    connect(&operatorAtTheDesk, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<UpdateFlashWindow*>(QApplication::activeModalWidget());
+        auto* ok = window ? window->findChild<QPushButton*>(QStringLiteral("K_OK")) : nullptr;
+        if (ok && ok->isVisible()) {
+            shown = Row(*window, Result);
+            ok->click();
+        }
+    });
+    operatorAtTheDesk.start(10);
     main.action(QStringLiteral("Upd_Flash"))->trigger();
+    QCOMPARE(shown, windowOpens ? QStringLiteral("PARITY ERROR IN LINE 1") : QString());
     QVERIFY(!t.dialogs.pending());
     const auto* commands = main.findChild<FlashCommands*>();
     QVERIFY(commands);

@@ -1,12 +1,15 @@
 // q517-cli flash IMAGE.hex: the image check and the flash update of the update window, with
-// the window's texts and progress on standard error.
+// its progress and result on standard error.
 #include "CliCommand.h"
 #include "CliDevice.h"
 
-#include "flash/FlashView.h"
+#include "flash/FirmwareTag.h"
+#include "flash/FlashUpdate.h"
+#include "flash/HexRecord.h"
 #include "flash/UpdateRun.h"
 
-#include <QMap>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,61 +19,79 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("flash"), QStringLiteral("flash IMAGE.hex (--port N | --device PATH) --yes"),
     QStringLiteral("checks a firmware image and writes it into the controller's flash"), RunFlash});
 
-// The update window's rows as lines on standard error: each fixed row as it is drawn, the
-// changing fields (counters, address, time, percentage) as one status line per refresh.
-class StderrFlashView : public FlashView {
+// The update's reports as lines on standard error: one line per step, one status line per
+// refresh of the counters, and the result or the refusal last.
+class StderrProgress : public ProgressObserver {
 public:
-    void drawText(int x, int y, const QString& text, const Style&) override {
-        using namespace FlashLayout;
-        static const struct {
-            Spot spot;
-            const char* label;
-        } fields[] = {{TestedLines, "line "}, {TestedBytes, "bytes "}, {SentLines, "line "},
-                      {SentBytes, "bytes "},  {Address, "addr "},      {Elapsed, ""}};
-        for (const auto& field : fields) {
-            if (field.spot.x == x && field.spot.y == y) {
-                fields_[y * 10000 + x] = QLatin1String(field.label) + text;
-                changed_ = true;
-                return;
-            }
-        }
-        // A fixed row starts a new stage: the fields of the one before are done.
-        fields_.clear();
-        percent_ = -1;
-        changed_ = false;
-        cliErr() << text << "\n";
-        cliErr().flush();
+    explicit StderrProgress(QString path) : path_(std::move(path)) {}
+
+    void workingFile(const QString& path, qint64 size) override {
+        say(QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(path).arg(size));
     }
-    void showLed(uint32_t rgb) override {
-        const bool ready = rgb == Green;
-        if (ready != lastReady_) {
-            lastReady_ = ready;
-            cliErr() << (ready ? "controller ready (CTS on)" : "controller not ready (CTS off)")
-                     << "\n";
+    void phaseBegun(Phase phase) override {
+        checking_ = phase == Phase::Checking;
+        switch (phase) {
+        case Phase::Checking:
+            say(QStringLiteral("checking the image"));
+            break;
+        case Phase::Erasing:
+            say(QStringLiteral("erasing the controller's flash"));
+            break;
+        case Phase::Transmitting:
+            say(QStringLiteral("sending the image"));
+            break;
+        case Phase::Connecting:
+        case Phase::Receiving:
+            break;
         }
     }
-    void drawProgress(int percent) override {
-        percent_ = percent;
-        changed_ = true;
+    void counted(const Counters& c) override {
+        QString status = QStringLiteral("  line ") + CounterText(c.line) +
+                         QStringLiteral(" bytes ") + CounterText(c.bytes);
+        if (c.address >= 0)
+            status += QStringLiteral(" addr ") + HexRecord::AddressText(c.address);
+        if (c.elapsedMs >= 0)
+            status += QStringLiteral(" Time:") + FlashUpdate::ElapsedText(c.elapsedMs);
+        if (c.percent >= 0)
+            status += QStringLiteral(" %1%").arg(c.percent);
+        // The check is quick: only its final counters are worth a line.
+        if (checking_)
+            checkCounters_ = status;
+        else
+            say(status);
     }
-    void repaint() override {
-        if (!changed_)
+    void firmwareTag(const QByteArray& tag) override {
+        const QString line = FirmwareTag::TagLine(tag);
+        if (!line.isEmpty())
+            say(line);
+    }
+    void readyLine(bool ready) override {
+        if (ready != lastReady_)
+            say(ready ? QStringLiteral("controller ready (CTS on)")
+                      : QStringLiteral("controller not ready (CTS off)"));
+        lastReady_ = ready;
+    }
+    void erased() override { say(QStringLiteral("CHIP ERASED")); }
+    void done() override { say(QStringLiteral("DEVICE UPDATED WITH  ") + path_); }
+    void refused(const Refusal& refusal) override {
+        if (refusal.operatorChose())
             return;
-        changed_ = false;
-        QStringList parts;
-        for (const QString& field : std::as_const(fields_))
-            parts.append(field);
-        if (percent_ >= 0)
-            parts.append(QString::number(percent_) + QLatin1Char('%'));
-        cliErr() << "  " << parts.join(QLatin1Char(' ')) << "\n";
-        cliErr().flush();
+        QString text = refusal.text();
+        if (!refusal.detail.isEmpty() && refusal.detail != text)
+            text += QStringLiteral(": ") + refusal.detail;
+        say(text);
     }
-    void closeWindow() override {}
 
 private:
-    QMap<int, QString> fields_; // by row, then column
-    bool changed_ = false;
-    int percent_ = -1;
+    void say(const QString& line) {
+        if (!checkCounters_.isEmpty())
+            cliErr() << std::exchange(checkCounters_, QString()) << "\n";
+        cliErr() << line << "\n";
+        cliErr().flush();
+    }
+    QString path_;
+    bool checking_ = false;
+    QString checkCounters_;
     std::optional<bool> lastReady_;
 };
 
@@ -85,11 +106,10 @@ int RunFlash(const QStringList& args) {
                                        ? QStringLiteral("which image?")
                                        : QStringLiteral("unexpected ") + device.rest.last());
     CliDevice cli(device);
-    StderrFlashView view;
-    UpdateRun run(cli.session(), view, device.rest.first());
+    StderrProgress progress(device.rest.first());
+    UpdateRun run(cli.session(), progress, device.rest.first());
     run.setConfirmed(device.yes);
-    run.Run();
-    if (!run.updated()) {
+    if (!run.Run()) {
         cliErr() << "q517-cli: the controller's flash was not updated\n";
         return 1;
     }

@@ -11,8 +11,7 @@ constexpr int DotsPerMeter96Dpi = 3780;
 } // namespace
 
 FlashTextArea::FlashTextArea(QWidget* parent)
-    : QWidget(parent),
-      picture_(FlashLayout::ClientWidth, FlashLayout::ClientHeight, QImage::Format_RGB32) {
+    : QWidget(parent), picture_(ClientWidth, ClientHeight, QImage::Format_RGB32) {
     picture_.setDotsPerMeterX(DotsPerMeter96Dpi);
     picture_.setDotsPerMeterY(DotsPerMeter96Dpi);
     picture_.fill(Qt::white);
@@ -20,7 +19,7 @@ FlashTextArea::FlashTextArea(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QFont FlashTextArea::FixedFont(const FlashView::Style& style) {
+QFont FlashTextArea::FixedFont(const Style& style) {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -29,12 +28,17 @@ QFont FlashTextArea::FixedFont(const FlashView::Style& style) {
     return font;
 }
 
-void FlashTextArea::drawText(int x, int y, const QString& text, const FlashView::Style& style) {
+void FlashTextArea::drawText(int x, int y, const QString& text, const Style& style) {
     const QPoint corner(x, y);
-    QPainter painter(&picture_);
     const auto old = drawnRects_.constFind(corner);
-    if (old != drawnRects_.constEnd())
+    // A field whose text did not change (the elapsed time within one second) is left as it is.
+    if (old != drawnRects_.constEnd() && texts_.value(corner) == text)
+        return;
+    QPainter painter(&picture_);
+    if (old != drawnRects_.constEnd()) {
         painter.fillRect(*old, Qt::white);
+        update(*old);
+    }
     painter.setFont(FixedFont(style));
     painter.setPen(QColor::fromRgb(style.rgb));
     const QRect wide(x, y, qMax(1, picture_.width() * 2), picture_.height());
@@ -42,6 +46,7 @@ void FlashTextArea::drawText(int x, int y, const QString& text, const FlashView:
     painter.drawText(wide, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text, &used);
     drawnRects_.insert(corner, used);
     texts_.insert(corner, text);
+    update(used);
 }
 
 void FlashTextArea::paintEvent(QPaintEvent* event) {

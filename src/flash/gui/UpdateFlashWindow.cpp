@@ -1,27 +1,53 @@
 #include "flash/gui/UpdateFlashWindow.h"
 
+#include "flash/FirmwareTag.h"
+#include "flash/FlashUpdate.h"
+#include "flash/HexRecord.h"
 #include "flash/UpdateRun.h"
 #include "flash/gui/FlashTextArea.h"
 #include "link/gui/DrawProgress.h"
 #include "link/gui/PlaceWindow.h"
 #include "shell/Session.h"
 
+#include <QCoreApplication>
 #include <QFrame>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
+// The rows of the text area: left and top edge in pixels, on a grid of 18-pixel rows.
+struct Spot {
+    int x, y;
+};
+constexpr Spot WorkingFile{10, 15};
+constexpr Spot TestingRow{10, 36};
+constexpr Spot TestedLines{140, 36};
+constexpr Spot TestedBytes{340, 36};
+constexpr Spot TagRow{10, 4 * 18};
+constexpr Spot ChipErased{10, 96};
+constexpr Spot TransmitRow{10, 144};
+constexpr Spot SentLines{160, 144};
+constexpr Spot SentBytes{320, 144};
+constexpr Spot Address{460, 144};
+constexpr Spot Elapsed{250, 180};
+constexpr Spot Result{10, 220};
+
 // Placement inside the text area, clear of every text row.
 const QRect LedArea(630, 12, 28, 28);
 const QRect BarArea(10, 248, 654, 22);
+const QRect OkArea(584, 212, 80, 30);
+// A completed update stays on screen this long before the window closes.
+constexpr int ResultShownMs = 3000;
 } // namespace
 
 UpdateFlashWindow::UpdateFlashWindow(Session& session, QString hexFilePath, QWidget* parent)
     : QDialog(parent), session_(session), path_(std::move(hexFilePath)),
       textArea_(new FlashTextArea(this)), ledConn_(new QFrame(textArea_)),
-      barra_(new ProgressBarWidget(textArea_)) {
+      barra_(new ProgressBarWidget(textArea_)),
+      okButton_(new QPushButton(QStringLiteral("OK"), textArea_)) {
     setObjectName(QStringLiteral("UpdFlsh"));
     setWindowTitle(QStringLiteral("Update Q5-17"));
-    setFixedSize(FlashLayout::ClientWidth, FlashLayout::ClientHeight);
+    setFixedSize(FlashTextArea::ClientWidth, FlashTextArea::ClientHeight);
     textArea_->setObjectName(QStringLiteral("TextArea"));
     textArea_->move(0, 0);
     ledConn_->setObjectName(QStringLiteral("LedConn"));
@@ -32,34 +58,99 @@ UpdateFlashWindow::UpdateFlashWindow(Session& session, QString hexFilePath, QWid
     barra_->setObjectName(QStringLiteral("Barra"));
     barra_->setGeometry(BarArea);
     barra_->hide();
+    okButton_->setObjectName(QStringLiteral("K_OK"));
+    okButton_->setGeometry(OkArea);
+    okButton_->hide();
+    connect(okButton_, &QPushButton::clicked, this, &UpdateFlashWindow::reject);
 }
 
 UpdateFlashWindow::~UpdateFlashWindow() = default;
 
-void UpdateFlashWindow::drawText(int x, int y, const QString& text, const Style& style) {
-    textArea_->drawText(x, y, text, style);
+void UpdateFlashWindow::workingFile(const QString& path, qint64 size) {
+    textArea_->drawText(WorkingFile.x, WorkingFile.y,
+                        QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(path).arg(size),
+                        FlashTextArea::Regular11);
 }
 
-void UpdateFlashWindow::showLed(uint32_t rgb) {
+void UpdateFlashWindow::phaseBegun(Phase phase) {
+    phase_ = phase;
+    if (phase == Phase::Checking)
+        textArea_->drawText(TestingRow.x, TestingRow.y,
+                            QStringLiteral("Testing Line:            Tot.Bytes:"),
+                            FlashTextArea::Regular11);
+    else if (phase == Phase::Transmitting)
+        textArea_->drawText(TransmitRow.x, TransmitRow.y,
+                            QStringLiteral("Transmit Line:         Bytes:          Addr:"),
+                            FlashTextArea::Regular12);
+    showNow();
+}
+
+void UpdateFlashWindow::counted(const Counters& counters) {
+    const auto bold = FlashTextArea::Bold12;
+    if (phase_ == Phase::Checking) {
+        textArea_->drawText(TestedLines.x, TestedLines.y, CounterText(counters.line), bold);
+        textArea_->drawText(TestedBytes.x, TestedBytes.y, CounterText(counters.bytes), bold);
+    } else {
+        textArea_->drawText(SentLines.x, SentLines.y, CounterText(counters.line), bold);
+        textArea_->drawText(SentBytes.x, SentBytes.y, CounterText(counters.bytes), bold);
+        if (counters.address >= 0)
+            textArea_->drawText(Address.x, Address.y, HexRecord::AddressText(counters.address),
+                                bold);
+        if (counters.elapsedMs >= 0)
+            textArea_->drawText(
+                Elapsed.x, Elapsed.y,
+                QStringLiteral("Time:") + FlashUpdate::ElapsedText(counters.elapsedMs), bold);
+        if (counters.percent >= 0 && (barra_->isHidden() || barra_->percent() != counters.percent))
+            DrawProgress(*barra_, counters.percent);
+    }
+    showNow();
+}
+
+void UpdateFlashWindow::firmwareTag(const QByteArray& tag) {
+    const QString line = FirmwareTag::TagLine(tag);
+    if (!line.isEmpty())
+        textArea_->drawText(TagRow.x, TagRow.y, line, FlashTextArea::Bold12);
+    showNow();
+}
+
+void UpdateFlashWindow::readyLine(bool ready) {
     QPalette palette = ledConn_->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    palette.setColor(QPalette::Window, ready ? QColor(0, 255, 0) : QColor(255, 0, 0));
     ledConn_->setPalette(palette);
     ledConn_->show();
-    ledConn_->repaint();
+    showNow();
 }
 
-void UpdateFlashWindow::drawProgress(int percent) {
-    DrawProgress(*barra_, percent);
+void UpdateFlashWindow::erased() {
+    textArea_->drawText(ChipErased.x, ChipErased.y, QStringLiteral("CHIP ERASED"),
+                        FlashTextArea::Bold12);
+    showNow();
 }
 
-void UpdateFlashWindow::repaint() {
-    QDialog::repaint();
+void UpdateFlashWindow::done() {
+    textArea_->drawText(Result.x, Result.y, QStringLiteral("DEVICE UPDATED WITH  ") + path_,
+                        FlashTextArea::BlueBold12);
+    showNow();
 }
 
-void UpdateFlashWindow::closeWindow() {
-    closeRequested_ = true;
-    if (!running_)
-        done(updated_ ? Accepted : Rejected);
+void UpdateFlashWindow::refused(const Refusal& refusal) {
+    keepOpen_ = !refusal.operatorChose();
+    if (!keepOpen_)
+        return;
+    QString text = refusal.text();
+    if (!refusal.detail.isEmpty() && refusal.detail != text)
+        text += QStringLiteral(": ") + refusal.detail;
+    textArea_->drawText(Result.x, Result.y, text, FlashTextArea::RedBold12);
+    showNow();
+}
+
+void UpdateFlashWindow::waiting() {
+    showNow();
+}
+
+void UpdateFlashWindow::showNow() {
+    if (running_)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void UpdateFlashWindow::reject() {
@@ -79,9 +170,15 @@ void UpdateFlashWindow::showEvent(QShowEvent* event) {
 void UpdateFlashWindow::runOnce() {
     running_ = true;
     UpdateRun run(session_, *this, path_);
-    run.Run();
-    updated_ = run.updated();
+    updated_ = run.Run();
     running_ = false;
-    if (closeRequested_)
-        done(updated_ ? Accepted : Rejected);
+    if (updated_) {
+        QTimer::singleShot(ResultShownMs, this, &QDialog::accept);
+    } else if (keepOpen_) {
+        okButton_->show();
+        okButton_->setDefault(true);
+        okButton_->setFocus();
+    } else {
+        QDialog::reject();
+    }
 }
