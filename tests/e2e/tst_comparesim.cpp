@@ -1,0 +1,106 @@
+#include "model/CamFileWriter.h"
+#include "model/CamProgram.h"
+#include "support/CamRuns.h"
+#include "support/CliRun.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+// q517-cli diff on cam files.
+class TestCompareSim : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+    QString fileA_;
+    QString fileB_;
+
+    // A 16x10 program and a copy of it that differs in two cams.
+    static CamProgram programA() {
+        CamProgram p;
+        p.Reconfigure(16, 10, false);
+        CamRuns::Fill(p, 1, 3, {{20, 79}});
+        CamRuns::Fill(p, 4, 16, {{300, 29}, {90, 179}});
+        p.SetCamName(3, QStringLiteral("PUMP"));
+        return p;
+    }
+    static CamProgram programB() {
+        CamProgram p = programA();
+        CamRuns::Fill(p, 1, 3, {{20, 89}});
+        CamRuns::Fill(p, 4, 16, {{90, 179}});
+        return p;
+    }
+
+private slots:
+    void initTestCase() {
+        fileA_ = home_.filePath(QStringLiteral("A.CAM"));
+        fileB_ = home_.filePath(QStringLiteral("B.CAM"));
+        QVERIFY(WriteCamFile(programA(), fileA_, false));
+        QVERIFY(WriteCamFile(programB(), fileB_, false));
+        writtenA_ = readAll(fileA_);
+    }
+
+    void diffPrintsOneLinePerCam() {
+        const CliRun run = CliRun::Run({QStringLiteral("diff"), fileA_, fileB_}, home_.path());
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QStringLiteral("F01 C03  A: 020 080  B: 020 090\n"
+                                         "F04 C16  A: 300 030, 090 180  B: 090 180\n"));
+        const CliRun same = CliRun::Run({QStringLiteral("diff"), fileA_, fileA_}, home_.path());
+        QCOMPARE(same.status, 0);
+        QCOMPARE(same.out, QString());
+        QCOMPARE(readAll(fileA_), writtenA_);
+    }
+
+    void diffJson() {
+        const CliRun run = CliRun::Run(
+            {QStringLiteral("diff"), QStringLiteral("--json"), fileA_, fileB_}, home_.path());
+        QCOMPARE(run.status, 1);
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(o.value(QStringLiteral("same")), QJsonValue(false));
+        QCOMPARE(o.value(QStringLiteral("type")).toArray(),
+                 (QJsonArray{QStringLiteral("C16-10"), QStringLiteral("C16-10")}));
+        const QJsonArray cams = o.value(QStringLiteral("cams")).toArray();
+        QCOMPARE(cams.size(), 2);
+        QCOMPARE(cams[1].toObject().value(QStringLiteral("a")).toArray(),
+                 (QJsonArray{QJsonArray{300, 30}, QJsonArray{90, 180}}));
+    }
+
+    void diffTrouble_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("stderrText");
+        QTest::newRow("missing file") << QStringList{"A.CAM", "NOWHERE.CAM"} << "no such file";
+        QTest::newRow("one file") << QStringList{"A.CAM"} << "usage: q517-cli diff";
+        QTest::newRow("unknown option") << QStringList{"A.CAM", "B.CAM", "--jsn"} << "--jsn";
+        QTest::newRow("unreadable file") << QStringList{"A.CAM", "BAD.CAM"} << "BAD.CAM: line 1";
+    }
+    void diffTrouble() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, stderrText);
+        QFile bad(home_.filePath(QStringLiteral("BAD.CAM")));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("not a cam file\r\n") > 0);
+        bad.close();
+        for (QString& a : args) {
+            if (a.endsWith(QLatin1String(".CAM")))
+                a = home_.filePath(a);
+        }
+        const CliRun run = CliRun::Run(QStringList{QStringLiteral("diff")} + args, home_.path());
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(stderrText), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+    }
+
+private:
+    static QByteArray readAll(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QByteArray writtenA_;
+};
+
+QTEST_GUILESS_MAIN(TestCompareSim)
+#include "tst_comparesim.moc"
