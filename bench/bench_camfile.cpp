@@ -1,5 +1,6 @@
 // Reading and writing the largest cam files: every cam of every format with 180 phases.
 // The operator waits for Open and Save, and the transmitter builds the same lines.
+#include "FullProgram.h"
 #include "model/CamFileReader.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
@@ -15,17 +16,8 @@
 
 namespace {
 
-CamProgram FullProgram(int cams, int formats) {
-    CamProgram p;
-    p.Reconfigure(cams, formats, false);
-    for (int f = 1; f <= formats; ++f) {
-        for (int c = 1; c <= cams; ++c) {
-            for (int d = (f + c) % 2; d < 360; d += 2)
-                p.WriteDegree(f, c, d, 1);
-        }
-    }
-    for (int c = 1; c <= cams; ++c)
-        p.SetCamName(c, QStringLiteral("CAM %1").arg(c));
+CamProgram FullProgramWithAdvances(int cams, int formats) {
+    CamProgram p = FullProgram(cams, formats);
     p.Parameters.AdvanceCount = int16_t(cams);
     return p;
 }
@@ -44,7 +36,7 @@ double MedianNs(int runs, const std::function<void()>& work) {
 }
 
 void Measure(int cams, int formats, const QString& path) {
-    const CamProgram program = FullProgram(cams, formats);
+    const CamProgram program = FullProgramWithAdvances(cams, formats);
     const int lines = CamFileContents(program, false).LineCount();
     const int runs = 9;
     bool ok = true;

@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// q517-cli diff on cam files.
+#include <memory>
+
+// q517-cli diff on cam files, and verify against q517-sim on a real pseudo-terminal.
 class TestCompareSim : public QObject {
     Q_OBJECT
 
@@ -89,6 +91,85 @@ private slots:
                 a = home_.filePath(a);
         }
         const CliRun run = CliRun::Run(QStringList{QStringLiteral("diff")} + args, home_.path());
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(stderrText), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+    }
+
+    void verifyAgainstTheSimulator_data() {
+        QTest::addColumn<QString>("simProgram");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("same program") << "A.CAM" << 0 << "";
+        QTest::newRow("two cams differ") << "B.CAM" << 1
+                                         << "F01 C03  A: 020 080  B: 020 090\n"
+                                            "F04 C16  A: 300 030, 090 180  B: 090 180\n";
+    }
+    void verifyAgainstTheSimulator() {
+        QFETCH(QString, simProgram);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QTemporaryDir home;
+        const QString link = home.filePath(QStringLiteral("COM"));
+        SimProcess sim({QStringLiteral("--link"), link, QStringLiteral("--program"),
+                        home_.filePath(simProgram)});
+        QVERIFY2(sim.started(), qPrintable(sim.errorOutput()));
+        const CliRun run = CliRun::Run(
+            {QStringLiteral("verify"), fileA_, QStringLiteral("--device"), link}, home.path());
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QCOMPARE(run.out, out);
+        // The reception leaves its transfer file, as any reception does, and the file is kept.
+        QVERIFY(QFile::exists(home.filePath(QStringLiteral("q517/__.__"))));
+        QCOMPARE(readAll(fileA_), writtenA_);
+    }
+
+    void verifyJsonHasTheFileAsA() {
+        QTemporaryDir home;
+        const QString link = home.filePath(QStringLiteral("COM"));
+        SimProcess sim({QStringLiteral("--link"), link, QStringLiteral("--program"), fileB_});
+        QVERIFY(sim.started());
+        const CliRun run = CliRun::Run({QStringLiteral("verify"), fileA_, QStringLiteral("--json"),
+                                        QStringLiteral("--device"), link},
+                                       home.path());
+        QCOMPARE(run.status, 1);
+        const QJsonObject cam = QJsonDocument::fromJson(run.out.toUtf8())
+                                    .object()
+                                    .value(QStringLiteral("cams"))
+                                    .toArray()
+                                    .at(0)
+                                    .toObject();
+        QCOMPARE(cam.value(QStringLiteral("a")).toArray(), (QJsonArray{QJsonArray{20, 80}}));
+        QCOMPARE(cam.value(QStringLiteral("b")).toArray(), (QJsonArray{QJsonArray{20, 90}}));
+    }
+
+    void verifyTrouble_data() {
+        QTest::addColumn<QStringList>("simArgs"); // empty: no simulator
+        QTest::addColumn<QString>("stderrText");
+        QTest::newRow("another type")
+            << QStringList{QStringLiteral("--type"), QStringLiteral("24-28")} << "C24-28";
+        QTest::newRow("reception breaks off")
+            << QStringList{QStringLiteral("--program"), QStringLiteral("B.CAM"),
+                           QStringLiteral("--fault"), QStringLiteral("silent-after=3")}
+            << "did not come whole";
+        QTest::newRow("no controller") << QStringList() << "COM";
+    }
+    void verifyTrouble() {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QString, stderrText);
+        QTemporaryDir home;
+        const QString link = home.filePath(QStringLiteral("COM"));
+        std::unique_ptr<SimProcess> sim;
+        if (!simArgs.isEmpty()) {
+            for (QString& a : simArgs) {
+                if (a.endsWith(QLatin1String(".CAM")))
+                    a = home_.filePath(a);
+            }
+            sim =
+                std::make_unique<SimProcess>(QStringList{QStringLiteral("--link"), link} + simArgs);
+            QVERIFY(sim->started());
+        }
+        const CliRun run = CliRun::Run(
+            {QStringLiteral("verify"), fileA_, QStringLiteral("--device"), link}, home.path());
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains(stderrText), qPrintable(run.err));
         QCOMPARE(run.out, QString());

@@ -1,0 +1,87 @@
+#include "compare/ControllerVerify.h"
+#include "compare/DiffReport.h"
+#include "link/ProgramReception.h"
+#include "support/TransferFixture.h"
+
+#include <QTest>
+
+namespace {
+
+const QList<QByteArray> Stream{"FUNZIONI 24-06", "00",       "000000000000", "FORMATO N. 01",
+                               "C 05",           " 010 020", "END"};
+
+// What the file side holds: the controller's program, and maybe one cam more.
+CamProgram expectedProgram(bool oneCamMore) {
+    CamProgram p;
+    p.Reconfigure(24, 6, false);
+    p.SetPhase(1, 5, 10, 20);
+    if (oneCamMore)
+        p.SetPhase(2, 1, 30, 40);
+    return p;
+}
+
+} // namespace
+
+class TestControllerVerify : public QObject {
+    Q_OBJECT
+private slots:
+    void verify_data() {
+        QTest::addColumn<int>("controllerCams");
+        QTest::addColumn<int>("controllerFormats");
+        QTest::addColumn<int>("silentFrom");
+        QTest::addColumn<bool>("oneCamMore");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines");
+        const int whole = 1 << 30;
+        QTest::newRow("same") << 24 << 6 << whole << false << QStringList()
+                              << int(VerifyStatus::Compared) << QStringList();
+        QTest::newRow("one cam differs")
+            << 24 << 6 << whole << true << QStringList() << int(VerifyStatus::Compared)
+            << QStringList{"F02 C01  A: 030 040  B: none"};
+        QTest::newRow("another type") << 16 << 10 << whole << false << QStringList{"C16-10T71"}
+                                      << int(VerifyStatus::OtherType) << QStringList();
+        QTest::newRow("broken off") << 24 << 6 << 4 << false << QStringList{"TIMEOUT SERIAL PORT "}
+                                    << int(VerifyStatus::Broken) << QStringList();
+        QTest::newRow("silent from the start")
+            << 24 << 6 << 0 << false << QStringList{"TIMEOUT SERIAL PORT "}
+            << int(VerifyStatus::NotReceived) << QStringList();
+    }
+    void verify() {
+        QFETCH(int, controllerCams);
+        QFETCH(int, controllerFormats);
+        QFETCH(int, silentFrom);
+        QFETCH(bool, oneCamMore);
+        QFETCH(QStringList, messages);
+        QFETCH(int, status);
+        QFETCH(QStringList, lines);
+        TransferFixture f(24, 28, controllerCams, controllerFormats);
+        // The operator's program is of another size and holds its own work.
+        f.session.program.SetPhase(7, 3, 100, 200);
+        f.session.program.ProgramSaved = false;
+        f.session.program.CurrentFormat = 7;
+        f.script.stream(Stream, silentFrom);
+        for (const QString& m : messages)
+            f.prompts.expectMessage(m);
+
+        const VerifyResult result =
+            VerifyController(f.session, expectedProgram(oneCamMore), f.view());
+        QCOMPARE(int(result.Status), status);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(DiffLines(result.Diff), lines);
+        if (result.Status == VerifyStatus::Compared) {
+            QVERIFY(result.Received.ReadDegree(1, 5, 10));
+            QCOMPARE(f.transferFile(), Stream.join("\r\n") + "\r\n");
+        }
+        QCOMPARE(f.session.program.FormatCount(), 28);
+        QCOMPARE(f.phases(7, 3), QStringLiteral("100-200"));
+        QCOMPARE(f.phases(1, 5), QString());
+        QVERIFY(!f.session.program.ProgramSaved);
+        QCOMPARE(f.session.program.CurrentFormat, 7);
+        // A reception closes the port at its end; a refused type leaves it as identified.
+        QCOMPARE(f.controller.isOpen(), result.Status == VerifyStatus::OtherType);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestControllerVerify)
+#include "tst_controllerverify.moc"
