@@ -13,19 +13,9 @@
 class RecordingProgressObserver : public ProgressObserver {
 public:
     static QString phaseName(Phase phase) {
-        switch (phase) {
-        case Phase::Checking:
-            return QStringLiteral("Checking");
-        case Phase::Connecting:
-            return QStringLiteral("Connecting");
-        case Phase::Erasing:
-            return QStringLiteral("Erasing");
-        case Phase::Transmitting:
-            return QStringLiteral("Transmitting");
-        case Phase::Receiving:
-            return QStringLiteral("Receiving");
-        }
-        return QString();
+        static const char* const names[] = {"Checking", "Connecting", "Erasing", "Transmitting",
+                                            "Receiving"};
+        return QString::fromLatin1(names[int(phase)]);
     }
     void phaseBegun(Phase p) override {
         phase = p;
@@ -71,16 +61,6 @@ public:
         }
         return lines;
     }
-    // The events that start with prefix, in order.
-    QStringList starting(const QString& prefix) const {
-        QStringList found;
-        for (const QString& e : events) {
-            if (e.startsWith(prefix))
-                found.append(e);
-        }
-        return found;
-    }
-
     QStringList events;
     Phase phase = Phase::Checking;
     QList<QPair<Phase, Counters>> counts;
