@@ -127,7 +127,7 @@ bool BenchFlash(const QString& image, const QString& dir) {
     CommonDialog dialog(dialogs);
     QtSerialLine line;
     Session session(prompts, clock, dialog, line, dir);
-    session.link.DeviceOverride = device;
+    session.link.state.DeviceOverride = device;
     QuietProgress progress;
     UpdateRun run(session, progress, image);
     run.setConfirmed(true);

@@ -6,7 +6,6 @@
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "link/PortMap.h"
-#include "link/SerialLine.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
 #include "shell/TextFile.h"
@@ -14,12 +13,9 @@
 #include <algorithm>
 
 namespace {
-constexpr uint8_t Enq = 0x05;
-constexpr uint8_t Ack = 0x06;
-constexpr uint8_t Nak = 0x15;
-// Longest single wait on the port before the window may repaint and the deadline is looked at.
-constexpr int64_t ReadSliceMs = 50;
-constexpr int FlushMs = 2000;
+using LineCodec::Ack;
+using LineCodec::Enq;
+using LineCodec::Nak;
 // The controller type whose loader switches to the fast speed after its ENQ.
 const char FastLoaderType[] = "AVR_M1280";
 using FlashPhase = ProgressObserver::Phase;
@@ -48,7 +44,7 @@ QString FlashUpdate::ElapsedText(int64_t ms) {
 
 bool FlashUpdate::Run() {
     const int port = session_.options.PortNumber;
-    const QString& device = session_.link.DeviceOverride;
+    const QString& device = session_.link.state.DeviceOverride;
     const bool found = portExists_         ? portExists_(port)
                        : !device.isEmpty() ? PortMap::DeviceExists(device)
                                            : EnumSerPorts(port, session_.workDir);
@@ -71,24 +67,19 @@ bool FlashUpdate::Run() {
 }
 
 bool FlashUpdate::openPort() {
-    SerialLine& line = session_.line;
-    if (!line.isOpen()) {
-        const QString device =
-            session_.link.DeviceOverride.isEmpty()
-                ? PortMap::PortDevice(session_.options.PortNumber, session_.workDir)
-                : session_.link.DeviceOverride;
-        QString why;
-        if (!line.open(device, &why))
-            return refuse(Cause::PortFailed, session_.options.PortNumber,
-                          device + QStringLiteral(": ") + why);
-    }
-    line.setBaudRate(FlashTiming::FlashBaud);
-    line.setHardwareFlowControl(true);
+    ControllerLink& link = session_.link;
+    const QString& device = link.state.DeviceOverride;
+    // A controller that is not ready yet is waited for below, with the port open.
+    const LinkOpening opening = device.isEmpty()
+                                    ? link.open(session_.options.PortNumber, FlashTiming::FlashBaud)
+                                    : link.open(device, FlashTiming::FlashBaud);
+    if (!opening.opened())
+        return refuse(Cause::PortFailed, session_.options.PortNumber, LinkStatusText(opening));
     return true;
 }
 
 bool FlashUpdate::CheckDeviceReady() {
-    const bool ready = session_.line.ctsAsserted();
+    const bool ready = session_.link.ctsAsserted();
     observer_.readyLine(ready);
     return ready;
 }
@@ -112,16 +103,15 @@ bool FlashUpdate::waitUntilReady() {
 }
 
 bool FlashUpdate::enterUpdateMode() {
-    SerialLine& line = session_.line;
+    ControllerLink& line = session_.link;
     line.setBaudRate(FlashTiming::FlashBaud);
     QByteArray type("?T");
-    session_.link.TypeReply = TextFile::DecodeCp1252(SerialComStr(session_, type));
+    session_.link.state.TypeReply = TextFile::DecodeCp1252(SerialComStr(session_, type));
 
     QByteArray update(":FU");
-    line.write(AppendLineChecksum(update));
-    line.flush(FlushMs);
+    line.send(AppendLineChecksum(update));
 
-    if (!session_.link.TypeReply.contains(QLatin1String(FastLoaderType)))
+    if (!session_.link.state.TypeReply.contains(QLatin1String(FastLoaderType)))
         return true;
     // The loader announces with ENQ that it is about to listen at the fast speed.
     const int64_t deadline = session_.clock.nowMs() + FlashTiming::EnqWaitMs;
@@ -200,11 +190,9 @@ void FlashUpdate::count(const QByteArray& line, int percent) {
 }
 
 bool FlashUpdate::sendLine(const QByteArray& line) {
-    SerialLine& port = session_.line;
-    const QByteArray sent = line + char(0x0D);
+    const QByteArray sent = line + LineCodec::Cr;
     for (int sending = 1; sending <= FlashTiming::MaxLineSendings; ++sending) {
-        port.write(sent);
-        port.flush(FlushMs);
+        session_.link.send(sent);
         const int64_t deadline = session_.clock.nowMs() + FlashTiming::LineAnswerMs;
         std::optional<uint8_t> c;
         // Anything but ACK or NAK is noise on the line: it neither answers nor extends.
@@ -219,25 +207,20 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
 }
 
 bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
+    Refusal refusal{cause, number, detail};
+    // A wait that ended because the line is gone says so, with the OS cause.
+    const ControllerLink& link = session_.link;
+    if ((cause == Cause::TimedOut || cause == Cause::LineUnanswered) && link.isOpen() &&
+        !link.brokenCause().isEmpty())
+        refusal = Refusal{Cause::LineLost, number, LineFailureText(refusal.text(), link)};
     CloseSerialPort(session_);
-    observer_.refused(Refusal{cause, number, detail});
+    observer_.refused(refusal);
     return false;
 }
 
 std::optional<uint8_t> FlashUpdate::readBefore(int64_t deadline) {
-    Clock& clock = session_.clock;
-    for (;;) {
-        const int64_t before = clock.nowMs();
-        const int64_t left = deadline - before;
-        if (left < 0 || !session_.line.isOpen())
-            return std::nullopt;
-        // One past the deadline, so that a wait that ends empty has passed it.
-        if (const std::optional<uint8_t> c =
-                session_.line.readByte(int(std::min(left + 1, ReadSliceMs))))
-            return c;
-        observer_.waiting();
-        // A port that fails at once (unplugged) must not make this loop spin.
-        if (clock.nowMs() == before)
-            clock.sleepMs(std::min<int64_t>(left + 1, 10));
-    }
+    const LinkRead c = session_.link.read(deadline, [this] { observer_.waiting(); });
+    if (!c.gotByte())
+        return std::nullopt;
+    return c.byte;
 }

@@ -19,8 +19,8 @@ TypeCheck CheckControllerType(Session& session) {
     case IdentifyResult::BadPair:
         return TypeCheck::NotIdentified;
     }
-    const int cams = session.link.IdentCamCount;
-    const int formats = session.link.IdentFormatCount;
+    const int cams = session.link.state.IdentCamCount;
+    const int formats = session.link.state.IdentFormatCount;
     if (cams == session.program.CamCount() && formats == session.program.FormatCount())
         return TypeCheck::SameType;
     session.prompts.message(ControllerDesignation(cams, formats) + session.Text(71), QString(),

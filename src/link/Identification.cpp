@@ -42,7 +42,7 @@ IdentReplyFields ParseIdentReply(const QString& reply) {
 }
 
 IdentifyResult IdentifyController(Session& session) {
-    LinkState& link = session.link;
+    LinkState& link = session.link.state;
     link.PortStatus = 0;
     link.ReadFailed = false;
     OpenSerialPort(session);

@@ -1,203 +1,136 @@
 #include "link/LineProtocol.h"
 
 #include "dialogs/Prompts.h"
+#include "link/FrameAssembler.h"
+#include "link/LineAssembler.h"
 #include "link/LineCodec.h"
-#include "link/PortMap.h"
-#include "link/SerialLine.h"
 #include "model/NumberForms.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
 
-#include <QFileInfo>
-
-#include <algorithm>
-
 namespace {
 
 // Error numbers of the line, kept in PortStatus after a failed step (0 and 1 are taken).
-enum LineError : int16_t {
-    NoSuchPort = 101,
-    OpenFailed = 102,
-    SettingsRefused = 103,
-};
-
-constexpr int FlushMs = 1000;
-
-void reportOpenError(Session& session, int16_t number, const QString& component,
-                     const QString& description) {
-    session.prompts.message(
-        QStringLiteral("Errore ") + NumberForms::Standard(number) +
-            QStringLiteral(" generato da ") + component + QLatin1Char('\n') + description,
-        QStringLiteral("Errore su COM") + QString::number(session.options.PortNumber),
-        Prompts::Buttons::Ok, Prompts::Icon::Critical);
-    session.link.PortStatus = number;
-}
-
-QString deviceFor(const Session& session) {
-    if (!session.link.DeviceOverride.isEmpty())
-        return session.link.DeviceOverride;
-    return PortMap::PortDevice(session.options.PortNumber, session.workDir);
-}
-
-int remaining(const Session& session, int64_t deadline, int cap) {
-    const int64_t left = deadline - session.clock.nowMs();
-    return int(std::clamp<int64_t>(left, 0, cap));
-}
-
-// One wait for a byte of a frame exchange: in slices with the window's hook run between
-// them when a transfer window is open, else in one block up to the deadline.
-std::optional<uint8_t> readFrameByte(Session& session, int64_t deadline) {
-    if (!session.link.WhileWaiting)
-        return session.line.readByte(remaining(session, deadline, LineTiming::SilenceMs));
-    session.link.WhileWaiting();
-    return session.line.readByte(remaining(session, deadline, LineTiming::EventSliceMs));
-}
-
-void writeAndFlush(SerialLine& line, const QByteArray& bytes) {
-    line.write(bytes);
-    line.flush(FlushMs);
+int16_t errorNumber(LinkStatus status) {
+    switch (status) {
+    case LinkStatus::NoSuchPort:
+        return 101;
+    case LinkStatus::OpenFailed:
+        return 102;
+    case LinkStatus::SettingsRefused:
+        return 103;
+    case LinkStatus::InUse:
+        return 104;
+    case LinkStatus::Ready:
+    case LinkStatus::NotReady:
+        break;
+    }
+    return 1;
 }
 
 } // namespace
 
-void OpenSerialPort(Session& session) {
-    SerialLine& line = session.line;
-    if (!line.isOpen()) {
-        const QString device = deviceFor(session);
-        if (device.isEmpty() || !QFileInfo::exists(device)) {
-            // Opening a device that is not there can only fail the same way again.
-            reportOpenError(session, NoSuchPort, QStringLiteral("SerialLine"),
-                            QStringLiteral("COM") + QString::number(session.options.PortNumber) +
-                                QStringLiteral(" is not a serial port of this machine") +
-                                (device.isEmpty()
-                                     ? QString()
-                                     : QStringLiteral(" (") + device + QLatin1Char(')')));
-        } else {
-            QString why;
-            if (!line.open(device, &why))
-                reportOpenError(session, OpenFailed, QStringLiteral("SerialLine"),
-                                device + QStringLiteral(": ") + why);
-        }
+LinkOpening OpenSerialPort(Session& session) {
+    ControllerLink& link = session.link;
+    const int baud = session.options.BaudRate.trimmed().toInt();
+    const LinkOpening opening = link.state.DeviceOverride.isEmpty()
+                                    ? link.open(session.options.PortNumber, baud)
+                                    : link.open(link.state.DeviceOverride, baud);
+    if (opening.ready()) {
+        link.state.PortStatus = 0;
+        return opening;
     }
-    if (line.isOpen()) {
-        bool isNumber = false;
-        const int baud = session.options.BaudRate.trimmed().toInt(&isNumber);
-        if (!isNumber || baud <= 0 || !line.setBaudRate(baud))
-            reportOpenError(session, SettingsRefused, QStringLiteral("SerialLine"),
-                            QStringLiteral("line settings ") + session.options.BaudRate +
-                                QStringLiteral(",n,8,1 refused"));
-        line.setHardwareFlowControl(true);
-        if (line.ctsAsserted()) {
-            session.link.PortStatus = 0;
-            return;
-        }
-    }
-    line.close();
-    session.link.PortStatus = 1;
+    link.close();
+    link.state.PortStatus = errorNumber(opening.status);
+    if (opening.status != LinkStatus::NotReady)
+        session.prompts.message(
+            QStringLiteral("Errore ") + NumberForms::Standard(link.state.PortStatus) +
+                QStringLiteral(" generato da SerialLine\n") + LinkStatusText(opening),
+            QStringLiteral("Errore su COM") + QString::number(session.options.PortNumber),
+            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    return opening;
 }
 
 void CloseSerialPort(Session& session) {
-    if (session.line.isOpen())
-        session.line.close();
+    session.link.close();
 }
 
 QByteArray SerialComStr(Session& session, QByteArray& command) {
-    SerialLine& line = session.line;
+    ControllerLink& link = session.link;
     AppendLineChecksum(command);
-    line.clearInput();
-    writeAndFlush(line, command);
+    link.clearInput();
+    link.send(command);
 
-    QByteArray collected;
-    int64_t deadline = session.clock.nowMs() + LineTiming::SilenceMs;
+    LineAssembler reply;
+    const auto events = [&session] { session.prompts.processEvents(); };
+    QString failure = QStringLiteral("COMM ERROR");
     for (;;) {
-        session.prompts.processEvents();
-        const std::optional<uint8_t> c =
-            line.readByte(remaining(session, deadline, LineTiming::EventSliceMs));
-        if (c) {
-            deadline = session.clock.nowMs() + LineTiming::SilenceMs;
-            if (*c == 0)
-                continue;
-            collected.append(char(*c));
-            // A reply line ends with CR; a controller that streams without one must not keep
-            // us listening for ever, so the line ends at the size of the receive buffer.
-            if (*c == uint8_t(LineCodec::Cr) || collected.size() >= LineTiming::MaxFrameLength)
-                return collected;
-            continue;
-        }
-        if (session.clock.nowMs() >= deadline)
+        const LinkRead c = link.read(session.clock.nowMs() + LineTiming::SilenceMs, events);
+        if (!c.gotByte()) {
+            failure = LineFailureText(failure, link);
             break;
+        }
+        const LineAssembler::Result result = reply.feed(c.byte);
+        if (result == LineAssembler::Result::Line)
+            return reply.line();
+        if (result == LineAssembler::Result::TooLong) {
+            // A controller that streams without a CR is not answering.
+            failure += QStringLiteral("\n") + link.device() +
+                       QStringLiteral(": a reply of more than 4096 characters");
+            break;
+        }
     }
-    session.prompts.message(QStringLiteral("COMM ERROR"), QString(), Prompts::Buttons::Ok,
-                            Prompts::Icon::Warning);
-    if (session.link.OnCommError)
-        session.link.OnCommError();
-    session.link.ReadFailed = true;
+    session.prompts.message(failure, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    if (link.state.OnCommError)
+        link.state.OnCommError();
+    link.state.ReadFailed = true;
     return QByteArray();
 }
 
 bool SendFrame(Session& session, const QByteArray& text) {
-    SerialLine& line = session.line;
-    line.clearInput();
+    ControllerLink& link = session.link;
+    link.clearInput();
     const QByteArray frame = LineCodec::BuildFrame(text);
     for (int sending = 1; sending <= LineTiming::MaxFrameSendings; ++sending) {
-        writeAndFlush(line, frame);
-        const int64_t deadline = session.clock.nowMs() + LineTiming::SilenceMs;
-        std::optional<uint8_t> answer;
-        while (!answer) {
-            answer = readFrameByte(session, deadline);
-            if (!answer && session.clock.nowMs() >= deadline) {
-                session.prompts.message(QStringLiteral("TIMEOUT SERIAL PORT "), QString(),
-                                        Prompts::Buttons::Ok, Prompts::Icon::None);
-                return false;
-            }
-        }
-        if (*answer == uint8_t(LineCodec::Ack))
+        link.send(frame);
+        const LinkRead answer =
+            link.read(session.clock.nowMs() + LineTiming::SilenceMs, link.state.WhileWaiting);
+        if (!answer.gotByte())
+            break;
+        if (answer.byte == uint8_t(LineCodec::Ack))
             return true;
     }
-    session.prompts.message(QStringLiteral("TIMEOUT SERIAL PORT "), QString(), Prompts::Buttons::Ok,
-                            Prompts::Icon::None);
+    session.prompts.message(LineFailureText(QStringLiteral("TIMEOUT SERIAL PORT "), link),
+                            QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
     return false;
 }
 
-namespace {
-// What a complete frame yields: its text when the block check holds, else every
-// character as it came, so that the caller can keep it.
-QByteArray frameResult(const QByteArray& collected) {
-    const qsizetype etx = collected.indexOf(LineCodec::Etx);
-    const qsizetype stx = collected.indexOf(LineCodec::Stx);
-    if (etx < 0 || stx < 0 || stx > etx || etx + 1 >= collected.size())
-        return collected;
-    const QByteArray span = collected.mid(stx, etx - stx + 1);
-    if (static_cast<unsigned char>(collected.at(etx + 1)) != LineCodec::FrameCheckChar(span))
-        return collected;
-    return collected.mid(stx + 1, etx - stx - 1);
-}
-} // namespace
-
-QByteArray ReceiveFrame(Session& session) {
-    SerialLine& line = session.line;
-    QByteArray collected;
-    bool etxSeen = false;
-    int64_t deadline = session.clock.nowMs() + LineTiming::SilenceMs;
+ReceivedFrame ReceiveFrame(Session& session) {
+    ControllerLink& link = session.link;
+    FrameAssembler assembler;
     for (;;) {
-        const std::optional<uint8_t> c = readFrameByte(session, deadline);
-        if (!c) {
-            if (session.clock.nowMs() >= deadline)
-                return QByteArray();
+        const LinkRead c =
+            link.read(session.clock.nowMs() + LineTiming::SilenceMs, link.state.WhileWaiting);
+        if (!c.gotByte())
+            return {c.kind == LinkRead::Broken ? ReceivedFrame::Broken : ReceivedFrame::Silent, {}};
+        const FrameAssembler::Result result = assembler.feed(c.byte);
+        if (result == FrameAssembler::Result::More)
             continue;
-        }
-        deadline = session.clock.nowMs() + LineTiming::SilenceMs;
-        if (*c == 0)
-            continue;
-        collected.append(char(*c));
-        if (etxSeen)
-            break;
-        if (*c == uint8_t(LineCodec::Etx))
-            etxSeen = true;
-        else if (collected.size() >= LineTiming::MaxFrameLength)
-            break;
+        if (result == FrameAssembler::Result::TooLong)
+            return {ReceivedFrame::TooLong, assembler.raw()};
+        // The controller goes on with the next frame either way; a frame whose check is
+        // wrong is kept as it came, for the reader of the transfer file to refuse.
+        link.discardOutput();
+        link.send(QByteArray(1, LineCodec::Ack));
+        if (result == FrameAssembler::Result::BadCheck)
+            return {ReceivedFrame::BadCheck, assembler.raw()};
+        return {ReceivedFrame::Frame, assembler.text()};
     }
-    line.discardOutput();
-    writeAndFlush(line, QByteArray(1, LineCodec::Ack));
-    return frameResult(collected);
+}
+
+QString LineFailureText(const QString& message, const ControllerLink& link) {
+    const QString cause = link.brokenCause();
+    if (cause.isEmpty())
+        return message;
+    return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") + cause;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ControllerLink.h"
+
 #include <QByteArray>
 
 struct Session;
@@ -9,24 +11,22 @@ struct Session;
 namespace LineTiming {
 // Silence after which the controller counts as gone; every character restarts it.
 constexpr int SilenceMs = 3000;
-// SerialComStr lets the windows repaint between waits of at most this long.
-constexpr int EventSliceMs = 50;
 // One frame is sent at most this often: a controller answering garbage cannot hang us.
 constexpr int MaxFrameSendings = 10;
-// The longest frame (and reply line) kept; a longer stream ends it.
-constexpr int MaxFrameLength = 4096;
 } // namespace LineTiming
 
-// Opens the port of PortNumber (or the Session's device override) at BaudRate, no parity,
+// Opens the port of PortNumber (or the link's device override) at BaudRate, no parity,
 // 8 data bits, 1 stop bit, RTS/CTS, and sets PortStatus: 0 when the controller asserts CTS
-// (port left open), else the port is closed again and PortStatus is 1. Every failing step
-// shows "Errore <n> generato da <component>" titled "Errore su COM<n>".
-void OpenSerialPort(Session& session);
+// (port left open), else the port is closed again and PortStatus is 1 (controller not ready)
+// or the number of the failure, shown as "Errore <n> generato da SerialLine" with the device
+// and the OS cause, titled "Errore su COM<n>".
+LinkOpening OpenSerialPort(Session& session);
 void CloseSerialPort(Session& session);
 
 // Sends command as a checksummed command line (command becomes the line actually sent)
-// and returns the reply line with its CR; empty after 3000 ms of silence, with
-// "COMM ERROR" shown, ReadFailed set and OnCommError run. Window events run while waiting.
+// and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
+// a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown, ReadFailed
+// set and OnCommError run. Window events run while waiting.
 QByteArray SerialComStr(Session& session, QByteArray& command);
 
 // Sends text as one frame until the controller answers ACK, at most ten times. After
@@ -34,7 +34,19 @@ QByteArray SerialComStr(Session& session, QByteArray& command);
 // and gives the frame up. True when the frame was acknowledged.
 bool SendFrame(Session& session, const QByteArray& text);
 
-// Receives one frame and acknowledges it. Returns its text when the block check is right,
-// otherwise every character collected (STX, text, ETX, check) unchanged; empty after
-// 3000 ms of silence (no ACK then).
-QByteArray ReceiveFrame(Session& session);
+// What one wait for a frame gave.
+struct ReceivedFrame {
+    enum Kind {
+        Frame,    // bytes: its text
+        BadCheck, // bytes: the frame as it came (STX to check); acknowledged all the same
+        Silent,   // 3000 ms without a character: nothing acknowledged
+        Broken,   // the line broke (ControllerLink::brokenCause)
+        TooLong,  // bytes: more than 4096 characters from STX without an end
+    } kind = Silent;
+    QByteArray bytes;
+};
+// Receives one frame and acknowledges it. Bytes before its STX are skipped.
+ReceivedFrame ReceiveFrame(Session& session);
+
+// message, and when the line broke rather than fell silent, the device and the OS cause.
+QString LineFailureText(const QString& message, const ControllerLink& link);

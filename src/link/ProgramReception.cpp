@@ -4,7 +4,6 @@
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
-#include "link/SerialLine.h"
 #include "link/TransferFile.h"
 #include "link/TransferLines.h"
 #include "model/CamFileReader.h"
@@ -25,8 +24,10 @@ namespace {
 
 // The controller needs a moment after "?FR" before it streams.
 constexpr int AfterCommandMs = 60;
-constexpr int FlushMs = 1000;
 const QByteArray EndText("END");
+// The largest real program writes about 1.3 MB into the transfer file; a stream three times
+// that long is not a program.
+constexpr qint64 MaxTransferFileBytes = 4 * 1024 * 1024;
 const QString FormatHeader = QStringLiteral("FORMATO N. ");
 
 void showMessage(Session& session, const QString& text, Prompts::Icon icon = Prompts::Icon::None) {
@@ -60,9 +61,9 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
     session.prompts.processEvents();
 
     OpenSerialPort(session);
-    if (session.link.PortStatus != 0) {
-        showMessage(session,
-                    QStringLiteral("COMM ERR") + NumberForms::Standard(session.link.PortStatus));
+    if (session.link.state.PortStatus != 0) {
+        showMessage(session, QStringLiteral("COMM ERR") +
+                                 NumberForms::Standard(session.link.state.PortStatus));
         CloseSerialPort(session);
         return TransferOutcome::NotStarted;
     }
@@ -77,26 +78,31 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
         return TransferOutcome::NotStarted;
     }
 
-    SerialLine& line = session.line;
-    line.clearInput();
-    line.write(LineCodec::TransferCommand("?FR"));
-    line.flush(FlushMs);
+    session.link.clearInput();
+    session.link.send(LineCodec::TransferCommand("?FR"));
     session.clock.sleepMs(AfterCommandMs);
 
-    session.link.WhileWaiting = view.whileWaiting;
+    session.link.state.WhileWaiting = view.whileWaiting;
     struct HookReset {
         LinkState& link;
         ~HookReset() { link.WhileWaiting = nullptr; }
-    } hookReset{session.link};
+    } hookReset{session.link.state};
 
     const int limit = frameLimit(program);
+    qint64 written = 0;
     for (int frames = 0;; ++frames) {
-        const QByteArray text = ReceiveFrame(session);
-        if (text.isEmpty()) {
+        const ReceivedFrame frame = ReceiveFrame(session);
+        if (frame.kind == ReceivedFrame::Silent || frame.kind == ReceivedFrame::Broken) {
             file.close();
-            showMessage(session, QStringLiteral("TIMEOUT SERIAL PORT "));
+            showMessage(session,
+                        LineFailureText(QStringLiteral("TIMEOUT SERIAL PORT "), session.link));
             return frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
         }
+        if (frame.kind == ReceivedFrame::TooLong) {
+            showMessage(session, QStringLiteral("BAD comm"));
+            return frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
+        }
+        const QByteArray& text = frame.bytes;
         const QString decoded = TextFile::DecodeCp1252(text);
         if (decoded.contains(FormatHeader) && view.showFormat)
             view.showFormat(session.Text(48) + decoded,
@@ -106,10 +112,12 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
                         Prompts::Icon::Warning);
             return TransferOutcome::NotStarted;
         }
-        if (text == EndText)
+        written += text.size() + 2;
+        if (frame.kind == ReceivedFrame::Frame && text == EndText)
             return TransferOutcome::Completed;
-        if (frames + 1 >= limit) {
-            // A controller that never ends its stream must not keep the window for ever.
+        if (frames + 1 >= limit || written > MaxTransferFileBytes) {
+            // A controller that never ends its stream must not keep the window, or fill the
+            // disk, for ever.
             showMessage(session, QStringLiteral("BAD comm"));
             return TransferOutcome::TimedOut;
         }

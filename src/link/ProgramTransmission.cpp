@@ -4,7 +4,6 @@
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
-#include "link/SerialLine.h"
 #include "link/TransferLines.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
@@ -24,7 +23,6 @@ constexpr int AfterHeaderMs = 10;
 constexpr int AfterFormatMs = 10;
 constexpr int BeforeEndMs = 5;
 constexpr int AfterEndMs = 10;
-constexpr int FlushMs = 1000;
 
 } // namespace
 
@@ -49,28 +47,27 @@ TransferOutcome RunTransmission(Session& session, const TransferView& view) {
     session.prompts.processEvents();
 
     OpenSerialPort(session);
-    if (session.link.PortStatus != 0) {
+    if (session.link.state.PortStatus != 0) {
         session.prompts.message(QStringLiteral("COMM ERR") +
-                                    NumberForms::Standard(session.link.PortStatus),
+                                    NumberForms::Standard(session.link.state.PortStatus),
                                 QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
         CloseSerialPort(session);
         return TransferOutcome::NotStarted;
     }
 
-    session.link.WhileWaiting = view.whileWaiting;
+    session.link.state.WhileWaiting = view.whileWaiting;
     struct Ending {
         Session& session;
         ~Ending() {
-            session.link.WhileWaiting = nullptr;
+            session.link.state.WhileWaiting = nullptr;
             CloseSerialPort(session);
         }
     } ending{session};
 
-    SerialLine& line = session.line;
-    line.setHardwareFlowControl(false);
-    line.clearInput();
-    line.write(LineCodec::TransferCommand("?FW"));
-    line.flush(FlushMs);
+    ControllerLink& link = session.link;
+    link.setHardwareFlowControl(false);
+    link.clearInput();
+    link.send(LineCodec::TransferCommand("?FW"));
     session.clock.sleepMs(AfterCommandMs);
 
     // SendFrame has told the operator when a frame stayed unconfirmed; the rest of the

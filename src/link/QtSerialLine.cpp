@@ -2,20 +2,30 @@
 
 #include <QDeadlineTimer>
 
-bool QtSerialLine::open(const QString& device, QString* errorText) {
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+SerialLine::Opened QtSerialLine::open(const QString& device, QString* errorText) {
     if (port_.isOpen())
         port_.close();
+    broken_.clear();
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
         if (errorText)
             *errorText = port_.errorString();
-        return false;
+        // Qt reports a device held by another program (lock file, TIOCEXCL) as a refused
+        // permission; its text names the cause either way.
+        const bool busy = port_.error() == QSerialPort::PermissionError &&
+                          port_.errorString().contains(QLatin1String("busy"), Qt::CaseInsensitive);
+        return busy ? Opened::InUse : Opened::Failed;
     }
+    port_.setReadBufferSize(ReadBufferBytes);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    return true;
+    return Opened::Yes;
 }
 
 void QtSerialLine::close() {
@@ -47,24 +57,45 @@ int QtSerialLine::bytesWaiting() {
     if (!port_.isOpen())
         return 0;
     if (port_.bytesAvailable() == 0)
-        port_.waitForReadyRead(0);
+        waitForBytes(0);
     return int(port_.bytesAvailable());
 }
 
+void QtSerialLine::noteReadError() {
+    const QSerialPort::SerialPortError error = port_.error();
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+        broken_ = port_.errorString();
+}
+
+void QtSerialLine::waitForBytes(int timeoutMs) {
+#ifdef Q_OS_UNIX
+    // QSerialPort's own wait treats a hang-up as "nothing yet" and polls again until its
+    // time-out, at full speed: the line's state is read here first.
+    pollfd watched{int(port_.handle()), POLLIN, 0};
+    if (::poll(&watched, 1, qMax(0, timeoutMs)) <= 0)
+        return;
+    if (watched.revents & POLLIN) {
+        port_.waitForReadyRead(0);
+        noteReadError();
+    }
+    if (port_.bytesAvailable() == 0 && broken_.isEmpty() &&
+        (watched.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        broken_ = QStringLiteral("the line was hung up (the device closed or vanished)");
+#else
+    port_.waitForReadyRead(qMax(0, timeoutMs));
+    noteReadError();
+#endif
+}
+
 std::optional<uint8_t> QtSerialLine::readByte(int timeoutMs) {
-    if (!port_.isOpen())
+    if (!port_.isOpen() || !broken_.isEmpty())
         return std::nullopt;
-    QDeadlineTimer deadline(qMax(0, timeoutMs));
+    const QDeadlineTimer deadline(qMax(0, timeoutMs));
     while (port_.bytesAvailable() == 0) {
-        const qint64 left = deadline.remainingTime();
-        if (left <= 0 && deadline.hasExpired()) {
-            if (!port_.waitForReadyRead(0))
-                return std::nullopt;
+        waitForBytes(int(deadline.remainingTime()));
+        if (port_.bytesAvailable() > 0)
             break;
-        }
-        if (!port_.waitForReadyRead(int(left)) && deadline.hasExpired())
-            return std::nullopt;
-        if (port_.error() == QSerialPort::ResourceError)
+        if (!broken_.isEmpty() || deadline.hasExpired())
             return std::nullopt;
     }
     char c = 0;
@@ -74,18 +105,18 @@ std::optional<uint8_t> QtSerialLine::readByte(int timeoutMs) {
 }
 
 bool QtSerialLine::write(const QByteArray& bytes) {
-    if (!port_.isOpen())
+    if (!port_.isOpen() || !broken_.isEmpty())
         return false;
     return port_.write(bytes) == bytes.size();
 }
 
 bool QtSerialLine::flush(int timeoutMs) {
     QDeadlineTimer deadline(qMax(0, timeoutMs));
-    while (port_.isOpen() && port_.bytesToWrite() > 0) {
+    while (port_.isOpen() && broken_.isEmpty() && port_.bytesToWrite() > 0) {
         if (deadline.hasExpired() || !port_.waitForBytesWritten(int(deadline.remainingTime())))
             return port_.bytesToWrite() == 0;
     }
-    return true;
+    return port_.bytesToWrite() == 0;
 }
 
 void QtSerialLine::clearInput() {

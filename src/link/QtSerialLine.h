@@ -7,7 +7,11 @@
 // The serial line over a real port (or a pseudo-terminal) through QSerialPort.
 class QtSerialLine : public SerialLine {
 public:
-    bool open(const QString& device, QString* errorText) override;
+    // What the port keeps of bytes not yet read: a controller that floods the line is
+    // throttled by the line, not by our memory.
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+
+    Opened open(const QString& device, QString* errorText) override;
     void close() override;
     bool isOpen() const override { return port_.isOpen(); }
     bool setBaudRate(int baud) override;
@@ -15,11 +19,17 @@ public:
     bool ctsAsserted() const override;
     int bytesWaiting() override;
     std::optional<uint8_t> readByte(int timeoutMs) override;
+    QString brokenCause() const override { return broken_; }
     bool write(const QByteArray& bytes) override;
     bool flush(int timeoutMs) override;
     void clearInput() override;
     void discardOutput() override;
 
 private:
+    // Waits at most timeoutMs for bytes to read into the port's buffer; notes a broken line.
+    void waitForBytes(int timeoutMs);
+    void noteReadError();
+
     mutable QSerialPort port_;
+    QString broken_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LinkState.h"
+#include "link/ControllerLink.h"
 #include "model/CamProgram.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Options.h"
@@ -16,18 +16,18 @@ class SerialLine;
 // fakes) and handed by reference to the main window and every modal window.
 struct Session {
     Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line, QString workDir)
-        : prompts(prompts), clock(clock), dialog(dialog), line(line), workDir(std::move(workDir)) {}
+        : link(line, clock, workDir), prompts(prompts), clock(clock), dialog(dialog),
+          workDir(std::move(workDir)) {}
 
     CamProgram program;
     Options options;
     LanguageTexts texts;
-    // The line's last open result and the controller's last answers.
-    LinkState link;
+    // The line to the controller, its last open result and the controller's last answers.
+    ControllerLink link;
 
     Prompts& prompts;
     Clock& clock;
     CommonDialog& dialog;
-    SerialLine& line;
 
     // The working directory: options file, transfer file and port links live here.
     QString workDir;

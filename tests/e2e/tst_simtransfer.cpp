@@ -238,7 +238,7 @@ private slots:
         CommonDialog dialog{dialogs};
         QtSerialLine line;
         Session session(prompts, clock, dialog, line, home.path());
-        session.link.DeviceOverride = link;
+        session.link.state.DeviceOverride = link;
         session.options.BaudRate = QStringLiteral("9600");
         session.program.Reconfigure(24, 28, false);
         session.program.SetPhase(2, 3, 40, 50);

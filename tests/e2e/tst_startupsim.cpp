@@ -49,9 +49,9 @@ private slots:
         QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
         QCOMPARE(session.program.CamCount(), cams);
         QCOMPARE(session.program.FormatCount(), formats);
-        QCOMPARE(int(session.link.PortStatus), 0);
-        QVERIFY(session.link.IdentReply.contains(QStringLiteral("ITALY-SIMC")));
-        QVERIFY(session.link.TypeReply.contains(QLatin1Char('-')));
+        QCOMPARE(int(session.link.state.PortStatus), 0);
+        QVERIFY(session.link.state.IdentReply.contains(QStringLiteral("ITALY-SIMC")));
+        QVERIFY(session.link.state.TypeReply.contains(QLatin1Char('-')));
         // The port stays open after a successful identification.
         QVERIFY(line.isOpen());
         line.close();

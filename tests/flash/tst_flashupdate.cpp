@@ -11,6 +11,7 @@
 
 #include "shell/Session.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,7 +35,9 @@ struct Fixture {
     QList<QByteArray> lines;
 
     Fixture() {
-        session.link.DeviceOverride = dir.filePath(QStringLiteral("tty"));
+        // The port is a file that exists; the controller plays the device.
+        session.link.state.DeviceOverride = dir.filePath(QStringLiteral("tty"));
+        QFile(session.link.state.DeviceOverride).open(QIODevice::WriteOnly);
         loader.install(controller);
         image = dir.filePath(QStringLiteral("firmware.hex"));
     }
@@ -92,7 +95,7 @@ void TestFlashUpdate::goodImageReportsEveryStep() {
     QVERIFY(f.run());
     // The type is asked, then the update mode entered, both as checksummed command lines.
     QVERIFY(f.controller.received().startsWith("?T93\r:FUD5\r"));
-    QCOMPARE(f.session.link.TypeReply, QStringLiteral("Q517 TYPE-S24\r"));
+    QCOMPARE(f.session.link.state.TypeReply, QStringLiteral("Q517 TYPE-S24\r"));
     QCOMPARE(f.sent(), f.lines);
     QCOMPARE(f.loader.recordBauds, QList<int>(6, 9600));
     QVERIFY(f.controller.hardwareFlowControl());
@@ -377,13 +380,14 @@ void TestFlashUpdate::deviceNotReady() {
     struct SlowController : FakeController {
         using FakeController::FakeController;
         mutable int looks = 0;
-        bool ctsAsserted() const override { return ++looks >= 4 && isOpen(); }
+        // The opening of the port looks once, then the update three times while not ready.
+        bool ctsAsserted() const override { return ++looks >= 5 && isOpen(); }
     };
     for (const bool retryUntilReady : {true, false}) {
         Fixture f;
         SlowController slow(f.clock);
         Session session(f.prompts, f.clock, f.dialog, slow, f.dir.path());
-        session.link.DeviceOverride = f.session.link.DeviceOverride;
+        session.link.state.DeviceOverride = f.session.link.state.DeviceOverride;
         f.loader.install(slow);
         f.writeImage(HexImages::Image(1));
         f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);

@@ -40,7 +40,7 @@ struct LoaderOnPty {
     int master = posix_openpt(O_RDWR | O_NOCTTY);
     LoaderOnPty() {
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            session.link.DeviceOverride = QString::fromLocal8Bit(ptsname(master));
+            session.link.state.DeviceOverride = QString::fromLocal8Bit(ptsname(master));
         loader.install(controller);
     }
     ~LoaderOnPty() { ::close(master); }
@@ -101,7 +101,7 @@ void TestUpdateFlashWindow::indicatorAndBar() {
 
 void TestUpdateFlashWindow::goodUpdateShowsEveryRow() {
     LoaderOnPty pty;
-    QVERIFY(!pty.session.link.DeviceOverride.isEmpty());
+    QVERIFY(!pty.session.link.state.DeviceOverride.isEmpty());
     const QString image = pty.t.path(QStringLiteral("tagged.hex"));
     QList<QByteArray> lines = HexImages::Image(11);
     lines.insert(0, HexImages::Record(0x0600, 0, "4F21A703/15/2010"));
@@ -151,7 +151,7 @@ void TestUpdateFlashWindow::refusalStaysUntilOk() {
     QFETCH(QList<QByteArray>, image);
     QFETCH(QString, refusal);
     TestSession t;
-    t.session.link.DeviceOverride = t.path(QStringLiteral("no-such-tty"));
+    t.session.link.state.DeviceOverride = t.path(QStringLiteral("no-such-tty"));
     const QString path = t.path(QStringLiteral("image.hex"));
     QVERIFY(HexImages::Write(path, image));
     UpdateFlashWindow window(t.session, path);

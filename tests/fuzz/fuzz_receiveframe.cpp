@@ -12,7 +12,7 @@ namespace {
 class ScriptedLine : public SerialLine {
 public:
     ScriptedLine(const QByteArray& bytes, StillClock& clock) : bytes_(bytes), clock_(clock) {}
-    bool open(const QString&, QString*) override { return true; }
+    Opened open(const QString&, QString*) override { return Opened::Yes; }
     void close() override {}
     bool isOpen() const override { return true; }
     bool setBaudRate(int) override { return true; }
@@ -25,6 +25,7 @@ public:
         clock_.now += timeoutMs > 0 ? timeoutMs : 1;
         return std::nullopt;
     }
+    QString brokenCause() const override { return QString(); }
     bool write(const QByteArray& bytes) override {
         written += bytes.size();
         return true;
@@ -52,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Session session(prompts, clock, dialog, line, FuzzDir());
     // Read frames until the line falls silent, as a reception does.
     for (int frames = 0; frames < 100000; ++frames) {
-        const QByteArray frame = ReceiveFrame(session);
-        if (frame.size() > LineTiming::MaxFrameLength + 4)
+        const ReceivedFrame frame = ReceiveFrame(session);
+        if (frame.bytes.size() > 4097)
             std::abort();
-        if (frame.isEmpty())
+        if (frame.kind == ReceivedFrame::Silent)
             return 0;
     }
     std::abort(); // more frames than bytes: the reader made something of nothing

@@ -33,7 +33,7 @@ class TestIdentification : public QObject {
             const QString device = dir.filePath(QStringLiteral("tty"));
             QFile f(device);
             f.open(QIODevice::WriteOnly);
-            session.link.DeviceOverride = device;
+            session.link.state.DeviceOverride = device;
             QByteArray script = "HEADER\r\n";
             for (int n = 2; n <= 500; ++n)
                 script += "\"T" + QByteArray::number(n) + "\"\r\n";
@@ -99,14 +99,14 @@ private slots:
         const int64_t start = f.clock.nowMs();
         QCOMPARE(int(IdentifyController(f.session)), result);
         QCOMPARE(f.controller.receivedCount(kAskIdent), asked);
-        QCOMPARE(f.session.link.IdentReply, QString::fromLatin1(replies.at(asked - 1)));
+        QCOMPARE(f.session.link.state.IdentReply, QString::fromLatin1(replies.at(asked - 1)));
         const bool identified = result == int(IdentifyResult::Identified);
         QCOMPARE(f.controller.receivedCount(kAskType), identified ? 1 : 0);
-        QCOMPARE(f.session.link.TypeReply,
+        QCOMPARE(f.session.link.state.TypeReply,
                  identified ? QString::fromLatin1(kTypeReply) : QString());
         if (result != int(IdentifyResult::NotFound)) {
-            QCOMPARE(f.session.link.IdentCamCount, cams);
-            QCOMPARE(f.session.link.IdentFormatCount, formats);
+            QCOMPARE(f.session.link.state.IdentCamCount, cams);
+            QCOMPARE(f.session.link.state.IdentFormatCount, formats);
         }
         // 50 ms between attempts, 100 ms before "?T", 5 ms for each reply.
         const int64_t expected = (asked - 1) * 50 + asked * 5 + (identified ? 100 : 0);
@@ -130,7 +130,7 @@ private slots:
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
         QCOMPARE(IdentifyController(f.session), IdentifyResult::NoAnswer);
         QCOMPARE(f.controller.receivedCount(kAskIdent), 1);
-        QVERIFY(f.session.link.ReadFailed);
+        QVERIFY(f.session.link.state.ReadFailed);
     }
 
     void controllerNotReady() {
@@ -138,7 +138,7 @@ private slots:
         f.controller.setCts(false);
         f.prompts.expectMessage(QStringLiteral("T51"));
         QCOMPARE(IdentifyController(f.session), IdentifyResult::PortNotReady);
-        QCOMPARE(int(f.session.link.PortStatus), 1);
+        QCOMPARE(int(f.session.link.state.PortStatus), 1);
         QVERIFY(!f.controller.isOpen());
         QVERIFY(f.controller.received().isEmpty());
         QCOMPARE(f.prompts.messages().first().icon, Prompts::Icon::None);
@@ -151,9 +151,9 @@ private slots:
         f.controller.when(kAskIdent, FakeController::bytes(identReply("08", "21")));
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
         QCOMPARE(IdentifyController(f.session), IdentifyResult::Identified);
-        QCOMPARE(f.session.link.IdentCamCount, 8);
-        QCOMPARE(f.session.link.IdentFormatCount, 21);
-        QVERIFY(f.session.link.TypeReply.isEmpty());
+        QCOMPARE(f.session.link.state.IdentCamCount, 8);
+        QCOMPARE(f.session.link.state.IdentFormatCount, 21);
+        QVERIFY(f.session.link.state.TypeReply.isEmpty());
     }
 
     void startup_data() {

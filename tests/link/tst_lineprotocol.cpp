@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+Q_DECLARE_METATYPE(LinkStatus)
+
 namespace {
 const QByteArray kAck("\x06", 1);
 const QByteArray kNak("\x15", 1);
@@ -30,9 +32,9 @@ class TestLineProtocol : public QObject {
             const QString device = dir.filePath(QStringLiteral("tty"));
             QFile f(device);
             f.open(QIODevice::WriteOnly);
-            session.link.DeviceOverride = device;
+            session.link.state.DeviceOverride = device;
         }
-        void openLine() { controller.open(session.link.DeviceOverride, nullptr); }
+        void openLine() { session.link.open(session.link.state.DeviceOverride, 9600); }
     };
 
 private slots:
@@ -62,7 +64,7 @@ private slots:
         QCOMPARE(inOut, sent);
         QCOMPARE(f.controller.received(), sent);
         QCOMPARE(f.clock.nowMs() - start, int64_t(pauseMs) * (pieces - 1));
-        QVERIFY(!f.session.link.ReadFailed);
+        QVERIFY(!f.session.link.state.ReadFailed);
         QVERIFY(f.prompts.processEventsCalls() > 0);
     }
 
@@ -89,26 +91,45 @@ private slots:
         if (!partial.isEmpty())
             f.controller.when("?M8C\r", FakeController::bytes(partial, 2000));
         bool windowClosed = false;
-        f.session.link.OnCommError = [&] { windowClosed = true; };
+        f.session.link.state.OnCommError = [&] { windowClosed = true; };
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
         const int64_t start = f.clock.nowMs();
         QByteArray command("?M");
         QCOMPARE(SerialComStr(f.session, command), QByteArray());
-        QVERIFY(f.session.link.ReadFailed);
+        QVERIFY(f.session.link.state.ReadFailed);
         QVERIFY(windowClosed);
         QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::Warning);
         QCOMPARE(f.clock.nowMs() - start, int64_t(elapsed) + (partial.isEmpty() ? 0 : 2000));
     }
 
-    void serialComStrEndsEndlessLine() {
+    void serialComStrEndsOnEndlessLineOrHangUp_data() {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QString>("hangUp");
+        QTest::addColumn<QString>("cause");
         // A controller that streams without ever sending CR must not keep us listening.
+        QTest::newRow("endless line") << QByteArray(6000, 'Z') << ""
+                                      << "more than 4096";
+        // Neither must a line that is gone: no 3000 ms wait on it.
+        QTest::newRow("hung up mid-reply") << QByteArray("24 28") << "Input/output error"
+                                           << "tty: Input/output error";
+    }
+    void serialComStrEndsOnEndlessLineOrHangUp() {
+        QFETCH(QByteArray, stream);
+        QFETCH(QString, hangUp);
+        QFETCH(QString, cause);
         Fixture f;
         f.openLine();
-        f.controller.when("?M8C\r", FakeController::bytes(QByteArray(6000, 'Z')));
+        f.controller.when("?M8C\r", FakeController::bytes(stream));
+        if (!hangUp.isEmpty())
+            f.controller.hangUp(hangUp);
+        f.prompts.expectMessageContaining(QStringLiteral("COMM ERROR\n"));
+        const int64_t start = f.clock.nowMs();
         QByteArray command("?M");
-        const QByteArray reply = SerialComStr(f.session, command);
-        QCOMPARE(reply.size(), 4096);
-        QVERIFY(!f.session.link.ReadFailed);
+        QCOMPARE(SerialComStr(f.session, command), QByteArray());
+        QVERIFY(f.session.link.state.ReadFailed);
+        QCOMPARE(f.clock.nowMs(), start);
+        QVERIFY2(f.prompts.messages().last().text.contains(cause),
+                 qPrintable(f.prompts.messages().last().text));
     }
 
     void sendFrameRetriesUntilAck_data() {
@@ -162,107 +183,131 @@ private slots:
     void receiveFrame_data() {
         QTest::addColumn<QByteArray>("stream");
         QTest::addColumn<int>("pieces");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QByteArray>("result");
-        QTest::newRow("good frame") << kEndFrame << 1 << QByteArray("END");
-        QTest::newRow("in pieces") << kEndFrame << 6 << QByteArray("END");
+        QTest::newRow("good frame")
+            << kEndFrame << 1 << int(ReceivedFrame::Frame) << QByteArray("END");
+        QTest::newRow("in pieces")
+            << kEndFrame << 6 << int(ReceivedFrame::Frame) << QByteArray("END");
         QTest::newRow("wrong check returned raw")
-            << QByteArray::fromHex("02454E44034D") << 1 << QByteArray::fromHex("02454E44034D");
-        QTest::newRow("noise before STX")
-            << QByteArray::fromHex("7E02454E44034C") << 1 << QByteArray("END");
-        QTest::newRow("NUL dropped")
-            << QByteArray::fromHex("0245004E44034C") << 1 << QByteArray("END");
-        QTest::newRow("no STX returned raw")
-            << QByteArray::fromHex("454E44034C") << 1 << QByteArray::fromHex("454E44034C");
+            << QByteArray::fromHex("7E02454E44034D") << 1 << int(ReceivedFrame::BadCheck)
+            << QByteArray::fromHex("02454E44034D");
     }
     void receiveFrame() {
         QFETCH(QByteArray, stream);
         QFETCH(int, pieces);
+        QFETCH(int, kind);
         QFETCH(QByteArray, result);
         Fixture f;
         f.openLine();
         f.controller.queue(FakeController::inPieces(stream, pieces, 2500));
         // What follows the frame belongs to the next one and stays waiting.
         f.controller.queue(QByteArray("\x02NEXT"));
-        QCOMPARE(ReceiveFrame(f.session), result);
+        const ReceivedFrame got = ReceiveFrame(f.session);
+        QCOMPARE(int(got.kind), kind);
+        QCOMPARE(got.bytes, result);
         // Every frame is answered with exactly one ACK, right or wrong.
         QCOMPARE(f.controller.received(), kAck);
         QCOMPARE(f.controller.outputDiscards(), 1);
         QCOMPARE(f.controller.pendingBytes(), 5);
     }
 
-    void receiveFrameSilentGivesEmptyWithoutAck() {
-        Fixture f;
-        f.openLine();
-        f.controller.queue(QByteArray::fromHex("02454E"), 100);
-        const int64_t start = f.clock.nowMs();
-        QCOMPARE(ReceiveFrame(f.session), QByteArray());
-        QCOMPARE(f.clock.nowMs() - start, int64_t(3100));
-        QCOMPARE(f.controller.received(), QByteArray());
+    // A frame that never ends is not acknowledged: silence, a line gone, a stream too long.
+    void receiveFrameUnfinished_data() {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QString>("hangUp");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("elapsedMs");
+        QTest::newRow("silent") << QByteArray::fromHex("02454E") << "" << int(ReceivedFrame::Silent)
+                                << 3100;
+        QTest::newRow("hung up") << QByteArray::fromHex("02454E") << "hung up"
+                                 << int(ReceivedFrame::Broken) << 100;
+        QTest::newRow("endless") << "\x02" + QByteArray(5000, 'A') << ""
+                                 << int(ReceivedFrame::TooLong) << 100;
     }
-
-    void receiveFrameEndsEndlessStream() {
+    void receiveFrameUnfinished() {
+        QFETCH(QByteArray, stream);
+        QFETCH(QString, hangUp);
+        QFETCH(int, kind);
+        QFETCH(int, elapsedMs);
         Fixture f;
         f.openLine();
-        QByteArray stream("\x02");
-        stream += QByteArray(5000, 'A');
-        f.controller.queue(stream);
-        const QByteArray result = ReceiveFrame(f.session);
-        QCOMPARE(result.size(), 4096);
-        QVERIFY(result.startsWith('\x02'));
-        QCOMPARE(f.controller.received(), kAck);
+        f.controller.queue(stream, 100);
+        if (!hangUp.isEmpty())
+            f.controller.hangUp(hangUp);
+        const int64_t start = f.clock.nowMs();
+        const ReceivedFrame got = ReceiveFrame(f.session);
+        QCOMPARE(int(got.kind), kind);
+        QCOMPARE(f.clock.nowMs() - start, int64_t(elapsedMs));
+        QCOMPARE(f.controller.received(), QByteArray());
+        if (kind == ReceivedFrame::TooLong)
+            QCOMPARE(got.bytes.size(), 4097);
     }
 
     // The rows of the failure table for opening the port.
     void openSerialPort_data() {
         QTest::addColumn<QString>("device"); // "" = the fixture's existing device
         QTest::addColumn<QString>("openError");
+        QTest::addColumn<bool>("busy");
         QTest::addColumn<bool>("cts");
         QTest::addColumn<QString>("baud");
+        QTest::addColumn<LinkStatus>("opened");
         QTest::addColumn<QString>("message"); // fragment of the one message, "" = none
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("leftOpen");
-        QTest::newRow("controller ready") << ""
-                                          << "" << true << "9600"
-                                          << "" << 0 << true;
+        QTest::newRow("controller ready")
+            << ""
+            << "" << false << true << "9600" << LinkStatus::Ready << "" << 0 << true;
         QTest::newRow("38400") << ""
-                               << "" << true << "38400"
-                               << "" << 0 << true;
+                               << "" << false << true << "38400" << LinkStatus::Ready << "" << 0
+                               << true;
         QTest::newRow("no CTS") << ""
-                                << "" << false << "9600"
-                                << "" << 1 << false;
+                                << "" << false << false << "9600" << LinkStatus::NotReady << "" << 1
+                                << false;
         QTest::newRow("port missing") << "/nonexistent/ttyQ9"
-                                      << "" << true << "9600"
-                                      << "Errore  101 generato da " << 1 << false;
-        QTest::newRow("port in use") << ""
-                                     << "Device or resource busy" << true << "9600"
-                                     << "Errore  102 generato da " << 1 << false;
-        QTest::newRow("bad speed, controller present") << ""
-                                                       << "" << true << "fast"
-                                                       << "Errore  103 generato da " << 0 << true;
-        QTest::newRow("bad speed, no CTS") << ""
-                                           << "" << false << "fast"
-                                           << "Errore  103 generato da " << 1 << false;
+                                      << "" << false << true << "9600" << LinkStatus::NoSuchPort
+                                      << "Errore  101 generato da " << 101 << false;
+        QTest::newRow("open refused")
+            << ""
+            << "Permission denied" << false << true << "9600" << LinkStatus::OpenFailed
+            << "Errore  102 generato da " << 102 << false;
+        QTest::newRow("port in use")
+            << ""
+            << "Device or resource busy" << true << true << "9600" << LinkStatus::InUse
+            << "Errore  104 generato da " << 104 << false;
+        // A speed the line refuses is a failure even when the controller is there.
+        QTest::newRow("bad speed, controller present")
+            << ""
+            << "" << false << true << "fast" << LinkStatus::SettingsRefused
+            << "Errore  103 generato da " << 103 << false;
+        QTest::newRow("bad speed, no CTS")
+            << ""
+            << "" << false << false << "fast" << LinkStatus::SettingsRefused
+            << "Errore  103 generato da " << 103 << false;
     }
     void openSerialPort() {
         QFETCH(QString, device);
         QFETCH(QString, openError);
+        QFETCH(bool, busy);
         QFETCH(bool, cts);
         QFETCH(QString, baud);
+        QFETCH(LinkStatus, opened);
         QFETCH(QString, message);
         QFETCH(int, status);
         QFETCH(bool, leftOpen);
         Fixture f;
         if (!device.isEmpty())
-            f.session.link.DeviceOverride = device;
+            f.session.link.state.DeviceOverride = device;
         if (!openError.isEmpty())
-            f.controller.failOpen(openError);
+            f.controller.failOpen(openError,
+                                  busy ? SerialLine::Opened::InUse : SerialLine::Opened::Failed);
         f.controller.setCts(cts);
         f.session.options.BaudRate = baud;
         f.session.options.PortNumber = 7;
         if (!message.isEmpty())
             f.prompts.expectMessageContaining(message);
-        OpenSerialPort(f.session);
-        QCOMPARE(int(f.session.link.PortStatus), status);
+        QCOMPARE(OpenSerialPort(f.session).status, opened);
+        QCOMPARE(int(f.session.link.state.PortStatus), status);
         QCOMPARE(f.controller.isOpen(), leftOpen);
         if (!message.isEmpty()) {
             QCOMPARE(f.prompts.messages().size(), 1);
@@ -282,14 +327,13 @@ private slots:
     }
 
     void openSerialPortKeepsAnOpenPort() {
-        // The port number applies only to a closed port: an open one is not opened again.
+        // An open port is not opened again; another port closes it first.
         Fixture f;
         OpenSerialPort(f.session);
         QCOMPARE(f.controller.opens(), 1);
-        f.session.options.PortNumber = 2;
         OpenSerialPort(f.session);
         QCOMPARE(f.controller.opens(), 1);
-        QCOMPARE(int(f.session.link.PortStatus), 0);
+        QCOMPARE(int(f.session.link.state.PortStatus), 0);
         CloseSerialPort(f.session);
         QVERIFY(!f.controller.isOpen());
         CloseSerialPort(f.session);
@@ -298,13 +342,13 @@ private slots:
 
     void openSerialPortUsesThePortLink() {
         Fixture f;
-        f.session.link.DeviceOverride.clear();
+        f.session.link.state.DeviceOverride.clear();
         f.session.options.PortNumber = 12;
         QDir(f.dir.path()).mkpath(QStringLiteral("ports"));
         const QString link = f.dir.filePath(QStringLiteral("ports/COM12"));
         QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("tty")), link));
         OpenSerialPort(f.session);
-        QCOMPARE(int(f.session.link.PortStatus), 0);
+        QCOMPARE(int(f.session.link.state.PortStatus), 0);
         QCOMPARE(f.controller.openedDevice(), link);
     }
 };

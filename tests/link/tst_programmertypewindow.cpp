@@ -32,7 +32,7 @@ class TestProgrammerTypeWindow : public QObject {
             const QString device = t.dir.filePath(QStringLiteral("tty"));
             QFile f(device);
             f.open(QIODevice::WriteOnly);
-            session.link.DeviceOverride = device;
+            session.link.state.DeviceOverride = device;
             session.program.Reconfigure(cams, formats, false);
         }
         FakePrompts& prompts() { return t.prompts; }
@@ -182,7 +182,7 @@ private slots:
         Rig rig(24, 28);
         rig.controller.setCts(cts);
         if (!deviceThere)
-            rig.session.link.DeviceOverride = rig.t.dir.filePath(QStringLiteral("gone"));
+            rig.session.link.state.DeviceOverride = rig.t.dir.filePath(QStringLiteral("gone"));
         ProgrammerTypeWindow window(rig.session);
         window.presenceTest();
         QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("K_AUTSEL"))->isVisibleTo(&window),

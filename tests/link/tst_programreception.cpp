@@ -114,7 +114,7 @@ private slots:
         QFETCH(QByteArray, header);
         QFETCH(int, percent);
         TransferFixture f(cams, formats);
-        f.controller.open(f.session.link.DeviceOverride, nullptr);
+        f.controller.open(f.session.link.state.DeviceOverride, nullptr);
         f.script.stream({"FUNZIONI", "00", "000000000000", header, "END"});
         QCOMPARE(RunReception(f.session, f.view()), TransferOutcome::Completed);
         QCOMPARE(f.percents, QList<int>{percent});

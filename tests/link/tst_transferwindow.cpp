@@ -40,8 +40,8 @@ private slots:
     void receptionShowsItsProgress() {
         TransferFixture f(24, 6);
         f.script.stream(stream24x6());
-        f.controller.open(f.session.link.DeviceOverride, nullptr);
-        f.session.link.IdentReply =
+        f.controller.open(f.session.link.state.DeviceOverride, nullptr);
+        f.session.link.state.IdentReply =
             QString::fromLatin1(TransferControllerScript::IdentReply(24, 6));
         TransferWindow window(f.session, "?FR");
         QCOMPARE(window.objectName(), QStringLiteral("Logcomm"));

@@ -27,7 +27,7 @@ struct ControllerOff {
 };
 
 struct ShellSession : ControllerOff, TestSession {
-    ShellSession() : TestSession(&line) { session.link.DeviceOverride = dir.path(); }
+    ShellSession() : TestSession(&line) { session.link.state.DeviceOverride = dir.path(); }
 };
 
 QByteArray readBytes(const QString& path) {

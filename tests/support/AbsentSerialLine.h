@@ -5,10 +5,10 @@
 // A line that has no port behind it: every open fails.
 class AbsentSerialLine : public SerialLine {
 public:
-    bool open(const QString&, QString* errorText) override {
+    Opened open(const QString&, QString* errorText) override {
         if (errorText)
             *errorText = QStringLiteral("no such port");
-        return false;
+        return Opened::Failed;
     }
     void close() override {}
     bool isOpen() const override { return false; }
@@ -17,6 +17,7 @@ public:
     bool ctsAsserted() const override { return false; }
     int bytesWaiting() override { return 0; }
     std::optional<uint8_t> readByte(int) override { return std::nullopt; }
+    QString brokenCause() const override { return QString(); }
     bool write(const QByteArray&) override { return false; }
     bool flush(int) override { return false; }
     void clearInput() override {}

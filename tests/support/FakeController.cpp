@@ -34,16 +34,16 @@ void FakeController::queue(const Reply& reply) {
     }
 }
 
-bool FakeController::open(const QString& device, QString* errorText) {
+SerialLine::Opened FakeController::open(const QString& device, QString* errorText) {
     if (!openError_.isEmpty()) {
         if (errorText)
             *errorText = openError_;
-        return false;
+        return openFailure_;
     }
     device_ = device;
     open_ = true;
     ++opens_;
-    return true;
+    return Opened::Yes;
 }
 
 void FakeController::close() {
@@ -70,6 +70,8 @@ std::optional<uint8_t> FakeController::readByte(int timeoutMs) {
         clock_.advance(std::max(0, timeoutMs));
         return std::nullopt;
     }
+    if (!brokenCause().isEmpty())
+        return std::nullopt;
     const int64_t limit = clock_.nowMs() + std::max(0, timeoutMs);
     if (incoming_.empty() || incoming_.front().at > limit) {
         clock_.advance(limit - clock_.nowMs());

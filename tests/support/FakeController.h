@@ -51,7 +51,12 @@ public:
 
     // Line behaviour.
     void setCts(bool on) { cts_ = on; }
-    void failOpen(const QString& why) { openError_ = why; }
+    void failOpen(const QString& why, Opened how = Opened::Failed) {
+        openError_ = why;
+        openFailure_ = how;
+    }
+    // The other end hangs up once the bytes queued so far have been read.
+    void hangUp(const QString& cause) { hangUpCause_ = cause; }
     void refuseBaud(bool refuse) { refuseBaud_ = refuse; }
 
     // What arrived from the program, in order, and how.
@@ -71,7 +76,7 @@ public:
         writes_.clear();
     }
 
-    bool open(const QString& device, QString* errorText) override;
+    Opened open(const QString& device, QString* errorText) override;
     void close() override;
     bool isOpen() const override { return open_; }
     bool setBaudRate(int baud) override;
@@ -79,6 +84,7 @@ public:
     bool ctsAsserted() const override { return open_ && cts_; }
     int bytesWaiting() override;
     std::optional<uint8_t> readByte(int timeoutMs) override;
+    QString brokenCause() const override { return incoming_.empty() ? hangUpCause_ : QString(); }
     bool write(const QByteArray& bytes) override;
     bool flush(int) override { return open_; }
     void clearInput() override;
@@ -106,6 +112,8 @@ private:
     QList<QByteArray> writes_;
     QString device_;
     QString openError_;
+    Opened openFailure_ = Opened::Failed;
+    QString hangUpCause_;
     bool open_ = false;
     bool cts_ = true;
     bool refuseBaud_ = false;

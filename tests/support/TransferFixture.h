@@ -36,7 +36,7 @@ struct TransferFixture {
         const QString device = dir.filePath(QStringLiteral("tty"));
         QFile f(device);
         f.open(QIODevice::WriteOnly);
-        session.link.DeviceOverride = device;
+        session.link.state.DeviceOverride = device;
         session.options.BaudRate = QStringLiteral("9600");
         QByteArray texts = "HEADER\r\n";
         for (int n = 2; n <= 500; ++n)

@@ -119,7 +119,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args) : prompts_(args.yes) {
     Session& s = *session_;
     s.options.PortNumber = int16_t(args.port.value_or(s.options.PortNumber));
     s.options.BaudRate = args.baud;
-    s.link.DeviceOverride = args.device;
+    s.link.state.DeviceOverride = args.device;
     const QString script = DataPaths::Find(s.options.LanguageFile, s.workDir);
     if (!script.isEmpty())
         s.texts.LoadLanguage(script);

@@ -34,13 +34,14 @@ int RunIdentify(const QStringList& args) {
     if (result != IdentifyResult::Identified) {
         if (result == IdentifyResult::NotFound)
             cliErr() << "q517-cli: the controller's replies carry no identification: "
-                     << withoutCr(session.link.IdentReply) << "\n";
+                     << withoutCr(session.link.state.IdentReply) << "\n";
         return 1;
     }
-    cliOut() << "?M: " << withoutCr(session.link.IdentReply) << "\n"
-             << "?T: " << withoutCr(session.link.TypeReply) << "\n"
+    cliOut() << "?M: " << withoutCr(session.link.state.IdentReply) << "\n"
+             << "?T: " << withoutCr(session.link.state.TypeReply) << "\n"
              << "type: "
-             << ControllerDesignation(session.link.IdentCamCount, session.link.IdentFormatCount)
+             << ControllerDesignation(session.link.state.IdentCamCount,
+                                      session.link.state.IdentFormatCount)
              << "\n";
     return 0;
 }

@@ -30,7 +30,8 @@ int RunReceive(const QStringList& args) {
     // The program takes the controller's type: whatever it holds is what the file gets.
     if (IdentifyController(session) != IdentifyResult::Identified)
         return 1;
-    session.program.Reconfigure(session.link.IdentCamCount, session.link.IdentFormatCount, false);
+    session.program.Reconfigure(session.link.state.IdentCamCount,
+                                session.link.state.IdentFormatCount, false);
 
     const TransferOutcome outcome = RunReception(session, CliTransferView(session));
     if (outcome != TransferOutcome::Completed ||

@@ -1,6 +1,8 @@
 #include "SimController.h"
 
 #include "SimPty.h"
+#include "link/FrameAssembler.h"
+#include "link/LineAssembler.h"
 #include "link/LineCodec.h"
 
 #include <QTextStream>
@@ -10,7 +12,6 @@
 #include <thread>
 
 namespace {
-constexpr int MaxLineLength = 4096;
 constexpr int PollSliceMs = 200;
 // --fault slow: each reply in this many pieces, this far apart (well under the 3000 ms
 // the program waits for a character).
@@ -107,43 +108,48 @@ void SimController::discardInput() {
     pty_.discardInput();
 }
 
-std::optional<QByteArray> SimController::collectFrame(int timeoutMs) {
-    QByteArray frame(1, LineCodec::Stx);
-    bool etxSeen = false;
+std::optional<SimController::Frame> SimController::readFrame(int timeoutMs, bool stxRead) {
+    FrameAssembler assembler;
+    Frame frame;
+    if (stxRead) {
+        assembler.feed(uint8_t(LineCodec::Stx));
+        frame.start = std::chrono::steady_clock::now();
+    }
     for (;;) {
         const std::optional<uint8_t> c = readByte(timeoutMs);
         if (!c)
             return std::nullopt;
-        frame.append(char(*c));
-        if (etxSeen)
-            return frame;
-        if (*c == uint8_t(LineCodec::Etx))
-            etxSeen = true;
-        else if (frame.size() > MaxLineLength)
+        if (assembler.raw().isEmpty())
+            frame.start = std::chrono::steady_clock::now();
+        switch (assembler.feed(*c)) {
+        case FrameAssembler::Result::More:
+            continue;
+        case FrameAssembler::Result::TooLong:
+            log(QStringLiteral("a frame longer than 4096 characters dropped"));
             return std::nullopt;
+        case FrameAssembler::Result::Frame:
+            frame.checkOk = true;
+            frame.text = assembler.text();
+            break;
+        case FrameAssembler::Result::BadCheck:
+            break;
+        }
+        frame.raw = assembler.raw();
+        return frame;
     }
 }
 
 std::optional<QByteArray> SimController::receiveFrame(int timeoutMs, bool ack, bool* checkOk) {
-    for (;;) {
-        const std::optional<uint8_t> c = readByte(timeoutMs);
-        if (!c)
-            return std::nullopt;
-        if (*c == uint8_t(LineCodec::Stx))
-            break;
-    }
-    const std::optional<QByteArray> frame = collectFrame(timeoutMs);
+    const std::optional<Frame> frame = readFrame(timeoutMs);
     if (!frame)
         return std::nullopt;
-    QByteArray text;
-    const bool ok = LineCodec::ParseFrame(*frame, &text);
     if (checkOk)
-        *checkOk = ok;
-    if (ok && ack)
+        *checkOk = frame->checkOk;
+    if (frame->checkOk && ack)
         pty_.write(QByteArray(1, LineCodec::Ack));
-    trace(QStringLiteral("frame in: ") + printable(*frame) +
-          (ok ? QString() : QStringLiteral(" (bad check)")));
-    return ok ? text : *frame;
+    trace(QStringLiteral("frame in: ") + printable(frame->raw) +
+          (frame->checkOk ? QString() : QStringLiteral(" (bad check)")));
+    return frame->checkOk ? frame->text : frame->raw;
 }
 
 bool SimController::sendFrame(const QByteArray& text, int timeoutMs) {
@@ -164,7 +170,7 @@ void SimController::dispatchLine(const QByteArray& line) {
 }
 
 void SimController::serve() {
-    QByteArray line;
+    LineAssembler line;
     const bool silent = config_.fault(QStringLiteral("silent"));
     while (!stopRequested()) {
         const std::optional<uint8_t> c = pty_.readByte(PollSliceMs);
@@ -172,27 +178,27 @@ void SimController::serve() {
             continue;
         if (silent)
             continue;
-        if (*c == uint8_t(LineCodec::Stx) && line.isEmpty()) {
-            const std::optional<QByteArray> frame = collectFrame(3000);
+        if (*c == uint8_t(LineCodec::Stx) && line.line().isEmpty()) {
+            const std::optional<Frame> frame = readFrame(3000, true);
             if (!frame)
                 continue;
-            QByteArray text;
-            const bool ok = LineCodec::ParseFrame(*frame, &text);
             if (frameHandler_)
-                frameHandler_(*this, ok ? text : *frame, ok);
+                frameHandler_(*this, frame->checkOk ? frame->text : frame->raw, frame->checkOk);
             else
-                log(QStringLiteral("frame outside a transfer ignored: ") + printable(*frame));
+                log(QStringLiteral("frame outside a transfer ignored: ") + printable(frame->raw));
             continue;
         }
-        if (*c == uint8_t(LineCodec::Cr)) {
-            dispatchLine(line);
-            line.clear();
-            continue;
-        }
-        line.append(char(*c));
-        if (line.size() > MaxLineLength) {
+        switch (line.feed(*c)) {
+        case LineAssembler::Result::More:
+            break;
+        case LineAssembler::Result::Line:
+            dispatchLine(line.line().chopped(1));
+            line.reset();
+            break;
+        case LineAssembler::Result::TooLong:
             log(QStringLiteral("line without CR dropped"));
-            line.clear();
+            line.reset();
+            break;
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <functional>
@@ -62,9 +63,19 @@ public:
     void send(const QByteArray& bytes);
     void sendLine(const QByteArray& text); // text + CR
     void discardInput();
-    // One frame from the program (STX text ETX check), answered with ACK when its block check
-    // is right and ack is set. Nothing after timeoutMs of silence. Bytes before the STX are
-    // skipped.
+    // A frame as it came from the program (STX text ETX check), put together by the
+    // program's own FrameAssembler.
+    struct Frame {
+        QByteArray raw;
+        QByteArray text; // when checkOk
+        bool checkOk = false;
+        std::chrono::steady_clock::time_point start; // when its STX arrived
+    };
+    // The next frame; bytes before its STX are skipped. Nothing after timeoutMs of silence,
+    // or when the stream goes on too long to be a frame. stxRead: its STX was read already.
+    std::optional<Frame> readFrame(int timeoutMs, bool stxRead = false);
+    // One frame, answered with ACK when its block check is right and ack is set: its text,
+    // or the frame as it came when the check is wrong.
     std::optional<QByteArray> receiveFrame(int timeoutMs, bool ack = true, bool* checkOk = nullptr);
     // Sends one frame and waits for the program's answer: ACK gives true; anything else, or
     // timeoutMs of silence, false (the caller decides whether to send it again).
@@ -81,8 +92,6 @@ public:
 
 private:
     void dispatchLine(const QByteArray& line);
-    // The rest of a frame whose STX was just read: through ETX and the block check.
-    std::optional<QByteArray> collectFrame(int timeoutMs);
 
     SimPty& pty_;
     SimConfig config_;

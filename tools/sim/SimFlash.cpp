@@ -5,6 +5,7 @@
 #include "SimModule.h"
 
 #include "flash/HexRecord.h"
+#include "link/LineCodec.h"
 
 #include <QSaveFile>
 
@@ -14,10 +15,10 @@
 
 namespace {
 
-constexpr char Enq = 0x05;
-constexpr char Ack = 0x06;
-constexpr char Nak = 0x15;
-constexpr char Cr = 0x0D;
+using LineCodec::Ack;
+using LineCodec::Cr;
+using LineCodec::Enq;
+using LineCodec::Nak;
 // A progress character this often while the chip erases (the programmer waits 2000 ms).
 constexpr int ProgressEveryMs = 300;
 // The programmer has given up when it stays silent this long between records.

@@ -23,7 +23,6 @@ namespace {
 constexpr int SilenceMs = 3000;
 // A program that answers every frame with something else than ACK is not listening.
 constexpr int MaxSendings = 10;
-constexpr int MaxFrameLength = 4096;
 
 struct TransferState {
     CamProgram program;
@@ -80,7 +79,7 @@ private:
         c_.send(bytes);
     }
     // One frame from the program: its raw bytes from STX to the block check.
-    std::optional<QByteArray> readFrame();
+    std::optional<SimController::Frame> readFrame();
     bool silent(int answered) const {
         return state_.silentAfter && answered >= *state_.silentAfter;
     }
@@ -118,32 +117,12 @@ void TransferSession::sendProgram() {
     c_.log(QStringLiteral("program sent: %1 frames").arg(sent));
 }
 
-std::optional<QByteArray> TransferSession::readFrame() {
-    std::chrono::steady_clock::time_point start;
-    for (;;) {
-        const std::optional<uint8_t> c = c_.readByte(SilenceMs);
-        if (!c)
-            return std::nullopt;
-        start = std::chrono::steady_clock::now();
-        if (*c == uint8_t(LineCodec::Stx))
-            break;
-        pacer_.passFrom(start, 1);
-    }
-    QByteArray frame(1, LineCodec::Stx);
-    bool etxSeen = false;
-    while (frame.size() <= MaxFrameLength) {
-        const std::optional<uint8_t> c = c_.readByte(SilenceMs);
-        if (!c)
-            return std::nullopt;
-        frame.append(char(*c));
-        if (etxSeen) {
-            // The whole frame crossed the line from its first byte on.
-            pacer_.passFrom(start, int(frame.size()));
-            return frame;
-        }
-        etxSeen = *c == uint8_t(LineCodec::Etx);
-    }
-    return std::nullopt;
+std::optional<SimController::Frame> TransferSession::readFrame() {
+    std::optional<SimController::Frame> frame = c_.readFrame(SilenceMs);
+    // The whole frame crossed the line from its first byte on.
+    if (frame)
+        pacer_.passFrom(frame->start, int(frame->raw.size()));
+    return frame;
 }
 
 // Builds the program from the frames of "?FW" as they are confirmed.
@@ -208,7 +187,7 @@ void TransferSession::takeProgram() {
     bool nakNext = nakFirst;
     int answered = 0;
     for (;;) {
-        const std::optional<QByteArray> frame = readFrame();
+        const std::optional<SimController::Frame> frame = readFrame();
         if (!frame) {
             c_.log(
                 QStringLiteral("the stream broke off after %1 frames; nothing kept").arg(answered));
@@ -216,9 +195,8 @@ void TransferSession::takeProgram() {
         }
         if (silent(answered))
             continue; // listens, says nothing, until the program gives up
-        QByteArray text;
-        if (!LineCodec::ParseFrame(*frame, &text)) {
-            c_.trace(QStringLiteral("bad block check: ") + SimController::printable(*frame));
+        if (!frame->checkOk) {
+            c_.trace(QStringLiteral("bad block check: ") + SimController::printable(frame->raw));
             write(QByteArray(1, LineCodec::Nak));
             continue;
         }
@@ -229,6 +207,7 @@ void TransferSession::takeProgram() {
         }
         write(QByteArray(1, LineCodec::Ack));
         nakNext = nakFirst;
+        const QByteArray& text = frame->text;
         ++answered;
         c_.trace(QStringLiteral("frame in: ") + SimController::printable(text));
         if (text == "END")

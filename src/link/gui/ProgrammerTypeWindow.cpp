@@ -3,15 +3,12 @@
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
-#include "link/PortMap.h"
-#include "link/SerialLine.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
 
 #include <QButtonGroup>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -134,28 +131,22 @@ void ProgrammerTypeWindow::chooseFormats(int index) {
 }
 
 void ProgrammerTypeWindow::presenceTest() {
-    SerialLine& line = session_.line;
-    bool present = false;
-    if (!line.isOpen()) {
-        const QString device =
-            !session_.link.DeviceOverride.isEmpty()
-                ? session_.link.DeviceOverride
-                : PortMap::PortDevice(session_.options.PortNumber, session_.workDir);
-        if (!device.isEmpty() && QFileInfo::exists(device))
-            line.open(device, nullptr);
-    }
-    if (line.isOpen()) {
-        line.setBaudRate(session_.options.BaudRate.toInt());
-        line.setHardwareFlowControl(false);
-        present = line.ctsAsserted();
-    }
-    K_AUTSEL->setVisible(present);
-    CloseSerialPort(session_);
+    ControllerLink& link = session_.link;
+    const int baud = session_.options.BaudRate.toInt();
+    const QString& device = link.state.DeviceOverride;
+    // Only asks: the window never tells the operator about a port that will not open.
+    const LinkOpening opening =
+        device.isEmpty() ? link.open(session_.options.PortNumber, baud) : link.open(device, baud);
+    // The presence test reads CTS without handshake, as the controller's own tools do.
+    if (opening.opened())
+        link.setHardwareFlowControl(false);
+    K_AUTSEL->setVisible(opening.ready());
+    link.close();
 }
 
 QString ProgrammerTypeWindow::ResultText(const Session& session) {
-    const QString& ident = session.link.IdentReply;
-    const QString& type = session.link.TypeReply;
+    const QString& ident = session.link.state.IdentReply;
+    const QString& type = session.link.state.TypeReply;
     QString text = session.Text(120) + QLatin1Char(' ') + ident.mid(27, 9) + QLatin1Char('\n');
     // A type line without "-" (or none at all after a silent controller) shows empty parts.
     const qsizetype dash = type.indexOf(QLatin1Char('-'));
@@ -168,8 +159,8 @@ QString ProgrammerTypeWindow::ResultText(const Session& session) {
 void ProgrammerTypeWindow::automaticSelection() {
     K_AUTSEL->setEnabled(false);
     if (IdentifyController(session_) == IdentifyResult::Identified) {
-        camCount_ = session_.link.IdentCamCount;
-        formatCount_ = session_.link.IdentFormatCount;
+        camCount_ = session_.link.state.IdentCamCount;
+        formatCount_ = session_.link.state.IdentFormatCount;
     }
     UpdateTypeChoices();
     DefPrg->setText(ResultText(session_));

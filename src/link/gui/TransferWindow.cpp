@@ -56,7 +56,7 @@ void TransferWindow::showEvent(QShowEvent* event) {
     if (started_)
         return;
     started_ = true;
-    const QString identification = ParseIdentReply(session_.link.IdentReply).identification;
+    const QString identification = ParseIdentReply(session_.link.state.IdentReply).identification;
     setWindowTitle(session_.Text(ActiveTitleText) + QLatin1Char(' ') + identification);
     // The transfer runs once the window is on the screen, from its own event loop.
     QTimer::singleShot(0, this, &TransferWindow::run);

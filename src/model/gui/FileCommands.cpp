@@ -111,7 +111,7 @@ void FileCommands::openRecent(const QString& path) {
 
 bool FileCommands::writeProgram(const QString& path, const QString& title) {
     FileWriteError error;
-    if (WriteCamFile(session().program, path, session().line.isOpen(), &error))
+    if (WriteCamFile(session().program, path, session().link.isOpen(), &error))
         return true;
     session().prompts.message(QStringLiteral("ERROR ") + NumberForms::Standard(error.Number) +
                                   QLatin1Char('\n') + error.What,

@@ -1,0 +1,114 @@
+#include "link/ControllerLink.h"
+
+#include "link/PortMap.h"
+#include "link/SerialLine.h"
+#include "shell/Clock.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+ControllerLink::ControllerLink(SerialLine& line, Clock& clock, QString workDir)
+    : line_(line), clock_(clock), workDir_(std::move(workDir)) {}
+
+LinkOpening ControllerLink::open(int portNumber, int baud) {
+    const QString device = PortMap::PortDevice(portNumber, workDir_);
+    if (device.isEmpty()) {
+        device_.clear();
+        return {LinkStatus::NoSuchPort, QString(),
+                QStringLiteral("COM") + QString::number(portNumber) +
+                    QStringLiteral(" is not a serial port of this machine")};
+    }
+    return open(device, baud);
+}
+
+LinkOpening ControllerLink::open(const QString& device, int baud) {
+    if (line_.isOpen() && device != device_)
+        line_.close();
+    device_ = device;
+    if (!line_.isOpen()) {
+        // Opening a device that is not there can only fail the same way again.
+        if (device.isEmpty() || !QFileInfo::exists(device))
+            return {LinkStatus::NoSuchPort, device, QStringLiteral("no such device")};
+        QString why;
+        switch (line_.open(device, &why)) {
+        case SerialLine::Opened::Yes:
+            break;
+        case SerialLine::Opened::InUse:
+            return {LinkStatus::InUse, device, why};
+        case SerialLine::Opened::Failed:
+            return {LinkStatus::OpenFailed, device, why};
+        }
+    }
+    if (baud <= 0 || !line_.setBaudRate(baud)) {
+        line_.close();
+        return {LinkStatus::SettingsRefused, device,
+                QStringLiteral("line settings ") + QString::number(baud) +
+                    QStringLiteral(",n,8,1 refused")};
+    }
+    line_.setHardwareFlowControl(true);
+    if (!line_.ctsAsserted())
+        return {LinkStatus::NotReady, device,
+                QStringLiteral("the controller is not ready (no CTS)")};
+    return {LinkStatus::Ready, device, QString()};
+}
+
+void ControllerLink::close() {
+    if (line_.isOpen())
+        line_.close();
+}
+
+bool ControllerLink::isOpen() const {
+    return line_.isOpen();
+}
+
+QString ControllerLink::brokenCause() const {
+    if (!line_.isOpen())
+        return QStringLiteral("the port is not open");
+    return line_.brokenCause();
+}
+
+LinkRead ControllerLink::read(int64_t deadlineMs, const std::function<void()>& betweenSlices) {
+    for (;;) {
+        if (!brokenCause().isEmpty())
+            return {LinkRead::Broken, 0};
+        if (betweenSlices)
+            betweenSlices();
+        const int64_t left = std::max<int64_t>(0, deadlineMs - clock_.nowMs());
+        const int64_t wait = betweenSlices ? std::min<int64_t>(left, SliceMs) : left;
+        if (const std::optional<uint8_t> c = line_.readByte(int(std::min<int64_t>(wait, 1 << 30))))
+            return {LinkRead::Byte, *c};
+        if (!brokenCause().isEmpty())
+            return {LinkRead::Broken, 0};
+        if (clock_.nowMs() >= deadlineMs)
+            return {LinkRead::Silent, 0};
+    }
+}
+
+bool ControllerLink::send(const QByteArray& bytes) {
+    const bool written = line_.write(bytes);
+    return line_.flush(FlushMs) && written;
+}
+
+bool ControllerLink::setBaudRate(int baud) {
+    return line_.setBaudRate(baud);
+}
+void ControllerLink::setHardwareFlowControl(bool on) {
+    line_.setHardwareFlowControl(on);
+}
+bool ControllerLink::ctsAsserted() const {
+    return line_.ctsAsserted();
+}
+void ControllerLink::clearInput() {
+    line_.clearInput();
+}
+void ControllerLink::discardOutput() {
+    line_.discardOutput();
+}
+
+QString LinkStatusText(const LinkOpening& opening) {
+    if (opening.ready())
+        return QString();
+    return opening.device.isEmpty() ? opening.cause
+                                    : opening.device + QStringLiteral(": ") + opening.cause;
+}
