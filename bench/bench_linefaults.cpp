@@ -5,7 +5,6 @@
 // memory of q517-cli must stay under 64 MB.
 // usage: bench_linefaults [--flood-seconds N]
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -201,11 +200,14 @@ int main(int argc, char* argv[]) {
     if (option > 0 && option + 1 < args.size())
         floodSeconds = std::max(1, args.at(option + 1).toInt());
 
-    bool ok = hangUp(
-        QStringLiteral("a reception"),
-        {QStringLiteral("--type"), QStringLiteral("24-28"), QStringLiteral("--pace")},
-        {QStringLiteral("receive"), QDir::temp().filePath(QStringLiteral("q517-hangup.CAM"))},
-        2500);
+    // At 2400 baud even an empty C8-89 program takes seconds: the hang-up comes mid-stream.
+    const QTemporaryDir scratch;
+    bool ok = hangUp(QStringLiteral("a reception"),
+                     {QStringLiteral("--type"), QStringLiteral("08-89"), QStringLiteral("--pace"),
+                      QStringLiteral("--baud"), QStringLiteral("2400")},
+                     {QStringLiteral("receive"), scratch.filePath(QStringLiteral("BACK.CAM")),
+                      QStringLiteral("--baud"), QStringLiteral("2400")},
+                     2500);
     ok = flood(floodSeconds) && ok;
     return ok ? 0 : 1;
 }

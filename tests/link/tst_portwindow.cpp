@@ -1,5 +1,6 @@
 #include "link/gui/PortWindow.h"
 #include "shell/TextFile.h"
+#include "support/FakeController.h"
 #include "support/TestSession.h"
 
 #include <QComboBox>
@@ -124,6 +125,22 @@ private slots:
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Panset"))->text(),
                  QStringLiteral("Current Settings: COM:40, ") + baud +
                      QStringLiteral("baud, NO parity, 8 bits, 1stop"));
+    }
+
+    void choosingAnotherPortClosesTheOpenLine() {
+        FakeClock lineClock;
+        FakeController line(lineClock);
+        TestSession t(&line);
+        const QString device = t.path(QStringLiteral("tty"));
+        QFile(device).open(QIODevice::WriteOnly);
+        QVERIFY(t.session.link.open(device, 9600).ready());
+        PortWindow window(t.session, nullptr, machineWith({1, 9}));
+        // Showing the stored port again leaves the line alone.
+        QVERIFY(line.isOpen());
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("ComSel"));
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        QVERIFY(!line.isOpen());
     }
 
     void okStoresExitKeeps_data() {

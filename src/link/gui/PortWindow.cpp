@@ -126,7 +126,11 @@ void PortWindow::ShowPortSettings() {
 void PortWindow::choosePortEntry(int index) {
     if (index < 0 || index >= ComSel->count())
         return;
-    session_.options.PortNumber = int16_t(entryPort(ComSel->itemText(index)));
+    const int16_t port = int16_t(entryPort(ComSel->itemText(index)));
+    // A line left open on the old port would go on talking to the controller there.
+    if (port != session_.options.PortNumber)
+        session_.link.close();
+    session_.options.PortNumber = port;
     ShowPortSettings();
 }
 
