@@ -10,16 +10,20 @@ QString SimProcess::CliBinary() {
     return QStringLiteral(Q517_BINARY_DIR "/tools/q517-cli");
 }
 
-SimProcess::SimProcess(const QStringList& arguments, int startMs) {
+SimProcess::SimProcess(const QStringList& arguments, int startMs, int links) {
     process_.start(SimBinary(), arguments);
     if (!process_.waitForStarted(startMs))
         return;
     QDeadlineTimer deadline(startMs);
-    while (!process_.canReadLine() && !deadline.hasExpired() &&
-           process_.state() == QProcess::Running)
-        process_.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
-    if (process_.canReadLine())
-        devicePath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    while (devicePaths_.size() < links) {
+        while (!process_.canReadLine() && !deadline.hasExpired() &&
+               process_.state() == QProcess::Running)
+            process_.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+        if (!process_.canReadLine())
+            return;
+        devicePaths_.append(QString::fromLocal8Bit(process_.readLine()).trimmed());
+        devicePath_ = devicePaths_.first();
+    }
 }
 
 SimProcess::~SimProcess() {

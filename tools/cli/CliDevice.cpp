@@ -2,6 +2,8 @@
 
 #include "CliCommand.h"
 #include "link/LineProtocol.h"
+#include "production/LineTargets.h"
+#include "production/TargetPrompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,19 +18,7 @@ Prompts::Answer CliPrompts::message(const QString& text, const QString& title, B
         cliErr() << title << ": ";
     cliErr() << line << "\n";
     cliErr().flush();
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::OkCancel:
-        return yes_ ? Answer::Ok : Answer::Cancel;
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return yes_ ? Answer::Yes : Answer::No;
-    case Buttons::RetryCancel:
-        // Nobody is there to put things right before a retry.
-        return Answer::Cancel;
-    }
-    return Answer::Cancel;
+    return UnattendedAnswer(buttons, yes_);
 }
 
 std::optional<QString> CliPrompts::input(const QString& prompt, const QString& title,
@@ -65,44 +55,26 @@ bool CliDialogBackend::showHelp(const CommonDialog&, int32_t& error) {
 }
 
 bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem) {
-    CliDeviceArgs parsed;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool takesValue = a == QLatin1String("--port") || a == QLatin1String("--device") ||
-                                a == QLatin1String("--baud");
-        if (takesValue && i + 1 >= args.size()) {
-            *problem = a + QStringLiteral(" needs a value");
-            return false;
-        }
-        if (a == QLatin1String("--port")) {
-            bool ok = false;
-            const int n = args.at(++i).toInt(&ok);
-            if (!ok || n < 1 || n > 64) {
-                *problem = QStringLiteral("--port must be 1 to 64");
-                return false;
-            }
-            parsed.port = n;
-        } else if (a == QLatin1String("--device")) {
-            parsed.device = args.at(++i);
-        } else if (a == QLatin1String("--baud")) {
-            parsed.baud = args.at(++i);
-            bool ok = false;
-            if (parsed.baud.toInt(&ok) <= 0 || !ok) {
-                *problem = QStringLiteral("--baud must be a positive number");
-                return false;
-            }
-        } else if (a == QLatin1String("--yes")) {
-            parsed.yes = true;
-        } else {
-            parsed.rest.append(a);
-        }
-    }
-    if (parsed.port.has_value() == !parsed.device.isEmpty()) {
-        *problem = QStringLiteral("give --port N or --device PATH");
+    LineArgs line;
+    if (!ParseLineArgs(args, false, &line, problem))
+        return false;
+    if (line.targets.size() != 1) {
+        *problem = QStringLiteral("one controller at a time: give one --port N or --device PATH");
         return false;
     }
-    *out = parsed;
+    *out = DeviceArgsFor(line.targets.first(), line);
+    out->rest = line.rest;
     return true;
+}
+
+CliDeviceArgs DeviceArgsFor(const LineTarget& target, const LineArgs& line) {
+    CliDeviceArgs args;
+    if (target.port > 0)
+        args.port = target.port;
+    args.device = target.device;
+    args.baud = line.baud;
+    args.yes = line.yes;
+    return args;
 }
 
 QString CliWorkDir() {
@@ -114,8 +86,10 @@ QString CliWorkDir() {
     return dir;
 }
 
-CliDevice::CliDevice(const CliDeviceArgs& args) : prompts_(args.yes) {
-    session_ = std::make_unique<Session>(prompts_, clock_, dialog_, line_, CliWorkDir());
+CliDevice::CliDevice(const CliDeviceArgs& args) : CliDevice(args, prompts_) {}
+
+CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts) : prompts_(args.yes) {
+    session_ = std::make_unique<Session>(prompts, clock_, dialog_, line_, CliWorkDir());
     Session& s = *session_;
     s.options.PortNumber = int16_t(args.port.value_or(s.options.PortNumber));
     s.options.BaudRate = args.baud;

@@ -8,6 +8,9 @@
 
 #include <QStringList>
 
+struct LineArgs;
+struct LineTarget;
+
 #include <memory>
 #include <optional>
 
@@ -49,8 +52,11 @@ struct CliDeviceArgs {
     bool yes = false;
     QStringList rest; // the arguments these options left over, in order
 };
-// Takes the device options out of args; false with problem set on a bad or missing one.
+// Takes the device options out of args; false with problem set on a bad or missing one, or
+// on more than one target: a command of one controller never picks one of several.
 bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem);
+// The device options of one target of a production line.
+CliDeviceArgs DeviceArgsFor(const LineTarget& target, const LineArgs& line);
 // The device options and exactly one cam file, as send and receive take them. On a usage
 // error it is printed with the command's usage and false comes back (exit status 2).
 bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, CliDeviceArgs* out,
@@ -61,6 +67,8 @@ bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, 
 class CliDevice {
 public:
     explicit CliDevice(const CliDeviceArgs& args);
+    // With the prompts of one target of a production line in place of standard error.
+    CliDevice(const CliDeviceArgs& args, Prompts& prompts);
     ~CliDevice();
     Session& session() { return *session_; }
     CliPrompts& prompts() { return prompts_; }

@@ -49,7 +49,9 @@ void SimController::onTransferCommand(const QByteArray& command, CommandHandler 
 
 void SimController::log(const QString& text) const {
     QTextStream err(stderr);
-    err << "q517-sim: " << text << "\n";
+    err << "q517-sim: "
+        << (config_.name.isEmpty() ? QString() : config_.name + QStringLiteral(": ")) << text
+        << "\n";
     err.flush();
 }
 

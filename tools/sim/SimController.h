@@ -22,6 +22,8 @@ struct SimConfig {
     int baud = 9600;
     QStringList faults;
     bool verbose = false;
+    // The link's name in the log when one simulator serves several ("COM3: ...").
+    QString name;
 
     bool fault(const QString& name) const;
     // The value of "NAME=VALUE", or nothing when that fault is not on.

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "production/LineRun.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// "ok", "failed", "different", "stopped" (a target that never ended counts as stopped).
+QString ResultName(TargetStatus::Result result);
+
+// The table printed when the line has ended: target, type, result, seconds and cause, one
+// row per target in the order given, then the count of each result ("7 ok, 1 failed").
+QString SummaryTable(const QList<TargetStatus>& statuses);
+
+// What the line's records keep of one run.
+struct LineReportHeader {
+    QString command; // "send", "verify", "flash"
+    QString file;    // the cam file or image
+    QDateTime started;
+    double seconds = 0;
+};
+// The summary as one JSON object: the header, the count of each result and one object per
+// target ({"target", "port" or "device", "type", "result", "seconds", "cause"}).
+QByteArray ReportJson(const LineReportHeader& header, const QList<TargetStatus>& statuses);
+// Writes it whole or not at all: an earlier report of that name stays as it was on failure.
+bool WriteLineReport(const QString& path, const QByteArray& json, QString* why);
+
+// 0 when every target ended Ok, else 1.
+int LineExitStatus(const QList<TargetStatus>& statuses);

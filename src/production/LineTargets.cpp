@@ -1,0 +1,129 @@
+#include "production/LineTargets.h"
+
+#include "link/PortMap.h"
+
+#include <QFileInfo>
+
+QString LineTarget::name() const {
+    return port > 0 ? QStringLiteral("COM ") + QString::number(port) : device;
+}
+
+QString LineTarget::devicePath(const QString& workDir) const {
+    return port > 0 ? PortMap::PortDevice(port, workDir) : device;
+}
+
+bool ParsePortList(const QString& text, QList<int>* ports, QString* problem) {
+    const auto bad = [&](const QString& why) {
+        *problem = QStringLiteral("--ports ") + text + QStringLiteral(": ") + why;
+        return false;
+    };
+    const auto portNumber = [](const QString& t, int* n) {
+        bool ok = false;
+        *n = t.trimmed().toInt(&ok);
+        return ok && *n >= PortMap::FirstPort && *n <= PortMap::LastPort;
+    };
+    ports->clear();
+    if (text.trimmed().isEmpty())
+        return bad(QStringLiteral("no port in it"));
+    for (const QString& item : text.split(QLatin1Char(','))) {
+        const QStringList ends = item.split(QLatin1Char('-'));
+        int first = 0, last = 0;
+        if (ends.size() > 2 || !portNumber(ends.first(), &first) || !portNumber(ends.last(), &last))
+            return bad(QStringLiteral("'") + item +
+                       QStringLiteral("' is not a port 1 to 64 or a range like 3-8"));
+        if (last < first)
+            return bad(QStringLiteral("'") + item + QStringLiteral("' runs backwards"));
+        for (int n = first; n <= last; ++n)
+            ports->append(n);
+    }
+    return true;
+}
+
+bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QString* problem) {
+    LineArgs parsed;
+    bool baudGiven = false;
+    const auto addTarget = [&](const LineTarget& target) {
+        if (parsed.targets.contains(target)) {
+            *problem = target.name() + QStringLiteral(" is named twice");
+            return false;
+        }
+        parsed.targets.append(target);
+        return true;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool report = withReport && a == QLatin1String("--report");
+        const bool takesValue = a == QLatin1String("--port") || a == QLatin1String("--ports") ||
+                                a == QLatin1String("--device") || a == QLatin1String("--baud") ||
+                                report;
+        if (takesValue && i + 1 >= args.size()) {
+            *problem = a + QStringLiteral(" needs a value");
+            return false;
+        }
+        if (a == QLatin1String("--port")) {
+            bool ok = false;
+            const int n = args.at(++i).toInt(&ok);
+            if (!ok || n < PortMap::FirstPort || n > PortMap::LastPort) {
+                *problem = QStringLiteral("--port must be 1 to 64");
+                return false;
+            }
+            if (!addTarget(LineTarget{n, QString()}))
+                return false;
+        } else if (a == QLatin1String("--ports")) {
+            QList<int> ports;
+            if (!ParsePortList(args.at(++i), &ports, problem))
+                return false;
+            for (const int n : std::as_const(ports))
+                if (!addTarget(LineTarget{n, QString()}))
+                    return false;
+        } else if (a == QLatin1String("--device")) {
+            const QString device = args.at(++i);
+            if (device.isEmpty()) {
+                *problem = QStringLiteral("--device needs a path");
+                return false;
+            }
+            if (!addTarget(LineTarget{0, device}))
+                return false;
+        } else if (a == QLatin1String("--baud")) {
+            bool ok = false;
+            parsed.baud = args.at(++i);
+            if (baudGiven || parsed.baud.toInt(&ok) <= 0 || !ok) {
+                *problem = baudGiven ? QStringLiteral("--baud is given once, for every line")
+                                     : QStringLiteral("--baud must be a positive number");
+                return false;
+            }
+            baudGiven = true;
+        } else if (report) {
+            if (!parsed.report.isEmpty()) {
+                *problem = QStringLiteral("--report is given once");
+                return false;
+            }
+            parsed.report = args.at(++i);
+        } else if (a == QLatin1String("--yes")) {
+            parsed.yes = true;
+        } else {
+            parsed.rest.append(a);
+        }
+    }
+    if (parsed.targets.isEmpty()) {
+        *problem = QStringLiteral("give --port N, --ports LIST or --device PATH");
+        return false;
+    }
+    *out = parsed;
+    return true;
+}
+
+QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir) {
+    QList<QString> reached;
+    for (qsizetype k = 0; k < targets.size(); ++k) {
+        const QFileInfo device(targets[k].devicePath(workDir));
+        // A device that is not there cannot be shared; its target fails on its own.
+        reached.append(device.exists() ? device.canonicalFilePath() : QString());
+        for (qsizetype j = 0; j < k; ++j) {
+            if (!reached[k].isEmpty() && reached[j] == reached[k])
+                return targets[j].name() + QStringLiteral(" and ") + targets[k].name() +
+                       QStringLiteral(" are one line (") + reached[k] + QLatin1Char(')');
+        }
+    }
+    return QString();
+}

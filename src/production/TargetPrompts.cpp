@@ -1,0 +1,33 @@
+#include "production/TargetPrompts.h"
+
+Prompts::Answer UnattendedAnswer(Prompts::Buttons buttons, bool yes) {
+    switch (buttons) {
+    case Prompts::Buttons::Ok:
+        return Prompts::Answer::Ok;
+    case Prompts::Buttons::OkCancel:
+        return yes ? Prompts::Answer::Ok : Prompts::Answer::Cancel;
+    case Prompts::Buttons::YesNo:
+    case Prompts::Buttons::YesNoCancel:
+        return yes ? Prompts::Answer::Yes : Prompts::Answer::No;
+    case Prompts::Buttons::RetryCancel:
+        break;
+    }
+    return Prompts::Answer::Cancel;
+}
+
+Prompts::Answer TargetPrompts::message(const QString& text, const QString& title, Buttons buttons,
+                                       Icon) {
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line = line.simplified();
+    last_ = title.isEmpty() ? line : title + QStringLiteral(": ") + line;
+    return UnattendedAnswer(buttons, yes_);
+}
+
+std::optional<QString> TargetPrompts::input(const QString& prompt, const QString& title,
+                                            const QString& proposal) {
+    message(prompt, title, Buttons::Ok, Icon::None);
+    if (yes_)
+        return proposal;
+    return std::nullopt;
+}

@@ -1,0 +1,127 @@
+#include "production/LineJobs.h"
+#include "production/LineReport.h"
+#include "production/LineRun.h"
+#include "support/FakeLineTarget.h"
+
+#include <QSemaphore>
+#include <QTest>
+
+#include <map>
+
+namespace {
+
+using Kind = FakeLineTarget::Kind;
+using Result = TargetStatus::Result;
+
+LineTarget device(const char* name) {
+    return LineTarget{0, QString::fromLatin1(name)};
+}
+
+} // namespace
+
+class TestLineRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every target on its own scripted line, all at once: each ends alone with its own cause.
+    void eachTargetEndsOnItsOwn() {
+        const std::map<QString, Kind> kinds{{"good-1", Kind::Good},
+                                            {"silent", Kind::Silent},
+                                            {"other-type", Kind::OtherType},
+                                            {"refuses", Kind::RefusesFrames},
+                                            {"good-2", Kind::Good}};
+        QList<LineTarget> targets;
+        for (const char* name : {"good-1", "silent", "other-type", "refuses", "good-2"})
+            targets.append(device(name));
+        std::map<QString, int> opensLeftOpen;
+        std::mutex mutex;
+        LineRun run(targets, [&](TargetContext& context) {
+            FakeLineTarget target(kinds.at(context.target().device));
+            const TargetEnd end = SendProgramJob(target.session, target.prompts, context);
+            std::lock_guard<std::mutex> lock(mutex);
+            opensLeftOpen[context.target().device] = target.controller.isOpen();
+            return end;
+        });
+        QList<QList<TargetStatus>> shown;
+        run.run([&](const QList<TargetStatus>& s) { shown.append(s); }, nullptr, 5);
+
+        const QList<TargetStatus> s = run.statuses();
+        QCOMPARE(s.size(), 5);
+        QCOMPARE(s[0].result, Result::Ok);
+        QCOMPARE(s[0].type, QStringLiteral("C24-6"));
+        QCOMPARE(s[0].cause, QString());
+        QCOMPARE(s[1].result, Result::Failed);
+        QCOMPARE(s[1].cause, QStringLiteral("COMM ERROR"));
+        QCOMPARE(s[1].type, QString());
+        QCOMPARE(s[2].result, Result::Failed);
+        QCOMPARE(s[2].type, QStringLiteral("C8-21"));
+        QCOMPARE(s[2].cause, QStringLiteral("C8-21T71"));
+        QCOMPARE(s[3].result, Result::Failed);
+        QCOMPARE(s[3].cause, QStringLiteral("TIMEOUT SERIAL PORT"));
+        QCOMPARE(s[4].result, Result::Ok);
+        for (const auto& [name, open] : opensLeftOpen)
+            QVERIFY2(!open, qPrintable(name + QStringLiteral(" left its line open")));
+        // The last view is the end, and the good ones went through every format on the way.
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown.last().at(4).result, Result::Ok);
+        QCOMPARE(LineExitStatus(s), 1);
+    }
+
+    void stopEndsATransferAfterTheFrameOnItsWay() {
+        LineRun* running = nullptr;
+        bool stillOpenAfterStop = true;
+        qsizetype framesSent = 0;
+        LineRun run({device("one")}, [&](TargetContext& context) {
+            FakeLineTarget target(Kind::Good);
+            int frames = 0;
+            target.controller.onWrite([&](const QByteArray& written, FakeController&) {
+                // The operator presses Ctrl+C while the fourth frame travels.
+                if (written.startsWith('\x02') && ++frames == 4)
+                    running->requestStop();
+            });
+            const TargetEnd end = SendProgramJob(target.session, target.prompts, context);
+            stillOpenAfterStop = target.controller.isOpen();
+            framesSent = TransferControllerScript::FrameTexts(target.controller.received()).size();
+            return end;
+        });
+        running = &run;
+        run.run(nullptr, nullptr, 5);
+        QCOMPARE(run.statuses().first().result, Result::Stopped);
+        QVERIFY(!stillOpenAfterStop);
+        QCOMPARE(framesSent, 4);
+    }
+
+    void stopAskedReachesEveryJob() {
+        QSemaphore started;
+        QSemaphore never;
+        LineRun run({device("a"), device("b")}, [&](TargetContext& context) {
+            started.release();
+            context.setStage(QStringLiteral("waiting for the stop"));
+            while (!context.stopRequested())
+                never.tryAcquire(1, 5); // a bounded wait, not a spin
+            return TargetEnd{Result::Failed, QStringLiteral("gave up")};
+        });
+        // Ctrl+C comes once both jobs run.
+        run.run(
+            nullptr, [&] { return started.available() >= 2; }, 5);
+        for (const TargetStatus& s : run.statuses()) {
+            QCOMPARE(s.result, Result::Stopped);
+            QCOMPARE(s.cause, QStringLiteral("gave up"));
+        }
+    }
+
+    void aJobThatThrowsFailsAlone() {
+        LineRun run({device("a"), device("b")}, [](TargetContext& context) -> TargetEnd {
+            if (context.target().device == QLatin1String("a"))
+                throw std::runtime_error("out of memory");
+            return {Result::Ok, QString()};
+        });
+        run.run(nullptr, nullptr, 5);
+        QCOMPARE(run.statuses()[0].result, Result::Failed);
+        QCOMPARE(run.statuses()[0].cause, QStringLiteral("internal error: out of memory"));
+        QCOMPARE(run.statuses()[1].result, Result::Ok);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLineRun)
+#include "tst_linerun.moc"

@@ -1,0 +1,92 @@
+#include "CliLine.h"
+
+#include "CliCommand.h"
+#include "CliDevice.h"
+#include "production/LineProgress.h"
+#include "production/LineReport.h"
+
+#include <QElapsedTimer>
+
+#include <csignal>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// Ctrl+C and SIGTERM ask the line to stop while it runs; a second Ctrl+C ends at once.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        sigaction(SIGINT, &action, &oldInt_);
+        sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptGuard() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
+
+int terminalWidth() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
+}
+
+} // namespace
+
+int RunLine(const QString& command, const QString& file, const LineArgs& line,
+            const TargetJob& job) {
+    const QString shared = SharedDevice(line.targets, CliWorkDir());
+    if (!shared.isEmpty())
+        return cliUsageError(CliCommands().at(command), shared);
+
+    LineReportHeader header{command, file, QDateTime::currentDateTimeUtc(), 0};
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const bool terminal = ::isatty(STDERR_FILENO) == 1;
+    LineProgress progress(terminal, terminal ? terminalWidth() : 0);
+    LineRun run(line.targets, job);
+    {
+        InterruptGuard guard;
+        run.run(
+            [&](const QList<TargetStatus>& statuses) {
+                cliErr() << QString::fromLocal8Bit(progress.update(statuses));
+                cliErr().flush();
+            },
+            [] { return interrupted != 0; });
+    }
+    header.seconds = double(elapsed.elapsed()) / 1000;
+    const QList<TargetStatus> statuses = run.statuses();
+    if (interrupted)
+        cliErr() << "q517-cli: stopped; every line is closed\n";
+    cliErr().flush();
+    cliOut() << SummaryTable(statuses);
+    cliOut().flush();
+    int status = LineExitStatus(statuses);
+    if (!line.report.isEmpty()) {
+        QString why;
+        if (!WriteLineReport(line.report, ReportJson(header, statuses), &why)) {
+            cliErr() << "q517-cli: report " << line.report << " not written: " << why << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
