@@ -2,8 +2,8 @@
 // for the program with the most formats of each cam count, at 9600 and 38400 baud. The wall
 // time is held against the floor the line allows (every byte both ways at 10 bits, plus the
 // pauses the controller needs); the CPU time of q517-cli shows that it waits, not spins.
+#include "BenchPrograms.h"
 #include "model/CamFileWriter.h"
-#include "model/CamProgram.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,31 +13,10 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
-// Every cam of every format has one phase and a name: the frames a full production
-// program of this type sends.
-CamProgram fullProgram(int cams, int formats) {
-    CamProgram program;
-    program.Reconfigure(cams, formats, false);
-    for (int cam = 1; cam <= cams; ++cam)
-        program.SetCamName(cam, QStringLiteral("CAM %1").arg(cam));
-    for (int format = 1; format <= formats; ++format)
-        for (int cam = 1; cam <= cams; ++cam)
-            program.SetPhase(format, cam, (format * 7 + cam * 11) % 360,
-                             (format * 7 + cam * 11 + 90) % 360);
-    program.Parameters.AdvanceCount = int16_t(cams);
-    return program;
-}
-
-double cpuSecondsOfChildren() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+using BenchPrograms::CpuSecondsOfChildren;
 
 struct Run {
     bool ok = false;
@@ -51,7 +30,7 @@ Run runCli(const QStringList& args, const QString& home) {
     env.insert(QStringLiteral("XDG_DATA_HOME"), home);
     cli.setProcessEnvironment(env);
     // The simulator is still running, so only this child is counted when it is reaped.
-    const double cpuBefore = cpuSecondsOfChildren();
+    const double cpuBefore = CpuSecondsOfChildren();
     QElapsedTimer timer;
     timer.start();
     cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/q517-cli"), args);
@@ -59,7 +38,7 @@ Run runCli(const QStringList& args, const QString& home) {
     run.ok = cli.waitForFinished(600000) && cli.exitStatus() == QProcess::NormalExit &&
              cli.exitCode() == 0;
     run.wallS = double(timer.nsecsElapsed()) / 1e9;
-    run.cpuS = cpuSecondsOfChildren() - cpuBefore;
+    run.cpuS = CpuSecondsOfChildren() - cpuBefore;
     return run;
 }
 
@@ -107,7 +86,7 @@ int main(int argc, char* argv[]) {
         for (const auto& t : types) {
             QTemporaryDir home;
             const QString program = home.filePath(QStringLiteral("FULL.CAM"));
-            if (!WriteCamFile(fullProgram(t.cams, t.formats), program, false))
+            if (!WriteCamFile(BenchPrograms::FullProgram(t.cams, t.formats), program, false))
                 return 1;
             const QString link = home.filePath(QStringLiteral("COM"));
             QProcess sim;
