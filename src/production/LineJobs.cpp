@@ -1,8 +1,10 @@
 #include "production/LineJobs.h"
 
+#include "flash/FlashUpdate.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
 #include "link/ProgramTransmission.h"
+#include "production/LineObserver.h"
 #include "production/TargetPrompts.h"
 #include "shell/Session.h"
 
@@ -64,4 +66,26 @@ TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext
         return {TargetStatus::Result::Stopped,
                 QStringLiteral("stopped after the frame on its way")};
     return failed(prompts, QStringLiteral("not sent"));
+}
+
+TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+                        const QString& image, qint64 imageLines, bool confirmed) {
+    context.setStage(QStringLiteral("identify"));
+    const IdentifyResult identified = IdentifyController(session);
+    reportType(session, context);
+    // The update opens the line again at its own speed.
+    CloseSerialPort(session);
+    if (identified != IdentifyResult::Identified)
+        return failed(prompts, QStringLiteral("no controller identified"));
+    if (context.stopRequested())
+        return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
+    LineObserver observer(context, imageLines);
+    FlashUpdate update(session, observer, image, imageLines);
+    update.setConfirmed(confirmed);
+    update.Run();
+    CloseSerialPort(session);
+    TargetEnd end = observer.end();
+    if (end.result == TargetStatus::Result::Failed && end.cause.isEmpty())
+        return failed(prompts, QStringLiteral("not updated"));
+    return end;
 }

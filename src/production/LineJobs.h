@@ -2,6 +2,8 @@
 
 #include "production/LineRun.h"
 
+#include <QString>
+
 struct Session;
 class TargetPrompts;
 
@@ -12,3 +14,10 @@ class TargetPrompts;
 // frame. Progress goes to the context ("format 12/28", percent); Ctrl+C ends it after the
 // frame on its way, with the port closed.
 TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context);
+
+// Writes a checked firmware image of imageLines lines into the controller's flash: identifies
+// the controller first (its type goes to the summary), then runs the update with "UPDATE
+// FLASH ?" answered by confirmed. Ctrl+C ends it only before the update began: a controller
+// whose update breaks off is left without working firmware, so a running one is finished.
+TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+                        const QString& image, qint64 imageLines, bool confirmed);

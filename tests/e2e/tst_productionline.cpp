@@ -1,5 +1,6 @@
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
+#include "support/HexImages.h"
 #include "support/SimProcess.h"
 
 #include <QDeadlineTimer>
@@ -116,6 +117,30 @@ private slots:
         const QString out = QString::fromLocal8Bit(cli.readAllStandardOutput());
         QVERIFY2(out.endsWith("2 stopped\n"), qPrintable(out));
         QVERIFY2(cli.readAllStandardError().contains("every line is closed"), qPrintable(out));
+    }
+
+    // The issue's own case: a repeated --device flashes every controller, not only the last.
+    void flashEveryNamedController() {
+        QTemporaryDir home;
+        const QString image = home.filePath("IMG.hex");
+        QVERIFY(HexImages::Write(image, HexImages::Image(40)));
+        SimProcess sim({"--erase-ms", "100", "--link", home.filePath("A"), "--flash-out",
+                        home.filePath("A.hex"), "--link", home.filePath("B"), "--flash-out",
+                        home.filePath("B.hex")},
+                       10000, 2);
+        QVERIFY2(sim.devicePaths().size() == 2, qPrintable(sim.errorOutput()));
+        QProcess cli;
+        startCli(cli,
+                 {"flash", image, "--device", home.filePath("A"), "--device", home.filePath("B"),
+                  "--yes"},
+                 home.path());
+        QCOMPARE(finish(cli), 0);
+        QVERIFY(QString::fromLocal8Bit(cli.readAllStandardOutput()).endsWith("\n2 ok\n"));
+        QDeadlineTimer deadline(10000);
+        while (readFile(home.filePath("B.hex")).isEmpty() && !deadline.hasExpired())
+            QTest::qWait(50);
+        QVERIFY(!readFile(home.filePath("A.hex")).isEmpty());
+        QVERIFY(!readFile(home.filePath("B.hex")).isEmpty());
     }
 
     void wrongArgumentsEndWithStatus2() {

@@ -1,4 +1,5 @@
 #include "production/LineJobs.h"
+#include "production/LineObserver.h"
 #include "production/LineReport.h"
 #include "production/LineRun.h"
 #include "support/FakeLineTarget.h"
@@ -108,6 +109,38 @@ private slots:
             QCOMPARE(s.result, Result::Stopped);
             QCOMPARE(s.cause, QStringLiteral("gave up"));
         }
+    }
+
+    // A flash update's reports become the target's progress line and its end.
+    void observerTellsTheLine() {
+        QList<TargetEnd> ends;
+        QStringList stages;
+        LineRun run({device("a")}, [&](TargetContext& context) {
+            LineObserver observer(context, 514);
+            observer.phaseBegun(ProgressObserver::Phase::Erasing);
+            stages.append(run.statuses().first().stage);
+            observer.phaseBegun(ProgressObserver::Phase::Transmitting);
+            ProgressObserver::Counters counters;
+            counters.line = 120;
+            counters.percent = 23;
+            observer.counted(counters);
+            stages.append(run.statuses().first().stage +
+                          QString::number(run.statuses().first().percent));
+            ends.append(observer.end());
+            observer.refused(Refusal{Refusal::Cause::Declined, 0, QString()});
+            ends.append(observer.end());
+            observer.refused(Refusal{Refusal::Cause::LineLost, 0, QStringLiteral("hung up")});
+            ends.append(observer.end());
+            observer.done();
+            return observer.end();
+        });
+        run.run(nullptr, nullptr, 5);
+        QCOMPARE(stages, (QStringList{"erase", "line 120/51423"}));
+        QCOMPARE(ends[0].result, Result::Failed);
+        QVERIFY(ends[1].cause.contains("--yes"));
+        QCOMPARE(ends[2].result, Result::Failed);
+        QVERIFY(ends[2].cause.contains("hung up"));
+        QCOMPARE(run.statuses().first().result, Result::Ok);
     }
 
     void aJobThatThrowsFailsAlone() {

@@ -2,11 +2,15 @@
 // its progress and result on standard error.
 #include "CliCommand.h"
 #include "CliDevice.h"
+#include "CliLine.h"
 
 #include "flash/FirmwareTag.h"
 #include "flash/FlashUpdate.h"
 #include "flash/HexRecord.h"
+#include "flash/ImageCheck.h"
 #include "flash/UpdateRun.h"
+#include "production/LineJobs.h"
+#include "production/TargetPrompts.h"
 
 #include <optional>
 #include <utility>
@@ -16,8 +20,12 @@ namespace {
 int RunFlash(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
-    QStringLiteral("flash"), QStringLiteral("flash IMAGE.hex (--port N | --device PATH) --yes"),
-    QStringLiteral("checks a firmware image and writes it into the controller's flash"), RunFlash});
+    QStringLiteral("flash"),
+    QStringLiteral("flash IMAGE.hex (--port N | --ports 3-8,12 | --device PATH)... --yes "
+                   "[--report FILE.json]"),
+    QStringLiteral("checks a firmware image and writes it into the controllers' flash, all at "
+                   "once"),
+    RunFlash});
 
 // The update's reports as lines on standard error: one line per step, one status line per
 // refresh of the counters, and the result or the refusal last.
@@ -95,25 +103,43 @@ private:
     std::optional<bool> lastReady_;
 };
 
-int RunFlash(const QStringList& args) {
-    const CliCommand& self = CliCommands().at(QStringLiteral("flash"));
-    CliDeviceArgs device;
-    QString problem;
-    if (!ParseDeviceArgs(args, &device, &problem))
-        return cliUsageError(self, problem);
-    if (device.rest.size() != 1 || device.rest.first().startsWith(QLatin1String("--")))
-        return cliUsageError(self, device.rest.isEmpty()
-                                       ? QStringLiteral("which image?")
-                                       : QStringLiteral("unexpected ") + device.rest.last());
+int flashOne(const CliDeviceArgs& device, const QString& image) {
     CliDevice cli(device);
-    StderrProgress progress(device.rest.first());
-    UpdateRun run(cli.session(), progress, device.rest.first());
+    StderrProgress progress(image);
+    UpdateRun run(cli.session(), progress, image);
     run.setConfirmed(device.yes);
     if (!run.Run()) {
         cliErr() << "q517-cli: the controller's flash was not updated\n";
         return 1;
     }
     return 0;
+}
+
+int RunFlash(const QStringList& args) {
+    const CliCommand& self = CliCommands().at(QStringLiteral("flash"));
+    LineArgs line;
+    QString problem;
+    if (!ParseLineArgs(args, true, &line, &problem))
+        return cliUsageError(self, problem);
+    if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
+        return cliUsageError(self, line.rest.isEmpty()
+                                       ? QStringLiteral("which image?")
+                                       : QStringLiteral("unexpected ") + line.rest.last());
+    const QString image = line.rest.first();
+    if (line.targets.size() == 1 && line.report.isEmpty())
+        return flashOne(DeviceArgsFor(line.targets.first(), line), image);
+
+    // One check for the whole line: a bad image never reaches a controller.
+    const ImageCheckResult check = CheckImage(image, nullptr);
+    if (!check.passed()) {
+        cliErr() << "q517-cli: " << image << ": " << check.refusal().text() << "\n";
+        return 1;
+    }
+    return RunLine(QStringLiteral("flash"), image, line, [&](TargetContext& context) {
+        TargetPrompts prompts(line.yes);
+        CliDevice cli(DeviceArgsFor(context.target(), line), prompts);
+        return FlashImageJob(cli.session(), prompts, context, image, check.lines, line.yes);
+    });
 }
 
 } // namespace

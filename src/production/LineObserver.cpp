@@ -1,0 +1,51 @@
+#include "production/LineObserver.h"
+
+void LineObserver::phaseBegun(Phase phase) {
+    phase_ = phase;
+    switch (phase) {
+    case Phase::Checking:
+        context_.setStage(QStringLiteral("check"));
+        break;
+    case Phase::Connecting:
+        context_.setStage(QStringLiteral("connect"));
+        break;
+    case Phase::Erasing:
+        context_.setStage(QStringLiteral("erase"));
+        break;
+    case Phase::Transmitting:
+    case Phase::Receiving:
+        context_.setStage(total_ > 0 ? QStringLiteral("line 0/%1").arg(total_) : QString(), 0);
+        break;
+    }
+}
+
+void LineObserver::counted(const Counters& c) {
+    if (phase_ != Phase::Transmitting && phase_ != Phase::Receiving)
+        return;
+    if (c.format > 0)
+        context_.setStage(QStringLiteral("format %1").arg(c.format), c.percent);
+    else
+        context_.setStage(total_ > 0 ? QStringLiteral("line %1/%2").arg(c.line).arg(total_)
+                                     : QStringLiteral("line %1").arg(c.line),
+                          c.percent);
+}
+
+void LineObserver::refused(const Refusal& refusal) {
+    refusal_ = refusal;
+}
+
+TargetEnd LineObserver::end() const {
+    if (done_)
+        return {TargetStatus::Result::Ok, QString()};
+    if (!refusal_)
+        return {TargetStatus::Result::Failed, QString()};
+    if (refusal_->cause == Refusal::Cause::Stopped)
+        return {TargetStatus::Result::Stopped, QStringLiteral("stopped")};
+    if (refusal_->cause == Refusal::Cause::Declined)
+        return {TargetStatus::Result::Failed,
+                QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
+    QString cause = refusal_->text().trimmed();
+    if (!refusal_->detail.isEmpty() && refusal_->detail != refusal_->text())
+        cause += QStringLiteral(": ") + refusal_->detail;
+    return {TargetStatus::Result::Failed, cause};
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/ProgressObserver.h"
+#include "production/LineRun.h"
+
+#include <optional>
+
+// A long exchange (flash update, transfer) of one target of the line, told to its progress
+// line: the phase and counters as the stage, a refusal as the cause.
+class LineObserver : public ProgressObserver {
+public:
+    // total: the lines of the image (or frames) the counters run up to, for "line 120/514".
+    LineObserver(TargetContext& context, qint64 total) : context_(context), total_(total) {}
+
+    void phaseBegun(Phase phase) override;
+    void counted(const Counters& counters) override;
+    void done() override { done_ = true; }
+    void refused(const Refusal& refusal) override;
+    bool stopRequested() override { return context_.stopRequested(); }
+
+    // How the target ended, from what the exchange said.
+    TargetEnd end() const;
+
+private:
+    TargetContext& context_;
+    qint64 total_;
+    Phase phase_ = Phase::Connecting;
+    bool done_ = false;
+    std::optional<Refusal> refusal_;
+};
