@@ -1,5 +1,6 @@
 #include "production/LineJobs.h"
 
+#include "compare/ControllerVerify.h"
 #include "flash/FlashUpdate.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
@@ -25,6 +26,17 @@ int formatNumber(const QString& text) {
     return lastNumber.match(text).captured(1).toInt();
 }
 
+// A transfer's progress as the target's line: "format 12/28" and the percentage.
+TransferView progressView(TargetContext& context, int formats) {
+    TransferView view;
+    view.showFormat = [&context, formats](const QString& text, int percent) {
+        context.setStage(QStringLiteral("format %1/%2").arg(formatNumber(text)).arg(formats),
+                         percent);
+    };
+    view.stopRequested = [&context] { return context.stopRequested(); };
+    return view;
+}
+
 TargetEnd failed(const TargetPrompts& prompts, const QString& otherwise) {
     const QString said = prompts.lastMessage();
     return {TargetStatus::Result::Failed, said.isEmpty() ? otherwise : said};
@@ -34,13 +46,7 @@ TargetEnd failed(const TargetPrompts& prompts, const QString& otherwise) {
 
 TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context) {
     context.setStage(QStringLiteral("identify"));
-    const int formats = session.program.FormatCount();
-    TransferView view;
-    view.showFormat = [&](const QString& text, int percent) {
-        context.setStage(QStringLiteral("format %1/%2").arg(formatNumber(text)).arg(formats),
-                         percent);
-    };
-    view.stopRequested = [&] { return context.stopRequested(); };
+    const TransferView view = progressView(context, session.program.FormatCount());
     bool stopped = false;
     const TransmitSizesResult result =
         TransmitSizes(session, QStringLiteral("q517-cli"), nullptr, [&] {
@@ -88,4 +94,33 @@ TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext&
     if (end.result == TargetStatus::Result::Failed && end.cause.isEmpty())
         return failed(prompts, QStringLiteral("not updated"));
     return end;
+}
+
+TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+                           const CamProgram& expected) {
+    context.setStage(QStringLiteral("identify"));
+    const VerifyResult result =
+        VerifyController(session, expected, progressView(context, expected.FormatCount()));
+    reportType(session, context);
+    CloseSerialPort(session);
+    switch (result.Status) {
+    case VerifyStatus::Compared:
+        if (result.Diff.Same())
+            return {TargetStatus::Result::Ok, QString()};
+        return {TargetStatus::Result::Different,
+                QStringLiteral("%1 cam rows, %2 names, %3 parameters differ")
+                    .arg(result.Diff.Cams.size())
+                    .arg(result.Diff.Names.size())
+                    .arg(result.Diff.Parameters.size())};
+    case VerifyStatus::NotIdentified:
+    case VerifyStatus::OtherType:
+        return failed(prompts, QStringLiteral("no controller of the file's type"));
+    case VerifyStatus::NotReceived:
+        if (context.stopRequested())
+            return {TargetStatus::Result::Stopped, QStringLiteral("stopped during the reception")};
+        break;
+    case VerifyStatus::Broken:
+        break;
+    }
+    return failed(prompts, QStringLiteral("the controller's program did not come whole"));
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CamProgram;
 struct Session;
 class TargetPrompts;
 
@@ -21,3 +22,9 @@ TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext
 // whose update breaks off is left without working firmware, so a running one is finished.
 TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
                         const QString& image, qint64 imageLines, bool confirmed);
+
+// Receives the controller's whole program and compares it with expected: Ok when they agree,
+// Different (with the count of what differs) when not. The reception's transfer file goes to
+// the Session's working directory, which must be the target's own.
+TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+                           const CamProgram& expected);

@@ -90,6 +90,12 @@ private slots:
         QCOMPARE(json.value("ok").toInt(), 3);
         QCOMPARE(json.value("failed").toInt(), 1);
         QCOMPARE(json.value("targets").toArray().at(2).toObject().value("port").toInt(), 5);
+
+        // Each controller now holds the plan: verify says so for all three at once.
+        QProcess verify;
+        startCli(verify, {"verify", plan, "--ports", "3-5"}, home.path());
+        QCOMPARE(finish(verify), 0);
+        QVERIFY(QString::fromLocal8Bit(verify.readAllStandardOutput()).endsWith("\n3 ok\n"));
     }
 
     // SIGTERM (as Ctrl+C) stops every target after the frame on its way.

@@ -42,6 +42,9 @@ public:
     bool showHelp(const CommonDialog&, int32_t& error) override;
 };
 
+// The programmer's working directory (where ports/COMn links live).
+QString CliWorkDir();
+
 // What every device command (identify, send, receive, flash) takes from its arguments:
 // --port N (the port map of the working directory) or --device PATH (the port exists when
 // PATH exists), --baud B (default 9600) and --yes.
@@ -67,8 +70,9 @@ bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, 
 class CliDevice {
 public:
     explicit CliDevice(const CliDeviceArgs& args);
-    // With the prompts of one target of a production line in place of standard error.
-    CliDevice(const CliDeviceArgs& args, Prompts& prompts);
+    // With the prompts of one target of a production line in place of standard error, and
+    // a working directory of its own where its transfer file must not meet another's.
+    CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString& workDir = CliWorkDir());
     ~CliDevice();
     Session& session() { return *session_; }
     CliPrompts& prompts() { return prompts_; }
@@ -81,6 +85,3 @@ private:
     CommonDialog dialog_{dialogBackend_};
     std::unique_ptr<Session> session_;
 };
-
-// The programmer's working directory (where ports/COMn links live).
-QString CliWorkDir();
