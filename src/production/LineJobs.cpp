@@ -14,9 +14,9 @@
 namespace {
 
 void reportType(const Session& session, TargetContext& context) {
-    if (session.link.IdentCamCount > 0)
-        context.setType(
-            ControllerDesignation(session.link.IdentCamCount, session.link.IdentFormatCount));
+    if (session.link.state.IdentCamCount > 0)
+        context.setType(ControllerDesignation(session.link.state.IdentCamCount,
+                                              session.link.state.IdentFormatCount));
 }
 
 // The transfer's lines name the format in the operator's language ("SENDING SIZE 12"): the

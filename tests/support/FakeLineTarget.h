@@ -34,7 +34,7 @@ struct FakeLineTarget {
     explicit FakeLineTarget(Kind kind) {
         const QString device = dir.filePath(QStringLiteral("tty"));
         QFile(device).open(QIODevice::WriteOnly);
-        session.link.DeviceOverride = device;
+        session.link.state.DeviceOverride = device;
         session.options.BaudRate = QStringLiteral("9600");
         QByteArray texts = "HEADER\r\n";
         for (int n = 2; n <= 500; ++n)
