@@ -3,9 +3,9 @@
 #include "dialogs/Prompts.h"
 #include "flash/HexLineReader.h"
 #include "flash/HexRecord.h"
+#include "link/ControllerLink.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
-#include "link/PortMap.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
 #include "shell/TextFile.h"
@@ -43,16 +43,6 @@ QString FlashUpdate::ElapsedText(int64_t ms) {
 }
 
 bool FlashUpdate::Run() {
-    const int port = session_.options.PortNumber;
-    const QString& device = session_.link.state.DeviceOverride;
-    const bool found = portExists_         ? portExists_(port)
-                       : !device.isEmpty() ? PortMap::DeviceExists(device)
-                                           : EnumSerPorts(port, session_.workDir);
-    // A port that is not there is left alone: whatever is open stays open.
-    if (!found) {
-        observer_.refused(Refusal{Cause::WrongPort, port, QString()});
-        return false;
-    }
     if (!openPort())
         return false;
     observer_.phaseBegun(FlashPhase::Connecting);
@@ -69,12 +59,17 @@ bool FlashUpdate::Run() {
 bool FlashUpdate::openPort() {
     ControllerLink& link = session_.link;
     const QString& device = link.state.DeviceOverride;
+    const int port = session_.options.PortNumber;
     // A controller that is not ready yet is waited for below, with the port open.
-    const LinkOpening opening = device.isEmpty()
-                                    ? link.open(session_.options.PortNumber, FlashTiming::FlashBaud)
-                                    : link.open(device, FlashTiming::FlashBaud);
+    const LinkOpening opening = device.isEmpty() ? link.open(port, FlashTiming::FlashBaud)
+                                                 : link.open(device, FlashTiming::FlashBaud);
+    // A port that is not there leaves whatever line is open as it is.
+    if (opening.status == LinkStatus::NoSuchPort) {
+        observer_.refused(Refusal{Cause::WrongPort, port, QString()});
+        return false;
+    }
     if (!opening.opened())
-        return refuse(Cause::PortFailed, session_.options.PortNumber, LinkStatusText(opening));
+        return refuse(Cause::PortFailed, port, LinkStatusText(opening));
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 struct Session;
@@ -35,8 +34,6 @@ public:
     FlashUpdate(Session& session, ProgressObserver& observer, QString hexFilePath,
                 qint64 imageLineCount);
 
-    // Whether the port of a number exists; the machine's ports unless a test says otherwise.
-    void setPortCheck(std::function<bool(int port)> check) { portExists_ = std::move(check); }
     // Answers "UPDATE FLASH ?" itself (q517-cli --yes).
     void setConfirmed(bool confirmed) { confirmed_ = confirmed; }
 
@@ -67,7 +64,6 @@ private:
     ProgressObserver& observer_;
     QString path_;
     qint64 imageLineCount_;
-    std::function<bool(int)> portExists_;
     bool confirmed_ = false;
 
     qint64 lineNumber_ = 0;

@@ -37,8 +37,6 @@ bool UpdateRun::Run() {
         observer_.firmwareTag(check.tag);
 
     FlashUpdate update(session_, observer_, path_, check.lines);
-    if (portCheck_)
-        update.setPortCheck(portCheck_);
     update.setConfirmed(confirmed_);
     return update.Run();
 }

@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 struct Session;
 class ProgressObserver;
 
@@ -15,8 +13,6 @@ class UpdateRun {
 public:
     UpdateRun(Session& session, ProgressObserver& observer, QString hexFilePath);
 
-    // Whether the port of a number exists; the machine's ports unless a test says otherwise.
-    void setPortCheck(std::function<bool(int port)> check) { portCheck_ = std::move(check); }
     // Answers "UPDATE FLASH ?" with Yes without asking (q517-cli --yes).
     void setConfirmed(bool confirmed) { confirmed_ = confirmed; }
 
@@ -27,6 +23,5 @@ private:
     Session& session_;
     ProgressObserver& observer_;
     QString path_;
-    std::function<bool(int)> portCheck_;
     bool confirmed_ = false;
 };

@@ -52,7 +52,6 @@ struct Fixture {
     }
     bool runWithoutQuestion() {
         UpdateRun update(session, progress, image);
-        update.setPortCheck([](int) { return true; });
         return update.Run();
     }
     QString lastEvent() const { return progress.events.value(progress.events.size() - 1); }
@@ -72,6 +71,7 @@ private slots:
     void eraseWait();
     void nakResendsTheSameLine_data();
     void nakResendsTheSameLine();
+    void hangUpEndsAtOnce();
     void lineAnswerTimeout_data();
     void lineAnswerTimeout();
     void refreshInterval_data();
@@ -223,6 +223,29 @@ void TestFlashUpdate::nakResendsTheSameLine() {
     }
 }
 
+void TestFlashUpdate::hangUpEndsAtOnce() {
+    Fixture f;
+    f.writeImage(HexImages::Image(5));
+    int64_t hungUpAt = 0;
+    // The controller goes away while its third line is on the way.
+    f.loader.answer = [&](int arrival, const QByteArray&) {
+        if (arrival < 3)
+            return FakeController::bytes(Ack, 2);
+        hungUpAt = f.clock.nowMs();
+        f.controller.hangUp(QStringLiteral("the device hung up"));
+        return FakeController::bytes(QByteArray());
+    };
+    QVERIFY(!f.run());
+    QCOMPARE(f.progress.refusal.cause, Refusal::Cause::LineLost);
+    QVERIFY2(f.progress.refusal.text().contains(QStringLiteral("the device hung up")),
+             qPrintable(f.progress.refusal.text()));
+    // Given up at once, not after the 5000 ms answer time, and the line is not sent again.
+    QVERIFY(f.clock.nowMs() - hungUpAt < 100);
+    QCOMPARE(f.sent().size(), 3);
+    QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), (QList<qint64>{1, 2}));
+    QVERIFY(!f.controller.isOpen());
+}
+
 void TestFlashUpdate::lineAnswerTimeout_data() {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("delayMs");
@@ -355,9 +378,8 @@ void TestFlashUpdate::wrongPortTouchesNothing() {
     Fixture f;
     f.writeImage(HexImages::Image(2));
     f.session.options.PortNumber = 7;
-    UpdateRun update(f.session, f.progress, f.image);
-    update.setPortCheck([](int port) { return port != 7; });
-    QVERIFY(!update.Run());
+    f.session.link.state.DeviceOverride = f.dir.filePath(QStringLiteral("gone"));
+    QVERIFY(!f.runWithoutQuestion());
     QCOMPARE(f.lastEvent(), QStringLiteral("refused WRONG PORT N.7"));
     QCOMPARE(f.controller.opens(), 0);
     QCOMPARE(f.prompts.busyDepth(), 0);
@@ -395,7 +417,6 @@ void TestFlashUpdate::deviceNotReady() {
         f.prompts.expectMessage(QStringLiteral("DEVICE NOT READY"),
                                 retryUntilReady ? Prompts::Answer::Retry : Prompts::Answer::Cancel);
         UpdateRun update(session, f.progress, f.image);
-        update.setPortCheck([](int) { return true; });
         QCOMPARE(update.Run(), retryUntilReady);
         QStringList looks;
         for (const QString& event : std::as_const(f.progress.events)) {
@@ -443,7 +464,6 @@ void TestFlashUpdate::lineChangedSinceTheCheck() {
     f.writeImage({HexImages::DataRecord(0, 16), ":0300300002337A1F", ":00000001FF"});
     f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
     FlashUpdate update(f.session, f.progress, f.image, 3);
-    update.setPortCheck([](int) { return true; });
     QVERIFY(!update.Run());
     QCOMPARE(f.lastEvent(), QStringLiteral("refused FILE UNUSABLE"));
     QCOMPARE(f.progress.refusal.number, 2);

@@ -12,13 +12,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 // The rows of the text area, left and top edge in pixels.
@@ -30,20 +27,17 @@ QString Row(const UpdateFlashWindow& window, QPoint at) {
     return window.textArea()->textAt(at.x(), at.y());
 }
 
-// The loader behind a pseudo-terminal: the port exists as the machine sees it, and the
-// scripted controller answers on the line.
-struct LoaderOnPty {
+// The loader on the line; its port is a file that exists, the scripted controller answers.
+struct Loader {
     TestSession t;
     FakeController controller{t.clock};
     Session session{t.prompts, t.clock, t.dialog, controller, t.dir.path()};
     FlashControllerScript loader;
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    LoaderOnPty() {
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            session.link.state.DeviceOverride = QString::fromLocal8Bit(ptsname(master));
+    Loader() {
+        session.link.state.DeviceOverride = t.path(QStringLiteral("tty"));
+        QFile(session.link.state.DeviceOverride).open(QIODevice::WriteOnly);
         loader.install(controller);
     }
-    ~LoaderOnPty() { ::close(master); }
 };
 } // namespace
 
@@ -100,14 +94,13 @@ void TestUpdateFlashWindow::indicatorAndBar() {
 }
 
 void TestUpdateFlashWindow::goodUpdateShowsEveryRow() {
-    LoaderOnPty pty;
-    QVERIFY(!pty.session.link.state.DeviceOverride.isEmpty());
-    const QString image = pty.t.path(QStringLiteral("tagged.hex"));
+    Loader loader;
+    const QString image = loader.t.path(QStringLiteral("tagged.hex"));
     QList<QByteArray> lines = HexImages::Image(11);
     lines.insert(0, HexImages::Record(0x0600, 0, "4F21A703/15/2010"));
     QVERIFY(HexImages::Write(image, lines));
-    pty.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    UpdateFlashWindow window(pty.session, image);
+    loader.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
+    UpdateFlashWindow window(loader.session, image);
     window.show();
     QTRY_VERIFY(window.updated());
     QCOMPARE(
@@ -167,14 +160,14 @@ void TestUpdateFlashWindow::refusalStaysUntilOk() {
 }
 
 void TestUpdateFlashWindow::operatorsNoClosesAtOnce() {
-    LoaderOnPty pty;
-    const QString image = pty.t.path(QStringLiteral("good.hex"));
+    Loader loader;
+    const QString image = loader.t.path(QStringLiteral("good.hex"));
     QVERIFY(HexImages::Write(image, HexImages::Image(2)));
-    pty.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::No);
-    UpdateFlashWindow window(pty.session, image);
+    loader.t.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::No);
+    UpdateFlashWindow window(loader.session, image);
     QCOMPARE(window.exec(), int(QDialog::Rejected));
     QVERIFY(Row(window, Result).isEmpty());
-    QVERIFY(pty.controller.received().isEmpty());
+    QVERIFY(loader.controller.received().isEmpty());
 }
 
 void TestUpdateFlashWindow::changedFieldIsErasedFirst() {
