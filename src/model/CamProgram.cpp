@@ -126,7 +126,7 @@ QString CamProgram::CamName(int cam) const {
 
 void CamProgram::SetCamName(int cam, const QString& name) {
     if (IsValidCam(cam))
-        camNames_[cam - 1] = name.trimmed().left(MaxNameLength);
+        camNames_[cam - 1] = name.left(MaxNameLength);
 }
 
 void SetPhaseOn(uint8_t* d, int on, int off) {

@@ -17,8 +17,8 @@ struct Phase {
 
 // The program-wide function parameters (one set for the whole program, not per format).
 struct FunctionParameters {
-    int16_t AdvanceCount = 0;            // 0, CamCount, CamCount/2 or CamCount/4
-    std::vector<uint8_t> CamAdvance;     // CamCount entries; entry k-1 is cam or group k
+    int16_t AdvanceCount = 0;        // 0, CamCount, CamCount/2 or CamCount/4
+    std::vector<uint8_t> CamAdvance; // CamCount entries; entry k-1 is cam or group k
     int16_t OutputFormat = 0;
     int16_t EncoderShift = 0;
     int16_t RotationSense = 0;
@@ -72,7 +72,8 @@ public:
     void MarkChanged() { ProgramSaved = false; }
     void MarkSaved() { ProgramSaved = true; }
 
-    // Name of cam 1..CamCount, stored trimmed to at most MaxNameLength characters.
+    // Name of cam 1..CamCount, held exactly as given (blanks included, as a cam file has it)
+    // and cut to MaxNameLength characters; only the name entry field trims what is typed.
     QString CamName(int cam) const;
     void SetCamName(int cam, const QString& name);
     const QStringList& CamNames() const { return camNames_; }

@@ -168,22 +168,23 @@ private slots:
     // Files the writer never produces but the reader has always taken.
     void acceptsTheReadersTolerances() {
         CamProgram p;
-        const QStringList lines = functionLines("FUNZIONI 16-10") +
-                                  QStringList{"",
-                                              "FORMATO N. 03", // without the leading space
-                                              "",
-                                              "C 07\"MIXER\"",
-                                              "C 02\"OLD\"",
-                                              "",
-                                              "  45    90", // other spacing
-                                              "",
-                                              "REMARK LINE", // ignored inside a section
-                                              " 350 010",
-                                              "    FORMATO N. 04",
-                                              "C 2\"NEW\"", // a later name replaces an earlier one
-                                              " 100 101",
-                                              "C 07",      // a cam line without a name keeps it
-                                              " 001 002"}; // no END
+        const QStringList lines =
+            functionLines("FUNZIONI 16-10") +
+            QStringList{"",
+                        "FORMATO N. 03", // without the leading space
+                        "",
+                        "C 07\"MIXER\"",
+                        "C 02\"OLD\"",
+                        "",
+                        "  45    90", // other spacing
+                        "",
+                        "REMARK LINE", // ignored inside a section
+                        " 350 010",
+                        "    FORMATO N. 04",
+                        "C 2\"  NEW\"", // a later name replaces an earlier one, blanks and all
+                        " 100 101",
+                        "C 07",      // a cam line without a name keeps it
+                        " 001 002"}; // no END
         const CamReadResult result = ReadCamBytes(p, crlf(lines));
         QVERIFY2(result.ok(), qPrintable(result.error.Reason + ": " + result.error.Line));
         QCOMPARE(p.CamCount(), 16);
@@ -192,7 +193,7 @@ private slots:
         QVERIFY(onDegrees(p, 3, 7).isEmpty());
         QCOMPARE(onDegrees(p, 4, 2), QList<int>{100});
         QCOMPARE(onDegrees(p, 4, 7), QList<int>{1});
-        QCOMPARE(p.CamName(2), QStringLiteral("NEW"));
+        QCOMPARE(p.CamName(2), QStringLiteral("  NEW"));
         QCOMPARE(p.CamName(7), QStringLiteral("MIXER"));
         QVERIFY(p.ProgramSaved);
     }

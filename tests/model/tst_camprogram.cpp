@@ -124,8 +124,7 @@ private slots:
         QTest::newRow("all on") << Runs{{0, 359}} << Phases{};
         QTest::newRow("wrap listed last")
             << Runs{{300, 29}, {100, 149}} << Phases{{100, 150}, {300, 30}};
-        QTest::newRow("two ordinary") << Runs{{10, 49}, {100, 149}}
-                                      << Phases{{10, 50}, {100, 150}};
+        QTest::newRow("two ordinary") << Runs{{10, 49}, {100, 149}} << Phases{{10, 50}, {100, 150}};
         Runs alternate;
         Phases expected;
         for (int d = 0; d < 360; d += 2) {
@@ -227,10 +226,12 @@ private slots:
         QVERIFY(p.ProgramSaved);
     }
 
-    void namesTrimmedAndCut() {
+    // The model holds a name as given (a file's leading blanks are part of it); only the
+    // entry field trims.
+    void namesKeptAsGivenAndCut() {
         CamProgram p;
         p.SetCamName(1, QStringLiteral("  PUMP  "));
-        QCOMPARE(p.CamName(1), QStringLiteral("PUMP"));
+        QCOMPARE(p.CamName(1), QStringLiteral("  PUMP  "));
         p.SetCamName(2, QStringLiteral("ABCDEFGHIJKLMNOPQ"));
         QCOMPARE(p.CamName(2), QStringLiteral("ABCDEFGHIJKLMN"));
         p.SetCamName(25, QStringLiteral("X")); // out of range: ignored

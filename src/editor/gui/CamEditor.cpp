@@ -639,9 +639,11 @@ void CamEditor::onNameGotFocus() {
 
 void CamEditor::onNameEnter() {
     CamProgram& p = session_.program;
-    // Enter stores the text as typed, even an empty one; leaving the field then keeps it.
-    if (p.CamName(p.CurrentCam) != nameField_->text()) {
-        p.SetCamName(p.CurrentCam, nameField_->text());
+    // Enter stores the typed text, even an empty one; leaving the field then keeps it.
+    // Blanks around a typed name are the operator's slips: the field drops them.
+    const QString typed = nameField_->text().trimmed();
+    if (p.CamName(p.CurrentCam) != typed) {
+        p.SetCamName(p.CurrentCam, typed);
         DrawCamRow(p.CurrentCam);
     }
     focusGoPrCam();
