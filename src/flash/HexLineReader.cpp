@@ -1,22 +1,21 @@
 #include "flash/HexLineReader.h"
 
+#include "model/FileAccess.h"
+
 bool HexLineReader::open(const QString& path, QString* errorText) {
-    file_.close();
     failed_ = false;
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file_.errorString();
-        return false;
-    }
-    return true;
+    read_ = 0;
+    return FileAccess::OpenInput(file_, path, FileAccess::ImageLimit, errorText);
 }
 
 bool HexLineReader::next(QByteArray& line) {
     if (!file_.isOpen() || file_.atEnd())
         return false;
     line = file_.readLine();
-    if (line.isEmpty() && file_.error() != QFileDevice::NoError) {
+    read_ += line.size();
+    // A file that keeps growing while it is read is no image either.
+    if ((line.isEmpty() && file_.error() != QFileDevice::NoError) ||
+        read_ > FileAccess::ImageLimit) {
         failed_ = true;
         return false;
     }

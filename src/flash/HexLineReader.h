@@ -8,7 +8,8 @@
 // removed. The image is never held whole: the check and the update each read it afresh.
 class HexLineReader {
 public:
-    // False, with errorText set, when the file cannot be opened for reading.
+    // False, with errorText set, when the file cannot be opened for reading or is not a
+    // regular file of at most 64 MiB.
     bool open(const QString& path, QString* errorText = nullptr);
     // The next line; false at the end of the file or on a read error (see failed()).
     bool next(QByteArray& line);
@@ -20,4 +21,5 @@ public:
 private:
     QFile file_;
     bool failed_ = false;
+    qint64 read_ = 0;
 };

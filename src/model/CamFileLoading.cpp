@@ -5,8 +5,9 @@
 #include "shell/Session.h"
 
 QString CamReadMessage(const Session& session, const CamReadResult& result, const QString& path) {
+    // A file that could not be read at all (a FIFO, a device, far too large) names the cause.
     if (result.status == CamReadResult::Status::Unreadable)
-        return QStringLiteral("File [") + path + QLatin1Char(']') + session.Text(10);
+        return QStringLiteral("File [") + path + QStringLiteral("]: ") + result.error.Reason;
     return result.error.Line + session.Text(10);
 }
 

@@ -1,9 +1,9 @@
 #include "model/CamFileReader.h"
 
 #include "model/CamProgram.h"
+#include "model/FileAccess.h"
 #include "model/FormatScratch.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
@@ -48,7 +48,7 @@ long long valueOf(QStringView text) {
 bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason) {
     if (error) {
         error->LineNumber = in.LineNumber();
-        error->Line = in.InputLine();
+        error->Line = FileAccess::Printable(in.InputLine());
         error->Reason = reason;
     }
     return false;
@@ -69,7 +69,7 @@ struct ScratchFormat {
     int camCount() const { return scratch.CamCount(); }
     uint8_t* camDegrees(int cam) { return scratch.CamDegrees(cam); }
     void setName(int cam, const QString& name) {
-        scratch.SetName(cam, name.trimmed().left(CamProgram::MaxNameLength));
+        scratch.SetName(cam, name.left(CamProgram::MaxNameLength));
     }
 };
 
@@ -278,21 +278,11 @@ CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
 CamReadResult ReadCamFile(CamProgram& program, const QString& path) {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return failed(CamReadResult::Status::Missing);
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    QByteArray bytes;
+    QString cause;
+    if (!FileAccess::ReadInput(path, FileAccess::CamFileLimit, bytes, &cause)) {
         CamReadResult result = failed(CamReadResult::Status::Unreadable);
-        result.error.Reason = QStringLiteral("a directory, not a cam file");
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        CamReadResult result = failed(CamReadResult::Status::Unreadable);
-        result.error.Reason = file.errorString();
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        CamReadResult result = failed(CamReadResult::Status::Unreadable);
-        result.error.Reason = file.errorString();
+        result.error.Reason = cause;
         return result;
     }
     return ReadCamBytes(program, bytes);

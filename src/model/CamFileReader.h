@@ -12,7 +12,7 @@ class FormatScratch;
 // text 10; LineNumber and Reason are for the command line and the tests.
 struct CamReadError {
     int LineNumber = 0; // 1-based; 0 when the file had no line at all
-    QString Line;
+    QString Line;       // made printable: control characters as \xNN, a long line cut with "..."
     QString Reason;
 };
 

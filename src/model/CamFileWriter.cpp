@@ -1,6 +1,7 @@
 #include "model/CamFileWriter.h"
 
 #include "model/CamProgram.h"
+#include "model/FileAccess.h"
 #include "model/NumberForms.h"
 #include "shell/TextFile.h"
 
@@ -155,14 +156,14 @@ bool WriteCamFile(const CamProgram& program, const QString& path, bool portOpen,
         fail(error, 70, path, file.errorString());
         return false;
     }
-    if (file.write(text.Bytes()) != text.Bytes().size()) {
-        const QString cause = file.errorString();
+    if (!FileAccess::WriteAll(file, text.Bytes())) {
+        const QString cause = FileAccess::WriteCause(file);
         file.cancelWriting();
         fail(error, 61, path, cause);
         return false;
     }
     if (!file.commit()) {
-        fail(error, 75, path, file.errorString());
+        fail(error, 75, path, FileAccess::WriteCause(file));
         return false;
     }
     return true;

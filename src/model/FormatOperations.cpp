@@ -4,6 +4,7 @@
 #include "dialogs/Prompts.h"
 #include "model/CamFileReader.h"
 #include "model/CamLineCursor.h"
+#include "model/FileAccess.h"
 #include "model/FormatScratch.h"
 #include "model/NumberForms.h"
 #include "model/PromptAnswer.h"
@@ -191,8 +192,9 @@ bool ImportFormat(Session& session, QString& importFileName) {
     CamProgram& program = session.program;
     const QString fileTag = QStringLiteral("File [") + importFileName + QLatin1Char(']');
     QByteArray bytes;
-    if (!TextFile::ReadAll(importFileName, bytes)) {
-        warn(session, fileTag + session.Text(10));
+    QString cause;
+    if (!FileAccess::ReadInput(importFileName, FileAccess::CamFileLimit, bytes, &cause)) {
+        warn(session, fileTag + QStringLiteral(": ") + cause);
         return false;
     }
     CamLineCursor in(bytes);

@@ -1,8 +1,7 @@
 #include "shell/LanguageTexts.h"
 
+#include "model/FileAccess.h"
 #include "shell/TextFile.h"
-
-#include <QFile>
 
 LanguageTexts::LanguageTexts() : texts_(QList<QString>(Count)) {}
 
@@ -10,14 +9,13 @@ QString LanguageTexts::Text(int n) const {
     return n >= 1 && n <= Count ? texts_.at(n - 1) : QString();
 }
 
-bool LanguageTexts::LoadLanguage(const QString& path) {
+bool LanguageTexts::LoadLanguage(const QString& path, QString* error) {
     texts_ = QStringList(QList<QString>(Count));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!FileAccess::ReadInput(path, FileAccess::TextLimit, bytes, error))
         return false;
-    const QByteArray bytes = file.readAll();
     LoadFromBytes(bytes);
-    return file.error() == QFileDevice::NoError;
+    return true;
 }
 
 void LanguageTexts::LoadFromBytes(const QByteArray& bytes) {

@@ -14,9 +14,9 @@ public:
     // Text n (1..500); empty when the script has none or n is out of range.
     QString Text(int n) const;
 
-    // Fills the table from a script file. False when the file cannot be read; the texts read
-    // so far stay and the rest are empty.
-    bool LoadLanguage(const QString& path);
+    // Fills the table from a script file. False, with the reason in error, when it is not a
+    // regular file of at most 1 MiB or cannot be read; the table is then all empty.
+    bool LoadLanguage(const QString& path, QString* error = nullptr);
     // The walk over a script's bytes: the header line loses its last character, every later
     // line its first and last (the quotes); the file's last character is never read.
     void LoadFromBytes(const QByteArray& bytes);

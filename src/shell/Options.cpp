@@ -1,6 +1,7 @@
 #include "shell/Options.h"
 
 #include "dialogs/Prompts.h"
+#include "model/FileAccess.h"
 #include "model/NumberForms.h"
 #include "shell/TextFile.h"
 
@@ -72,7 +73,16 @@ bool Options::ReadOptionsFile(const QString& dir, Prompts& prompts) {
     *this = Options();
     const QString path = FilePath(dir);
     QByteArray bytes;
-    if (!QFileInfo::exists(path) || !TextFile::ReadAll(path, bytes)) {
+    QString cause;
+    if (QFileInfo::exists(path) &&
+        !FileAccess::ReadInput(path, FileAccess::TextLimit, bytes, &cause)) {
+        // There but not a file to read (a FIFO, a device, far too large): say so, then go on
+        // with the defaults as for a missing file.
+        prompts.message(path + QStringLiteral(": ") + cause, QString(), Prompts::Buttons::Ok,
+                        Prompts::Icon::Warning);
+        return false;
+    }
+    if (!QFileInfo::exists(path)) {
         prompts.message(QStringLiteral("FILE 'Q517_OPT.DEF' NOT FOUND!!!\n SET OPTIONS"), QString(),
                         Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return false;

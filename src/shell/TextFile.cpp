@@ -1,7 +1,6 @@
 #include "shell/TextFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "model/FileAccess.h"
 
 namespace TextFile {
 
@@ -66,40 +65,16 @@ QStringList SplitLines(const QString& text) {
 }
 
 bool ReadAll(const QString& path, QByteArray& bytes, QString* errorText) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return FileAccess::ReadInput(path, FileAccess::CamFileLimit, bytes, errorText);
 }
 
 bool WriteLines(const QString& path, const QStringList& lines, QString* errorText) {
-    QSaveFile file(path);
-    // Unbuffered: a buffered flush that is cut short still lets commit() succeed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += EncodeCp1252(line);
         bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return FileAccess::WriteAtomically(path, bytes, errorText);
 }
 
 } // namespace TextFile

@@ -14,7 +14,8 @@ QByteArray EncodeCp1252(const QString& text);
 // Splits decoded text into lines on CR LF or LF. A final line without a line end is kept.
 QStringList SplitLines(const QString& text);
 
-// Reads a whole file; false (and errorText set) when it cannot be opened or read.
+// Reads a whole regular file of at most 16 MiB (the largest of the program's text files);
+// false (and errorText set) when it is anything else or cannot be read.
 bool ReadAll(const QString& path, QByteArray& bytes, QString* errorText = nullptr);
 // Writes lines, each followed by CR LF, atomically: on failure the old file stays whole.
 bool WriteLines(const QString& path, const QStringList& lines, QString* errorText = nullptr);

@@ -1,7 +1,13 @@
+#include "support/FileSizeLimit.h"
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 struct Run {
@@ -57,9 +63,9 @@ private slots:
 
     void convertKeepsGoldenFiles_data() {
         QTest::addColumn<QString>("file");
-        for (const char* name :
-             {"camfile_empty_8x21.CAM", "camfile_groups_of_4.CAM", "camfile_groups_of_2.CAM",
-              "camfile_per_cam_8x21.CAM", "camfile_names_port_closed.CAM"})
+        for (const char* name : {"camfile_empty_8x21.CAM", "camfile_groups_of_4.CAM",
+                                 "camfile_groups_of_2.CAM", "camfile_per_cam_8x21.CAM",
+                                 "camfile_names_port_closed.CAM", "camfile_leading_blanks.CAM"})
             QTest::newRow(name) << name;
     }
     void convertKeepsGoldenFiles() {
@@ -79,6 +85,13 @@ private slots:
         QTest::newRow("cam 30") << kFunction + " FORMATO N. 01\r\nC 30\r\n"
                                 << "C 30 : wrong cam file format";
         QTest::newRow("empty file") << QByteArray() << "line 0";
+        // The offending line reaches the terminal printable, whatever bytes it held.
+        QTest::newRow("escapes and NUL")
+            << kFunction + QByteArray(" FORMATO N. 01\r\nC 30\x1b]0;owned\x07\0x\r\n", 34)
+            << "C 30\\x1b]0;owned\\x07\\x00x : wrong cam file format";
+        QTest::newRow("a long line cut")
+            << kFunction + " FORMATO N. 01\r\nC 30" + QByteArray(300, 'x') + "\r\n"
+            << "C 30" + QString(116, QLatin1Char('x')) + "... : wrong cam file format";
     }
     void refusedInputCreatesNoOutput() {
         QFETCH(QByteArray, bytes);
@@ -90,8 +103,76 @@ private slots:
         const Run run = cli({QStringLiteral("convert"), in, out});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(line), qPrintable(run.err));
+        QVERIFY(std::none_of(run.err.begin(), run.err.end(),
+                             [](QChar c) { return c.unicode() < 0x20 && c != QLatin1Char('\n'); }));
         QVERIFY(!QFile::exists(out));
         QVERIFY(run.out.isEmpty());
+    }
+
+    // Input comes only from regular files of a bounded size: a FIFO without a writer, a
+    // device or an oversized file is refused at once, naming the path, and nothing is written.
+    void refusesWhatIsNoFileToRead_data() {
+        QTest::addColumn<QStringList>("args"); // @FIFO, @BIG (a sparse file of bigSize), @OUT
+        QTest::addColumn<qint64>("bigSize");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("check of a FIFO")
+            << QStringList{"check", "@FIFO"} << 0LL << "@FIFO: a FIFO, not a regular file";
+        QTest::newRow("check of /dev/zero") << QStringList{"check", "/dev/zero"} << 0LL
+                                            << "/dev/zero: a character device, not a regular file";
+        QTest::newRow("convert of a FIFO") << QStringList{"convert", "@FIFO", "@OUT"} << 0LL
+                                           << "@FIFO: a FIFO, not a regular file";
+        QTest::newRow("convert above 16 MiB")
+            << QStringList{"convert", "@BIG", "@OUT"} << 16 * 1024 * 1024 + 1LL
+            << "@BIG: larger than the limit of 16 MiB";
+        QTest::newRow("print of /dev/zero")
+            << QStringList{"print", "/dev/zero", "--pdf", "@OUT"} << 0LL
+            << "/dev/zero: cannot be read: a character device, not a regular file";
+        QTest::newRow("hexcheck of a FIFO")
+            << QStringList{"hexcheck", "@FIFO"} << 0LL << "@FIFO: a FIFO, not a regular file";
+        QTest::newRow("hexcheck of /dev/zero")
+            << QStringList{"hexcheck", "/dev/zero"} << 0LL
+            << "/dev/zero: a character device, not a regular file";
+        QTest::newRow("hexcheck above 64 MiB")
+            << QStringList{"hexcheck", "@BIG"} << 64 * 1024 * 1024 + 1LL
+            << "@BIG: larger than the limit of 64 MiB";
+    }
+    void refusesWhatIsNoFileToRead() {
+        QFETCH(QStringList, args);
+        QFETCH(qint64, bigSize);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("FIFO"))).constData(), 0600) ==
+                0);
+        QFile big(dir.filePath(QStringLiteral("BIG")));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(bigSize));
+        big.close();
+        for (QString& arg : args)
+            arg.replace(QLatin1Char('@'), dir.path() + QLatin1Char('/'));
+        why.replace(QLatin1Char('@'), dir.path() + QLatin1Char('/'));
+        const Run run = cli(args);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(why), qPrintable(run.err));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("OUT"))));
+    }
+
+    // A full disk (here: the file size limit) is reported with the system's reason and the
+    // old file stays whole.
+    void fullDiskKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("OUT.CAM"));
+        QVERIFY(writeBytes(out, kFunction));
+        Run run;
+        {
+            FileSizeLimit limit(100);
+            run = cli({QStringLiteral("convert"),
+                       kData + QStringLiteral("camfile_names_port_closed.CAM"), out});
+        }
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("ERROR  61: ") + out +
+                                  QStringLiteral(": File too large")),
+                 qPrintable(run.err));
+        QCOMPARE(contents(out), kFunction);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OUT.CAM"});
     }
 
     void exitStatuses_data() {

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using TextMap = QMap<int, QString>;
 Q_DECLARE_METATYPE(TextMap)
 
@@ -107,11 +109,31 @@ private slots:
         QCOMPARE(texts.Text(3), QStringLiteral("Apri"));
     }
 
+    // A script that is missing, or no file to read (a FIFO would block the start-up), is
+    // refused with the reason and leaves every text empty.
+    void missingFileLeavesEveryTextEmpty_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing") << "NONE.SCR"
+                                 << "No such file or directory";
+        QTest::newRow("a FIFO") << "FIFO.SCR"
+                                << "a FIFO, not a regular file";
+        QTest::newRow("above 1 MiB") << "BIG.SCR"
+                                     << "larger than the limit of 1 MiB";
+    }
     void missingFileLeavesEveryTextEmpty() {
+        QFETCH(QString, name);
+        QFETCH(QString, why);
         QTemporaryDir dir;
+        QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("FIFO.SCR")).constData(), 0600), 0);
+        QFile big(dir.filePath("BIG.SCR"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(1024 * 1024 + 1));
+        big.close();
         LanguageTexts texts;
         texts.LoadFromBytes(script(quotedLines(10)) + "\r\n");
-        QVERIFY(!texts.LoadLanguage(dir.filePath("NONE.SCR")));
+        QString error;
+        QVERIFY(!texts.LoadLanguage(dir.filePath(name), &error));
+        QCOMPARE(error, why);
         for (int n = 1; n <= LanguageTexts::Count; ++n)
             QCOMPARE(texts.Text(n), QString());
     }

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 const QString kMissingMessage = QStringLiteral("FILE 'Q517_OPT.DEF' NOT FOUND!!!\n SET OPTIONS");
 
@@ -129,16 +131,36 @@ private slots:
         QCOMPARE(readBytes(dir.filePath(name)), QByteArray("\"X.SCR\",8,\"2400\"\r\n"));
     }
 
+    // A missing file, and one that is no file to read (a FIFO would block the start-up, a
+    // huge one fill the memory), warn and leave the defaults.
+    void missingFileWarnsAndKeepsDefaults_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message"); // @ is the options file's path
+        QTest::newRow("missing") << "" << kMissingMessage;
+        QTest::newRow("a FIFO") << "fifo"
+                                << "@: a FIFO, not a regular file";
+        QTest::newRow("above 1 MiB") << "big"
+                                     << "@: larger than the limit of 1 MiB";
+    }
     void missingFileWarnsAndKeepsDefaults() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
         QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Q517_opt.def"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QFile big(path);
+        if (kind == QLatin1String("big"))
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(1024 * 1024 + 1));
+        big.close();
         FakePrompts prompts;
-        prompts.expectMessage(kMissingMessage);
+        prompts.expectMessage(message.replace(QLatin1Char('@'), path));
         Options options;
         options.LanguageFile = "OLD.SCR";
         options.PortNumber = 9;
         options.RecentFiles = QStringList{"/x.CAM"};
         QVERIFY(!options.ReadOptionsFile(dir.path(), prompts));
-        QVERIFY(prompts.allShown());
+        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
         QCOMPARE(prompts.messages().first().icon, Prompts::Icon::Warning);
         QCOMPARE(prompts.messages().first().buttons, Prompts::Buttons::Ok);
         QCOMPARE(options.LanguageFile, QStringLiteral("q517_IT.SCR"));
@@ -146,6 +168,7 @@ private slots:
         QCOMPARE(options.BaudRate, QStringLiteral("9600"));
         QVERIFY(options.RecentFiles.isEmpty());
         // The file is created at the next write, under its written name.
+        QFile::remove(path);
         QVERIFY(options.WriteOptionsFile(dir.path()));
         QCOMPARE(readBytes(dir.filePath("Q517_opt.def")),
                  QByteArray("\"q517_IT.SCR\",1,\"9600\"\r\n"));

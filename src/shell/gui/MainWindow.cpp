@@ -19,8 +19,7 @@
 #include <QStyle>
 #include <QToolBar>
 
-MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("MAIN"));
     setWindowTitle(QStringLiteral("PROGRAMMATORE Q517"));
     buildMenus();
@@ -81,7 +80,8 @@ void MainWindow::buildMenus() {
 
     QMenu* comm = bar->addMenu(QStringLiteral("C&omm"));
     comm->setObjectName(QStringLiteral("c_"));
-    addEntry(comm, "C_Trsz", QStringLiteral("Transmit Sizes"), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    addEntry(comm, "C_Trsz", QStringLiteral("Transmit Sizes"),
+             QKeySequence(Qt::SHIFT | Qt::Key_F5));
     addEntry(comm, "c_Rcsz", QStringLiteral("Receive Sizes"), QKeySequence(Qt::SHIFT | Qt::Key_F4));
     comm->addSeparator();
     addEntry(comm, "Upd_Flash", QStringLiteral("Update FLASH"), QKeySequence(Qt::CTRL | Qt::Key_U));
@@ -112,9 +112,12 @@ void MainWindow::buildToolBar() {
         QStyle::StandardPixmap icon;
     };
     const Button buttons[] = {
-        {"Sel_Form", QStyle::SP_FileDialogContentsView}, {"Sv_Fil", QStyle::SP_DialogSaveButton},
-        {"OP_FIL", QStyle::SP_DialogOpenButton},         {"New_Fil", QStyle::SP_FileIcon},
-        {"GoPrCam", QStyle::SP_ArrowRight},              {"Azz_Form", QStyle::SP_TrashIcon},
+        {"Sel_Form", QStyle::SP_FileDialogContentsView},
+        {"Sv_Fil", QStyle::SP_DialogSaveButton},
+        {"OP_FIL", QStyle::SP_DialogOpenButton},
+        {"New_Fil", QStyle::SP_FileIcon},
+        {"GoPrCam", QStyle::SP_ArrowRight},
+        {"Azz_Form", QStyle::SP_TrashIcon},
     };
     for (const Button& b : buttons) {
         QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString());
@@ -126,13 +129,15 @@ QAction* MainWindow::action(const QString& name) const {
     return findChild<QAction*>(name);
 }
 
-QMenu* MainWindow::menu(const QString& name) const { return findChild<QMenu*>(name); }
+QMenu* MainWindow::menu(const QString& name) const {
+    return findChild<QMenu*>(name);
+}
 
 void MainWindow::applyTexts() {
     const struct {
         const char* name;
         int text;
-    } tips[] = {{"Sel_Form", 123}, {"Sv_Fil", 129}, {"OP_FIL", 128},
+    } tips[] = {{"Sel_Form", 123}, {"Sv_Fil", 129},  {"OP_FIL", 128},
                 {"New_Fil", 127},  {"GoPrCam", 121}, {"Azz_Form", 122}};
     for (const auto& tip : tips) {
         if (QAction* a = action(QString::fromLatin1(tip.name)))
@@ -147,7 +152,9 @@ QString MainWindow::programTitle() const {
            QStringLiteral(" -") + NumberForms::Standard(p.FormatCount());
 }
 
-void MainWindow::refreshTitle() { setWindowTitle(programTitle()); }
+void MainWindow::refreshTitle() {
+    setWindowTitle(programTitle());
+}
 
 void MainWindow::showTitleWithFile(const QString& fileName) {
     setWindowTitle(programTitle() + QStringLiteral("  [") + fileName + QLatin1Char(']'));
@@ -166,8 +173,8 @@ void MainWindow::refreshRecentFiles() {
     QAction* before = at + 1 < entries.size() ? entries.at(at + 1) : nullptr;
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files.at(i);
-        auto* a = new QAction(QStringLiteral("&") + QString::number(i + 1) + QLatin1Char(' ') + path,
-                              fileMenu_);
+        auto* a = new QAction(
+            QStringLiteral("&") + QString::number(i + 1) + QLatin1Char(' ') + path, fileMenu_);
         a->setObjectName(QStringLiteral("F_Mnu_oldF_") + QString::number(i + 1));
         fileMenu_->insertAction(before, a);
         // The entry's path is its caption without its first three characters.
@@ -181,13 +188,15 @@ bool MainWindow::loadLanguageOrAsk() {
     Options& options = session_.options;
     for (;;) {
         const QString path = DataPaths::Find(options.LanguageFile, session_.workDir);
+        QString refused;
         if (!path.isEmpty()) {
-            session_.texts.LoadLanguage(path);
-            return true;
+            if (session_.texts.LoadLanguage(path, &refused))
+                return true;
+            refused = QStringLiteral("\n") + path + QStringLiteral(": ") + refused;
         }
         const auto answer =
             session_.prompts.message(QStringLiteral(" FILE '\"") + options.LanguageFile +
-                                         QStringLiteral("\"' IS NOT AVAILABLE"),
+                                         QStringLiteral("\"' IS NOT AVAILABLE") + refused,
                                      QStringLiteral("UNRECOV. DEF.FILE ERROR"),
                                      Prompts::Buttons::RetryCancel, Prompts::Icon::Critical);
         if (answer != Prompts::Answer::Retry)
@@ -272,9 +281,8 @@ void MainWindow::showAbout() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     session_.options.WriteOptionsFile(session_.workDir, session_.prompts);
     if (!session_.program.ProgramSaved) {
-        const auto answer =
-            session_.prompts.message(session_.Text(110), windowTitle(), Prompts::Buttons::YesNo,
-                                     Prompts::Icon::Warning);
+        const auto answer = session_.prompts.message(
+            session_.Text(110), windowTitle(), Prompts::Buttons::YesNo, Prompts::Icon::Warning);
         if (answer == Prompts::Answer::No) {
             event->ignore();
             return;
