@@ -1,3 +1,5 @@
+#include "support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -127,6 +129,56 @@ private slots:
             });
             QVERIFY2(found, qPrintable(header));
         }
+    }
+
+    // A name keeps the blanks the file gave it, inside its quotes.
+    void namesPrintedAsHeld() {
+        const QString pdf = dir.filePath(QStringLiteral("names.pdf"));
+        const Run run = cli({QStringLiteral(Q517_TEST_DATA_DIR "/camfile_leading_blanks.CAM"),
+                             QStringLiteral("--pdf"), pdf});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString text = tool(QStringLiteral("pdftotext"),
+                                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        // pdftotext folds a run of blanks into one; the exact text is the listing's test.
+        QVERIFY2(text.contains(QStringLiteral("\" AB\"")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("\" GLUE \"")), qPrintable(text));
+    }
+
+    // The PDF takes the old one's place in one step. A job that fails on a full disk (here
+    // the file size limit) leaves the earlier PDF whole, says why and leaves nothing beside
+    // it; a file or link named OUT.pdf.part is never followed or touched.
+    void pdfPutInPlaceWhole() {
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("p.pdf"));
+        const QString victim = out.filePath(QStringLiteral("victim"));
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("keep") == 4);
+        file.close();
+        QVERIFY(QFile::link(victim, pdf + QStringLiteral(".part")));
+        Run run = cli({cam, QStringLiteral("--pdf"), pdf});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(!QFileInfo(pdf).isSymLink());
+        QFile good(pdf);
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        const QByteArray goodBytes = good.readAll();
+        good.close();
+        QVERIFY(goodBytes.size() < 20000);
+        {
+            FileSizeLimit limit(20000); // the six diagram pages need more
+            run = cli({cam, QStringLiteral("--pdf"), pdf, QStringLiteral("--all"),
+                       QStringLiteral("--graphic")});
+        }
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("cannot write ") + pdf +
+                                  QStringLiteral(": File too large")),
+                 qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QCOMPARE(good.readAll(), goodBytes);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("keep"));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::System),
+                 (QStringList{"p.pdf", "p.pdf.part", "victim"}));
     }
 
     void diagramOnePagePerFormat() {

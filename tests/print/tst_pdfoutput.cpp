@@ -1,5 +1,7 @@
 #include "print/gui/PainterPrintSurface.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -41,6 +43,31 @@ private slots:
         QString error;
         QVERIFY(!PainterPrintSurface::Begin(printer, &error));
         QCOMPARE(error, pdf);
+        QVERIFY(!PainterPrintSurface::BeginPdf(pdf, printer.pageLayout(), 1200, QString(), &error));
+        QCOMPARE(error, pdf + QStringLiteral(": No such file or directory"));
+    }
+
+    // The PDF file made in memory has the printer's page: the same geometry as on a printer.
+    void pdfInMemoryHasThePrintersPage() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, dir.filePath(QStringLiteral("other.pdf")));
+        QString error;
+        auto onPrinter = PainterPrintSurface::Begin(printer, &error);
+        auto inMemory = PainterPrintSurface::BeginPdf(pdf, printer.pageLayout(),
+                                                      printer.resolution(), QString(), &error);
+        QVERIFY(onPrinter && inMemory);
+        QCOMPARE(inMemory->pageWidth(), onPrinter->pageWidth());
+        QCOMPARE(inMemory->pageHeight(), onPrinter->pageHeight());
+        QCOMPARE(inMemory->lineHeight(), onPrinter->lineHeight());
+        QVERIFY(!QFile::exists(pdf)); // nothing under the name before the job ends
+        QVERIFY(inMemory->endJob());
+        QVERIFY(inMemory->failure().isEmpty());
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5).startsWith("%PDF-"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"other.pdf", "page.pdf"}));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "print/gui/PrintWindow.h"
 #include "shell/gui/MainWindow.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingPrintTarget.h"
 #include "support/TestSession.h"
 
@@ -15,6 +16,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 // A print window on a recording target, shown and with the focus in NFrm.
 struct ShownPrintWindow {
@@ -214,17 +217,21 @@ private slots:
     }
 
     // File > Print on a machine without printers asks for a PDF file and writes it; an
-    // existing file is replaced only when the operator says so.
+    // existing file is replaced only when the operator says so, and only whole: on a full
+    // disk (here the file size limit) it stays as it was and the message says why.
     void fileMenuPrintWithoutPrinterMakesPdf_data() {
         QTest::addColumn<bool>("existing");
         QTest::addColumn<bool>("replace");
-        QTest::newRow("new file") << false << false;
-        QTest::newRow("existing, replaced") << true << true;
-        QTest::newRow("existing, kept") << true << false;
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("new file") << false << false << false;
+        QTest::newRow("existing, replaced") << true << true << false;
+        QTest::newRow("existing, kept") << true << false << false;
+        QTest::newRow("existing, disk full") << true << true << true;
     }
     void fileMenuPrintWithoutPrinterMakesPdf() {
         QFETCH(bool, existing);
         QFETCH(bool, replace);
+        QFETCH(bool, fullDisk);
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             QSKIP("this machine has printers; the PDF fallback is not reachable");
         TestSession ts;
@@ -237,13 +244,20 @@ private slots:
             ts.prompts.expectMessage(QStringLiteral("T108") + pdf,
                                      replace ? Prompts::Answer::Yes : Prompts::Answer::No);
         }
+        if (fullDisk)
+            ts.prompts.expectMessage(QStringLiteral("PRINT ERROR ") + pdf +
+                                     QStringLiteral(": File too large"));
         // The name is typed without its extension.
         ts.dialogs.chooseNextFile(ts.path(QStringLiteral("listing")));
         bool clicked = false;
         QTimer::singleShot(0, &main, [&] {
             auto* window = main.findChild<PrintWindow*>(QStringLiteral("PrnSize"));
             QVERIFY(window);
+            std::optional<FileSizeLimit> limit;
+            if (fullDisk)
+                limit.emplace(64);
             window->T_OK->click();
+            limit.reset();
             clicked = true;
             window->T_EX->click();
         });
@@ -254,7 +268,7 @@ private slots:
         QCOMPARE(ts.dialogs.titles.value(0), QStringLiteral("T78"));
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.read(5).startsWith("%PDF-"), !existing || replace);
+        QCOMPARE(file.read(5).startsWith("%PDF-"), (!existing || replace) && !fullDisk);
     }
 };
 

@@ -8,15 +8,15 @@
 #include "print/gui/PainterPrintSurface.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
-#include <QPrinter>
 
-#include <cstdio>
 #include <optional>
 
 namespace {
+
+// The resolution of a high-resolution printer, as the window's PDF files have it.
+constexpr int HighResolutionDpi = 1200;
 
 int RunPrint(const QStringList& args);
 
@@ -129,28 +129,21 @@ int RunPrint(const QStringList& args) {
     }
     request.format = int(format);
 
-    // The pages go to a file beside OUT and take its place only when the job is complete,
-    // so a failed print leaves an earlier OUT whole.
-    const QString partial = parsed->pdfFile + QStringLiteral(".part");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    printer.setDocName(QFileInfo(parsed->camFile).fileName());
+    // The pages take OUT's place only when the job is complete, so a failed print leaves an
+    // earlier OUT whole.
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                         QPageLayout::Millimeter);
     QString failed;
-    auto surface = PainterPrintSurface::Begin(printer, &failed);
+    auto surface = PainterPrintSurface::BeginPdf(parsed->pdfFile, a4, HighResolutionDpi,
+                                                 QFileInfo(parsed->camFile).fileName(), &failed);
     if (!surface) {
-        cliErr() << "q517-cli: cannot write " << parsed->pdfFile << "\n";
+        cliErr() << "q517-cli: cannot write " << failed << "\n";
         return 1;
     }
     const bool printed = PrintJob::Print(*surface, program, request);
     const int pages = surface->page();
-    surface.reset();
-    if (!printed || std::rename(QFile::encodeName(partial).constData(),
-                                QFile::encodeName(parsed->pdfFile).constData()) != 0) {
-        QFile::remove(partial);
-        cliErr() << "q517-cli: cannot write " << parsed->pdfFile << "\n";
+    if (!printed) {
+        cliErr() << "q517-cli: cannot write " << surface->failure() << "\n";
         return 1;
     }
     cliOut() << parsed->pdfFile << ": " << pages << (pages == 1 ? " page" : " pages") << "\n";

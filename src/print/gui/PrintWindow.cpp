@@ -182,7 +182,10 @@ void PrintWindow::printFormats() {
         NFrm->setText(NumberForms::TwoDigits(format));
     });
     session_.prompts.setBusy(false);
-    if (!printed)
-        session_.prompts.message(QStringLiteral("PRINT ERROR"), windowTitle(), Prompts::Buttons::Ok,
-                                 Prompts::Icon::Critical);
+    if (!printed) {
+        const QString cause = target_.failure();
+        session_.prompts.message(QStringLiteral("PRINT ERROR") +
+                                     (cause.isEmpty() ? QString() : QStringLiteral(" ") + cause),
+                                 windowTitle(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    }
 }

@@ -67,11 +67,21 @@ PrintSurface* PrinterTarget::beginJob() {
         askedName_ = true;
     }
     QString failed;
-    surface_ = PainterPrintSurface::Begin(printer_, &failed);
+    // A PDF file is made in memory and put in place whole at the end of the job.
+    if (printer_.outputFormat() == QPrinter::PdfFormat)
+        surface_ =
+            PainterPrintSurface::BeginPdf(printer_.outputFileName(), printer_.pageLayout(),
+                                          printer_.resolution(), printer_.docName(), &failed);
+    else
+        surface_ = PainterPrintSurface::Begin(printer_, &failed);
     if (!surface_) {
         prompts_.message(QStringLiteral("PRINT ERROR ") + failed, texts_.Text(PrintWindowTitle),
                          Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return nullptr;
     }
     return surface_.get();
+}
+
+QString PrinterTarget::failure() const {
+    return surface_ ? surface_->failure() : QString();
 }

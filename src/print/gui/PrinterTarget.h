@@ -21,6 +21,7 @@ public:
     ~PrinterTarget() override;
 
     PrintSurface* beginJob() override;
+    QString failure() const override;
 
 private:
     // The PDF file to write, or empty when the operator declined.
