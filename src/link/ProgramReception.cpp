@@ -4,12 +4,14 @@
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/ReceivedFormats.h"
 #include "link/TransferFile.h"
 #include "link/TransferLines.h"
 #include "model/CamFileReader.h"
 #include "model/CamLineBuffer.h"
 #include "model/CamLineCursor.h"
 #include "model/CamProgram.h"
+#include "model/FileAccess.h"
 #include "model/NumberForms.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
@@ -72,7 +74,8 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
     // The command line may run before the program ever made its working directory.
     QDir().mkpath(session.workDir);
     QFile file(TransferFile::Path(session));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered: a frame the disk refuses shows at once, with the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),
                     Prompts::Icon::Warning);
         return TransferOutcome::NotStarted;
@@ -107,8 +110,9 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
         if (decoded.contains(FormatHeader) && view.showFormat)
             view.showFormat(session.Text(48) + decoded,
                             headerPercent(decoded, program.FormatCount()));
-        if (file.write(text + "\r\n") < 0 || !file.flush()) {
-            showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),
+        if (!FileAccess::WriteAll(file, text + "\r\n")) {
+            showMessage(session,
+                        file.fileName() + QStringLiteral(": ") + FileAccess::WriteCause(file),
                         Prompts::Icon::Warning);
             return TransferOutcome::NotStarted;
         }
@@ -196,6 +200,23 @@ TransferFileRead ReadTransferFile(Session& session) {
     return result;
 }
 
+namespace {
+// Asks whether to keep what came of a broken reception; only Yes keeps it.
+bool keepBrokenReception(Session& session) {
+    QByteArray bytes;
+    TextFile::ReadAll(TransferFile::Path(session), bytes);
+    const QList<int> formats = ReceivedFormats::Scan(bytes).formats;
+    const QString question =
+        QStringLiteral("Reception broken off after format %1 of %2: keep what came, or put "
+                       "back the program as it was?\nYes keeps what came, No puts back the "
+                       "program as it was.")
+            .arg(formats.isEmpty() ? 0 : formats.last())
+            .arg(session.program.FormatCount());
+    return session.prompts.message(question, QString(), Prompts::Buttons::YesNo,
+                                   Prompts::Icon::Warning) == Prompts::Answer::Yes;
+}
+} // namespace
+
 ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
                                 const std::function<TransferOutcome()>& runWindow) {
     if (!session.program.ProgramSaved &&
@@ -212,7 +233,10 @@ ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
         return ReceiveSizesResult::OtherType;
     }
 
-    switch (runWindow()) {
+    // A reception that breaks off must not cost the operator the program he had.
+    CamProgram before = session.program;
+    const TransferOutcome outcome = runWindow();
+    switch (outcome) {
     case TransferOutcome::Completed:
     case TransferOutcome::TimedOut:
         break;
@@ -222,13 +246,13 @@ ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
         // stays unread, and a reception the operator stopped is not taken half-way.
         return ReceiveSizesResult::NothingReceived;
     }
-    switch (ReadTransferFile(session)) {
-    case TransferFileRead::Read:
-        break;
-    case TransferFileRead::NoFunctionBlock:
+    const TransferFileRead read = ReadTransferFile(session);
+    if (read == TransferFileRead::NoFunctionBlock)
         return ReceiveSizesResult::Unusable;
-    case TransferFileRead::SectionRefused:
-        return ReceiveSizesResult::PartlyRead;
+    if (outcome == TransferOutcome::TimedOut && !keepBrokenReception(session)) {
+        session.program = std::move(before);
+        return ReceiveSizesResult::PutBack;
     }
-    return ReceiveSizesResult::Received;
+    return read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
+                                                    : ReceiveSizesResult::Received;
 }

@@ -35,10 +35,13 @@ enum class ReceiveSizesResult {
     NothingReceived, // the reception never began or was stopped: the program is untouched
     Unusable,        // the data had no function block: the program is untouched
     PartlyRead,      // a refused line: the program holds what came before it
+    PutBack,         // the stream broke off and the operator put the program back as it was
 };
 
 // "Receive Sizes": asks before an unsaved program is replaced (text 112, titled title),
 // identifies the controller, refuses another type, runs the transfer window (runWindow),
-// and reads what came into the program with CurrentFormat 1 and the program unsaved.
+// and reads what came into the program with CurrentFormat 1 and the program unsaved. When
+// the stream broke off, the operator chooses between what came (kept unsaved) and the
+// program as it was before the reception (the answer unless he says Yes).
 ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
                                 const std::function<TransferOutcome()>& runWindow);

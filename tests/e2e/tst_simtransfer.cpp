@@ -191,6 +191,27 @@ private slots:
         QVERIFY(!QFile::exists(stored));
     }
 
+    // A stream that ends early with a proper END (the function block, format 1's header and
+    // one cam line): the program did not come whole, so nothing is written and the formats
+    // that never came are named.
+    void shortReceptionWritesNothing() {
+        QTemporaryDir home;
+        const QString program =
+            writeProgram(randomProgram(24, 6, 11), home.filePath(QStringLiteral("P.CAM")));
+        const QString out = home.filePath(QStringLiteral("OUT.CAM"));
+        const QString link = home.filePath(QStringLiteral("COM"));
+        SimProcess sim({QStringLiteral("--link"), link, QStringLiteral("--program"), program,
+                        QStringLiteral("--fault"), QStringLiteral("end-after=5")});
+        QVERIFY(sim.started());
+        const CliRun run =
+            runCli({QStringLiteral("receive"), out, QStringLiteral("--device"), link}, home.path());
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("(formats 2-6 never came); ") + out +
+                                  QStringLiteral(" not written")),
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(out));
+    }
+
     void otherTypeIsRefused() {
         QTemporaryDir home;
         const QString program =

@@ -255,19 +255,35 @@ private slots:
         QVERIFY(!f.controller.isOpen());
     }
 
-    void silenceMidStreamKeepsWhatCame() {
+    // A stream that breaks off asks whether to keep what came (then unsaved) or to put back
+    // the program as it was before the reception, which is what anything but Yes does.
+    void silenceMidStreamAsksKeepOrPutBack_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("keep what came") << int(Prompts::Answer::Yes);
+        QTest::newRow("put back") << int(Prompts::Answer::No);
+    }
+    void silenceMidStreamAsksKeepOrPutBack() {
+        QFETCH(int, answer);
+        const bool keep = Prompts::Answer(answer) == Prompts::Answer::Yes;
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(fullStream(), 6); // FUNZIONI .. " 030 090", then nothing
         f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        f.prompts.expectMessage(
+            QStringLiteral("Reception broken off after format 1 of 6: keep what came, or put "
+                           "back the program as it was?\nYes keeps what came, No puts back the "
+                           "program as it was."),
+            Prompts::Answer(answer));
         const int64_t start = f.clock.nowMs();
-        QCOMPARE(receive(f), ReceiveSizesResult::Received);
+        QCOMPARE(receive(f), keep ? ReceiveSizesResult::Received : ReceiveSizesResult::PutBack);
         QVERIFY(f.clock.nowMs() - start >= 3000);
-        QVERIFY(f.prompts.allShown());
-        QCOMPARE(f.phases(1, 1), QStringLiteral("30-90"));
-        QCOMPARE(f.phases(2, 2), QString());
-        QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(10));
-        QVERIFY(!f.session.program.ProgramSaved);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.phases(1, 1), keep ? QStringLiteral("30-90") : QString());
+        QCOMPARE(f.phases(2, 2), keep ? QString() : QStringLiteral("10-20"));
+        QCOMPARE(f.phases(6, 2), keep ? QString() : QStringLiteral("10-20"));
+        QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(keep ? 10 : 77));
+        QCOMPARE(f.session.program.ProgramSaved, !keep);
+        QCOMPARE(f.session.program.CurrentFormat, keep ? 1 : 4);
         QVERIFY(!f.controller.isOpen());
     }
 

@@ -6,7 +6,10 @@
 
 #include "link/Identification.h"
 #include "link/ProgramReception.h"
+#include "link/ReceivedFormats.h"
+#include "link/TransferFile.h"
 #include "model/CamFileWriter.h"
+#include "shell/TextFile.h"
 
 namespace {
 
@@ -34,9 +37,19 @@ int RunReceive(const QStringList& args) {
                                 session.link.state.IdentFormatCount, false);
 
     const TransferOutcome outcome = RunReception(session, CliTransferView(session));
-    if (outcome != TransferOutcome::Completed ||
+    // Whole means every format of the type, in order, and END: a controller that ends its
+    // stream early must not leave a file that looks like its program.
+    QString missing;
+    if (outcome != TransferOutcome::NotStarted) {
+        QByteArray transfer;
+        TextFile::ReadAll(TransferFile::Path(session), transfer);
+        missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount());
+    }
+    if (outcome != TransferOutcome::Completed || !missing.isEmpty() ||
         ReadTransferFile(session) != TransferFileRead::Read) {
-        cliErr() << "q517-cli: the program did not come whole; " << path << " not written\n";
+        cliErr() << "q517-cli: the program did not come whole"
+                 << (missing.isEmpty() ? QString() : QStringLiteral(" (") + missing + ')') << "; "
+                 << path << " not written\n";
         return 1;
     }
     FileWriteError error;

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,7 @@ struct TransferState {
     QString storePath;
     bool pace = false;
     std::optional<int> silentAfter; // frames answered in a transfer before going silent
+    std::optional<int> endAfter;    // frames of the program sent before a premature "END"
 };
 
 QString designation(int cams, int formats) {
@@ -90,7 +92,13 @@ private:
 };
 
 void TransferSession::sendProgram() {
-    const QList<QByteArray> frames = controllerStream(state_.program);
+    QList<QByteArray> frames = controllerStream(state_.program);
+    if (state_.endAfter && *state_.endAfter < frames.size() - 1) {
+        // A controller whose program ends early: a short stream closed by a proper "END".
+        frames = frames.mid(0, *state_.endAfter);
+        frames.append(QByteArrayLiteral("END"));
+        c_.log(QStringLiteral("END after %1 frames (fault)").arg(*state_.endAfter));
+    }
     int sent = 0;
     for (const QByteArray& text : frames) {
         if (silent(sent)) {
@@ -238,18 +246,22 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("FILE.CAM")),
      QCommandLineOption(QStringLiteral("pace"),
                         QStringLiteral("Every byte takes 10 bit times at the line speed."))},
-    {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
+    {QStringLiteral("nak-first"), QStringLiteral("silent-after"), QStringLiteral("end-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto state = std::make_shared<TransferState>();
         SimConfig& config = controller.config();
-        if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
-            bool ok = false;
-            const int frames = n->toInt(&ok);
-            if (!ok || frames < 0) {
-                *error = QStringLiteral("--fault silent-after=N needs a number of frames");
-                return false;
+        for (const auto& [fault, frames] :
+             {std::pair{QStringLiteral("silent-after"), &state->silentAfter},
+              std::pair{QStringLiteral("end-after"), &state->endAfter}}) {
+            if (const std::optional<QString> n = config.faultValue(fault)) {
+                bool ok = false;
+                const int count = n->toInt(&ok);
+                if (!ok || count < 0) {
+                    *error = QStringLiteral("--fault %1=N needs a number of frames").arg(fault);
+                    return false;
+                }
+                *frames = count;
             }
-            state->silentAfter = frames;
         }
         state->pace = args.isSet(QStringLiteral("pace"));
         state->storePath = args.value(QStringLiteral("store"));

@@ -1,0 +1,62 @@
+#include "link/ReceivedFormats.h"
+
+#include "model/CamLineCursor.h"
+#include "model/NumberForms.h"
+
+ReceivedFormats ReceivedFormats::Scan(const QByteArray& transferFile) {
+    ReceivedFormats received;
+    CamLineCursor in(transferFile);
+    while (in.ReadLine()) {
+        const QStringView line = in.Line();
+        if (line == QLatin1String("END")) {
+            received.ended = true;
+            break;
+        }
+        // The header's number is in its last two characters, as the section reader takes it.
+        if (line.contains(QLatin1String("FORMATO N. ")))
+            received.formats.append(int(NumberForms::LeadingValue(line.right(2).toString())));
+    }
+    return received;
+}
+
+bool ReceivedFormats::Whole(int formatCount) const {
+    if (!ended || formats.size() != formatCount)
+        return false;
+    for (int i = 0; i < formatCount; ++i) {
+        if (formats.at(i) != i + 1)
+            return false;
+    }
+    return true;
+}
+
+QList<int> ReceivedFormats::Missing(int formatCount) const {
+    QList<int> missing;
+    for (int format = 1; format <= formatCount; ++format) {
+        if (!formats.contains(format))
+            missing.append(format);
+    }
+    return missing;
+}
+
+QString ReceivedFormats::MissingText(int formatCount) const {
+    QStringList parts;
+    const QList<int> missing = Missing(formatCount);
+    for (int i = 0; i < missing.size();) {
+        int j = i;
+        while (j + 1 < missing.size() && missing.at(j + 1) == missing.at(j) + 1)
+            ++j;
+        parts.append(j == i ? QString::number(missing.at(i))
+                            : QString::number(missing.at(i)) + QLatin1Char('-') +
+                                  QString::number(missing.at(j)));
+        i = j + 1;
+    }
+    QString text;
+    if (!parts.isEmpty())
+        text = (missing.size() == 1 ? QStringLiteral("format ") : QStringLiteral("formats ")) +
+               parts.join(QStringLiteral(", "));
+    if (!ended)
+        text += text.isEmpty() ? QStringLiteral("END") : QStringLiteral(" and END");
+    if (text.isEmpty())
+        return Whole(formatCount) ? QString() : QStringLiteral("the formats came out of order");
+    return text + QStringLiteral(" never came");
+}
