@@ -63,7 +63,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
         dialogs.chooseNextFile(plan);
-        window.action(QStringLiteral("f_Open"))->trigger();
+        window.actions().f_Open->trigger();
         QCOMPARE(session.program.CurrentFileName, plan);
         const QByteArray before = readFile(plan);
 
@@ -71,7 +71,7 @@ private slots:
         session.program.CurrentFormat = 1;
         session.program.CurrentCam = 1;
         window.redrawFormat();
-        window.action(QStringLiteral("GoPrCam"))->trigger();
+        window.actions().GoPrCam->trigger();
         auto* on = window.findChild<QLineEdit*>(QStringLiteral("GradiON"));
         QVERIFY(on && on->hasFocus());
         typeInto(QStringLiteral("200"), Qt::Key_Tab);
@@ -80,24 +80,24 @@ private slots:
         QVERIFY(session.program.ReadDegree(1, 1, 249));
         QVERIFY(!session.program.ReadDegree(1, 1, 250));
 
-        window.action(QStringLiteral("f_Save"))->trigger();
+        window.actions().f_Save->trigger();
         QVERIFY(session.program.ProgramSaved);
         const QByteArray saved = readFile(plan);
         QVERIFY(saved != before);
 
-        window.action(QStringLiteral("C_Trsz"))->trigger();
+        window.actions().C_Trsz->trigger();
         QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
 
         // Forget the program, then take it back from the controller.
         session.program.ClearAllFormats();
         session.program.MarkSaved();
-        window.action(QStringLiteral("c_Rcsz"))->trigger();
+        window.actions().c_Rcsz->trigger();
         QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
         QVERIFY(session.program.ReadDegree(1, 1, 200));
 
         const QString back = work.filePath(QStringLiteral("BACK.CAM"));
         dialogs.chooseNextFile(back);
-        window.action(QStringLiteral("f_SaveAS"))->trigger();
+        window.actions().f_SaveAS->trigger();
         QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
         QCOMPARE(readFile(back), saved);
 

@@ -16,7 +16,7 @@ private slots:
         CamRuns::Fill(p, 1, 3, {{10, 49}, {100, 149}});
         h.clickRow(3);
         QCOMPARE(p.CurrentCam, 3);
-        h.window.action(QStringLiteral("o_MODC"))->trigger();
+        h.window.actions().o_MODC->trigger();
         QVERIFY(!h.onField()->isHidden());
         QVERIFY(h.onField()->hasFocus());
         h.type(QStringLiteral("040"));
@@ -38,10 +38,10 @@ private slots:
         CamRuns::Fill(p, 1, 5, {{10, 19}});
         h.clickRow(5);
         h.ts.prompts.expectInput(QStringLiteral("T27 5"), QStringLiteral("725"));
-        h.window.action(QStringLiteral("O_Shc"))->trigger();
+        h.window.actions().O_Shc->trigger();
         QCOMPARE(h.phaseItems(), QStringList{"F001 015 025"});
         h.ts.prompts.expectInput(QStringLiteral("T24 5T25 24"), QStringLiteral("3"));
-        h.window.action(QStringLiteral("O_CopyC"))->trigger();
+        h.window.actions().O_CopyC->trigger();
         QCOMPARE(CamRuns::Of(p, 1, 3), (Runs{{15, 24}}));
         QCOMPARE(p.CurrentCam, 5);
         QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
@@ -50,14 +50,14 @@ private slots:
     void selectSizeAfterAnEntryTakesUndoAway() {
         EditorHarness h;
         h.clickRow(2);
-        h.window.action(QStringLiteral("o_MODC"))->trigger();
+        h.window.actions().o_MODC->trigger();
         h.type(QStringLiteral("090"));
         h.key(Qt::Key_Tab);
         h.type(QStringLiteral("180"));
         h.key(Qt::Key_Return);
         QVERIFY(h.undo()->isEnabled());
         h.ts.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("4"));
-        h.window.action(QStringLiteral("S_Sel"))->trigger();
+        h.window.actions().S_Sel->trigger();
         QCOMPARE(h.program().CurrentFormat, 4);
         QVERIFY(!h.undo()->isEnabled());
         QCOMPARE(h.label(QStringLiteral("LFORM"))->text(), QStringLiteral("T7404"));
@@ -69,7 +69,7 @@ private slots:
         EditorHarness h;
         CamProgram& p = h.program();
         CamRuns::Fill(p, 1, 1, {{10, 19}});
-        h.window.action(QStringLiteral("o_MODC"))->trigger();
+        h.window.actions().o_MODC->trigger();
         QVERIFY(h.onField()->hasFocus());
         h.onField()->setCursorPosition(0);
         h.key(Qt::Key_Delete);

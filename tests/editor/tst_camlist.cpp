@@ -14,7 +14,7 @@ class TestCamList : public QObject {
 
     static QWidget* goPrCamButton(EditorHarness& h) {
         QToolBar* bar = h.window.findChild<QToolBar*>();
-        return bar ? bar->widgetForAction(h.window.action(QStringLiteral("GoPrCam"))) : nullptr;
+        return bar ? bar->widgetForAction(h.window.actions().GoPrCam) : nullptr;
     }
 
 private slots:
@@ -31,7 +31,7 @@ private slots:
         QFETCH(int, x);
         EditorHarness h;
         putRun(h.program(), 1, 5, 90, 179);
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(!h.onField()->isHidden());
         QLabel* target = onName ? h.nameLabel(5) : h.rowLabel(5);
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(qMin(x, target->width() - 1), 5));
@@ -79,7 +79,7 @@ private slots:
         EditorHarness h;
         putRun(h.program(), 1, 4, 300, 359);
         h.clickRow(4);
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(h.onField()->hasFocus());
         QCOMPARE(h.onField()->text(), QStringLiteral("300"));
         QCOMPARE(h.offField()->text(), QStringLiteral("000"));
@@ -137,7 +137,7 @@ private slots:
         if (field == QLatin1String("DEFINCAM")) {
             QTest::mouseDClick(h.nameLabel(3), Qt::LeftButton);
         } else {
-            h.window.action(QStringLiteral("GoPrCam"))->trigger();
+            h.window.actions().GoPrCam->trigger();
             if (field == QLatin1String("GradiOFF"))
                 h.key(Qt::Key_Tab);
         }
@@ -234,7 +234,7 @@ private slots:
     void nameAndAngleFieldsExcludeEachOther() {
         EditorHarness h;
         h.clickRow(2);
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(!h.onField()->isHidden());
         QTest::mouseDClick(h.nameLabel(2), Qt::LeftButton);
         QVERIFY(h.nameField()->hasFocus());
@@ -242,7 +242,7 @@ private slots:
         QVERIFY(h.offField()->isHidden());
         QVERIFY(h.label(QStringLiteral("LGRAD"))->isHidden());
         h.type(QStringLiteral("X"));
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(h.nameField()->isHidden());
         QVERIFY(h.label(QStringLiteral("LDEFINCAM"))->isHidden());
         QVERIFY(h.onField()->hasFocus());

@@ -21,7 +21,7 @@ static std::optional<QString> answerOf(const QString& text) {
 static void enterPhase(MainWindow& window, int on, int off) {
     CamProgram& p = window.session().program;
     std::copy_n(p.CamDegrees(p.CurrentFormat, p.CurrentCam), 360, p.UndoDegrees.begin());
-    window.action(QStringLiteral("o_Undo"))->setEnabled(true);
+    window.actions().o_Undo->setEnabled(true);
     p.SetPhase(p.CurrentFormat, p.CurrentCam, on, off);
 }
 
@@ -71,7 +71,7 @@ private slots:
         t.prompts.expectInput(QStringLiteral("T24 5T25 24"), answerOf(answer));
         if (!message.isEmpty())
             t.prompts.expectMessage(message);
-        window.action(QStringLiteral("O_CopyC"))->trigger();
+        window.actions().O_CopyC->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         for (int cam = 1; cam <= 24; ++cam) {
@@ -127,7 +127,7 @@ private slots:
         QSignalSpy rows(&window, &MainWindow::camRowRedrawRequested);
 
         t.prompts.expectInput(QStringLiteral("T27 7"), answerOf(answer));
-        window.action(QStringLiteral("O_Shc"))->trigger();
+        window.actions().O_Shc->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         const Runs expected = after;
@@ -167,7 +167,7 @@ private slots:
         QSignalSpy redraws(&window, &MainWindow::redrawRequested);
 
         t.prompts.expectMessage(QStringLiteral("T15 4'?"), Prompts::Answer(answer));
-        window.action(QStringLiteral("O_ClC"))->trigger();
+        window.actions().O_ClC->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         const auto& shown = t.prompts.messages().constLast();
@@ -186,7 +186,7 @@ private slots:
         MainWindow window(t.session);
         t.session.program.CurrentCam = 9;
         QSignalSpy opened(&window, &MainWindow::openEditorRequested);
-        window.action(QStringLiteral("o_MODC"))->trigger();
+        window.actions().o_MODC->trigger();
         QCOMPARE(opened.count(), 1);
         QCOMPARE(opened.at(0).at(0).toInt(), 9);
     }
@@ -195,7 +195,7 @@ private slots:
         TestSession t;
         MainWindow window(t.session);
         CamProgram& p = t.session.program;
-        QAction* undo = window.action(QStringLiteral("o_Undo"));
+        QAction* undo = window.actions().o_Undo;
         QVERIFY(!undo->isEnabled());
         p.CurrentFormat = 2;
         p.CurrentCam = 6;
@@ -205,7 +205,7 @@ private slots:
         p.MarkSaved();
         // Shift the cam after the entry: Undo still brings back the cam before the entry.
         t.prompts.expectInput(QStringLiteral("T27 6"), QStringLiteral("30"));
-        window.action(QStringLiteral("O_Shc"))->trigger();
+        window.actions().O_Shc->trigger();
         p.MarkSaved();
         QVERIFY(undo->isEnabled());
         QSignalSpy rows(&window, &MainWindow::camRowRedrawRequested);
@@ -219,7 +219,7 @@ private slots:
 
         // A second Undo is not possible: a change made now stays.
         t.prompts.expectMessage(QStringLiteral("T15 6'?"), Prompts::Answer::Yes);
-        window.action(QStringLiteral("O_ClC"))->trigger();
+        window.actions().O_ClC->trigger();
         undo->trigger();
         QCOMPARE(CamRuns::Of(p, 2, 6), Runs{});
         QCOMPARE(rows.count(), 1);
@@ -230,11 +230,11 @@ private slots:
         TestSession t;
         MainWindow window(t.session);
         CamProgram& p = t.session.program;
-        QAction* undo = window.action(QStringLiteral("o_Undo"));
+        QAction* undo = window.actions().o_Undo;
         CamRuns::Fill(p, 1, 1, {{10, 20}});
         enterPhase(window, 90, 180);
         t.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
-        window.action(QStringLiteral("S_Sel"))->trigger();
+        window.actions().S_Sel->trigger();
         QCOMPARE(p.CurrentFormat, 2);
         QVERIFY(!undo->isEnabled());
         undo->trigger();
@@ -256,7 +256,7 @@ private slots:
         TestSession t;
         MainWindow window(t.session);
         CamProgram& p = t.session.program;
-        QAction* undo = window.action(QStringLiteral("o_Undo"));
+        QAction* undo = window.actions().o_Undo;
         CamRuns::Fill(p, format, cam, {{200, 250}});
         enterPhase(window, 90, 180);
         p.CurrentFormat = format;

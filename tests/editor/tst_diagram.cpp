@@ -246,8 +246,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, doubleClick);
         EditorHarness h;
-        QSignalSpy selectSize(h.window.action(QStringLiteral("S_Sel")), &QAction::triggered);
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        QSignalSpy selectSize(h.window.actions().S_Sel, &QAction::triggered);
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(!h.onField()->isHidden());
         QLabel* label = h.label(caption);
         // Select Size itself asks for the format; the operator cancels it here.

@@ -38,7 +38,7 @@ class TestPhaseEntry : public QObject {
     // Tab, OFF and finishes with the given key.
     static void enter(EditorHarness& h, const QString& on, const QString& off,
                       Qt::Key finish = Qt::Key_Return) {
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(h.onField()->hasFocus());
         h.type(on);
         h.key(Qt::Key_Tab);
@@ -51,7 +51,7 @@ private slots:
     void onNinetyOffOneEightyOnAnEmptyCam() {
         EditorHarness h;
         QVERIFY(h.onField()->isHidden());
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QVERIFY(!h.onField()->isHidden());
         QVERIFY(!h.offField()->isHidden());
         QVERIFY(!h.label(QStringLiteral("LGRAD"))->isHidden());
@@ -149,7 +149,7 @@ private slots:
     void fourHundredShowsAs359() {
         QFETCH(bool, inOn);
         EditorHarness h;
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         if (inOn) {
             h.type(QStringLiteral("400"));
             h.key(Qt::Key_Tab);
@@ -165,7 +165,7 @@ private slots:
 
     void leavingOnByMouseClampsToo() {
         EditorHarness h;
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         h.type(QStringLiteral("777"));
         QTest::mouseClick(h.offField(), Qt::LeftButton);
         QVERIFY(h.offField()->hasFocus());
@@ -208,7 +208,7 @@ private slots:
         putRuns(h.program(), 1, 2, {{0, 359}});
         h.clickRow(2);
         QCOMPARE(h.phaseItems(), QStringList{QStringLiteral("F001 000 360")});
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         QCOMPARE(h.onField()->text(), QStringLiteral("000"));
         QCOMPARE(h.offField()->text(), QStringLiteral("360"));
         h.key(Qt::Key_Tab);
@@ -219,7 +219,7 @@ private slots:
 
     void aFullFieldStartsANewValue() {
         EditorHarness h;
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         h.type(QStringLiteral("123"));
         QVERIFY(!h.onField()->hasSelectedText());
         h.type(QStringLiteral("4")); // refused: the field is full, so all is selected
@@ -291,7 +291,7 @@ private slots:
     void closingTheFieldsAppliesNothing() {
         QFETCH(int, how);
         EditorHarness h;
-        h.window.action(QStringLiteral("GoPrCam"))->trigger();
+        h.window.actions().GoPrCam->trigger();
         h.type(QStringLiteral("90"));
         h.key(Qt::Key_Tab);
         h.type(QStringLiteral("180"));

@@ -211,7 +211,7 @@ void TestUpdateFlashWindow::menuEntryRunsTheWindow() {
         }
     });
     operatorAtTheDesk.start(10);
-    main.action(QStringLiteral("Upd_Flash"))->trigger();
+    main.actions().Upd_Flash->trigger();
     QCOMPARE(shown, windowOpens ? QStringLiteral("PARITY ERROR IN LINE 1") : QString());
     QVERIFY(!t.dialogs.pending());
     const auto* commands = main.findChild<FlashCommands*>();

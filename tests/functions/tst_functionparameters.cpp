@@ -33,7 +33,7 @@ static void withFunctions(MainWindow& window, const std::function<void(QDialog&)
         if (fun->isVisible())
             fun->done(QDialog::Rejected);
     });
-    window.action(QStringLiteral("Fu_Set"))->trigger();
+    window.actions().Fu_Set->trigger();
     QVERIFY(ran);
 }
 

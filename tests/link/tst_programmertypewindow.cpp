@@ -247,7 +247,7 @@ private slots:
             window->findChild<QRadioButton*>(QStringLiteral("O_Selc1"))->click();
             window->findChild<QPushButton*>(QStringLiteral("K_OK"))->click();
         });
-        main.action(QStringLiteral("Sel_prg"))->trigger();
+        main.actions().Sel_prg->trigger();
         QVERIFY(sawWindow);
         QCOMPARE(rig.session.program.CamCount(), 16);
         QCOMPARE(rig.session.program.FormatCount(), 10);
@@ -262,7 +262,7 @@ private slots:
             if (auto* window = QApplication::activeModalWidget())
                 window->findChild<QPushButton*>(QStringLiteral("K_OK"))->click();
         });
-        main.action(QStringLiteral("Sel_prg"))->trigger();
+        main.actions().Sel_prg->trigger();
         QCOMPARE(rig.session.program.ReadDegree(1, 2, 35), uint8_t(1));
         QCOMPARE(rig.session.program.FormatCount(), 10);
     }

@@ -90,7 +90,7 @@ private slots:
         f.session.program.SetPhase(3, 1, 100, 200);
         MainWindow main(f.session);
         QSignalSpy redraws(&main, &MainWindow::redrawRequested);
-        main.action(QStringLiteral("c_Rcsz"))->trigger();
+        main.actions().c_Rcsz->trigger();
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
         QCOMPARE(f.phases(3, 1), QString());
@@ -102,7 +102,7 @@ private slots:
         f.script.acknowledgeFrames();
         f.session.program.SetPhase(2, 4, 5, 6);
         MainWindow main(f.session);
-        main.action(QStringLiteral("C_Trsz"))->trigger();
+        main.actions().C_Trsz->trigger();
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         const QList<QByteArray> frames =
             TransferControllerScript::FrameTexts(f.controller.received());

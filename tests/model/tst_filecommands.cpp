@@ -38,7 +38,7 @@ struct Fixture {
     }
     CamProgram& program() { return t.session.program; }
     void trigger(const char* name) {
-        QAction* a = window.action(QString::fromLatin1(name));
+        QAction* a = window.findChild<QAction*>(QString::fromLatin1(name));
         QVERIFY2(a, name);
         a->trigger();
     }
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(f.program().ProgramSaved);
         QCOMPARE(f.window.windowTitle(), QStringLiteral("T33 C 24 - 6  [") + kExample + "]");
         QCOMPARE(f.t.session.options.RecentFiles.value(0), kExample);
-        QAction* entry = f.window.action(QStringLiteral("F_Mnu_oldF_1"));
+        QAction* entry = f.window.findChild<QAction*>(QStringLiteral("F_Mnu_oldF_1"));
         QVERIFY(entry);
         QCOMPARE(entry->text(), QStringLiteral("&1 ") + kExample);
     }

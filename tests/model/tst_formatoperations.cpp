@@ -81,7 +81,7 @@ private slots:
         CamProgram& p = t.session.program;
         p.CurrentFormat = current;
         p.CurrentFileName = QStringLiteral("/cams/LINE4.CAM");
-        window.action(QStringLiteral("o_Undo"))->setEnabled(true);
+        window.actions().o_Undo->setEnabled(true);
         QSignalSpy redraws(&window, &MainWindow::redrawRequested);
         for (int i = 0; i < answers.size(); ++i) {
             const QString a = answers.at(i);
@@ -92,13 +92,13 @@ private slots:
                 t.prompts.expectMessage(rejections.at(i));
         }
 
-        window.action(QStringLiteral("S_Sel"))->trigger();
+        window.actions().S_Sel->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(p.CurrentFormat, selected);
         const bool moved = selected != current;
         QCOMPARE(redraws.count(), moved ? 1 : 0);
-        QCOMPARE(window.action(QStringLiteral("o_Undo"))->isEnabled(), !moved);
+        QCOMPARE(window.actions().o_Undo->isEnabled(), !moved);
         QStringList proposals{QString::number(current)};
         for (int i = 0; i < rejections.size(); ++i)
             proposals.append(QStringLiteral("1"));
@@ -115,7 +115,7 @@ private slots:
         MainWindow window(t.session);
         QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
         t.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
-        window.action(QStringLiteral("Sel_Form"))->trigger();
+        window.actions().Sel_Form->trigger();
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(hides.count(), 1);
         QCOMPARE(t.session.program.CurrentFormat, 2);
@@ -155,7 +155,7 @@ private slots:
                 t.prompts.expectMessage(rejections.at(i));
         }
 
-        window.action(QStringLiteral("S_Cop"))->trigger();
+        window.actions().S_Cop->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(p.CurrentFormat, 2);
@@ -193,7 +193,7 @@ private slots:
         QSignalSpy redraws(&window, &MainWindow::redrawRequested);
         t.prompts.expectMessage(QStringLiteral("T2 4'?"), Prompts::Answer(answer));
 
-        window.action(entry)->trigger();
+        window.findChild<QAction*>(entry)->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(t.prompts.messages().at(0).title, QStringLiteral("T3"));
@@ -268,7 +268,7 @@ private slots:
                 t.prompts.expectMessage(QString(messages.at(i)).replace(QLatin1String("%1"), path));
         }
 
-        window.action(QStringLiteral("S_Imp"))->trigger();
+        window.actions().S_Imp->trigger();
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(t.dialogs.titles, QStringList{"T8"});
@@ -301,8 +301,8 @@ private slots:
         MainWindow window(t.session);
         t.dialogs.chooseNextFile(QString());
         t.dialogs.chooseNextFile(t.path(QStringLiteral("GONE.CAM")));
-        window.action(QStringLiteral("S_Imp"))->trigger();
-        window.action(QStringLiteral("S_Imp"))->trigger();
+        window.actions().S_Imp->trigger();
+        window.actions().S_Imp->trigger();
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QVERIFY(t.prompts.inputPrompts().isEmpty());
         QVERIFY(t.session.program.ProgramSaved);
@@ -321,7 +321,7 @@ private slots:
         t.dialog.setBackend(failing);
         MainWindow window(t.session);
         t.prompts.expectMessage(QStringLiteral("ERROR  53"));
-        window.action(QStringLiteral("S_Imp"))->trigger();
+        window.actions().S_Imp->trigger();
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QVERIFY(t.prompts.inputPrompts().isEmpty());
         QVERIFY(t.session.program.ProgramSaved);

@@ -211,7 +211,7 @@ private slots:
         ts.dialogs.chooseNextPrinter(collated);
         ts.dialogs.chooseNextPrinter({}, false);
         ts.prompts.expectMessage(QStringLiteral("T55"));
-        main.action(QStringLiteral("f_SelPr"))->trigger();
+        main.actions().f_SelPr->trigger();
         QVERIFY2(ts.prompts.allShown(), qPrintable(ts.prompts.problems()));
         QCOMPARE(ts.dialogs.printerDialogs, 2);
     }
@@ -261,7 +261,7 @@ private slots:
             clicked = true;
             window->T_EX->click();
         });
-        main.action(QStringLiteral("Pr_Size"))->trigger();
+        main.actions().Pr_Size->trigger();
         QVERIFY(clicked);
         QVERIFY(!ts.dialogs.pending());
         QVERIFY2(ts.prompts.allShown(), qPrintable(ts.prompts.problems()));

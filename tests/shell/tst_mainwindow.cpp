@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(names, (QStringList{"F_", "S_", "Fu_Set", "c_", "o_", "INF"}));
         QCOMPARE(captions,
                  (QStringList{"&File", "&Sizes", "Fu&nctions", "C&omm", "O&ptions", "&Info"}));
-        QVERIFY(!window.action("Fu_Set")->menu());
-        QVERIFY(!window.action("INF")->menu());
+        QVERIFY(!window.actions().Fu_Set->menu());
+        QVERIFY(!window.actions().INF->menu());
     }
 
     void menuEntries_data() {
@@ -143,7 +143,7 @@ private slots:
             QVERIFY2(a->isSeparator() == want.separator, where.constData());
             if (want.name != "-") {
                 QVERIFY2(a->objectName() == want.name, where.constData());
-                QVERIFY2(window.action(want.name) == a, where.constData());
+                QVERIFY2(window.findChild<QAction*>(want.name) == a, where.constData());
             }
             if (!want.separator) {
                 QVERIFY2(a->text() == want.caption, where.constData());
@@ -311,7 +311,7 @@ private slots:
         // A previous caller may have left CancelError set: a cancel here must not raise.
         s.dialog.CancelError = true;
         QSignalSpy texts(&window, &MainWindow::textsChanged);
-        window.action("o_Setlng")->trigger();
+        window.actions().o_Setlng->trigger();
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));
         QCOMPARE(s.dialogs.titles, QStringList{"SELECT LANGUAGE"});
         QCOMPARE(s.dialogs.filters,
@@ -319,7 +319,7 @@ private slots:
         if (exists) {
             QCOMPARE(s.session.options.LanguageFile, s.path("OTHER.SCR"));
             QCOMPARE(s.session.Text(2), QStringLiteral("E2"));
-            QCOMPARE(window.action("Sv_Fil")->toolTip(), QStringLiteral("E129"));
+            QCOMPARE(window.actions().Sv_Fil->toolTip(), QStringLiteral("E129"));
             QCOMPARE(texts.count(), 1);
             QCOMPARE(readBytes(s.path("q517_opt.def")),
                      "\"" + s.path("OTHER.SCR").toUtf8() + "\",4,\"2400\"\r\n/plans/A.CAM\r\n");
@@ -342,7 +342,7 @@ private slots:
         s.session.options.RecentFiles = QStringList{"/plans/LINE2.CAM", "/plans/a b.CAM"};
         window.refreshRecentFiles();
         const QList<QAction*> actions = window.menu("F_")->actions();
-        const qsizetype at = actions.indexOf(window.action("F_Mnu_oldF"));
+        const qsizetype at = actions.indexOf(window.findChild<QAction*>("F_Mnu_oldF"));
         QVERIFY(at > 0);
         QVERIFY(actions.at(at)->isVisible());
         QCOMPARE(actions.at(at + 1)->text(), QStringLiteral("&1 /plans/LINE2.CAM"));
@@ -502,7 +502,7 @@ private slots:
         window.show();
         writeBytes(s.path("_._"), "scratch");
         QFile::remove(s.path("q517_opt.def"));
-        window.action("f_Exit")->trigger();
+        window.actions().f_Exit->trigger();
         QVERIFY(!window.isVisible());
         QVERIFY(s.prompts.messages().isEmpty());
         QVERIFY(!QFile::exists(s.path("_._")));

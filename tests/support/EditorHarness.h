@@ -45,7 +45,7 @@ struct EditorHarness {
     QLabel* rowLabel(int row) { return label(QStringLiteral("Label1(%1)").arg(row)); }
     QLabel* nameLabel(int row) { return label(QStringLiteral("LDefC(%1)").arg(row)); }
     QWidget* bar(int row) { return find<QWidget>(QStringLiteral("BARRA(%1)").arg(row)); }
-    QAction* undo() { return window.action(QStringLiteral("o_Undo")); }
+    QAction* undo() { return window.actions().o_Undo; }
 
     QStringList phaseItems() {
         QStringList items;

@@ -7,20 +7,15 @@
 #include <QAction>
 
 CamCommands::CamCommands(MainWindow& window)
-    : QObject(&window), window_(window), undo_(window.action(QStringLiteral("o_Undo"))) {
-    auto connectEntry = [this](const char* name, void (CamCommands::*handler)()) {
-        if (QAction* entry = window_.action(QString::fromLatin1(name)))
-            connect(entry, &QAction::triggered, this, handler);
-    };
-    connectEntry("O_CopyC", &CamCommands::copyCam);
-    connectEntry("O_Shc", &CamCommands::shiftCam);
-    connectEntry("O_ClC", &CamCommands::eraseCam);
-    connectEntry("o_MODC", &CamCommands::modifyCam);
-    connectEntry("o_Undo", &CamCommands::undo);
-    if (undo_) {
-        undoWasEnabled_ = undo_->isEnabled();
-        connect(undo_, &QAction::changed, this, &CamCommands::undoAvailabilityChanged);
-    }
+    : QObject(&window), window_(window), undo_(window.actions().o_Undo) {
+    const MainActions& a = window.actions();
+    connect(a.O_CopyC, &QAction::triggered, this, &CamCommands::copyCam);
+    connect(a.O_Shc, &QAction::triggered, this, &CamCommands::shiftCam);
+    connect(a.O_ClC, &QAction::triggered, this, &CamCommands::eraseCam);
+    connect(a.o_MODC, &QAction::triggered, this, &CamCommands::modifyCam);
+    connect(a.o_Undo, &QAction::triggered, this, &CamCommands::undo);
+    undoWasEnabled_ = undo_->isEnabled();
+    connect(undo_, &QAction::changed, this, &CamCommands::undoAvailabilityChanged);
 }
 
 void CamCommands::undoAvailabilityChanged() {
@@ -63,7 +58,7 @@ void CamCommands::modifyCam() {
 }
 
 void CamCommands::undo() {
-    if (!undo_ || !undo_->isEnabled())
+    if (!undo_->isEnabled())
         return;
     const CamProgram& program = window_.session().program;
     const bool sameCam = program.CurrentFormat == undoFormat_ && program.CurrentCam == undoCam_;

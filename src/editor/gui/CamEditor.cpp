@@ -77,7 +77,7 @@ constexpr TwipsRect NameCaptionAt{NameLeft, 4800, NameWidth, 225};
 constexpr TwipsRect NameFieldAt{NameLeft, 5040, NameWidth, 315};
 } // namespace
 
-CamEditor::CamEditor(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+CamEditor::CamEditor(MainWindow& window) : QWidget(&window), session_(window.session()) {
     setObjectName(QStringLiteral("CamEditor"));
     // The background takes no focus: a click on it closes the fields without applying them.
     setFocusPolicy(Qt::NoFocus);
@@ -87,25 +87,19 @@ CamEditor::CamEditor(Session& session, QWidget* parent) : QWidget(parent), sessi
     buildFields();
     buildKeys();
     applyTexts();
-}
-
-CamEditor* CamEditor::Install(MainWindow& window) {
-    auto* editor = new CamEditor(window.session(), &window);
-    window.setCentralWidget(editor);
-    editor->connectTo(window);
-    return editor;
+    window.setCentralWidget(this);
+    connectTo(window);
 }
 
 void CamEditor::connectTo(MainWindow& window) {
     window_ = &window;
-    undoAction_ = window.action(QStringLiteral("o_Undo"));
-    selectSizeAction_ = window.action(QStringLiteral("S_Sel"));
-    if (QAction* go = window.action(QStringLiteral("GoPrCam"))) {
-        connect(go, &QAction::triggered, this, &CamEditor::editCurrentCam);
-        for (QToolBar* bar : window.findChildren<QToolBar*>()) {
-            if (QWidget* button = bar->widgetForAction(go))
-                goPrCam_ = button;
-        }
+    undoAction_ = window.actions().o_Undo;
+    selectSizeAction_ = window.actions().S_Sel;
+    QAction* go = window.actions().GoPrCam;
+    connect(go, &QAction::triggered, this, &CamEditor::editCurrentCam);
+    for (QToolBar* bar : window.findChildren<QToolBar*>()) {
+        if (QWidget* button = bar->widgetForAction(go))
+            goPrCam_ = button;
     }
     connect(&window, &MainWindow::redrawRequested, this, &CamEditor::ShowFormat);
     connect(&window, &MainWindow::hideEditorsRequested, this, &CamEditor::HideEditors);

@@ -25,12 +25,8 @@ class QListWidgetItem;
 class CamEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit CamEditor(Session& session, QWidget* parent = nullptr);
-
-    // Makes a new editor the main window's central widget and connects it.
-    static CamEditor* Install(MainWindow& window);
-    // Hooks the editor to the main window's redraw requests, menus and toolbar.
-    void connectTo(MainWindow& window);
+    // Becomes the window's central widget, hooked to its redraw requests, menus and toolbar.
+    explicit CamEditor(MainWindow& window);
 
     // The whole current format: captions, rows, the current cam's phase list.
     void ShowFormat();
@@ -54,6 +50,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void connectTo(MainWindow& window);
     void buildRows();
     void buildCaptions();
     void buildFields();

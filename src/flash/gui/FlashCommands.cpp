@@ -7,8 +7,7 @@
 
 FlashCommands::FlashCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("FlashCommands"));
-    if (QAction* entry = window.action(QStringLiteral("Upd_Flash")))
-        connect(entry, &QAction::triggered, this, &FlashCommands::updateFlash);
+    connect(window.actions().Upd_Flash, &QAction::triggered, this, &FlashCommands::updateFlash);
 }
 
 void FlashCommands::updateFlash() {

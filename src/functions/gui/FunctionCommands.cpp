@@ -6,8 +6,7 @@
 #include <QAction>
 
 FunctionCommands::FunctionCommands(MainWindow& window) : QObject(&window), window_(window) {
-    if (QAction* entry = window.action(QStringLiteral("Fu_Set")))
-        connect(entry, &QAction::triggered, this, &FunctionCommands::openFunctions);
+    connect(window.actions().Fu_Set, &QAction::triggered, this, &FunctionCommands::openFunctions);
 }
 
 void FunctionCommands::openFunctions() {

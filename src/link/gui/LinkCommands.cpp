@@ -7,16 +7,11 @@
 
 #include <QAction>
 
-void LinkCommands::Install(MainWindow& window) {
-    new LinkCommands(window);
-}
-
 LinkCommands::LinkCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("LinkCommands"));
-    if (QAction* port = window.action(QStringLiteral("o_SetPort")))
-        connect(port, &QAction::triggered, this, &LinkCommands::openPortWindow);
-    if (QAction* type = window.action(QStringLiteral("Sel_prg")))
-        connect(type, &QAction::triggered, this, &LinkCommands::openProgrammerTypeWindow);
+    connect(window.actions().o_SetPort, &QAction::triggered, this, &LinkCommands::openPortWindow);
+    connect(window.actions().Sel_prg, &QAction::triggered, this,
+            &LinkCommands::openProgrammerTypeWindow);
 }
 
 void LinkCommands::openPortWindow() {
@@ -39,6 +34,5 @@ void LinkCommands::openProgrammerTypeWindow() {
     window_.refreshTitle();
     window_.redrawFormat();
     // And whatever else File > New starts afresh; with nothing unsaved it asks nothing.
-    if (QAction* fileNew = window_.action(QStringLiteral("f_New")))
-        fileNew->trigger();
+    window_.actions().f_New->trigger();
 }

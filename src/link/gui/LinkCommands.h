@@ -8,7 +8,6 @@ class MainWindow;
 class LinkCommands : public QObject {
     Q_OBJECT
 public:
-    static void Install(MainWindow& window);
     explicit LinkCommands(MainWindow& window);
 
     void openPortWindow();

@@ -7,16 +7,10 @@
 
 #include <QAction>
 
-void TransferCommands::Install(MainWindow& window) {
-    new TransferCommands(window);
-}
-
 TransferCommands::TransferCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("TransferCommands"));
-    if (QAction* receive = window.action(QStringLiteral("c_Rcsz")))
-        connect(receive, &QAction::triggered, this, &TransferCommands::receiveSizes);
-    if (QAction* transmit = window.action(QStringLiteral("C_Trsz")))
-        connect(transmit, &QAction::triggered, this, &TransferCommands::transmitSizes);
+    connect(window.actions().c_Rcsz, &QAction::triggered, this, &TransferCommands::receiveSizes);
+    connect(window.actions().C_Trsz, &QAction::triggered, this, &TransferCommands::transmitSizes);
 }
 
 void TransferCommands::receiveSizes() {
@@ -35,11 +29,7 @@ void TransferCommands::receiveSizes() {
 void TransferCommands::transmitSizes() {
     Session& session = window_.session();
     TransmitSizes(
-        session, window_.windowTitle(),
-        [this] {
-            if (QAction* save = window_.action(QStringLiteral("f_Save")))
-                save->trigger();
-        },
+        session, window_.windowTitle(), [this] { window_.actions().f_Save->trigger(); },
         [&] {
             TransferWindow transfer(session, "?FW", &window_);
             transfer.exec();

@@ -9,7 +9,6 @@ class MainWindow;
 class TransferCommands : public QObject {
     Q_OBJECT
 public:
-    static void Install(MainWindow& window);
     explicit TransferCommands(MainWindow& window);
 
     void receiveSizes();

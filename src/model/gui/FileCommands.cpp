@@ -14,23 +14,16 @@
 #include <QDir>
 #include <QFileInfo>
 
-void FileCommands::Install(MainWindow& window) {
-    new FileCommands(window);
-}
-
 FileCommands::FileCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("FileCommands"));
-    const struct {
-        const char* name;
-        void (FileCommands::*handler)();
-    } entries[] = {{"f_New", &FileCommands::newProgram}, {"New_Fil", &FileCommands::newProgram},
-                   {"f_Open", &FileCommands::open},      {"OP_FIL", &FileCommands::open},
-                   {"f_Save", &FileCommands::save},      {"Sv_Fil", &FileCommands::save},
-                   {"f_SaveAS", &FileCommands::saveAs}};
-    for (const auto& entry : entries) {
-        if (QAction* a = window.action(QString::fromLatin1(entry.name)))
-            connect(a, &QAction::triggered, this, entry.handler);
-    }
+    const MainActions& a = window.actions();
+    for (QAction* entry : {a.f_New, a.New_Fil})
+        connect(entry, &QAction::triggered, this, &FileCommands::newProgram);
+    for (QAction* entry : {a.f_Open, a.OP_FIL})
+        connect(entry, &QAction::triggered, this, &FileCommands::open);
+    for (QAction* entry : {a.f_Save, a.Sv_Fil})
+        connect(entry, &QAction::triggered, this, &FileCommands::save);
+    connect(a.f_SaveAS, &QAction::triggered, this, &FileCommands::saveAs);
     connect(&window, &MainWindow::recentFileChosen, this, &FileCommands::openRecent);
 }
 

@@ -11,8 +11,6 @@ struct Session;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    static void Install(MainWindow& window);
-
     explicit FileCommands(MainWindow& window);
 
     void newProgram();

@@ -7,24 +7,20 @@
 #include <QAction>
 
 FormatCommands::FormatCommands(MainWindow& window) : QObject(&window), window_(window) {
-    auto connectEntry = [this](const char* name, void (FormatCommands::*handler)()) {
-        if (QAction* entry = window_.action(QString::fromLatin1(name)))
-            connect(entry, &QAction::triggered, this, handler);
-    };
-    connectEntry("S_Sel", &FormatCommands::selectFormat);
-    connectEntry("Sel_Form", &FormatCommands::selectFormatFromToolbar);
-    connectEntry("S_Cop", &FormatCommands::copyFormat);
-    connectEntry("s_Clr", &FormatCommands::eraseFormat);
-    connectEntry("Azz_Form", &FormatCommands::eraseFormat);
-    connectEntry("S_Imp", &FormatCommands::importFormat);
+    const MainActions& a = window.actions();
+    connect(a.S_Sel, &QAction::triggered, this, &FormatCommands::selectFormat);
+    connect(a.Sel_Form, &QAction::triggered, this, &FormatCommands::selectFormatFromToolbar);
+    connect(a.S_Cop, &QAction::triggered, this, &FormatCommands::copyFormat);
+    connect(a.s_Clr, &QAction::triggered, this, &FormatCommands::eraseFormat);
+    connect(a.Azz_Form, &QAction::triggered, this, &FormatCommands::eraseFormat);
+    connect(a.S_Imp, &QAction::triggered, this, &FormatCommands::importFormat);
 }
 
 void FormatCommands::selectFormat() {
     if (!FormatOperations::SelectFormat(window_.session()))
         return;
     // The undo record belongs to the format it was taken from.
-    if (QAction* undo = window_.action(QStringLiteral("o_Undo")))
-        undo->setEnabled(false);
+    window_.actions().o_Undo->setEnabled(false);
     window_.redrawFormat();
 }
 

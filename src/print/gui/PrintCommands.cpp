@@ -11,16 +11,10 @@
 #include <QAction>
 #include <QPrinter>
 
-void PrintCommands::Install(MainWindow& window) {
-    new PrintCommands(window);
-}
-
 PrintCommands::PrintCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("PrintCommands"));
-    if (QAction* select = window.action(QStringLiteral("f_SelPr")))
-        connect(select, &QAction::triggered, this, &PrintCommands::selectPrinter);
-    if (QAction* print = window.action(QStringLiteral("Pr_Size")))
-        connect(print, &QAction::triggered, this, &PrintCommands::openPrintWindow);
+    connect(window.actions().f_SelPr, &QAction::triggered, this, &PrintCommands::selectPrinter);
+    connect(window.actions().Pr_Size, &QAction::triggered, this, &PrintCommands::openPrintWindow);
 }
 
 PrintCommands::~PrintCommands() = default;

@@ -12,8 +12,6 @@ class QPrinter;
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
-    static void Install(MainWindow& window);
-
     explicit PrintCommands(MainWindow& window);
     ~PrintCommands() override;
 

@@ -43,90 +43,94 @@ void MainWindow::buildMenus() {
 
     fileMenu_ = bar->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("F_"));
-    addEntry(fileMenu_, "f_New", QStringLiteral("&New"));
-    addEntry(fileMenu_, "f_Open", QStringLiteral("&Open"));
-    addEntry(fileMenu_, "f_Save", QStringLiteral("&Save"), QKeySequence(Qt::Key_F9));
-    addEntry(fileMenu_, "f_SaveAS", QStringLiteral("Save &As"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    actions_.f_New = addEntry(fileMenu_, "f_New", QStringLiteral("&New"));
+    actions_.f_Open = addEntry(fileMenu_, "f_Open", QStringLiteral("&Open"));
+    actions_.f_Save =
+        addEntry(fileMenu_, "f_Save", QStringLiteral("&Save"), QKeySequence(Qt::Key_F9));
+    actions_.f_SaveAS = addEntry(fileMenu_, "f_SaveAS", QStringLiteral("Save &As"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_A));
     fileMenu_->addSeparator();
-    addEntry(fileMenu_, "Sel_prg", QStringLiteral("Select P&rogrammer"),
-             QKeySequence(Qt::CTRL | Qt::Key_R));
+    actions_.Sel_prg = addEntry(fileMenu_, "Sel_prg", QStringLiteral("Select P&rogrammer"),
+                                QKeySequence(Qt::CTRL | Qt::Key_R));
     fileMenu_->addSeparator();
-    addEntry(fileMenu_, "f_SelPr", QStringLiteral("Se&lect Printer"));
-    addEntry(fileMenu_, "Pr_Size", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    actions_.f_SelPr = addEntry(fileMenu_, "f_SelPr", QStringLiteral("Se&lect Printer"));
+    actions_.Pr_Size = addEntry(fileMenu_, "Pr_Size", QStringLiteral("&Print"),
+                                QKeySequence(Qt::CTRL | Qt::Key_P));
     recentSeparator_ = fileMenu_->addSeparator();
     recentSeparator_->setObjectName(QStringLiteral("F_Mnu_oldF"));
     recentSeparator_->setVisible(false);
     fileMenu_->addSeparator();
-    addEntry(fileMenu_, "f_Exit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    actions_.f_Exit =
+        addEntry(fileMenu_, "f_Exit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
     QMenu* sizes = bar->addMenu(QStringLiteral("&Sizes"));
     sizes->setObjectName(QStringLiteral("S_"));
-    addEntry(sizes, "S_Sel", QStringLiteral("Se&lect Size"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    addEntry(sizes, "S_Cop", QStringLiteral("&Copy Size"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    addEntry(sizes, "s_Clr", QStringLiteral("&Erase Size"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    actions_.S_Sel = addEntry(sizes, "S_Sel", QStringLiteral("Se&lect Size"),
+                              QKeySequence(Qt::CTRL | Qt::Key_L));
+    actions_.S_Cop =
+        addEntry(sizes, "S_Cop", QStringLiteral("&Copy Size"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    actions_.s_Clr =
+        addEntry(sizes, "s_Clr", QStringLiteral("&Erase Size"), QKeySequence(Qt::CTRL | Qt::Key_E));
     sizes->addSeparator();
-    addEntry(sizes, "S_Imp", QStringLiteral("&Import Size"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    actions_.S_Imp = addEntry(sizes, "S_Imp", QStringLiteral("&Import Size"),
+                              QKeySequence(Qt::CTRL | Qt::Key_M));
     sizes->addSeparator();
-    addEntry(sizes, "O_CopyC", QStringLiteral("Cop&y Cam"), QKeySequence(Qt::CTRL | Qt::Key_Y));
-    addEntry(sizes, "O_Shc", QStringLiteral("S&hift Cam"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    addEntry(sizes, "O_ClC", QStringLiteral("E&rase Cam"), QKeySequence(Qt::Key_Delete));
-    addEntry(sizes, "o_MODC", QStringLiteral("&Modify Cam"),
-             QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    addEntry(sizes, "o_Undo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z))
-        ->setEnabled(false);
+    actions_.O_CopyC =
+        addEntry(sizes, "O_CopyC", QStringLiteral("Cop&y Cam"), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    actions_.O_Shc =
+        addEntry(sizes, "O_Shc", QStringLiteral("S&hift Cam"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    actions_.O_ClC =
+        addEntry(sizes, "O_ClC", QStringLiteral("E&rase Cam"), QKeySequence(Qt::Key_Delete));
+    actions_.o_MODC = addEntry(sizes, "o_MODC", QStringLiteral("&Modify Cam"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    actions_.o_Undo =
+        addEntry(sizes, "o_Undo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_.o_Undo->setEnabled(false);
 
-    QAction* functions = bar->addAction(QStringLiteral("Fu&nctions"));
-    functions->setObjectName(QStringLiteral("Fu_Set"));
+    actions_.Fu_Set = bar->addAction(QStringLiteral("Fu&nctions"));
+    actions_.Fu_Set->setObjectName(QStringLiteral("Fu_Set"));
 
     QMenu* comm = bar->addMenu(QStringLiteral("C&omm"));
     comm->setObjectName(QStringLiteral("c_"));
-    addEntry(comm, "C_Trsz", QStringLiteral("Transmit Sizes"),
-             QKeySequence(Qt::SHIFT | Qt::Key_F5));
-    addEntry(comm, "c_Rcsz", QStringLiteral("Receive Sizes"), QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    actions_.C_Trsz = addEntry(comm, "C_Trsz", QStringLiteral("Transmit Sizes"),
+                               QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    actions_.c_Rcsz = addEntry(comm, "c_Rcsz", QStringLiteral("Receive Sizes"),
+                               QKeySequence(Qt::SHIFT | Qt::Key_F4));
     comm->addSeparator();
-    addEntry(comm, "Upd_Flash", QStringLiteral("Update FLASH"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    actions_.Upd_Flash = addEntry(comm, "Upd_Flash", QStringLiteral("Update FLASH"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_U));
 
     QMenu* options = bar->addMenu(QStringLiteral("O&ptions"));
     options->setObjectName(QStringLiteral("o_"));
-    addEntry(options, "o_SetPort", QStringLiteral("Set &Commport"));
-    addEntry(options, "o_Setlng", QStringLiteral("Set &Language"));
+    actions_.o_SetPort = addEntry(options, "o_SetPort", QStringLiteral("Set &Commport"));
+    actions_.o_Setlng = addEntry(options, "o_Setlng", QStringLiteral("Set &Language"));
 
-    QAction* info = bar->addAction(QStringLiteral("&Info"));
-    info->setObjectName(QStringLiteral("INF"));
+    actions_.INF = bar->addAction(QStringLiteral("&Info"));
+    actions_.INF->setObjectName(QStringLiteral("INF"));
 
     for (QMenu* m : {fileMenu_, sizes, comm, options})
         connect(m, &QMenu::aboutToShow, this, &MainWindow::menuOpening);
 
-    connect(action(QStringLiteral("f_Exit")), &QAction::triggered, this, &QWidget::close);
-    connect(info, &QAction::triggered, this, &MainWindow::showAbout);
-    connect(action(QStringLiteral("o_Setlng")), &QAction::triggered, this,
-            &MainWindow::setLanguage);
+    connect(actions_.f_Exit, &QAction::triggered, this, &QWidget::close);
+    connect(actions_.INF, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(actions_.o_Setlng, &QAction::triggered, this, &MainWindow::setLanguage);
 }
 
 void MainWindow::buildToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Tools"));
     toolBar_->setObjectName(QStringLiteral("Toolbar1"));
     toolBar_->setMovable(false);
-    struct Button {
-        const char* name;
-        QStyle::StandardPixmap icon;
+    auto button = [this](const char* name, QStyle::StandardPixmap icon) {
+        QAction* a = toolBar_->addAction(style()->standardIcon(icon), QString());
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
     };
-    const Button buttons[] = {
-        {"Sel_Form", QStyle::SP_FileDialogContentsView},
-        {"Sv_Fil", QStyle::SP_DialogSaveButton},
-        {"OP_FIL", QStyle::SP_DialogOpenButton},
-        {"New_Fil", QStyle::SP_FileIcon},
-        {"GoPrCam", QStyle::SP_ArrowRight},
-        {"Azz_Form", QStyle::SP_TrashIcon},
-    };
-    for (const Button& b : buttons) {
-        QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString());
-        a->setObjectName(QString::fromLatin1(b.name));
-    }
-}
-
-QAction* MainWindow::action(const QString& name) const {
-    return findChild<QAction*>(name);
+    actions_.Sel_Form = button("Sel_Form", QStyle::SP_FileDialogContentsView);
+    actions_.Sv_Fil = button("Sv_Fil", QStyle::SP_DialogSaveButton);
+    actions_.OP_FIL = button("OP_FIL", QStyle::SP_DialogOpenButton);
+    actions_.New_Fil = button("New_Fil", QStyle::SP_FileIcon);
+    actions_.GoPrCam = button("GoPrCam", QStyle::SP_ArrowRight);
+    actions_.Azz_Form = button("Azz_Form", QStyle::SP_TrashIcon);
 }
 
 QMenu* MainWindow::menu(const QString& name) const {
@@ -135,14 +139,12 @@ QMenu* MainWindow::menu(const QString& name) const {
 
 void MainWindow::applyTexts() {
     const struct {
-        const char* name;
+        QAction* button;
         int text;
-    } tips[] = {{"Sel_Form", 123}, {"Sv_Fil", 129},  {"OP_FIL", 128},
-                {"New_Fil", 127},  {"GoPrCam", 121}, {"Azz_Form", 122}};
-    for (const auto& tip : tips) {
-        if (QAction* a = action(QString::fromLatin1(tip.name)))
-            a->setToolTip(session_.Text(tip.text));
-    }
+    } tips[] = {{actions_.Sel_Form, 123}, {actions_.Sv_Fil, 129},  {actions_.OP_FIL, 128},
+                {actions_.New_Fil, 127},  {actions_.GoPrCam, 121}, {actions_.Azz_Form, 122}};
+    for (const auto& tip : tips)
+        tip.button->setToolTip(session_.Text(tip.text));
     emit textsChanged();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/gui/MainActions.h"
+
 #include <QMainWindow>
 
 struct Session;
@@ -7,8 +9,8 @@ class QAction;
 class QMenu;
 class QToolBar;
 
-// MAIN: the one main window. It owns the menus and the toolbar; the subsystems find their
-// actions here by control name and connect their own handlers.
+// MAIN: the one main window. It owns the menus and the toolbar; the subsystems take their
+// actions from actions() and connect their own handlers.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -16,8 +18,8 @@ public:
 
     Session& session() { return session_; }
 
-    // A menu entry or toolbar button by its control name ("f_Save", "Sv_Fil", ...).
-    QAction* action(const QString& name) const;
+    // The menu entries and toolbar buttons, by control name: actions().f_Save.
+    const MainActions& actions() const { return actions_; }
     QMenu* menu(const QString& name) const;
 
     // Start-up steps 4 to 9 (options, language, captions, model, line, arrays); the editor
@@ -81,6 +83,7 @@ private:
                       const QKeySequence& shortcut = QKeySequence());
 
     Session& session_;
+    MainActions actions_;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;

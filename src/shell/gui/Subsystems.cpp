@@ -1,21 +1,25 @@
 #include "shell/gui/Subsystems.h"
 
+#include "editor/gui/CamCommands.h"
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
+#include "functions/gui/FunctionCommands.h"
 #include "link/gui/LinkCommands.h"
 #include "link/gui/TransferCommands.h"
-#include "model/gui/CamAndFormatCommands.h"
 #include "model/gui/FileCommands.h"
+#include "model/gui/FormatCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
 
 void InstallSubsystems(MainWindow& window) {
-    Q_UNUSED(window);
-    PrintCommands::Install(window);
+    // Each one is a child of the window, built from it, and lives as long as it.
+    new CamEditor(window);
+    new FileCommands(window);
+    new PrintCommands(window);
+    new FormatCommands(window);
+    new CamCommands(window);
+    new FunctionCommands(window);
+    new LinkCommands(window);
+    new TransferCommands(window);
     new FlashCommands(window);
-    FileCommands::Install(window);
-    CamEditor::Install(window);
-    InstallCamAndFormatCommands(window);
-    LinkCommands::Install(window);
-    TransferCommands::Install(window);
 }
