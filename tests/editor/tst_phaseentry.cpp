@@ -68,6 +68,7 @@ private slots:
         QCOMPARE(h.phaseItems(), QStringList{QStringLiteral("F001 090 180")});
         QCOMPARE(h.label(QStringLiteral("Tot_fasi"))->text(), QStringLiteral("T17001"));
         QCOMPARE(onDegrees(h.program(), 1, 1), degreesOf({{90, 179}}));
+        QCOMPARE(h.label(QStringLiteral("StFile"))->text(), QStringLiteral("(no file) *"));
         QVERIFY(h.onField()->isHidden());
         QVERIFY(h.offField()->isHidden());
         QVERIFY(h.label(QStringLiteral("LGRAD"))->isHidden());

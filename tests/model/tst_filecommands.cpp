@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,6 +44,7 @@ struct Fixture {
         a->trigger();
     }
     bool edited() { return program().ReadDegree(2, 3, 15) == 1; }
+    QLabel* statusFile() { return window.findChild<QLabel*>(QStringLiteral("StFile")); }
     bool allShown() const { return t.prompts.allShown(); }
 };
 } // namespace
@@ -107,6 +109,8 @@ private slots:
         QCOMPARE(f.program().CurrentFormat, 1);
         QVERIFY(f.program().ProgramSaved);
         QCOMPARE(f.window.windowTitle(), QStringLiteral("T33 C 24 - 6  [") + kExample + "]");
+        QCOMPARE(f.statusFile()->text(), QStringLiteral("camfile_example.CAM"));
+        QCOMPARE(f.statusFile()->toolTip(), kExample);
         QCOMPARE(f.t.session.options.RecentFiles.value(0), kExample);
         QAction* entry = f.window.findChild<QAction*>(QStringLiteral("F_Mnu_oldF_1"));
         QVERIFY(entry);
@@ -177,8 +181,11 @@ private slots:
         Fixture f;
         const QString path = f.t.path(QStringLiteral("PLAN.CAM"));
         f.program().CurrentFileName = path;
+        f.window.refreshStatus();
+        QCOMPARE(f.statusFile()->text(), QStringLiteral("PLAN.CAM *"));
         f.trigger("f_Save");
         QVERIFY(f.program().ProgramSaved);
+        QCOMPARE(f.statusFile()->text(), QStringLiteral("PLAN.CAM"));
         const QByteArray written = contents(path);
         QVERIFY(written.startsWith("FUNZIONI 24-06\r\n"));
         // The port is closed, so every format carries the names.

@@ -571,7 +571,8 @@ void CamEditor::applyEntry() {
     p.SetPhase(p.CurrentFormat, p.CurrentCam, on, off);
     // An entry typed straight into the OFF field changes the program just as much.
     p.MarkChanged();
-    DrawCamRow(p.CurrentCam);
+    // Through the window, so that its status bar shows the program unsaved.
+    window_->drawCamRow(p.CurrentCam);
 }
 
 void CamEditor::selectWholeTextWhenFull(EntryField* field) {
@@ -653,7 +654,7 @@ void CamEditor::commitName() {
     if (!name.isEmpty())
         p.SetCamName(p.CurrentCam, name);
     hideNameField();
-    DrawCamRow(p.CurrentCam);
+    window_->drawCamRow(p.CurrentCam);
 }
 
 void CamEditor::hideNameField() {

@@ -115,8 +115,10 @@ bool FileCommands::writeProgram(const QString& path, const QString& title) {
 void FileCommands::save() {
     CamProgram& program = session().program;
     if (!program.CurrentFileName.isEmpty()) {
-        if (writeProgram(program.CurrentFileName, window_.windowTitle()))
+        if (writeProgram(program.CurrentFileName, window_.windowTitle())) {
             program.MarkSaved();
+            window_.refreshStatus();
+        }
         return;
     }
     const auto answer = session().prompts.message(

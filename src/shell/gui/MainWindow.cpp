@@ -2,10 +2,13 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "link/Identification.h"
+#include "link/PortMap.h"
 #include "link/StartupLink.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
 #include "shell/gui/AboutWindow.h"
+#include "shell/gui/MainStatusBar.h"
 #include "shell/gui/Subsystems.h"
 #include "shell/gui/WindowGeometry.h"
 
@@ -24,7 +27,12 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     setWindowTitle(QStringLiteral("PROGRAMMATORE Q517"));
     buildMenus();
     buildToolBar();
+    status_ = new MainStatusBar(this);
+    setStatusBar(status_);
     connect(this, &MainWindow::menuOpening, this, &MainWindow::hideEditors);
+    // Whatever is redrawn may have changed the program: its unsaved marker follows.
+    connect(this, &MainWindow::redrawRequested, this, &MainWindow::refreshStatus);
+    connect(this, &MainWindow::camRowRedrawRequested, this, &MainWindow::refreshStatus);
     InstallSubsystems(*this);
     resize(WindowGeometry::TwipsToPixels(WindowGeometry::DesignWidthTwips), 520);
 }
@@ -156,10 +164,36 @@ QString MainWindow::programTitle() const {
 
 void MainWindow::refreshTitle() {
     setWindowTitle(programTitle());
+    refreshStatus();
 }
 
 void MainWindow::showTitleWithFile(const QString& fileName) {
     setWindowTitle(programTitle() + QStringLiteral("  [") + fileName + QLatin1Char(']'));
+    refreshStatus();
+}
+
+void MainWindow::refreshStatus() {
+    const Options& options = session_.options;
+    const LinkState& link = session_.link;
+    QString device = link.DeviceOverride;
+    if (device.isEmpty())
+        device = PortMap::PortDevice(options.PortNumber, session_.workDir);
+    const QString dot = QStringLiteral(" ") + QChar(0x00B7) + QStringLiteral(" ");
+    status_->showPort(QStringLiteral("COM ") + QString::number(options.PortNumber) + dot +
+                      (device.isEmpty() ? QStringLiteral("no device") : device) + dot +
+                      options.BaudRate);
+    QString controller = QStringLiteral("no controller");
+    if (link.PortStatus == 0)
+        controller = link.IdentCamCount > 0
+                         ? ControllerDesignation(link.IdentCamCount, link.IdentFormatCount) +
+                               QStringLiteral(" ready")
+                         : QStringLiteral("controller ready");
+    status_->showController(controller);
+    status_->showFile(session_.program.CurrentFileName, session_.program.ProgramSaved);
+}
+
+void MainWindow::showResult(const QString& text) {
+    status_->showResult(text);
 }
 
 void MainWindow::refreshRecentFiles() {

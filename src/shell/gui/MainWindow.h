@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 struct Session;
+class MainStatusBar;
 class QAction;
 class QMenu;
 class QToolBar;
@@ -20,6 +21,8 @@ public:
 
     // The menu entries and toolbar buttons, by control name: actions().f_Save.
     const MainActions& actions() const { return actions_; }
+    // The status bar; addReadout() gives a window part a place at its right end.
+    MainStatusBar* status() const { return status_; }
     QMenu* menu(const QString& name) const;
 
     // Start-up steps 4 to 9 (options, language, captions, model, line, arrays); the editor
@@ -32,6 +35,11 @@ public:
     void refreshTitle();
     // Title with the file name part, as shown after Open and Save As until the next activation.
     void showTitleWithFile(const QString& fileName);
+    // Port, controller and file of the status bar, from the session as it stands.
+    void refreshStatus();
+    // The result of a long operation (a transfer, a flash update, a PDF), kept in the status
+    // bar until the next one.
+    void showResult(const QString& text);
 
     // Sets the captions and tooltips that come from the language texts.
     void applyTexts();
@@ -84,6 +92,7 @@ private:
 
     Session& session_;
     MainActions actions_;
+    MainStatusBar* status_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;

@@ -1,0 +1,45 @@
+#include "shell/gui/MainStatusBar.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
+    setObjectName(QStringLiteral("StatusBar"));
+    // The size grip would cover the readouts of a maximized window.
+    setSizeGripEnabled(false);
+    port_ = addPart("StPort", 0);
+    controller_ = addPart("StController", 0);
+    file_ = addPart("StFile", 0);
+    result_ = addPart("StResult", 1);
+}
+
+QLabel* MainStatusBar::addPart(const char* name, int stretch) {
+    auto* part = new QLabel(this);
+    part->setObjectName(QString::fromLatin1(name));
+    part->setTextFormat(Qt::PlainText);
+    addWidget(part, stretch);
+    return part;
+}
+
+void MainStatusBar::showPort(const QString& text) {
+    port_->setText(text);
+}
+
+void MainStatusBar::showController(const QString& text) {
+    controller_->setText(text);
+}
+
+void MainStatusBar::showFile(const QString& path, bool saved) {
+    const QString name = path.isEmpty() ? QStringLiteral("(no file)") : QFileInfo(path).fileName();
+    file_->setText(saved ? name : name + QStringLiteral(" *"));
+    file_->setToolTip(path);
+}
+
+void MainStatusBar::showResult(const QString& text) {
+    result_->setText(text);
+    result_->setToolTip(text);
+}
+
+void MainStatusBar::addReadout(QWidget* readout) {
+    addPermanentWidget(readout);
+}
