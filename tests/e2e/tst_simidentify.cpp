@@ -147,6 +147,8 @@ private slots:
         QTest::newRow("type") << QStringList{QStringLiteral("--type"), QStringLiteral("24-10")};
         QTest::newRow("fault") << QStringList{QStringLiteral("--fault"), QStringLiteral("melt")};
         QTest::newRow("port") << QStringList{QStringLiteral("--port"), QStringLiteral("65")};
+        QTest::newRow("link into no folder")
+            << QStringList{QStringLiteral("--link"), QStringLiteral("/nonexistent-q517/COM")};
     }
     void simulatorRefusesUnknownSettings() {
         QFETCH(QStringList, args);
@@ -155,6 +157,13 @@ private slots:
         QVERIFY(sim.waitForFinished(10000));
         QCOMPARE(sim.exitCode(), 2);
         QVERIFY(sim.readAllStandardOutput().isEmpty());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent-q517")));
+        // The refusal of a fault lists the known ones, each once.
+        const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
+        const QString known = err.section(QStringLiteral("(known: "), 1).section(')', 0, 0);
+        QStringList names = known.split(QStringLiteral(", "));
+        names.removeDuplicates();
+        QCOMPARE(names.join(QStringLiteral(", ")), known);
     }
 };
 

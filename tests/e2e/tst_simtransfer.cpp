@@ -223,7 +223,9 @@ private slots:
         const CliRun run = runCli(
             {QStringLiteral("send"), program, QStringLiteral("--device"), link}, home.path());
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("C24-28")), qPrintable(run.err));
+        QVERIFY2(
+            run.err.contains(QStringLiteral("the controller is a C24-28; the file is a C8-21")),
+            qPrintable(run.err));
         QTest::qWait(300);
         QVERIFY(!QFile::exists(stored));
     }

@@ -1,23 +1,20 @@
 #include "CliCamFile.h"
 
 #include "CliCommand.h"
+#include "CliDevice.h"
 
 #include "model/CamFileReader.h"
 #include "model/CamProgram.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Session.h"
 
-#include <QDir>
-
 namespace {
-// Text 10 of a default language script; a fixed text when no script is installed.
+// Text 10 of the operator's language script; a fixed text when no script is found.
 QString formatErrorText() {
-    for (const char* script : {"q517_EN.SCR", "q517_IT.SCR"}) {
-        const QString path = DataPaths::Find(QString::fromLatin1(script), QDir::currentPath());
-        LanguageTexts texts;
-        if (!path.isEmpty() && texts.LoadLanguage(path) && !texts.Text(10).isEmpty())
-            return texts.Text(10);
-    }
+    const QString path = CliLanguageScript();
+    LanguageTexts texts;
+    if (!path.isEmpty() && texts.LoadLanguage(path) && !texts.Text(10).isEmpty())
+        return texts.Text(10);
     return QStringLiteral(" : wrong cam file format or programmer type");
 }
 } // namespace

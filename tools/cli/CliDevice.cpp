@@ -77,6 +77,28 @@ CliDeviceArgs DeviceArgsFor(const LineTarget& target, const LineArgs& line) {
     return args;
 }
 
+namespace {
+// The options file is read without a word when it is missing: a script may run before q517
+// was ever started, and then takes q517's defaults.
+class QuietPrompts : public Prompts {
+public:
+    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+};
+} // namespace
+
+QString CliLanguageScript() {
+    const QString workDir = CliWorkDir();
+    Options options;
+    QuietPrompts quiet;
+    options.ReadOptionsFile(workDir, quiet);
+    return DataPaths::Find(options.LanguageFile, workDir);
+}
+
 QString CliWorkDir() {
     // q517's own working directory, whatever this program is called.
     const QString name = QCoreApplication::applicationName();
@@ -95,7 +117,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString&
     s.options.PortNumber = int16_t(args.port.value_or(s.options.PortNumber));
     s.options.BaudRate = args.baud;
     s.link.state.DeviceOverride = args.device;
-    const QString script = DataPaths::Find(s.options.LanguageFile, s.workDir);
+    const QString script = CliLanguageScript();
     if (!script.isEmpty())
         s.texts.LoadLanguage(script);
 }

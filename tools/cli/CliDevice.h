@@ -85,3 +85,7 @@ private:
     CommonDialog dialog_{dialogBackend_};
     std::unique_ptr<Session> session_;
 };
+
+// The language script the options file of the working directory names, found as q517 finds
+// it; empty when it exists nowhere. A missing options file means q517's defaults.
+QString CliLanguageScript();

@@ -125,6 +125,10 @@ int RunFlash(const QStringList& args) {
         return cliUsageError(self, line.rest.isEmpty()
                                        ? QStringLiteral("which image?")
                                        : QStringLiteral("unexpected ") + line.rest.last());
+    if (!line.yes) {
+        cliErr() << "q517-cli: flash rewrites the controller's firmware; add --yes to go ahead\n";
+        return 2;
+    }
     const QString image = line.rest.first();
     if (line.targets.size() == 1 && line.report.isEmpty())
         return flashOne(DeviceArgsFor(line.targets.first(), line), image);

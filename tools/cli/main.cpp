@@ -34,17 +34,33 @@ static void printHelp(QTextStream& out) {
         << "usage: q517-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const auto& [name, command] : CliCommands())
         out << "  " << command.usage << "\n      " << command.summary << "\n";
-    out << "  --help       this text\n  --version    the program version\n";
+    out << "  --help       this text\n  --version    the program version\n"
+        << "  COMMAND --help   the usage of one command\n"
+        << "  -v           also show the toolkit's own diagnostics\n";
     out.flush();
 }
 
+static bool verbose = false;
+
+// The toolkit's diagnostics are for whoever debugs this program, not for the script reading
+// its output: they reach standard error only with -v.
+static void routeQtMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (!verbose && type != QtFatalMsg)
+        return;
+    cliErr() << "q517-cli: [qt] " << text << "\n";
+    cliErr().flush();
+}
+
 int main(int argc, char* argv[]) {
+    qInstallMessageHandler(routeQtMessage);
     // Printing to PDF needs a painting platform; no display is needed for it.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q517-cli"));
     QStringList args = QCoreApplication::arguments().mid(1);
+    verbose =
+        args.removeAll(QStringLiteral("-v")) + args.removeAll(QStringLiteral("--verbose")) > 0;
     if (args.isEmpty()) {
         printHelp(cliErr());
         return 2;
@@ -64,6 +80,11 @@ int main(int argc, char* argv[]) {
         cliErr() << "q517-cli: unknown command '" << name << "' (see q517-cli --help)\n";
         cliErr().flush();
         return 2;
+    }
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        cliOut() << "usage: q517-cli " << it->second.usage << "\n" << it->second.summary << "\n";
+        cliOut().flush();
+        return 0;
     }
     const int status = it->second.run(args);
     cliOut().flush();

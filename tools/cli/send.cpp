@@ -5,6 +5,7 @@
 #include "CliLine.h"
 #include "CliTransferView.h"
 
+#include "link/Identification.h"
 #include "link/ProgramTransmission.h"
 #include "model/CamFileReader.h"
 #include "production/LineJobs.h"
@@ -45,6 +46,20 @@ int sendOne(const CliDeviceArgs& device, const QString& path) {
     Session& session = cli.session();
     if (!readProgram(session.program, path))
         return 1;
+    // Told here for a script: the transfer's own refusal advises a window.
+    if (IdentifyController(session) != IdentifyResult::Identified)
+        return 1;
+    const LinkState& link = session.link.state;
+    if (link.IdentCamCount != session.program.CamCount() ||
+        link.IdentFormatCount != session.program.FormatCount()) {
+        cliErr() << "q517-cli: the controller is a "
+                 << ControllerDesignation(link.IdentCamCount, link.IdentFormatCount)
+                 << "; the file is a "
+                 << ControllerDesignation(session.program.CamCount(), session.program.FormatCount())
+                 << "\n";
+        return 1;
+    }
+
     const TransmitSizesResult result =
         TransmitSizes(session, QStringLiteral("q517-cli"), nullptr,
                       [&] { return RunTransmission(session, CliTransferView(session)); });

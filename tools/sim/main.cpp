@@ -151,6 +151,7 @@ std::optional<int> setUpLink(const QStringList& args, const SimOptions& options,
     QStringList knownFaults = kCoreFaults;
     for (const SimModule& module : SimModules())
         knownFaults += module.faults;
+    knownFaults.removeDuplicates();
     for (const QString& f : std::as_const(config.faults)) {
         if (!knownFaults.contains(f.section(QLatin1Char('='), 0, 0)))
             return fail(QStringLiteral("unknown fault '") + f + QStringLiteral("' (known: ") +
@@ -169,8 +170,14 @@ std::optional<int> setUpLink(const QStringList& args, const SimOptions& options,
         const QString workDir =
             parser.isSet(options.workDir) ? parser.value(options.workDir) : defaultWorkDir();
         linkPath = PortMap::PortLink(n, workDir);
+        // ports/ in the working directory is the simulator's own to make.
+        QDir().mkpath(QFileInfo(linkPath).absolutePath());
     } else if (parser.isSet(options.link)) {
         linkPath = QFileInfo(parser.value(options.link)).absoluteFilePath();
+        // A mistyped folder is refused rather than created where nobody looks for it.
+        const QString folder = QFileInfo(linkPath).absolutePath();
+        if (!QFileInfo(folder).isDir())
+            return fail(QStringLiteral("--link: no folder ") + folder, 2);
     }
     if (named)
         config.name = QFileInfo(linkPath).fileName();
@@ -189,7 +196,6 @@ std::optional<int> setUpLink(const QStringList& args, const SimOptions& options,
     }
 
     if (!linkPath.isEmpty()) {
-        QDir().mkpath(QFileInfo(linkPath).absolutePath());
         const QFileInfo existing(linkPath);
         if (existing.isSymLink()) {
             // A link left by an earlier run (or another simulator): ours replaces it.

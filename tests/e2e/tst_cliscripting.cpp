@@ -1,0 +1,115 @@
+#include "support/SimProcess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// q517-cli with its own data directory; language names the script its options file names,
+// or leaves the options file out when empty.
+Run cli(const QStringList& args, const QString& language = QStringLiteral("q517_EN.SCR"),
+        const QString& logRules = QString()) {
+    QTemporaryDir home;
+    QDir().mkpath(home.filePath(QStringLiteral("q517")));
+    if (!language.isEmpty()) {
+        QFile options(home.filePath(QStringLiteral("q517/Q517_opt.def")));
+        if (!options.open(QIODevice::WriteOnly))
+            return {};
+        options.write("\"" + language.toLatin1() + "\",1,\"9600\"\r\n");
+    }
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    if (!logRules.isEmpty())
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), logRules);
+    process.setProcessEnvironment(env);
+    process.start(SimProcess::CliBinary(), args);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCliScripting : public QObject {
+    Q_OBJECT
+private slots:
+    void commandHelp_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"check", "convert", "flash", "hexcheck", "identify", "ports",
+                                    "print", "receive", "send"})
+            QTest::newRow(command) << command;
+    }
+    void commandHelp() {
+        QFETCH(QString, command);
+        const Run run = cli({command, QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(QStringLiteral("usage: q517-cli ") + command),
+                 qPrintable(run.out));
+        QVERIFY(run.err.isEmpty());
+    }
+
+    void messagesInTheOptionsLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("English") << "q517_EN.SCR"
+                                 << " : wrong cam file format";
+        QTest::newRow("Italian") << "q517_IT.SCR"
+                                 << " : formato del file di camme";
+        QTest::newRow("no options file") << ""
+                                         << " : formato del file di camme";
+    }
+    void messagesInTheOptionsLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        QFile bad(dir.filePath(QStringLiteral("BAD.CAM")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("FUNZIONI 24-10\r\n");
+        bad.close();
+        const Run run = cli({QStringLiteral("check"), bad.fileName()}, language);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(text), qPrintable(run.err));
+    }
+
+    void flashWithoutYesSaysSo() {
+        const Run run = cli({QStringLiteral("flash"), QStringLiteral("IMAGE.hex"),
+                             QStringLiteral("--device"), QStringLiteral("/nonexistent")});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(QStringLiteral("add --yes")), qPrintable(run.err));
+    }
+
+    // Even with every toolkit category switched on, a script reads only our own lines.
+    void toolkitLinesOnlyWithV_data() {
+        QTest::addColumn<bool>("verbose");
+        QTest::newRow("quiet") << false;
+        QTest::newRow("-v") << true;
+    }
+    void toolkitLinesOnlyWithV() {
+        QFETCH(bool, verbose);
+        QStringList args{QStringLiteral("check"),
+                         QStringLiteral(Q517_TEST_DATA_DIR "/camfile_example.CAM")};
+        if (verbose)
+            args.prepend(QStringLiteral("-v"));
+        const Run run = cli(args, QStringLiteral("q517_EN.SCR"), QStringLiteral("qt.*=true"));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("type C24-06\nphases 2\n"));
+        QCOMPARE(run.err.contains(QStringLiteral("[qt]")), verbose);
+        if (!verbose)
+            QCOMPARE(run.err, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliScripting)
+#include "tst_cliscripting.moc"
