@@ -2,6 +2,7 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "model/CamFileName.h"
 #include "model/CamFileReader.h"
 #include "model/CamLineCursor.h"
 #include "model/FileAccess.h"
@@ -127,6 +128,9 @@ QString chooseImportFile(Session& session) {
     dialog.DialogTitle = session.Text(8);
     dialog.Filter = QStringLiteral("File di Camma (*.Cam)|*.cam|All Files (*.*)|*.*");
     dialog.FileName.clear();
+    dialog.InitDir = CamFileStartFolder(QStringList{session.program.CurrentFileName} +
+                                            session.options.RecentFiles,
+                                        session.workDir);
     dialog.Flags = 0;
     dialog.CancelError = true;
     const QString before = QDir::currentPath();

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -60,6 +62,34 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, stored);
         QCOMPARE(CamFileNameFor(chosen), stored);
+    }
+
+    // Cam file dialogs start where the operator's files are, never in the data folder.
+    void dialogsStartInTheLastCamFolder_data() {
+        QTest::addColumn<QStringList>("files"); // relative to a scratch folder holding plans/
+        QTest::addColumn<QString>("folder");    // relative to it; "docs": the documents folder
+        QTest::newRow("the program's file") << QStringList{"plans/A.CAM", "old/B.CAM"} << "plans";
+        QTest::newRow("its folder gone: a recent one")
+            << QStringList{"gone/A.CAM", "", "plans/B.CAM"} << "plans";
+        QTest::newRow("a file in the data folder") << QStringList{"data/A.CAM"} << "docs";
+        QTest::newRow("no file at all") << QStringList{""} << "docs";
+    }
+    void dialogsStartInTheLastCamFolder() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("plans")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data")));
+        for (QString& file : files) {
+            if (!file.isEmpty())
+                file = dir.filePath(file);
+        }
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString want = folder == QLatin1String("docs")
+                                 ? (QFileInfo(documents).isDir() ? documents : QDir::homePath())
+                                 : QDir(dir.filePath(folder)).canonicalPath();
+        QCOMPARE(CamFileStartFolder(files, dir.filePath(QStringLiteral("data"))), want);
     }
 
     void failedWritesKeepTheOldFile_data() {

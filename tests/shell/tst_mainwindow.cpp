@@ -315,7 +315,7 @@ private slots:
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));
         QCOMPARE(s.dialogs.titles, QStringList{"SELECT LANGUAGE"});
         QCOMPARE(s.dialogs.filters,
-                 QStringList{"File Script Lang. (*.Scr)|*.scr|All Files (*.*)|*.*"});
+                 QStringList{"Language scripts|*.SCR;*.scr|All Files|*.*"});
         if (exists) {
             QCOMPARE(s.session.options.LanguageFile, s.path("OTHER.SCR"));
             QCOMPARE(s.session.Text(2), QStringLiteral("E2"));

@@ -31,6 +31,12 @@ Session& FileCommands::session() const {
     return window_.session();
 }
 
+QString FileCommands::camFileStartFolder() const {
+    return CamFileStartFolder(QStringList{session().program.CurrentFileName} +
+                                  session().options.RecentFiles,
+                              session().workDir);
+}
+
 QString FileCommands::camFileFilter() const {
     return session().Text(57) + QStringLiteral("(*.Cam)|*.cam|") + session().Text(73) +
            QStringLiteral("(*.*)|*.*");
@@ -71,6 +77,7 @@ void FileCommands::open() {
     window_.hideEditors();
     if (!mayDiscard())
         return;
+    const QString startFolder = camFileStartFolder();
     // The program is emptied before the dialog: cancelling it leaves a new program.
     session().program.ProgramSaved = true;
     startNew();
@@ -81,6 +88,7 @@ void FileCommands::open() {
     dialog.Flags = 0;
     dialog.CancelError = false;
     dialog.FileName.clear();
+    dialog.InitDir = startFolder;
     const QString before = QDir::currentPath();
     dialog.ShowOpen();
     QDir::setCurrent(before);
@@ -135,6 +143,7 @@ void FileCommands::saveAs() {
     dialog.Filter = camFileFilter();
     dialog.Flags = 0;
     dialog.FileName = program.CurrentFileName;
+    dialog.InitDir = camFileStartFolder();
     dialog.CancelError = true;
     const QString before = QDir::currentPath();
     try {

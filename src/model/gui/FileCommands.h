@@ -30,6 +30,7 @@ private:
     // what failed, and false comes back with the model untouched.
     bool writeProgram(const QString& path, const QString& title);
     QString camFileFilter() const;
+    QString camFileStartFolder() const;
 
     MainWindow& window_;
 };

@@ -248,9 +248,12 @@ bool MainWindow::loadLanguageOrAsk() {
 bool MainWindow::setLanguage() {
     CommonDialog& dialog = session_.dialog;
     dialog.DialogTitle = QStringLiteral("SELECT LANGUAGE");
-    dialog.Filter = QStringLiteral("File Script Lang. (*.Scr)|*.scr|All Files (*.*)|*.*");
+    dialog.Filter = QStringLiteral("Language scripts|*.SCR;*.scr|All Files|*.*");
     dialog.FilterIndex = 1;
     dialog.FileName.clear();
+    // Scripts live beside the one in use (the installed ones, or the operator's own copy).
+    const QString current = DataPaths::Find(session_.options.LanguageFile, session_.workDir);
+    dialog.InitDir = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
     // The wrapper is shared: a cancel here is an answer, never an error to raise.
     dialog.CancelError = false;
     if (!dialog.ShowOpen() || dialog.FileName.isEmpty())
