@@ -8,7 +8,18 @@
 // tests answer from a script and fail on any message nobody expected.
 class Prompts {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Buttons {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoCancel,
+        RetryCancel,
+        // The same buttons with the safe answer as the default, for questions whose Yes (or
+        // OK) destroys work: Enter alone never erases anything.
+        OkCancelDefaultCancel,
+        YesNoDefaultNo,
+        YesNoCancelDefaultNo,
+    };
     enum class Icon { None, Information, Warning, Critical, Question };
     enum class Answer { Ok, Cancel, Yes, No, Retry };
 
@@ -23,6 +34,20 @@ public:
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run (repaints, the Exit button of a transfer).
     virtual void processEvents() = 0;
+
+    // The buttons shown, whichever is the default.
+    static Buttons Shown(Buttons buttons) {
+        switch (buttons) {
+        case Buttons::OkCancelDefaultCancel:
+            return Buttons::OkCancel;
+        case Buttons::YesNoDefaultNo:
+            return Buttons::YesNo;
+        case Buttons::YesNoCancelDefaultNo:
+            return Buttons::YesNoCancel;
+        default:
+            return buttons;
+        }
+    }
 
     // A plain OK message, for the many places that only inform.
     void inform(const QString& text, const QString& title = QString(), Icon icon = Icon::None) {

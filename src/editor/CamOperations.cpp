@@ -84,7 +84,7 @@ Redraw EraseCam(Session& session) {
     CamProgram& program = session.program;
     const Prompts::Answer answer = session.prompts.message(
         session.Text(15) + NumberForms::Standard(program.CurrentCam) + QStringLiteral("'?"),
-        session.Text(3), Prompts::Buttons::YesNo, Prompts::Icon::Question);
+        session.Text(3), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes)
         return Redraw::Nothing;
     const std::array<uint8_t, Degrees> off{};

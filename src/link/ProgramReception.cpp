@@ -220,7 +220,7 @@ bool keepBrokenReception(Session& session) {
 ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
                                 const std::function<TransferOutcome()>& runWindow) {
     if (!session.program.ProgramSaved &&
-        session.prompts.message(session.Text(112), title, Prompts::Buttons::OkCancel,
+        session.prompts.message(session.Text(112), title, Prompts::Buttons::OkCancelDefaultCancel,
                                 Prompts::Icon::Warning) == Prompts::Answer::Cancel)
         return ReceiveSizesResult::Cancelled;
 

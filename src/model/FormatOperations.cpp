@@ -90,7 +90,7 @@ bool EraseFormat(Session& session) {
     const int format = shownFormat(program);
     const Prompts::Answer answer = session.prompts.message(
         session.Text(2) + NumberForms::Standard(format) + QStringLiteral("'?"), session.Text(3),
-        Prompts::Buttons::YesNo, Prompts::Icon::Question);
+        Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes)
         return false;
     bool anyOn = false;

@@ -1,7 +1,7 @@
 #include "production/TargetPrompts.h"
 
 Prompts::Answer UnattendedAnswer(Prompts::Buttons buttons, bool yes) {
-    switch (buttons) {
+    switch (Prompts::Shown(buttons)) {
     case Prompts::Buttons::Ok:
         return Prompts::Answer::Ok;
     case Prompts::Buttons::OkCancel:
@@ -9,7 +9,8 @@ Prompts::Answer UnattendedAnswer(Prompts::Buttons buttons, bool yes) {
     case Prompts::Buttons::YesNo:
     case Prompts::Buttons::YesNoCancel:
         return yes ? Prompts::Answer::Yes : Prompts::Answer::No;
-    case Prompts::Buttons::RetryCancel:
+    default:
+        // Nobody is there to put things right before a retry.
         break;
     }
     return Prompts::Answer::Cancel;

@@ -1,5 +1,6 @@
 #include "support/EditorHarness.h"
 
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -260,6 +261,20 @@ private slots:
         h.key(Qt::Key_Return);
         QCOMPARE(h.program().CamName(9), QStringLiteral("NINE"));
         QVERIFY(h.program().CamName(1).isEmpty());
+    }
+
+    // A modal window that closes hands the keyboard back: the window keys work at once,
+    // without a click on the main window first.
+    void windowKeysWorkAfterAModalWindow() {
+        EditorHarness h;
+        QTimer::singleShot(0, &h.window, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        h.window.actions().INF->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        h.key(Qt::Key_PageDown);
+        QCOMPARE(h.program().CurrentCam, 2);
     }
 };
 

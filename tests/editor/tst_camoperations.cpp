@@ -172,7 +172,7 @@ private slots:
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         const auto& shown = t.prompts.messages().constLast();
         QCOMPARE(shown.title, QStringLiteral("T3"));
-        QCOMPARE(shown.buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(shown.buttons, Prompts::Buttons::YesNoDefaultNo);
         QCOMPARE(CamRuns::Of(p, 2, 4), erased ? Runs{} : (Runs{{10, 20}, {200, 5}}));
         QCOMPARE(CamRuns::Of(p, 2, 5), (Runs{{10, 20}}));
         QCOMPARE(CamRuns::Of(p, 1, 4), (Runs{{10, 20}}));

@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(window.chosenCamCount(), cams);
         if (answer >= 0) {
             const FakePrompts::Shown& shown = rig.prompts().messages().last();
-            QCOMPARE(shown.buttons, Prompts::Buttons::YesNoCancel);
+            QCOMPARE(shown.buttons, Prompts::Buttons::YesNoCancelDefaultNo);
             QCOMPARE(shown.icon, Prompts::Icon::Question);
             QCOMPARE(shown.title, QStringLiteral("T7"));
         }

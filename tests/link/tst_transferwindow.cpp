@@ -31,6 +31,11 @@ void exitAfterFrames(TransferFixture& f, TransferWindow& window, int frames) {
     });
 }
 
+QString statusResult(const MainWindow& main) {
+    const auto* result = main.findChild<QLabel*>(QStringLiteral("StResult"));
+    return result ? result->text() : QStringLiteral("<no StResult>");
+}
+
 } // namespace
 
 class TestTransferWindow : public QObject {
@@ -59,20 +64,34 @@ private slots:
         QVERIFY(f.transferFile().endsWith("END\r\n"));
     }
 
+    // A transmission stopped leaves the controller with part of a program: asked first.
     void exitStopsARunningTransfer_data() {
         QTest::addColumn<QByteArray>("command");
-        QTest::newRow("reception") << QByteArray("?FR");
-        QTest::newRow("transmission") << QByteArray("?FW");
+        QTest::addColumn<int>("answer"); // -1: nothing asked
+        QTest::newRow("reception") << QByteArray("?FR") << -1;
+        QTest::newRow("transmission, Yes") << QByteArray("?FW") << int(Prompts::Answer::Yes);
+        QTest::newRow("transmission, No") << QByteArray("?FW") << int(Prompts::Answer::No);
     }
     void exitStopsARunningTransfer() {
         QFETCH(QByteArray, command);
+        QFETCH(int, answer);
         TransferFixture f(24, 6);
+        if (answer >= 0)
+            f.prompts.expectMessage(
+                QStringLiteral("Stop now? The controller's program will be incomplete."),
+                Prompts::Answer(answer));
         f.script.stream(stream24x6());
         f.script.setGap(200); // the controller takes its time, so Exit lands during a wait
         f.controller.whenFrame(FakeController::bytes(QByteArray(1, 0x06), 200));
         TransferWindow window(f.session, command);
         exitAfterFrames(f, window, 3);
         window.exec();
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        if (answer == int(Prompts::Answer::No)) {
+            QCOMPARE(f.prompts.messages().at(0).buttons, Prompts::Buttons::YesNoDefaultNo);
+            QCOMPARE(window.outcome(), TransferOutcome::Completed);
+            return;
+        }
         QCOMPARE(window.outcome(), TransferOutcome::Stopped);
         QVERIFY(!f.controller.isOpen());
         if (command == "?FR") {
@@ -95,6 +114,8 @@ private slots:
         QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
         QCOMPARE(f.phases(3, 1), QString());
         QVERIFY(redraws.count() >= 1);
+        QVERIFY2(statusResult(main).startsWith(QStringLiteral("Received 6 formats in ")),
+                 qPrintable(statusResult(main)));
     }
 
     void commMenuTransmitsTheProgram() {
@@ -108,6 +129,8 @@ private slots:
             TransferControllerScript::FrameTexts(f.controller.received());
         QVERIFY(frames.contains(" 005 006"));
         QCOMPARE(frames.last(), QByteArray("END"));
+        QVERIFY2(statusResult(main).startsWith(QStringLiteral("Transmitted 6 formats in ")),
+                 qPrintable(statusResult(main)));
     }
 };
 

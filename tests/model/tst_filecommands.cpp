@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -72,7 +73,7 @@ private slots:
         f.trigger(entry.toLatin1().constData());
         QVERIFY2(f.allShown(), qPrintable(f.t.prompts.problems()));
         QCOMPARE(f.t.prompts.messages().at(0).title, title);
-        QCOMPARE(f.t.prompts.messages().at(0).buttons, Prompts::Buttons::OkCancel);
+        QCOMPARE(f.t.prompts.messages().at(0).buttons, Prompts::Buttons::OkCancelDefaultCancel);
         QCOMPARE(f.edited(), !emptied);
         QCOMPARE(f.program().CamName(3).isEmpty(), emptied);
         QCOMPARE(f.program().CurrentFileName.isEmpty(), emptied);
@@ -94,6 +95,7 @@ private slots:
 
     void openLoadsTheChosenFile() {
         Fixture f;
+        f.t.session.options.RecentFiles = {kExample};
         f.t.prompts.expectMessage(QStringLiteral("T112"), Prompts::Answer::Ok);
         f.t.dialogs.chooseNextFile(kExample);
         f.trigger("OP_FIL");
@@ -101,6 +103,8 @@ private slots:
         QCOMPARE(f.t.dialogs.titles, QStringList{"T11"});
         QCOMPARE(f.t.dialogs.filters, QStringList{kFilter});
         QCOMPARE(f.t.dialogs.saveDialogs, QList<bool>{false});
+        // It starts beside the last cam file used, not in the data folder.
+        QCOMPARE(f.t.dialogs.initialDirs, QStringList{QFileInfo(kExample).dir().canonicalPath()});
         QVERIFY(!f.edited());
         QCOMPARE(f.program().CamName(1), QStringLiteral("FEEDER"));
         QVERIFY(f.program().ReadDegree(1, 1, 355));

@@ -197,7 +197,7 @@ private slots:
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(t.prompts.messages().at(0).title, QStringLiteral("T3"));
-        QCOMPARE(t.prompts.messages().at(0).buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(t.prompts.messages().at(0).buttons, Prompts::Buttons::YesNoDefaultNo);
         QCOMPARE(hides.count(), 1);
         for (int f = 1; f <= 6; ++f) {
             if (f == 4 && erased)

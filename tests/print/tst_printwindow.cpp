@@ -268,7 +268,10 @@ private slots:
         QCOMPARE(ts.dialogs.titles.value(0), QStringLiteral("T78"));
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.read(5).startsWith("%PDF-"), (!existing || replace) && !fullDisk);
+        const bool written = (!existing || replace) && !fullDisk;
+        QCOMPARE(file.read(5).startsWith("%PDF-"), written);
+        const QString result = main.findChild<QLabel*>(QStringLiteral("StResult"))->text();
+        QCOMPARE(result, written ? QStringLiteral("PDF written: ") + pdf : QString());
     }
 };
 

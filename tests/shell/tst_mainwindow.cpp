@@ -314,8 +314,7 @@ private slots:
         window.actions().o_Setlng->trigger();
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));
         QCOMPARE(s.dialogs.titles, QStringList{"SELECT LANGUAGE"});
-        QCOMPARE(s.dialogs.filters,
-                 QStringList{"Language scripts|*.SCR;*.scr|All Files|*.*"});
+        QCOMPARE(s.dialogs.filters, QStringList{"Language scripts|*.SCR;*.scr|All Files|*.*"});
         if (exists) {
             QCOMPARE(s.session.options.LanguageFile, s.path("OTHER.SCR"));
             QCOMPARE(s.session.Text(2), QStringLiteral("E2"));
@@ -482,7 +481,7 @@ private slots:
         QCOMPARE(window.close(), closes);
         QVERIFY(s.prompts.allShown());
         const auto& asked = s.prompts.messages().first();
-        QCOMPARE(asked.buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(asked.buttons, Prompts::Buttons::YesNoDefaultNo);
         QCOMPARE(asked.icon, Prompts::Icon::Warning);
         QCOMPARE(asked.title, title);
         QCOMPARE(window.isVisible(), !closes);

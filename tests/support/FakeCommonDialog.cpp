@@ -2,11 +2,12 @@
 
 #include <QTest>
 
-bool FakeCommonDialogBackend::chooseFile(bool save, const CommonDialog& request,
-                                         FileChoice& choice, int32_t& error) {
+bool FakeCommonDialogBackend::chooseFile(bool save, const CommonDialog& request, FileChoice& choice,
+                                         int32_t& error) {
     titles.append(request.DialogTitle);
     filters.append(request.Filter);
     initialNames.append(request.FileName);
+    initialDirs.append(request.InitDir);
     saveDialogs.append(save);
     error = 0;
     if (files_.empty()) {

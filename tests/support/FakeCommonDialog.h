@@ -20,8 +20,7 @@ public:
 
     bool chooseFile(bool save, const CommonDialog& request, FileChoice& choice,
                     int32_t& error) override;
-    bool choosePrinter(const CommonDialog& request, PrinterChoice& choice,
-                       int32_t& error) override;
+    bool choosePrinter(const CommonDialog& request, PrinterChoice& choice, int32_t& error) override;
     bool chooseColor(const CommonDialog& request, int32_t& color, int32_t& error) override;
     bool chooseFont(const CommonDialog& request, FontChoice& choice, int32_t& error) override;
     bool showHelp(const CommonDialog& request, int32_t& error) override;
@@ -30,6 +29,7 @@ public:
     QStringList titles;
     QStringList filters;
     QStringList initialNames;
+    QStringList initialDirs;
     QList<bool> saveDialogs;
     int printerDialogs = 0;
     bool pending() const { return !files_.empty() || !printers_.empty(); }

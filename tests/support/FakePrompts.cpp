@@ -41,8 +41,9 @@ Prompts::Answer FakePrompts::message(const QString& text, const QString& title, 
     unexpected_.append(QStringLiteral("message: ") + text);
     const QByteArray what = ("unexpected message: " + text).toUtf8();
     QTest::qFail(what.constData(), __FILE__, __LINE__);
-    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No
-                                                                          : Answer::Cancel;
+    return Shown(buttons) == Buttons::YesNo || Shown(buttons) == Buttons::YesNoCancel
+               ? Answer::No
+               : Answer::Cancel;
 }
 
 std::optional<QString> FakePrompts::input(const QString& prompt, const QString& title,
@@ -62,9 +63,13 @@ std::optional<QString> FakePrompts::input(const QString& prompt, const QString& 
     return std::nullopt;
 }
 
-void FakePrompts::setBusy(bool busy) { busy_ += busy ? 1 : -1; }
+void FakePrompts::setBusy(bool busy) {
+    busy_ += busy ? 1 : -1;
+}
 
-void FakePrompts::processEvents() { ++processEventsCalls_; }
+void FakePrompts::processEvents() {
+    ++processEventsCalls_;
+}
 
 QString FakePrompts::problems() const {
     QStringList lines = unexpected_;

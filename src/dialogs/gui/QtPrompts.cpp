@@ -6,7 +6,7 @@
 
 namespace {
 QMessageBox::StandardButtons standardButtons(Prompts::Buttons buttons) {
-    switch (buttons) {
+    switch (Prompts::Shown(buttons)) {
     case Prompts::Buttons::Ok:
         return QMessageBox::Ok;
     case Prompts::Buttons::OkCancel:
@@ -17,8 +17,22 @@ QMessageBox::StandardButtons standardButtons(Prompts::Buttons buttons) {
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Prompts::Buttons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
     }
-    return QMessageBox::Ok;
+}
+
+// The safe answer of a destructive question, or none: the box's own default then.
+QMessageBox::StandardButton safeDefault(Prompts::Buttons buttons) {
+    switch (buttons) {
+    case Prompts::Buttons::OkCancelDefaultCancel:
+        return QMessageBox::Cancel;
+    case Prompts::Buttons::YesNoDefaultNo:
+    case Prompts::Buttons::YesNoCancelDefaultNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
+    }
 }
 
 QMessageBox::Icon boxIcon(Prompts::Icon icon) {
@@ -39,7 +53,7 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon) {
 
 // Closing a box with its window button counts as its cancelling choice.
 Prompts::Answer escapeAnswer(Prompts::Buttons buttons) {
-    switch (buttons) {
+    switch (Prompts::Shown(buttons)) {
     case Prompts::Buttons::Ok:
         return Prompts::Answer::Ok;
     case Prompts::Buttons::YesNo:
@@ -54,6 +68,8 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& title, Bu
                                    Icon icon) {
     QMessageBox box(boxIcon(icon), title.isEmpty() ? QStringLiteral("q517") : title, text,
                     standardButtons(buttons), QApplication::activeWindow());
+    if (const QMessageBox::StandardButton safe = safeDefault(buttons))
+        box.setDefaultButton(safe);
     // A busy pointer must not hide behind a question that waits for the operator.
     const bool wasBusy = busyDepth_ > 0;
     if (wasBusy)
@@ -96,4 +112,6 @@ void QtPrompts::setBusy(bool busy) {
     }
 }
 
-void QtPrompts::processEvents() { QApplication::processEvents(); }
+void QtPrompts::processEvents() {
+    QApplication::processEvents();
+}

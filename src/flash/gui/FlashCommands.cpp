@@ -4,6 +4,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 
 FlashCommands::FlashCommands(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("FlashCommands"));
@@ -15,5 +16,8 @@ void FlashCommands::updateFlash() {
         return;
     UpdateFlashWindow update(window_.session(), memory_.HexFilePath, &window_);
     update.exec();
+    if (update.updated())
+        window_.showResult(QStringLiteral("Flash updated: ") +
+                           QFileInfo(memory_.HexFilePath).fileName());
     window_.redrawFormat();
 }

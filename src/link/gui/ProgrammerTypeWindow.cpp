@@ -175,7 +175,8 @@ void ProgrammerTypeWindow::done(int result) {
         typeChanged_ = true;
     } else {
         switch (session_.prompts.message(session_.Text(112), windowTitle(),
-                                         Prompts::Buttons::YesNoCancel, Prompts::Icon::Question)) {
+                                         Prompts::Buttons::YesNoCancelDefaultNo,
+                                         Prompts::Icon::Question)) {
         case Prompts::Answer::Yes:
             typeChanged_ = true;
             break;

@@ -3,6 +3,8 @@
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/TransferWindow.h"
+#include "shell/Clock.h"
+#include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
@@ -13,26 +15,55 @@ TransferCommands::TransferCommands(MainWindow& window) : QObject(&window), windo
     connect(window.actions().C_Trsz, &QAction::triggered, this, &TransferCommands::transmitSizes);
 }
 
+QString TransferCommands::formatsIn(int64_t ms) const {
+    return QString::number(window_.session().program.FormatCount()) +
+           QStringLiteral(" formats in ") + QString::number(double(ms) / 1000.0, 'f', 1) +
+           QStringLiteral(" s");
+}
+
 void TransferCommands::receiveSizes() {
     Session& session = window_.session();
+    int64_t ms = 0;
     const ReceiveSizesResult result = ReceiveSizes(session, window_.windowTitle(), [&] {
         TransferWindow transfer(session, "?FR", &window_);
+        const int64_t start = session.clock.nowMs();
         transfer.exec();
+        ms = session.clock.nowMs() - start;
         return transfer.outcome();
     });
-    if (result == ReceiveSizesResult::Received || result == ReceiveSizesResult::PartlyRead) {
-        // The received program is shown from its first format.
-        window_.redrawFormat();
+    switch (result) {
+    case ReceiveSizesResult::Received:
+        window_.showResult(QStringLiteral("Received ") + formatsIn(ms));
+        break;
+    case ReceiveSizesResult::PartlyRead:
+        window_.showResult(QStringLiteral("Received in part: a line was refused"));
+        break;
+    case ReceiveSizesResult::NothingReceived:
+    case ReceiveSizesResult::Unusable:
+        window_.showResult(QStringLiteral("Nothing received"));
+        break;
+    default:
+        return;
     }
+    // The received program is shown from its first format.
+    if (result == ReceiveSizesResult::Received || result == ReceiveSizesResult::PartlyRead)
+        window_.redrawFormat();
 }
 
 void TransferCommands::transmitSizes() {
     Session& session = window_.session();
-    TransmitSizes(
+    int64_t ms = 0;
+    const TransmitSizesResult result = TransmitSizes(
         session, window_.windowTitle(), [this] { window_.actions().f_Save->trigger(); },
         [&] {
             TransferWindow transfer(session, "?FW", &window_);
+            const int64_t start = session.clock.nowMs();
             transfer.exec();
+            ms = session.clock.nowMs() - start;
             return transfer.outcome();
         });
+    if (result == TransmitSizesResult::Sent)
+        window_.showResult(QStringLiteral("Transmitted ") + formatsIn(ms));
+    else if (result == TransmitSizesResult::NotSent)
+        window_.showResult(QStringLiteral("Transmission not completed"));
 }

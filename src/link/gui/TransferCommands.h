@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 class MainWindow;
 
 // Comm > Receive Sizes (c_Rcsz) and Comm > Transmit Sizes (C_Trsz): a whole program from
@@ -15,5 +17,8 @@ public:
     void transmitSizes();
 
 private:
+    // "6 formats in 16.2 s", for the status bar.
+    QString formatsIn(int64_t ms) const;
+
     MainWindow& window_;
 };

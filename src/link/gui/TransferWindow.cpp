@@ -1,5 +1,6 @@
 #include "link/gui/TransferWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
 #include "link/ProgramReception.h"
@@ -90,6 +91,15 @@ void TransferWindow::run() {
 
 void TransferWindow::exitPressed() {
     if (running_) {
+        // A reception stopped leaves the file untouched; a transmission stopped leaves the
+        // controller with part of a program, so that one is asked first (the line waits
+        // while the question is open).
+        if (command_ == "?FW" &&
+            session_.prompts.message(
+                QStringLiteral("Stop now? The controller's program will be incomplete."),
+                windowTitle(), Prompts::Buttons::YesNoDefaultNo,
+                Prompts::Icon::Warning) != Prompts::Answer::Yes)
+            return;
         // The frame on its way is finished first; the transfer then closes the port.
         stopRequested_ = true;
         K_EXIT->setEnabled(false);

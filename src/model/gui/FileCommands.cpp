@@ -46,7 +46,7 @@ bool FileCommands::mayDiscard() {
     if (session().program.ProgramSaved)
         return true;
     return session().prompts.message(session().Text(112), window_.windowTitle(),
-                                     Prompts::Buttons::OkCancel,
+                                     Prompts::Buttons::OkCancelDefaultCancel,
                                      Prompts::Icon::Warning) == Prompts::Answer::Ok;
 }
 

@@ -38,4 +38,6 @@ void PrintCommands::openPrintWindow() {
     PrinterTarget target(printer(), session.dialog, session.prompts, session.texts);
     PrintWindow window(session, target, &window_);
     window.exec();
+    if (!target.lastPdf().isEmpty())
+        window_.showResult(QStringLiteral("PDF written: ") + target.lastPdf());
 }

@@ -79,6 +79,8 @@ PrintSurface* PrinterTarget::beginJob() {
                          Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return nullptr;
     }
+    lastPdf_ =
+        printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString();
     return surface_.get();
 }
 

@@ -22,6 +22,8 @@ public:
 
     PrintSurface* beginJob() override;
     QString failure() const override;
+    // The PDF file of the last job begun, empty when it went to a printer (or nowhere).
+    const QString& lastPdf() const { return lastPdf_; }
 
 private:
     // The PDF file to write, or empty when the operator declined.
@@ -33,4 +35,5 @@ private:
     const LanguageTexts& texts_;
     std::unique_ptr<PainterPrintSurface> surface_;
     bool askedName_ = false;
+    QString lastPdf_;
 };

@@ -13,6 +13,7 @@
 #include "shell/gui/WindowGeometry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
@@ -33,6 +35,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     // Whatever is redrawn may have changed the program: its unsaved marker follows.
     connect(this, &MainWindow::redrawRequested, this, &MainWindow::refreshStatus);
     connect(this, &MainWindow::camRowRedrawRequested, this, &MainWindow::refreshStatus);
+    // Every modal window and message box that closes gives the keyboard back to this window.
+    qApp->installEventFilter(this);
     InstallSubsystems(*this);
     resize(WindowGeometry::TwipsToPixels(WindowGeometry::DesignWidthTwips), 520);
 }
@@ -290,6 +294,22 @@ bool MainWindow::startUp() {
     return true;
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+        const auto* closed = static_cast<QWidget*>(watched);
+        if (closed->isWindow() && closed->isModal())
+            QTimer::singleShot(0, this, &MainWindow::takeBackFocus);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::takeBackFocus() {
+    // Without a window manager (or with a lazy one) nobody else does it: the keyboard would
+    // stay with no window, and the shortcuts would need a click first.
+    if (isVisible() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget())
+        activateWindow();
+}
+
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -320,8 +340,9 @@ void MainWindow::showAbout() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     session_.options.WriteOptionsFile(session_.workDir, session_.prompts);
     if (!session_.program.ProgramSaved) {
-        const auto answer = session_.prompts.message(
-            session_.Text(110), windowTitle(), Prompts::Buttons::YesNo, Prompts::Icon::Warning);
+        const auto answer =
+            session_.prompts.message(session_.Text(110), windowTitle(),
+                                     Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Warning);
         if (answer == Prompts::Answer::No) {
             event->ignore();
             return;

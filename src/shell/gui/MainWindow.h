@@ -79,6 +79,7 @@ signals:
     void openEditorRequested(int cam);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -86,6 +87,7 @@ private:
     void buildMenus();
     void buildToolBar();
     void onActivated();
+    void takeBackFocus();
     void showAbout();
     QAction* addEntry(QMenu* menu, const char* name, const QString& caption,
                       const QKeySequence& shortcut = QKeySequence());
