@@ -41,7 +41,8 @@ Prompts::Answer FakePrompts::message(const QString& text, const QString& title, 
     unexpected_.append(QStringLiteral("message: ") + text);
     const QByteArray what = ("unexpected message: " + text).toUtf8();
     QTest::qFail(what.constData(), __FILE__, __LINE__);
-    return Shown(buttons) == Buttons::YesNo || Shown(buttons) == Buttons::YesNoCancel
+    return Prompts::Shown(buttons) == Buttons::YesNo ||
+                   Prompts::Shown(buttons) == Buttons::YesNoCancel
                ? Answer::No
                : Answer::Cancel;
 }
