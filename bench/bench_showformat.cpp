@@ -8,6 +8,7 @@
 #include "link/QtSerialLine.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
             program.WriteDegree(1, cam, d, 1);
     program.CurrentCam = 5;
 
-    CamEditor editor(session);
+    // The editor as the operator has it: installed in the main window.
+    MainWindow window(session);
+    CamEditor& editor = *static_cast<CamEditor*>(window.centralWidget());
     editor.resize(editor.minimumSize());
     QImage image(editor.size(), QImage::Format_ARGB32_Premultiplied);
 
