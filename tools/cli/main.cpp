@@ -47,8 +47,10 @@ static bool verbose = false;
 static void routeQtMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (!verbose && type != QtFatalMsg)
         return;
-    cliErr() << "q517-cli: [qt] " << text << "\n";
-    cliErr().flush();
+    // Straight to the descriptor: the toolkit also speaks while statics are torn down, after
+    // the program's own streams are gone.
+    const QByteArray line = "q517-cli: [qt] " + text.toLocal8Bit() + "\n";
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
 int main(int argc, char* argv[]) {
