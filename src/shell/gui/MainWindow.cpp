@@ -178,7 +178,7 @@ void MainWindow::showTitleWithFile(const QString& fileName) {
 
 void MainWindow::refreshStatus() {
     const Options& options = session_.options;
-    const LinkState& link = session_.link;
+    const LinkState& link = session_.link.state;
     QString device = link.DeviceOverride;
     if (device.isEmpty())
         device = PortMap::PortDevice(options.PortNumber, session_.workDir);
