@@ -92,10 +92,4 @@ Redraw EraseCam(Session& session) {
     return Redraw::WholeFormat;
 }
 
-Redraw UndoCam(Session& session) {
-    CamProgram& program = session.program;
-    writeCam(program, program.CurrentFormat, program.CurrentCam, program.UndoDegrees.data());
-    return Redraw::CurrentCamRow;
-}
-
 } // namespace CamOperations

@@ -5,7 +5,7 @@
 struct Session;
 
 // The commands that work on the current cam of the current format: copy it onto another
-// cam, turn it round the shaft, erase it and undo the latest phase entry. They ask through
+// cam, turn it round the shaft and erase it. They ask through
 // the session's prompts and change only the model; the caller redraws what they name.
 namespace CamOperations {
 
@@ -22,10 +22,6 @@ Redraw ShiftCam(Session& session);
 
 // Erase Cam: asks Yes/No and on Yes turns every degree of the current cam off.
 Redraw EraseCam(Session& session);
-
-// Undo: puts the record taken before the latest phase entry back into the current cam.
-// The caller disables Undo afterwards; there is one level only.
-Redraw UndoCam(Session& session);
 
 // Turns 360 degree states by shift degrees towards higher angles (any whole number; it is
 // reduced modulo 360 first).

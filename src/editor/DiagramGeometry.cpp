@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace DiagramGeometry {
 
@@ -51,6 +52,22 @@ double DegreeScale(int barWidth, int rowMargin) {
 
 int DegreeToX(int left, double degreeScale, int degree) {
     return left + roundHalfUp(degree * degreeScale);
+}
+
+int XToPosition(int left, double degreeScale, int x) {
+    if (degreeScale <= 0)
+        return 0;
+    const int guess = std::clamp(roundHalfUp((x - left) / degreeScale), 0, LastDegree + 1);
+    // Rounding both ways can land one off where two degrees share a pixel: take the nearest.
+    int best = guess;
+    for (int p : {guess - 1, guess + 1}) {
+        if (p < 0 || p > LastDegree + 1)
+            continue;
+        if (std::abs(DegreeToX(left, degreeScale, p) - x) <
+            std::abs(DegreeToX(left, degreeScale, best) - x))
+            best = p;
+    }
+    return best;
 }
 
 Span RunSpan(const BarBox& bar, double degreeScale, int rowMargin, RunPlace place, int first,

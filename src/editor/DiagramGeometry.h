@@ -54,6 +54,9 @@ struct Span {
 double DegreeScale(int barWidth, int rowMargin);
 // Degree d of a bar whose left edge is left.
 int DegreeToX(int left, double degreeScale, int degree);
+// The inverse for the mouse: the position 0..360 whose DegreeToX is nearest to pixel x, where
+// 360 is the bar's end, just past degree 359 (an OFF angle there reads 000).
+int XToPosition(int left, double degreeScale, int x);
 
 // How a painted run of ON degrees sits on the circle: it starts at degree 0, ends with
 // degree 359, or lies inside.

@@ -197,6 +197,7 @@ TransferFileRead ReadTransferFile(Session& session) {
     received.CurrentFormat = 1;
     received.ProgramSaved = false;
     session.program = std::move(received);
+    session.edit.restart();
     return result;
 }
 

@@ -15,6 +15,8 @@ bool LoadCamFile(Session& session) {
     CamProgram& program = session.program;
     const QString path = program.CurrentFileName;
     const CamReadResult result = ReadCamFile(program, path);
+    // Even a refused file has replaced what the history was taken from.
+    session.edit.restart();
     if (result.status == CamReadResult::Status::Missing)
         return false;
     if (!result.ok()) {

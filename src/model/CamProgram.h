@@ -78,7 +78,6 @@ public:
     void SetCamName(int cam, const QString& name);
     const QStringList& CamNames() const { return camNames_; }
 
-    std::array<uint8_t, Degrees> UndoDegrees{};
     int CurrentFormat = 1;
     int CurrentCam = 1;
     FunctionParameters Parameters;
@@ -95,7 +94,7 @@ private:
 };
 
 // Standard phase-list rule applied to 360 raw degree states (shared by the model,
-// the editor's undo preview and anything else holding a loose cam).
+// the editor's drag preview and anything else holding a loose cam).
 std::vector<Phase> ListPhasesOf(const uint8_t* degrees);
 // SetPhase on 360 raw degree states.
 void SetPhaseOn(uint8_t* degrees, int on, int off);

@@ -48,8 +48,7 @@ bool SelectFormat(Session& session) {
         if (n >= 1 && n <= program.FormatCount()) {
             if (n == program.CurrentFormat)
                 return false;
-            program.CurrentFormat = int(n);
-            return true;
+            return session.edit.selectFormat(int(n));
         }
         rejectFormatNumber(session, *answer);
         proposal = QStringLiteral("1");

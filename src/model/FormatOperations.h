@@ -10,8 +10,8 @@ struct Session;
 // and closes the editor's fields where its entry point requires it.
 namespace FormatOperations {
 
-// Select Size. True when CurrentFormat changed (the caller draws the new format and
-// disables Undo: the undo record belongs to the format it was taken from).
+// Select Size. True when the current format changed (the caller draws the new format; the
+// edit session has forgotten the history of the format left).
 bool SelectFormat(Session& session);
 
 // Copy Size: copies every cam of the current format onto the format asked for. The shown

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "model/CamProgram.h"
+#include "model/EditSession.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Options.h"
 
@@ -20,6 +21,8 @@ struct Session {
           workDir(std::move(workDir)) {}
 
     CamProgram program;
+    // The cam and format being edited and the entries that can be taken back.
+    EditSession edit{program};
     Options options;
     LanguageTexts texts;
     // The line to the controller, its last open result and the controller's last answers.

@@ -16,13 +16,9 @@ static std::optional<QString> answerOf(const QString& text) {
     return text;
 }
 
-// What the phase entry of the editor does before it applies a phase: keep the cam as it is
-// for Undo and make Undo available.
+// A phase entry into the current cam, as the editor makes it.
 static void enterPhase(MainWindow& window, int on, int off) {
-    CamProgram& p = window.session().program;
-    std::copy_n(p.CamDegrees(p.CurrentFormat, p.CurrentCam), 360, p.UndoDegrees.begin());
-    window.actions().o_Undo->setEnabled(true);
-    p.SetPhase(p.CurrentFormat, p.CurrentCam, on, off);
+    window.session().edit.enterPhase(on, off);
 }
 
 class TestCamOperations : public QObject {
@@ -213,6 +209,7 @@ private slots:
         undo->trigger();
         QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{10, 49}, {100, 149}}));
         QVERIFY(!undo->isEnabled());
+        QVERIFY(window.actions().o_Redo->isEnabled());
         QVERIFY(!p.ProgramSaved);
         QCOMPARE(rows.count(), 1);
         QCOMPARE(rows.at(0).at(0).toInt(), 6);

@@ -1,9 +1,12 @@
 #include "editor/CamRowWalk.h"
+#include "editor/DiagramDrag.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/EntryRules.h"
+#include "model/EditSession.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 
 using namespace DiagramGeometry;
@@ -100,6 +103,7 @@ private slots:
         QTest::newRow("design 360 px") << 360;
         QTest::newRow("scaled 540 px") << 540;
         QTest::newRow("scaled 720 px") << 720;
+        QTest::newRow("scaled 1000 px") << 1000;
     }
     void degreesMapLinearlyInsideTheBar() {
         QFETCH(int, barWidth);
@@ -111,6 +115,172 @@ private slots:
         for (int d = 1; d < 360; ++d) {
             const int step = DegreeToX(left, scale, d) - DegreeToX(left, scale, d - 1);
             QVERIFY2(qAbs(step - scale) < 1.0, qPrintable(QString::number(d)));
+        }
+        // The mouse reads back the degree drawn under it; where two degrees share a pixel
+        // (a bar narrower than 360 degrees) it reads one drawn on that very pixel.
+        for (int d = 0; d <= 360; ++d) {
+            const int x = DegreeToX(left, scale, d);
+            QCOMPARE(DegreeToX(left, scale, XToPosition(left, scale, x)), x);
+            if (scale >= 1)
+                QCOMPARE(XToPosition(left, scale, x), d);
+        }
+        for (int x = left; x <= left + barWidth; ++x) {
+            const int drawn = DegreeToX(left, scale, XToPosition(left, scale, x));
+            QVERIFY2(qAbs(drawn - x) <= qCeil(scale / 2), qPrintable(QString::number(x)));
+        }
+        QCOMPARE(XToPosition(left, scale, left - 50), 0);
+        QCOMPARE(XToPosition(left, scale, left + barWidth + 50), 360);
+    }
+
+    // A drag on a bar draws the phase between press and release; leftwards it runs
+    // through 0 only when the pointer went past the bar's end on the way.
+    void drawnPhase_data() {
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("release");
+        QTest::addColumn<bool>("crossedEnd");
+        QTest::addColumn<QString>("phase");
+        QTest::newRow("90 to 180") << 90 << 180 << false << "90-180";
+        QTest::newRow("leftwards 180 to 90") << 180 << 90 << false << "90-180";
+        QTest::newRow("leftwards past the end") << 300 << 30 << true << "300-30";
+        QTest::newRow("leftwards past the end onto 0") << 300 << 0 << true << "300-0";
+        QTest::newRow("rightwards past the end") << 30 << 300 << true << "30-300";
+        QTest::newRow("to the bar's end") << 300 << 360 << false << "300-0";
+        QTest::newRow("the whole bar") << 0 << 360 << false << "0-359";
+        QTest::newRow("click") << 127 << 127 << false << "";
+        QTest::newRow("click past the end") << 127 << 127 << true << "";
+        QTest::newRow("from the end to 0 is no delete") << 360 << 0 << true << "";
+    }
+    void drawnPhase() {
+        QFETCH(int, press);
+        QFETCH(int, release);
+        QFETCH(bool, crossedEnd);
+        QFETCH(QString, phase);
+        const std::optional<Phase> drawn = DiagramDrag::DrawnPhase(press, release, crossedEnd);
+        QCOMPARE(drawn ? QStringLiteral("%1-%2").arg(drawn->On).arg(drawn->Off) : QString(), phase);
+    }
+
+    void snapsToFiveDegrees() {
+        const QList<QPair<int, int>> cases{{0, 0},     {2, 0},     {3, 5},     {127, 125},
+                                           {128, 130}, {357, 355}, {358, 360}, {360, 360}};
+        for (const auto& c : cases)
+            QCOMPARE(DiagramDrag::Snapped(c.first), c.second);
+    }
+
+    void readout() {
+        QCOMPARE(DiagramDrag::Readout(5, 127), QString::fromUtf8("C 05 \u00B7 127\u00B0"));
+        QCOMPARE(DiagramDrag::Readout(12, 7), QString::fromUtf8("C 12 \u00B7 007\u00B0"));
+    }
+
+    // A press grips the nearest phase edge within two pixels.
+    void gripAt_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<QString>("grip");
+        QTest::newRow("on 90") << 90 << "90-180 on";
+        QTest::newRow("two px right of off 180") << 182 << "90-180 off";
+        QTest::newRow("three px off") << 183 << "";
+        QTest::newRow("inside") << 120 << "";
+        QTest::newRow("gap of one degree: nearest") << 252 << "252-260 on";
+        QTest::newRow("off of a phase through 0") << 31 << "300-30 off";
+        QTest::newRow("on of a phase through 0") << 299 << "300-30 on";
+    }
+    void gripAt() {
+        QFETCH(int, x);
+        QFETCH(QString, grip);
+        const std::vector<Phase> phases{{90, 180}, {200, 250}, {252, 260}, {300, 30}};
+        // One pixel a degree from x = 0, so x reads as a degree.
+        const auto g = DiagramDrag::GripAt(phases, 0, 1.0, x);
+        QString found;
+        if (g)
+            found = QStringLiteral("%1-%2 %3")
+                        .arg(g->phase.On)
+                        .arg(g->phase.Off)
+                        .arg(g->edge == DiagramDrag::Edge::On ? "on" : "off");
+        QCOMPARE(found, grip);
+    }
+
+    // An edge goes where it is dragged, but stops one degree short of the phase's other
+    // edge and of its neighbours.
+    void draggedPhase_data() {
+        QTest::addColumn<QList<int>>("cam"); // ON, OFF pairs
+        QTest::addColumn<int>("gripped");    // index of the phase
+        QTest::addColumn<bool>("onEdge");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("phase");
+        const QList<int> alone{90, 180};
+        const QList<int> two{90, 180, 200, 250};
+        QTest::newRow("off 180 to 200") << alone << 0 << false << 200 << "90-200";
+        QTest::newRow("off shrinks") << alone << 0 << false << 120 << "90-120";
+        QTest::newRow("off past its on") << alone << 0 << false << 10 << "90-91";
+        QTest::newRow("on past its off") << alone << 0 << true << 250 << "179-180";
+        QTest::newRow("on to 0") << alone << 0 << true << 0 << "0-180";
+        QTest::newRow("off to the bar's end") << alone << 0 << false << 360 << "90-0";
+        QTest::newRow("off into a neighbour") << two << 0 << false << 230 << "90-199";
+        QTest::newRow("on into a neighbour") << two << 1 << true << 100 << "181-250";
+        QTest::newRow("through 0, off later")
+            << QList<int>{300, 30} << 0 << false << 40 << "300-40";
+        QTest::newRow("through 0, off to 0") << QList<int>{300, 30} << 0 << false << 0 << "300-0";
+        QTest::newRow("through 0, on to the end")
+            << QList<int>{300, 30} << 0 << true << 360 << "0-30";
+        QTest::newRow("through 0, on stops short of off")
+            << QList<int>{300, 30} << 0 << true << 5 << "31-30";
+        QTest::newRow("neighbour across 0")
+            << QList<int>{10, 50, 300, 350} << 1 << false << 360 << "300-0";
+        QTest::newRow("neighbour across 0 holds the off")
+            << QList<int>{0, 50, 300, 350} << 1 << false << 360 << "300-359";
+        QTest::newRow("to the end, then on")
+            << QList<int>{350, 0} << 0 << false << 355 << "350-355";
+    }
+    void draggedPhase() {
+        QFETCH(QList<int>, cam);
+        QFETCH(int, gripped);
+        QFETCH(bool, onEdge);
+        QFETCH(int, position);
+        QFETCH(QString, phase);
+        std::vector<Phase> phases;
+        for (int i = 0; i < cam.size(); i += 2)
+            phases.push_back({cam[i], cam[i + 1]});
+        const DiagramDrag::Grip grip{phases[std::size_t(gripped)],
+                                     onEdge ? DiagramDrag::Edge::On : DiagramDrag::Edge::Off};
+        const Phase moved = DiagramDrag::DraggedPhase(phases, grip, position);
+        QCOMPARE(QStringLiteral("%1-%2").arg(moved.On).arg(moved.Off), phase);
+    }
+
+    // Whatever cam and wherever an edge is dragged, the move changes that one phase and
+    // leaves every other phase exactly as it was.
+    void draggingAnEdgeNeverTouchesAnotherPhase() {
+        quint32 seed = 17;
+        auto next = [&seed](int n) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 8) % quint32(n));
+        };
+        for (int round = 0; round < 200; ++round) {
+            Degrees d{};
+            const int density = 2 + next(40);
+            for (int k = 0; k < 360; ++k)
+                d[k] = next(density) < 2 ? 1 : 0;
+            if (std::all_of(d.begin(), d.end(), [](uint8_t v) { return v == 1; }))
+                d[0] = 0;
+            const std::vector<Phase> phases = ListPhasesOf(d.data());
+            if (phases.empty())
+                continue;
+            const Phase from = phases[std::size_t(next(int(phases.size())))];
+            const DiagramDrag::Grip grip{from,
+                                         next(2) ? DiagramDrag::Edge::On : DiagramDrag::Edge::Off};
+            const Phase to = DiagramDrag::DraggedPhase(phases, grip, next(361));
+            Degrees moved = d;
+            QVERIFY(MovePhaseOn(moved.data(), from, to));
+            std::vector<Phase> want = phases;
+            *std::find(want.begin(), want.end(), from) = to;
+            std::vector<Phase> got = ListPhasesOf(moved.data());
+            auto byOn = [](const Phase& a, const Phase& b) { return a.On < b.On; };
+            std::sort(want.begin(), want.end(), byOn);
+            std::sort(got.begin(), got.end(), byOn);
+            QVERIFY2(got == want, qPrintable(QStringLiteral("round %1: %2-%3 to %4-%5")
+                                                 .arg(round)
+                                                 .arg(from.On)
+                                                 .arg(from.Off)
+                                                 .arg(to.On)
+                                                 .arg(to.Off)));
         }
     }
 

@@ -81,7 +81,8 @@ private slots:
         CamProgram& p = t.session.program;
         p.CurrentFormat = current;
         p.CurrentFileName = QStringLiteral("/cams/LINE4.CAM");
-        window.actions().o_Undo->setEnabled(true);
+        t.session.edit.enterPhase(90, 180);
+        p.MarkSaved();
         QSignalSpy redraws(&window, &MainWindow::redrawRequested);
         for (int i = 0; i < answers.size(); ++i) {
             const QString a = answers.at(i);

@@ -118,7 +118,7 @@ private slots:
                        e("S_Imp", "&Import Size", "Ctrl+M"), sep,
                        e("O_CopyC", "Cop&y Cam", "Ctrl+Y"),  e("O_Shc", "S&hift Cam", "Ctrl+H"),
                        e("O_ClC", "E&rase Cam", "Del"),      e("o_MODC", "&Modify Cam", "Ctrl+Ins"),
-                       e("o_Undo", "&Undo", "Ctrl+Z")};
+                       e("o_Undo", "&Undo", "Ctrl+Z"),       e("o_Redo", "&Redo", "Ctrl+Shift+Z")};
         QTest::newRow("Comm") << "c_"
                               << Entries{e("C_Trsz", "Transmit Sizes", "Shift+F5"),
                                          e("c_Rcsz", "Receive Sizes", "Shift+F4"), sep,
@@ -148,8 +148,9 @@ private slots:
             if (!want.separator) {
                 QVERIFY2(a->text() == want.caption, where.constData());
                 QVERIFY2(a->shortcut().toString() == want.shortcut, where.constData());
-                // Only Undo waits for something to undo.
-                QVERIFY2(a->isEnabled() == (want.name != "o_Undo"), where.constData());
+                // Only Undo and Redo wait for something to take back or put again.
+                QVERIFY2(a->isEnabled() == (want.name != "o_Undo" && want.name != "o_Redo"),
+                         where.constData());
             }
         }
     }
@@ -190,7 +191,7 @@ private slots:
         p.CurrentCam = 5;
         p.ProgramSaved = false;
         p.WriteDegree(1, 1, 10, 1);
-        p.UndoDegrees[3] = 1;
+        s.session.edit.enterPhase(3, 4);
         MainWindow window(s.session);
         QSignalSpy texts(&window, &MainWindow::textsChanged);
         QVERIFY(window.startUp());
@@ -204,7 +205,7 @@ private slots:
         QCOMPARE(p.CurrentFormat, 1);
         QVERIFY(p.ProgramSaved);
         QCOMPARE(int(p.ReadDegree(1, 1, 10)), 0);
-        QCOMPARE(int(p.UndoDegrees[3]), 0);
+        QVERIFY(!s.session.edit.canUndo());
         QCOMPARE(int(p.Parameters.CamAdvance.size()), 24);
         const QList<QAction*> recent = window.menu("F_")->actions();
         QVERIFY(std::any_of(recent.begin(), recent.end(),

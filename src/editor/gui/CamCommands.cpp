@@ -7,25 +7,23 @@
 #include <QAction>
 
 CamCommands::CamCommands(MainWindow& window)
-    : QObject(&window), window_(window), undo_(window.actions().o_Undo) {
+    : QObject(&window), window_(window), undo_(window.actions().o_Undo),
+      redo_(window.actions().o_Redo) {
     const MainActions& a = window.actions();
     connect(a.O_CopyC, &QAction::triggered, this, &CamCommands::copyCam);
     connect(a.O_Shc, &QAction::triggered, this, &CamCommands::shiftCam);
     connect(a.O_ClC, &QAction::triggered, this, &CamCommands::eraseCam);
     connect(a.o_MODC, &QAction::triggered, this, &CamCommands::modifyCam);
     connect(a.o_Undo, &QAction::triggered, this, &CamCommands::undo);
-    undoWasEnabled_ = undo_->isEnabled();
-    connect(undo_, &QAction::changed, this, &CamCommands::undoAvailabilityChanged);
+    connect(a.o_Redo, &QAction::triggered, this, &CamCommands::redo);
+    connect(&window.session().edit, &EditSession::historyChanged, this, &CamCommands::showHistory);
+    showHistory();
 }
 
-void CamCommands::undoAvailabilityChanged() {
-    const bool enabled = undo_->isEnabled();
-    if (enabled && !undoWasEnabled_) {
-        const CamProgram& program = window_.session().program;
-        undoFormat_ = program.CurrentFormat;
-        undoCam_ = program.CurrentCam;
-    }
-    undoWasEnabled_ = enabled;
+void CamCommands::showHistory() {
+    const EditSession& edit = window_.session().edit;
+    undo_->setEnabled(edit.canUndo());
+    redo_->setEnabled(edit.canRedo());
 }
 
 void CamCommands::redraw(CamOperations::Redraw what) {
@@ -58,12 +56,11 @@ void CamCommands::modifyCam() {
 }
 
 void CamCommands::undo() {
-    if (!undo_->isEnabled())
-        return;
-    const CamProgram& program = window_.session().program;
-    const bool sameCam = program.CurrentFormat == undoFormat_ && program.CurrentCam == undoCam_;
-    undo_->setEnabled(false);
-    if (!sameCam)
-        return;
-    redraw(CamOperations::UndoCam(window_.session()));
+    if (window_.session().edit.undo())
+        redraw(CamOperations::Redraw::CurrentCamRow);
+}
+
+void CamCommands::redo() {
+    if (window_.session().edit.redo())
+        redraw(CamOperations::Redraw::CurrentCamRow);
 }

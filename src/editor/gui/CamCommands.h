@@ -7,8 +7,9 @@
 class MainWindow;
 class QAction;
 
-// The cam entries of the Sizes menu: Copy Cam, Shift Cam, Erase Cam, Modify Cam and Undo.
-// They act on the current cam of the current format and redraw through the main window.
+// The cam entries of the Sizes menu: Copy Cam, Shift Cam, Erase Cam, Modify Cam, Undo and
+// Redo. They act on the current cam of the current format and redraw through the main
+// window; Undo and Redo are enabled exactly when the session's edit history allows them.
 class CamCommands : public QObject {
     Q_OBJECT
 public:
@@ -20,14 +21,11 @@ private:
     void eraseCam();
     void modifyCam();
     void undo();
-    void undoAvailabilityChanged();
+    void redo();
+    void showHistory();
     void redraw(CamOperations::Redraw what);
 
     MainWindow& window_;
     QAction* undo_;
-    bool undoWasEnabled_ = false;
-    // The cam the undo record was taken from, noted when Undo becomes available, so that
-    // the record is never written into another cam or another format.
-    int undoFormat_ = 0;
-    int undoCam_ = 0;
+    QAction* redo_;
 };

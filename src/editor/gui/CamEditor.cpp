@@ -93,7 +93,6 @@ CamEditor::CamEditor(MainWindow& window) : QWidget(&window), session_(window.ses
 
 void CamEditor::connectTo(MainWindow& window) {
     window_ = &window;
-    undoAction_ = window.actions().o_Undo;
     selectSizeAction_ = window.actions().S_Sel;
     QAction* go = window.actions().GoPrCam;
     connect(go, &QAction::triggered, this, &CamEditor::editCurrentCam);
@@ -140,6 +139,9 @@ void CamEditor::buildRows() {
         connect(numberLabel, &ClickableLabel::clicked, this, [this, row] { selectCam(row); });
         connect(numberLabel, &ClickableLabel::doubleClicked, this,
                 [this, row] { openEditor(row); });
+        // The caption lies over the bar: the editor reads the mouse on the bar through it.
+        numberLabel->setMouseTracking(true);
+        numberLabel->installEventFilter(this);
         numbers_[row - 1] = numberLabel;
 
         auto* nameLabel = new ClickableLabel(QString(), this);
@@ -314,12 +316,9 @@ QRect CamEditor::rowArea(int row) const {
 void CamEditor::ShowFormat() {
     CamProgram& p = session_.program;
     formatCaption_->setText(session_.Text(74) + NumberForms::TwoDigits(p.CurrentFormat));
-    const QString camText = QStringLiteral("C ") + NumberForms::TwoDigits(p.CurrentCam);
-    // The undo record belongs to the cam it was taken from.
-    if (camCaption_->text() != camText) {
-        camCaption_->setText(camText);
-        disableUndo();
-    }
+    camCaption_->setText(QStringLiteral("C ") + NumberForms::TwoDigits(p.CurrentCam));
+    // Whoever changed the cam or format, the history of the one left goes with it.
+    session_.edit.sync();
     for (int row = 1; row <= Rows; ++row) {
         const bool used = row <= p.CamCount();
         bars_[row - 1]->setVisible(used);
@@ -373,14 +372,20 @@ void CamEditor::fillPhaseList(const QStringList& items) {
     phaseList_->clearSelection();
 }
 
+double CamEditor::degreeScale() const {
+    return DegreeScale(bars_[0]->width(), RowMargin);
+}
+
 void CamEditor::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().window());
-    const double degreeScale = DegreeScale(bars_[0]->width(), RowMargin);
+    const double scale = degreeScale();
     for (int row = 1; row <= Rows; ++row) {
         if (rowArea(row).intersects(event->rect()))
-            paintRow(painter, row, degreeScale);
+            paintRow(painter, row, scale);
     }
+    if (readoutDegree_ >= 0)
+        painter.fillRect(readoutColumn(readoutDegree_), QColor(255, 0, 0, 90));
 }
 
 void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
@@ -395,11 +400,24 @@ void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
         fill(BlankRowSpan(bar, RowMargin), White);
         return;
     }
+    // While a drag is on this row it shows the cam as the release would leave it.
+    const bool previewing = drag_ && drag_->row == row && drag_->preview && !drag_->cancelled;
+    std::array<uint8_t, CamProgram::Degrees> preview{};
+    if (previewing) {
+        std::memcpy(preview.data(), degrees, preview.size());
+        if (drag_->grip)
+            MovePhaseOn(preview.data(), drag_->grip->phase, *drag_->preview);
+        else
+            SetPhaseOn(preview.data(), drag_->preview->On, drag_->preview->Off);
+        degrees = preview.data();
+    }
     const bool current = row == session_.program.CurrentCam;
     fill(BackgroundSpan(bar, RowMargin), current ? Yellow : White);
     const QColor ink = current ? Blue : Black;
     for (const PaintedRun& run : WalkCamRow(degrees, false).runs)
         fill(RunSpan(bar, degreeScale, RowMargin, run.place, run.first, run.last), ink);
+    if (previewing)
+        paintPreview(painter, *drag_, degreeScale);
 }
 
 // ---- Closing, opening, selecting -----------------------------------------------------------
@@ -420,11 +438,10 @@ void CamEditor::HideEditors() {
 }
 
 void CamEditor::selectCam(int cam) {
-    CamProgram& p = session_.program;
-    if (!p.IsValidCam(cam))
+    if (!session_.program.IsValidCam(cam))
         return;
     HideEditors();
-    p.CurrentCam = cam;
+    session_.edit.selectCam(cam);
     ShowFormat();
     focusGoPrCam();
 }
@@ -435,7 +452,7 @@ void CamEditor::openEditor(int cam) {
         return;
     // The entry goes to the cam shown as current, with its own phases in the list.
     if (cam != p.CurrentCam) {
-        p.CurrentCam = cam;
+        session_.edit.selectCam(cam);
         ShowFormat();
     }
     onField_->setEnabled(true);
@@ -462,12 +479,8 @@ void CamEditor::editCurrentCam() {
 }
 
 void CamEditor::stepFormat(int delta) {
-    CamProgram& p = session_.program;
-    const int target = p.CurrentFormat + delta;
-    if (!p.IsValidFormat(target))
+    if (!session_.edit.selectFormat(session_.program.CurrentFormat + delta))
         return;
-    p.CurrentFormat = target;
-    disableUndo();
     ShowFormat();
 }
 
@@ -562,15 +575,7 @@ void CamEditor::applyEntry() {
     editOffText_ = NumberForms::ThreeDigits(off);
     offField_->setText(editOffText_);
     offField_->deselect();
-    if (!p.IsValidFormat(p.CurrentFormat) || !p.IsValidCam(p.CurrentCam))
-        return;
-    std::memcpy(p.UndoDegrees.data(), p.CamDegrees(p.CurrentFormat, p.CurrentCam),
-                p.UndoDegrees.size());
-    if (undoAction_)
-        undoAction_->setEnabled(true);
-    p.SetPhase(p.CurrentFormat, p.CurrentCam, on, off);
-    // An entry typed straight into the OFF field changes the program just as much.
-    p.MarkChanged();
+    session_.edit.enterPhase(on, off);
     // Through the window, so that its status bar shows the program unsaved.
     window_->drawCamRow(p.CurrentCam);
 }
@@ -662,7 +667,7 @@ void CamEditor::hideNameField() {
     nameCaption_->hide();
 }
 
-// ---- Focus and undo ------------------------------------------------------------------------
+// ---- Focus ------------------------------------------------------------------------
 
 void CamEditor::focusField(EntryField* field) {
     // A field that already has the focus gets no focus event: run its handler directly.
@@ -686,9 +691,4 @@ void CamEditor::focusMainWindow() {
 
 bool CamEditor::entryFieldHasFocus() const {
     return onField_->hasFocus() || offField_->hasFocus() || nameField_->hasFocus();
-}
-
-void CamEditor::disableUndo() {
-    if (undoAction_)
-        undoAction_->setEnabled(false);
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "editor/DiagramDrag.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 struct Session;
 class MainWindow;
@@ -45,9 +49,14 @@ public:
     // Sets every caption that comes from the language texts.
     void applyTexts();
 
+signals:
+    // The cam and degree under the pointer, "C 05 · 127°"; empty once it left the bars.
+    void degreeReadout(const QString& text);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectTo(MainWindow& window);
@@ -58,6 +67,7 @@ private:
     void paintRow(class QPainter& painter, int row, double degreeScale) const;
     const uint8_t* shownDegrees(int cam) const;
     QRect rowArea(int row) const;
+    double degreeScale() const;
     void fillPhaseList(const QStringList& items);
 
     // ON field (GradiON).
@@ -83,15 +93,35 @@ private:
     // The format caption and the stepper caption.
     void chooseFormat();
 
+    // The mouse on the bars (CamEditorMouse.cpp): a press on a bar draws a phase, or moves
+    // the phase edge it grips; the release enters it like a typed entry.
+    struct BarDrag {
+        int row = 0;
+        int press = 0; // position along the bar, 0..360
+        bool crossedEnd = false;
+        bool cancelled = false;
+        std::optional<DiagramDrag::Grip> grip;
+        std::vector<Phase> phases; // of the cam when pressed
+        std::optional<Phase> preview;
+    };
+    bool barMouseEvent(int row, QMouseEvent* event);
+    bool startDrag(int row, const QPoint& at, bool snap);
+    void dragTo(const QPoint& at, const QPoint& global, bool snap);
+    void enterDrag(const BarDrag& drag);
+    void cancelDrag();
+    void endDrag();
+    int positionAt(int row, const QPoint& at, bool snap) const;
+    void showReadout(int row, int degree);
+    QRect readoutColumn(int degree) const;
+    void paintPreview(class QPainter& painter, const BarDrag& drag, double degreeScale) const;
+
     void focusGoPrCam();
     void focusMainWindow();
     void focusField(EntryField* field);
     bool entryFieldHasFocus() const;
-    void disableUndo();
 
     Session& session_;
     MainWindow* window_ = nullptr;
-    QAction* undoAction_ = nullptr;
     QAction* selectSizeAction_ = nullptr;
     QWidget* goPrCam_ = nullptr;
 
@@ -115,4 +145,8 @@ private:
 
     QString editOnText_;
     QString editOffText_;
+
+    std::optional<BarDrag> drag_;
+    int readoutDegree_ = -1; // the highlighted degree column, -1 for none
+    QString readoutText_;
 };

@@ -31,6 +31,7 @@ void LinkCommands::openProgrammerTypeWindow() {
         return;
     program.ProgramSaved = true;
     program.ResetToNew();
+    session.edit.restart();
     window_.refreshTitle();
     window_.redrawFormat();
     // And whatever else File > New starts afresh; with nothing unsaved it asks nothing.

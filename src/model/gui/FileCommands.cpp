@@ -52,6 +52,7 @@ bool FileCommands::mayDiscard() {
 
 void FileCommands::startNew() {
     session().program.ResetToNew();
+    session().edit.restart();
     window_.refreshTitle();
     window_.redrawFormat();
 }

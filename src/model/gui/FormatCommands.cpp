@@ -17,11 +17,8 @@ FormatCommands::FormatCommands(MainWindow& window) : QObject(&window), window_(w
 }
 
 void FormatCommands::selectFormat() {
-    if (!FormatOperations::SelectFormat(window_.session()))
-        return;
-    // The undo record belongs to the format it was taken from.
-    window_.actions().o_Undo->setEnabled(false);
-    window_.redrawFormat();
+    if (FormatOperations::SelectFormat(window_.session()))
+        window_.redrawFormat();
 }
 
 void FormatCommands::selectFormatFromToolbar() {

@@ -25,6 +25,7 @@ struct MainActions {
     QAction* O_ClC = nullptr;
     QAction* o_MODC = nullptr;
     QAction* o_Undo = nullptr;
+    QAction* o_Redo = nullptr;
     // Functions (a menu-bar entry of its own)
     QAction* Fu_Set = nullptr;
     // Comm

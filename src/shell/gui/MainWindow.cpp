@@ -98,6 +98,9 @@ void MainWindow::buildMenus() {
     actions_.o_Undo =
         addEntry(sizes, "o_Undo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     actions_.o_Undo->setEnabled(false);
+    actions_.o_Redo = addEntry(sizes, "o_Redo", QStringLiteral("&Redo"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    actions_.o_Redo->setEnabled(false);
 
     actions_.Fu_Set = bar->addAction(QStringLiteral("Fu&nctions"));
     actions_.Fu_Set->setObjectName(QStringLiteral("Fu_Set"));
@@ -289,7 +292,7 @@ bool MainWindow::startUp() {
     StartupIdentify(session_);
     // The arrays for the pair now in force (the controller may have changed it), all off.
     p.Reconfigure(p.CamCount(), p.FormatCount(), false);
-    p.UndoDegrees.fill(0);
+    session_.edit.restart();
     refreshTitle();
     return true;
 }

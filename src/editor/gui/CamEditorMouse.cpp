@@ -1,0 +1,217 @@
+// The mouse on the cam bars: the degree readout, drawing a phase and dragging its edges.
+#include "editor/gui/CamEditor.h"
+
+#include "editor/DiagramGeometry.h"
+#include "editor/gui/ClickableLabel.h"
+#include "shell/Session.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+using namespace DiagramGeometry;
+
+namespace {
+const QColor PreviewFrame(255, 0, 0);
+}
+
+bool CamEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (drag_ && !drag_->cancelled) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                cancelDrag();
+                return true;
+            }
+            break;
+        // A modal window or another application took over halfway through the drag.
+        case QEvent::WindowBlocked:
+        case QEvent::WindowDeactivate:
+            cancelDrag();
+            break;
+        default:
+            break;
+        }
+    }
+    const auto number = std::find(numbers_.begin(), numbers_.end(), watched);
+    if (number == numbers_.end())
+        return QWidget::eventFilter(watched, event);
+    const int row = int(number - numbers_.begin()) + 1;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return barMouseEvent(row, static_cast<QMouseEvent*>(event));
+    case QEvent::Leave:
+        if (!drag_)
+            showReadout(row, -1);
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int CamEditor::positionAt(int row, const QPoint& at, bool snap) const {
+    const int position = XToPosition(rowArea(row).x(), degreeScale(), at.x());
+    return snap ? DiagramDrag::Snapped(position) : position;
+}
+
+bool CamEditor::barMouseEvent(int row, QMouseEvent* event) {
+    const QPoint at = numbers_[row - 1]->mapTo(this, event->position().toPoint());
+    const bool snap = event->modifiers().testFlag(Qt::ShiftModifier);
+    const bool onBar = row <= session_.program.CamCount() && rowArea(row).contains(at);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        // The caption sees the press too: without a drag it stays a click on the row.
+        if (event->button() == Qt::LeftButton && onBar)
+            startDrag(row, at, snap);
+        return false;
+    case QEvent::MouseMove:
+        if (drag_ && (event->buttons() & Qt::LeftButton)) {
+            dragTo(at, event->globalPosition().toPoint(), snap);
+            return false;
+        }
+        showReadout(row, onBar ? std::min(positionAt(row, at, false), LastDegree) : -1);
+        return false;
+    case QEvent::MouseButtonRelease: {
+        if (event->button() != Qt::LeftButton || !drag_)
+            return false;
+        // The release point decides, with the keys held at that moment.
+        dragTo(at, event->globalPosition().toPoint(), snap);
+        const BarDrag drag = *drag_;
+        endDrag();
+        if (drag.cancelled)
+            return true;
+        // Released where it was pressed: a click, which the caption turns into a selection.
+        if (!drag.preview)
+            return false;
+        enterDrag(drag);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CamEditor::startDrag(int row, const QPoint& at, bool snap) {
+    const uint8_t* degrees = shownDegrees(row);
+    if (!degrees)
+        return false;
+    BarDrag drag;
+    drag.row = row;
+    drag.press = positionAt(row, at, snap);
+    drag.phases = ListPhasesOf(degrees);
+    drag.grip = DiagramDrag::GripAt(drag.phases, rowArea(row).x(), degreeScale(), at.x());
+    drag_ = drag;
+    // Esc and a modal window reach the editor wherever the keyboard focus is.
+    qApp->installEventFilter(this);
+    return true;
+}
+
+void CamEditor::dragTo(const QPoint& at, const QPoint& global, bool snap) {
+    if (drag_->cancelled)
+        return;
+    if (!window()->rect().contains(window()->mapFromGlobal(global))) {
+        cancelDrag();
+        return;
+    }
+    const QRect bar = rowArea(drag_->row);
+    if (at.x() > bar.right())
+        drag_->crossedEnd = true;
+    const int position = positionAt(drag_->row, at, snap);
+    std::optional<Phase> preview;
+    if (position != drag_->press) {
+        if (drag_->grip)
+            preview = DiagramDrag::DraggedPhase(drag_->phases, *drag_->grip, position);
+        else
+            preview = DiagramDrag::DrawnPhase(drag_->press, position, drag_->crossedEnd);
+    }
+    showReadout(drag_->row, std::min(position, LastDegree));
+    if (preview == drag_->preview)
+        return;
+    drag_->preview = preview;
+    update(bar);
+}
+
+void CamEditor::enterDrag(const BarDrag& drag) {
+    // The dragged cam becomes current first: the entry is a step of its own history.
+    selectCam(drag.row);
+    if (drag.grip) {
+        if (*drag.preview == drag.grip->phase)
+            return;
+        session_.edit.movePhase(drag.grip->phase, *drag.preview);
+    } else {
+        session_.edit.enterPhase(drag.preview->On, drag.preview->Off);
+    }
+    DrawCamRow(drag.row);
+}
+
+void CamEditor::cancelDrag() {
+    if (!drag_)
+        return;
+    drag_->cancelled = true;
+    drag_->preview.reset();
+    qApp->removeEventFilter(this);
+    update(rowArea(drag_->row));
+    showReadout(drag_->row, -1);
+}
+
+void CamEditor::endDrag() {
+    if (!drag_)
+        return;
+    const int row = drag_->row;
+    drag_.reset();
+    qApp->removeEventFilter(this);
+    update(rowArea(row));
+}
+
+QRect CamEditor::readoutColumn(int degree) const {
+    const QRect first = rowArea(1);
+    const QRect last = rowArea(std::max(1, session_.program.CamCount()));
+    const double scale = degreeScale();
+    const int x = DegreeToX(first.x(), scale, degree);
+    return QRect(x, first.top(), std::max(1, qRound(scale)), last.bottom() - first.top() + 1);
+}
+
+void CamEditor::showReadout(int row, int degree) {
+    const QString text = degree < 0 ? QString() : DiagramDrag::Readout(row, degree);
+    if (degree == readoutDegree_ && text == readoutText_)
+        return;
+    if (readoutDegree_ >= 0)
+        update(readoutColumn(readoutDegree_));
+    readoutDegree_ = degree;
+    readoutText_ = text;
+    if (degree >= 0)
+        update(readoutColumn(degree));
+    emit degreeReadout(readoutText_);
+}
+
+void CamEditor::paintPreview(QPainter& painter, const BarDrag& drag, double scale) const {
+    // A frame round the phase the release enters, over the row as it will look.
+    const QRect bar = rowArea(drag.row);
+    const Phase& phase = *drag.preview;
+    auto frame = [&](int from, int to) {
+        // Inside the bar's own frame, which is drawn over the row.
+        const QRect r(
+            QPoint(DegreeToX(bar.x(), scale, from), bar.top() + 1),
+            QPoint(std::max(DegreeToX(bar.x(), scale, from), DegreeToX(bar.x(), scale, to) - 1),
+                   bar.bottom() - 1));
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), PreviewFrame);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), PreviewFrame);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), PreviewFrame);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), PreviewFrame);
+    };
+    const int end = CamProgram::Degrees;
+    if (phase.Off > phase.On)
+        frame(phase.On, phase.Off);
+    else {
+        frame(phase.On, end);
+        if (phase.Off > 0)
+            frame(0, phase.Off);
+    }
+}
