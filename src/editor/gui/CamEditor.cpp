@@ -8,6 +8,7 @@
 #include "editor/gui/FormatStepper.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
+#include "shell/gui/MainStatusBar.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/WindowGeometry.h"
 
@@ -105,6 +106,12 @@ void CamEditor::connectTo(MainWindow& window) {
     connect(&window, &MainWindow::camRowRedrawRequested, this, &CamEditor::DrawCamRow);
     connect(&window, &MainWindow::openEditorRequested, this, &CamEditor::openEditor);
     connect(&window, &MainWindow::textsChanged, this, &CamEditor::applyTexts);
+    // The degree under the pointer, at the right end of the status bar.
+    auto* readout = new QLabel(&window);
+    readout->setObjectName(QStringLiteral("StDegree"));
+    readout->setFont(fixedFont(12));
+    window.status()->addReadout(readout);
+    connect(this, &CamEditor::degreeReadout, readout, &QLabel::setText);
 }
 
 void CamEditor::buildRows() {

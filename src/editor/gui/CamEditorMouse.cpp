@@ -148,7 +148,8 @@ void CamEditor::enterDrag(const BarDrag& drag) {
     } else {
         session_.edit.enterPhase(drag.preview->On, drag.preview->Off);
     }
-    DrawCamRow(drag.row);
+    // Through the window, so that its status bar shows the program unsaved.
+    window_->drawCamRow(drag.row);
 }
 
 void CamEditor::cancelDrag() {
