@@ -110,6 +110,9 @@ void CamEditor::connectTo(MainWindow& window) {
     auto* readout = new QLabel(&window);
     readout->setObjectName(QStringLiteral("StDegree"));
     readout->setFont(fixedFont(12));
+    // Room for the widest readout, so the bar does not jump as the pointer moves.
+    readout->setMinimumWidth(
+        readout->fontMetrics().horizontalAdvance(DiagramDrag::Readout(24, 359)) + 8);
     window.status()->addReadout(readout);
     connect(this, &CamEditor::degreeReadout, readout, &QLabel::setText);
 }

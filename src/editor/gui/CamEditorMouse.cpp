@@ -4,6 +4,7 @@
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/ClickableLabel.h"
 #include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <QFrame>
