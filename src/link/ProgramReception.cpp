@@ -213,7 +213,8 @@ bool keepBrokenReception(Session& session) {
                        "program as it was.")
             .arg(formats.isEmpty() ? 0 : formats.last())
             .arg(session.program.FormatCount());
-    return session.prompts.message(question, QString(), Prompts::Buttons::YesNo,
+    // Enter must not throw away the program the operator had: No (put back) is the default.
+    return session.prompts.message(question, QString(), Prompts::Buttons::YesNoDefaultNo,
                                    Prompts::Icon::Warning) == Prompts::Answer::Yes;
 }
 } // namespace

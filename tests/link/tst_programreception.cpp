@@ -278,6 +278,7 @@ private slots:
         QCOMPARE(receive(f), keep ? ReceiveSizesResult::Received : ReceiveSizesResult::PutBack);
         QVERIFY(f.clock.nowMs() - start >= 3000);
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.prompts.messages().last().buttons, Prompts::Buttons::YesNoDefaultNo);
         QCOMPARE(f.phases(1, 1), keep ? QStringLiteral("30-90") : QString());
         QCOMPARE(f.phases(2, 2), keep ? QString() : QStringLiteral("10-20"));
         QCOMPARE(f.phases(6, 2), keep ? QString() : QStringLiteral("10-20"));
