@@ -71,9 +71,10 @@ void TestFlashSim::imageArrivesWhole() {
     QVERIFY(run.err.contains(QStringLiteral(" CRC Prog:  4F21A7  Date Prog: MAR 15 2010")));
     QVERIFY(run.err.contains(QStringLiteral("DEVICE UPDATED WITH  ") + image));
     QVERIFY(run.err.contains(QStringLiteral("100%")));
-    // What the loader took is the file, line for line.
-    QCOMPARE(readFile(kept), readFile(image));
+    // What the loader took is the file, line for line. It is written after the last ACK, so
+    // only once the simulator has ended is it surely whole.
     QVERIFY(sim.stop());
+    QCOMPARE(readFile(kept), readFile(image));
 }
 
 void TestFlashSim::silentLoaderEndsTheUpdate() {

@@ -76,7 +76,7 @@ private slots:
         const QString out = QString::fromLocal8Bit(cli.readAllStandardOutput());
         const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
         for (const char* got : {"GOT3.CAM", "GOT4.CAM", "GOT5.CAM"})
-            QCOMPARE(waitForFile(home.filePath(got)), readFile(plan));
+            QVERIFY2(waitForFile(home.filePath(got)) == readFile(plan), qPrintable(out + err));
         const QStringList rows = out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 6);
         QVERIFY2(rows[0].startsWith("target"), qPrintable(out));

@@ -38,6 +38,7 @@ void PrintCommands::openPrintWindow() {
     PrinterTarget target(printer(), session.dialog, session.prompts, session.texts);
     PrintWindow window(session, target, &window_);
     window.exec();
-    if (!target.lastPdf().isEmpty())
+    // A PDF that could not be put in place (full disk) was reported; it is no result.
+    if (!target.lastPdf().isEmpty() && target.failure().isEmpty())
         window_.showResult(QStringLiteral("PDF written: ") + target.lastPdf());
 }
