@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/SimProcess.h"
 
 #include <QDir>
@@ -11,28 +12,8 @@
 class TestSimIdentify : public QObject {
     Q_OBJECT
 
-    struct CliRun {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    // Runs q517-cli with the per-user data directory inside home.
     static CliRun runCli(const QStringList& args, const QString& home) {
-        QProcess cli;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home);
-        cli.setProcessEnvironment(env);
-        cli.start(SimProcess::CliBinary(), args);
-        CliRun run;
-        if (!cli.waitForFinished(30000)) {
-            cli.kill();
-            cli.waitForFinished(5000);
-            return run;
-        }
-        run.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(cli.readAllStandardError());
-        return run;
+        return CliRun::Run(args, home, 30000);
     }
 
 private slots:

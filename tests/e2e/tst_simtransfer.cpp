@@ -6,6 +6,7 @@
 #include "model/CamProgram.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
+#include "support/CliRun.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakePrompts.h"
 #include "support/SimProcess.h"
@@ -23,26 +24,8 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString err;
-};
-
 CliRun runCli(const QStringList& args, const QString& home, int timeoutMs = 120000) {
-    QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home);
-    cli.setProcessEnvironment(env);
-    cli.start(SimProcess::CliBinary(), args);
-    CliRun run;
-    if (!cli.waitForFinished(timeoutMs)) {
-        cli.kill();
-        cli.waitForFinished(5000);
-        return run;
-    }
-    run.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.err = QString::fromLocal8Bit(cli.readAllStandardError());
-    return run;
+    return CliRun::Run(args, home, timeoutMs);
 }
 
 QByteArray readFile(const QString& path) {
