@@ -1,5 +1,7 @@
 // Start-up of q517 (offscreen) to its first painted window, with the controller identified
 // on a simulated line, and the program's resident memory at that point.
+#include "Q517Paths.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "shell/Session.h"
+#include "Q517Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

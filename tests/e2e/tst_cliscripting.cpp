@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "support/SimProcess.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "link/QtSerialLine.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"

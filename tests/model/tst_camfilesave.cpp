@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "model/CamFileLoading.h"
 #include "model/CamFileName.h"
 #include "model/CamFileWriter.h"

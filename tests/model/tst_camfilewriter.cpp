@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
 

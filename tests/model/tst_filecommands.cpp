@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "model/CamProgram.h"
 #include "shell/gui/MainWindow.h"
 #include "support/FileSizeLimit.h"

@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Session.h"
 

@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "shell/gui/MainWindow.h"
 #include "support/TestSession.h"
 

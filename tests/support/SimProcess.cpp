@@ -1,4 +1,5 @@
 #include "support/SimProcess.h"
+#include "Q517Paths.h"
 
 #include <QDeadlineTimer>
 
