@@ -1,5 +1,6 @@
 // Firmware image check of a 1 MiB image (the operator waits for it before the update starts),
 // and the flash of a 256 KiB image through q517-sim's loader paced as a 38400 baud line.
+#include "FirmwareImages.h"
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "flash/ImageCheck.h"
@@ -23,40 +24,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray Record(int offset, int type, const QByteArray& data) {
-    QByteArray body;
-    body.append(char(data.size()));
-    body.append(char((offset >> 8) & 0xFF));
-    body.append(char(offset & 0xFF));
-    body.append(char(type));
-    body.append(data);
-    unsigned sum = 0;
-    for (char c : body)
-        sum += static_cast<unsigned char>(c);
-    body.append(char((0x100 - (sum & 0xFF)) & 0xFF));
-    return ":" + body.toHex().toUpper() + "\r\n";
-}
-
-// An image of size bytes on disk: 16-byte data records across 64 KiB segments.
-QByteArray Image(qint64 size) {
-    QByteArray image;
-    image.reserve(size + 64);
-    int offset = 0, segment = 0;
-    QByteArray data(16, '\0');
-    while (image.size() < size - 13) {
-        if (offset == 0)
-            image += Record(
-                0, 4,
-                QByteArray::fromHex(QByteArray::number(segment++, 16).rightJustified(4, '0')));
-        for (int i = 0; i < 16; ++i)
-            data[i] = char((offset + i * 13) & 0xFF);
-        image += Record(offset, 0, data);
-        offset = (offset + 16) & 0xFFFF;
-    }
-    image += ":00000001FF\r\n";
-    return image;
-}
 
 // Process CPU time (user + system) in seconds.
 double CpuSeconds() {
@@ -168,7 +135,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("image.hex"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Image(1 << 20)) < 0)
+    if (!file.open(QIODevice::WriteOnly) || file.write(FirmwareImages::Image(1 << 20)) < 0)
         return 1;
     file.close();
 
@@ -190,7 +157,7 @@ int main(int argc, char* argv[]) {
 
     const QString image256 = dir.filePath(QStringLiteral("image256.hex"));
     QFile small(image256);
-    if (!small.open(QIODevice::WriteOnly) || small.write(Image(256 << 10)) < 0)
+    if (!small.open(QIODevice::WriteOnly) || small.write(FirmwareImages::Image(256 << 10)) < 0)
         return 1;
     small.close();
     if (!BenchFlash(image256, dir.path())) {

@@ -1,9 +1,11 @@
 // The line when the controller misbehaves. Hang-up: q517-sim is killed in the middle of a
-// paced reception and of a flash; q517-cli must end within 0.5 s of it, using under 0.1 s of
+// paced reception and of a paced flash; q517-cli must end within 0.5 s of it, using under 0.1 s of
 // CPU in all (it waits, it does not spin). Flood: a controller that answers "?FR" with valid
 // frames as fast as the line takes them, for --flood-seconds (default 60); the resident
 // memory of q517-cli must stay under 64 MB.
 // usage: bench_linefaults [--flood-seconds N]
+#include "FirmwareImages.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -208,6 +210,16 @@ int main(int argc, char* argv[]) {
                      {QStringLiteral("receive"), scratch.filePath(QStringLiteral("BACK.CAM")),
                       QStringLiteral("--baud"), QStringLiteral("2400")},
                      2500);
+    // A paced flash of a 525-line image at 9600 baud takes about 26 s; the hang-up comes 4 s in.
+    const QString image = scratch.filePath(QStringLiteral("firmware.hex"));
+    QFile imageFile(image);
+    if (!imageFile.open(QIODevice::WriteOnly) ||
+        imageFile.write(FirmwareImages::Image(23 * 1024)) < 0)
+        return 1;
+    imageFile.close();
+    ok = hangUp(QStringLiteral("a flash"), {QStringLiteral("--pace")},
+                {QStringLiteral("flash"), image, QStringLiteral("--yes")}, 4000) &&
+         ok;
     ok = flood(floodSeconds) && ok;
     return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "shell/Session.h"
 #include "shell/TextFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -39,6 +40,17 @@ IdentReplyFields ParseIdentReply(const QString& reply) {
     if (yDash >= 0)
         fields.identification = reply.mid(yDash + 2, IdentificationLength);
     return fields;
+}
+
+ControllerTypeParts ReadControllerType(const QString& identReply, const QString& typeReply) {
+    ControllerTypeParts parts;
+    parts.identification = identReply.mid(27, IdentificationLength);
+    const qsizetype dash = typeReply.indexOf(QLatin1Char('-'));
+    if (dash >= 0) {
+        parts.model = typeReply.mid(std::max<qsizetype>(0, dash - 2), 8);
+        parts.version = typeReply.mid(dash + 1, 5);
+    }
+    return parts;
 }
 
 IdentifyResult IdentifyController(Session& session) {

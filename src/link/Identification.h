@@ -19,6 +19,17 @@ struct IdentReplyFields {
 };
 IdentReplyFields ParseIdentReply(const QString& reply);
 
+// What the operator is shown of an identified controller: the nine characters at 28 of the
+// "?M" reply, and from the "?T" reply the model (eight characters from two before the first
+// "-") and the version (five after it). A type line without "-", or none after a silent
+// controller, gives empty parts.
+struct ControllerTypeParts {
+    QString identification;
+    QString model;
+    QString version;
+};
+ControllerTypeParts ReadControllerType(const QString& identReply, const QString& typeReply);
+
 enum class IdentifyResult {
     Identified,   // a valid pair is in IdentCamCount/IdentFormatCount, TypeReply asked
     PortNotReady, // text 51 shown

@@ -125,6 +125,30 @@ private slots:
         QCOMPARE(fields.identification, QStringLiteral("CTRL-0042"));
     }
 
+    void controllerTypeParts_data() {
+        QTest::addColumn<QByteArray>("typeReply");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("type line") << kTypeReply << "80-V2.50"
+                                   << "V2.50";
+        QTest::newRow("dash near the start") << QByteArray("A-1\r") << "A-1\r"
+                                             << "1\r";
+        QTest::newRow("no dash") << QByteArray("NODASH\r") << ""
+                                 << "";
+        QTest::newRow("silent controller") << QByteArray() << ""
+                                           << "";
+    }
+    void controllerTypeParts() {
+        QFETCH(QByteArray, typeReply);
+        QFETCH(QString, model);
+        QFETCH(QString, version);
+        const ControllerTypeParts parts = ReadControllerType(
+            QString::fromLatin1(identReply("24", "28")), QString::fromLatin1(typeReply));
+        QCOMPARE(parts.identification, QStringLiteral("CTRL-0042"));
+        QCOMPARE(parts.model, model);
+        QCOMPARE(parts.version, version);
+    }
+
     void silentControllerStopsAtOnce() {
         Fixture f;
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));

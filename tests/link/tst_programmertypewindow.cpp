@@ -206,9 +206,6 @@ private slots:
         // A pair outside the six: the window keeps the pair it had.
         QTest::newRow("bad pair") << identReply("08 44") << QByteArray("SIM_C51-V2.50\r")
                                   << "BAD comm" << 24 << 28 << "T120 SIMC08-89\nT119 - T118";
-        // A type line without "-" shows empty parts instead of failing.
-        QTest::newRow("type without dash") << identReply("16 10") << QByteArray("NODASH\r") << ""
-                                           << 16 << 10 << "T120 SIMC08-89\nT119 - T118";
     }
     void automaticSelection() {
         QFETCH(QByteArray, reply);

@@ -144,18 +144,6 @@ void ProgrammerTypeWindow::presenceTest() {
     link.close();
 }
 
-QString ProgrammerTypeWindow::ResultText(const Session& session) {
-    const QString& ident = session.link.state.IdentReply;
-    const QString& type = session.link.state.TypeReply;
-    QString text = session.Text(120) + QLatin1Char(' ') + ident.mid(27, 9) + QLatin1Char('\n');
-    // A type line without "-" (or none at all after a silent controller) shows empty parts.
-    const qsizetype dash = type.indexOf(QLatin1Char('-'));
-    const QString model = dash >= 0 ? type.mid(std::max<qsizetype>(0, dash - 2), 8) : QString();
-    const QString version = dash >= 0 ? type.mid(dash + 1, 5) : QString();
-    text += session.Text(119) + model + QStringLiteral(" - ") + session.Text(118) + version;
-    return text;
-}
-
 void ProgrammerTypeWindow::automaticSelection() {
     K_AUTSEL->setEnabled(false);
     if (IdentifyController(session_) == IdentifyResult::Identified) {
@@ -163,7 +151,11 @@ void ProgrammerTypeWindow::automaticSelection() {
         formatCount_ = session_.link.state.IdentFormatCount;
     }
     UpdateTypeChoices();
-    DefPrg->setText(ResultText(session_));
+    const LinkState& state = session_.link.state;
+    const ControllerTypeParts type = ReadControllerType(state.IdentReply, state.TypeReply);
+    DefPrg->setText(session_.Text(120) + QLatin1Char(' ') + type.identification +
+                    QLatin1Char('\n') + session_.Text(119) + type.model + QStringLiteral(" - ") +
+                    session_.Text(118) + type.version);
     DefPrg->setVisible(true);
     K_AUTSEL->setEnabled(true);
 }

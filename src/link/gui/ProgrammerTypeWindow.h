@@ -30,9 +30,6 @@ public:
     void chooseFormats(int index);
     void automaticSelection();
 
-    // The text shown in DefPrg after an automatic selection.
-    static QString ResultText(const Session& session);
-
     void done(int result) override;
 
 protected:
