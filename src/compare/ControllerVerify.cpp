@@ -60,7 +60,7 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
 }
 
 VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              const TransferView& view) {
+                              ProgressObserver& progress) {
     return VerifyController(session, expected,
-                            [&view](Session& s) { return RunReception(s, view); });
+                            [&progress](Session& s) { return RunReception(s, progress); });
 }

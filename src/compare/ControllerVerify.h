@@ -1,10 +1,11 @@
 #pragma once
 
 #include "compare/ProgramDiff.h"
-#include "link/TransferView.h"
+#include "link/TransferOutcome.h"
 
 #include <functional>
 
+class ProgressObserver;
 struct Session;
 
 enum class VerifyStatus {
@@ -30,6 +31,6 @@ using RunVerifyReception = std::function<TransferOutcome(Session& session)>;
 // operator's program again, untouched; expected is never changed.
 VerifyResult VerifyController(Session& session, const CamProgram& expected,
                               const RunVerifyReception& receive);
-// The same with the reception reported to view (the command line).
+// The same with the reception reported to progress (the command line).
 VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              const TransferView& view);
+                              ProgressObserver& progress);

@@ -202,12 +202,10 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
 }
 
 bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
-    Refusal refusal{cause, number, detail};
     // A wait that ended because the line is gone says so, with the OS cause.
-    const ControllerLink& link = session_.link;
-    if ((cause == Cause::TimedOut || cause == Cause::LineUnanswered) && link.isOpen() &&
-        !link.brokenCause().isEmpty())
-        refusal = Refusal{Cause::LineLost, number, LineFailureText(refusal.text(), link)};
+    const Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
+                                ? SilenceRefusal(cause, number, session_.link)
+                                : Refusal{cause, number, detail};
     CloseSerialPort(session_);
     observer_.refused(refusal);
     return false;

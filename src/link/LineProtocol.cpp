@@ -81,36 +81,28 @@ QByteArray SerialComStr(Session& session, QByteArray& command) {
         }
     }
     session.prompts.message(failure, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
-    if (link.state.OnCommError)
-        link.state.OnCommError();
     link.state.ReadFailed = true;
     return QByteArray();
 }
 
-bool SendFrame(Session& session, const QByteArray& text) {
-    ControllerLink& link = session.link;
+bool SendFrame(ControllerLink& link, const QByteArray& text, const std::function<void()>& waiting) {
     link.clearInput();
     const QByteArray frame = LineCodec::BuildFrame(text);
     for (int sending = 1; sending <= LineTiming::MaxFrameSendings; ++sending) {
         link.send(frame);
-        const LinkRead answer =
-            link.read(session.clock.nowMs() + LineTiming::SilenceMs, link.state.WhileWaiting);
+        const LinkRead answer = link.read(link.clock().nowMs() + LineTiming::SilenceMs, waiting);
         if (!answer.gotByte())
-            break;
+            return false;
         if (answer.byte == uint8_t(LineCodec::Ack))
             return true;
     }
-    session.prompts.message(LineFailureText(QStringLiteral("TIMEOUT SERIAL PORT "), link),
-                            QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
     return false;
 }
 
-ReceivedFrame ReceiveFrame(Session& session) {
-    ControllerLink& link = session.link;
+ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting) {
     FrameAssembler assembler;
     for (;;) {
-        const LinkRead c =
-            link.read(session.clock.nowMs() + LineTiming::SilenceMs, link.state.WhileWaiting);
+        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, waiting);
         if (!c.gotByte())
             return {c.kind == LinkRead::Broken ? ReceivedFrame::Broken : ReceivedFrame::Silent, {}};
         const FrameAssembler::Result result = assembler.feed(c.byte);
@@ -133,4 +125,11 @@ QString LineFailureText(const QString& message, const ControllerLink& link) {
     if (cause.isEmpty())
         return message;
     return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") + cause;
+}
+
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link) {
+    Refusal refusal{cause, number, QString()};
+    if (link.isOpen() && !link.brokenCause().isEmpty())
+        refusal = Refusal{Refusal::Cause::LineLost, number, LineFailureText(refusal.text(), link)};
+    return refusal;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "link/ControllerLink.h"
+#include "link/ProgressObserver.h"
 
 #include <QByteArray>
+
+#include <functional>
 
 struct Session;
 
@@ -25,14 +28,14 @@ void CloseSerialPort(Session& session);
 
 // Sends command as a checksummed command line (command becomes the line actually sent)
 // and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
-// a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown, ReadFailed
-// set and OnCommError run. Window events run while waiting.
+// a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown and
+// ReadFailed set. Window events run while waiting.
 QByteArray SerialComStr(Session& session, QByteArray& command);
 
-// Sends text as one frame until the controller answers ACK, at most ten times. After
-// 3000 ms of silence, or the tenth answer that is not ACK, shows "TIMEOUT SERIAL PORT "
-// and gives the frame up. True when the frame was acknowledged.
-bool SendFrame(Session& session, const QByteArray& text);
+// Sends text as one frame until the controller answers ACK, at most ten times; false after
+// 3000 ms of silence, a broken line, or the tenth answer that is not ACK. waiting runs
+// between the slices of every wait.
+bool SendFrame(ControllerLink& link, const QByteArray& text, const std::function<void()>& waiting);
 
 // What one wait for a frame gave.
 struct ReceivedFrame {
@@ -46,7 +49,10 @@ struct ReceivedFrame {
     QByteArray bytes;
 };
 // Receives one frame and acknowledges it. Bytes before its STX are skipped.
-ReceivedFrame ReceiveFrame(Session& session);
+ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting);
 
 // message, and when the line broke rather than fell silent, the device and the OS cause.
 QString LineFailureText(const QString& message, const ControllerLink& link);
+// The refusal for a wait that ended without an answer: cause (TimedOut, LineUnanswered) when
+// the controller fell silent, LineLost with the device and the OS cause when the line is gone.
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link);

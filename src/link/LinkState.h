@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 
 // What the line remembers between exchanges: the result of the last open, the controller's
 // last answers and the pair it reported. One instance lives in the Session.
@@ -25,11 +24,4 @@ struct LinkState {
 
     // When set, the line opens this device instead of the port map's (q517-cli --device).
     QString DeviceOverride;
-
-    // Run when SerialComStr gives up on a silent controller: the transfer window sets it
-    // while it is open, so that it closes with its own closing steps.
-    std::function<void()> OnCommError;
-    // Run between short slices of every frame wait while set: the transfer window repaints
-    // and notices its Exit button while a frame travels.
-    std::function<void()> WhileWaiting;
 };

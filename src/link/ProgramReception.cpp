@@ -4,6 +4,7 @@
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/ProgressObserver.h"
 #include "link/ReceivedFormats.h"
 #include "link/TransferFile.h"
 #include "link/TransferLines.h"
@@ -32,21 +33,15 @@ const QByteArray EndText("END");
 constexpr qint64 MaxTransferFileBytes = 4 * 1024 * 1024;
 const QString FormatHeader = QStringLiteral("FORMATO N. ");
 
-void showMessage(Session& session, const QString& text, Prompts::Icon icon = Prompts::Icon::None) {
-    session.prompts.message(text, QString(), Prompts::Buttons::Ok, icon);
-}
-
 // The most frames any program of this type can take (header, cam and phase lines of every
 // format, the function block and "END"): a stream that goes on beyond it is not a program.
 int frameLimit(const CamProgram& program) {
     return 4 + program.FormatCount() * (1 + program.CamCount() * CamLineBuffer::Entries);
 }
 
-// The percentage shown for a format header: the number in its last two characters against
-// the format count.
-int headerPercent(const QString& header, int formatCount) {
-    const long long format = NumberForms::LeadingValue(header.right(2));
-    return int(std::clamp<long long>(format * 100 / formatCount, 0, 100));
+// The number in the last two characters of a format header.
+int headerFormat(const QString& header) {
+    return int(std::clamp<long long>(NumberForms::LeadingValue(header.right(2)), 0, 99));
 }
 
 struct PortCloser {
@@ -56,17 +51,21 @@ struct PortCloser {
 
 } // namespace
 
-TransferOutcome RunReception(Session& session, const TransferView& view) {
+QString FormatHeaderText(int format) {
+    return FormatHeader + NumberForms::TwoDigits(format);
+}
+
+TransferOutcome RunReception(Session& session, ProgressObserver& progress) {
     const CamProgram& program = session.program;
-    if (view.showDirection)
-        view.showDirection(session.Text(46) + QString::number(program.CamCount()));
-    session.prompts.processEvents();
+    progress.phaseBegun(ProgressObserver::Phase::Receiving);
+    progress.waiting();
 
     OpenSerialPort(session);
     if (session.link.state.PortStatus != 0) {
-        showMessage(session, QStringLiteral("COMM ERR") +
-                                 NumberForms::Standard(session.link.state.PortStatus));
+        const int status = session.link.state.PortStatus;
         CloseSerialPort(session);
+        progress.refused(Refusal{Refusal::Cause::PortFailed, status,
+                                 QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
         return TransferOutcome::NotStarted;
     }
     PortCloser closer{session};
@@ -74,59 +73,61 @@ TransferOutcome RunReception(Session& session, const TransferView& view) {
     // The command line may run before the program ever made its working directory.
     QDir().mkpath(session.workDir);
     QFile file(TransferFile::Path(session));
-    // Unbuffered: a frame the disk refuses shows at once, with the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        showMessage(session, file.fileName() + QStringLiteral(": ") + file.errorString(),
-                    Prompts::Icon::Warning);
+    auto fileFailed = [&](const QString& cause) {
+        progress.refused(
+            Refusal{Refusal::Cause::FileFailed, 0, file.fileName() + QStringLiteral(": ") + cause});
         return TransferOutcome::NotStarted;
-    }
+    };
+    // Unbuffered: a frame the disk refuses shows at once, with the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return fileFailed(file.errorString());
 
-    session.link.clearInput();
-    session.link.send(LineCodec::TransferCommand("?FR"));
+    ControllerLink& link = session.link;
+    link.clearInput();
+    link.send(LineCodec::TransferCommand("?FR"));
     session.clock.sleepMs(AfterCommandMs);
 
-    session.link.state.WhileWaiting = view.whileWaiting;
-    struct HookReset {
-        LinkState& link;
-        ~HookReset() { link.WhileWaiting = nullptr; }
-    } hookReset{session.link.state};
-
+    const std::function<void()> waiting = [&progress] { progress.waiting(); };
     const int limit = frameLimit(program);
-    qint64 written = 0;
+    ProgressObserver::Counters counters;
     for (int frames = 0;; ++frames) {
-        const ReceivedFrame frame = ReceiveFrame(session);
+        const ReceivedFrame frame = ReceiveFrame(link, waiting);
+        const TransferOutcome broken =
+            frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
         if (frame.kind == ReceivedFrame::Silent || frame.kind == ReceivedFrame::Broken) {
             file.close();
-            showMessage(session,
-                        LineFailureText(QStringLiteral("TIMEOUT SERIAL PORT "), session.link));
-            return frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, 0, link));
+            return broken;
         }
         if (frame.kind == ReceivedFrame::TooLong) {
-            showMessage(session, QStringLiteral("BAD comm"));
-            return frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
+            progress.refused(Refusal{Refusal::Cause::BadComm, 0, QString()});
+            return broken;
         }
         const QByteArray& text = frame.bytes;
         const QString decoded = TextFile::DecodeCp1252(text);
-        if (decoded.contains(FormatHeader) && view.showFormat)
-            view.showFormat(session.Text(48) + decoded,
-                            headerPercent(decoded, program.FormatCount()));
-        if (!FileAccess::WriteAll(file, text + "\r\n")) {
-            showMessage(session,
-                        file.fileName() + QStringLiteral(": ") + FileAccess::WriteCause(file),
-                        Prompts::Icon::Warning);
-            return TransferOutcome::NotStarted;
+        if (decoded.contains(FormatHeader)) {
+            counters.format = headerFormat(decoded);
+            counters.percent = std::min(counters.format * 100 / program.FormatCount(), 100);
+            progress.counted(counters);
         }
-        written += text.size() + 2;
-        if (frame.kind == ReceivedFrame::Frame && text == EndText)
+        if (!FileAccess::WriteAll(file, text + "\r\n"))
+            return fileFailed(FileAccess::WriteCause(file));
+        counters.line = frames + 1;
+        counters.bytes += text.size() + 2;
+        if (frame.kind == ReceivedFrame::Frame && text == EndText) {
+            progress.done();
             return TransferOutcome::Completed;
-        if (frames + 1 >= limit || written > MaxTransferFileBytes) {
+        }
+        if (frames + 1 >= limit || counters.bytes > MaxTransferFileBytes) {
             // A controller that never ends its stream must not keep the window, or fill the
             // disk, for ever.
-            showMessage(session, QStringLiteral("BAD comm"));
+            progress.refused(Refusal{Refusal::Cause::BadComm, 0, QString()});
             return TransferOutcome::TimedOut;
         }
-        if (view.stopRequested && view.stopRequested())
+        if (progress.stopRequested()) {
+            progress.refused(Refusal{Refusal::Cause::Stopped, 0, QString()});
             return TransferOutcome::Stopped;
+        }
     }
 }
 

@@ -1,19 +1,24 @@
 #pragma once
 
-#include "link/TransferView.h"
+#include "link/TransferOutcome.h"
 
 #include <QString>
 
 #include <functional>
 
+class ProgressObserver;
 struct Session;
 
-// The transfer window's reception: sends "?FR", writes every frame the controller sends into
-// the transfer file, one per line, up to and including "END", and shows the format on its
-// way. The port is closed at every end. NotStarted when nothing came: the port could not be
-// opened ("COMM ERR"), the transfer file could not be made, or the controller stayed silent
-// before its first frame.
-TransferOutcome RunReception(Session& session, const TransferView& view);
+// The transfer window's reception: sends "?FR" and writes every frame the controller sends
+// into the transfer file, one per line, up to and including "END". progress hears the phase
+// (Receiving), each format header as it comes (format, percent, frames and bytes written so
+// far), and done at "END" or the refusal. The port is closed at every end. NotStarted when
+// nothing came: the port could not be opened ("COMM ERR"), the transfer file could not be
+// made, or the controller stayed silent before its first frame.
+TransferOutcome RunReception(Session& session, ProgressObserver& progress);
+
+// The header the controller sends before the frames of a format: "FORMATO N. 03".
+QString FormatHeaderText(int format);
 
 enum class TransferFileRead {
     Read,            // the function block and the format sections as far as they came

@@ -4,6 +4,7 @@
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/ProgressObserver.h"
 #include "link/TransferLines.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
@@ -40,29 +41,23 @@ QList<QByteArray> FormatFrames(const CamProgram& program, int format) {
     return frames;
 }
 
-TransferOutcome RunTransmission(Session& session, const TransferView& view) {
+TransferOutcome RunTransmission(Session& session, ProgressObserver& progress) {
     const CamProgram& program = session.program;
-    if (view.showDirection)
-        view.showDirection(session.Text(47) + NumberForms::Standard(program.CamCount()));
-    session.prompts.processEvents();
+    progress.phaseBegun(ProgressObserver::Phase::Transmitting);
+    progress.waiting();
 
     OpenSerialPort(session);
     if (session.link.state.PortStatus != 0) {
-        session.prompts.message(QStringLiteral("COMM ERR") +
-                                    NumberForms::Standard(session.link.state.PortStatus),
-                                QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
+        const int status = session.link.state.PortStatus;
         CloseSerialPort(session);
+        progress.refused(Refusal{Refusal::Cause::PortFailed, status,
+                                 QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
         return TransferOutcome::NotStarted;
     }
-
-    session.link.state.WhileWaiting = view.whileWaiting;
-    struct Ending {
+    struct PortCloser {
         Session& session;
-        ~Ending() {
-            session.link.state.WhileWaiting = nullptr;
-            CloseSerialPort(session);
-        }
-    } ending{session};
+        ~PortCloser() { CloseSerialPort(session); }
+    } closer{session};
 
     ControllerLink& link = session.link;
     link.setHardwareFlowControl(false);
@@ -70,40 +65,47 @@ TransferOutcome RunTransmission(Session& session, const TransferView& view) {
     link.send(LineCodec::TransferCommand("?FW"));
     session.clock.sleepMs(AfterCommandMs);
 
-    // SendFrame has told the operator when a frame stayed unconfirmed; the rest of the
-    // program would only time out frame after frame, so the transmission ends there.
-    enum class Sent { Confirmed, Unconfirmed, Stopped };
+    // The rest of the program would only time out frame after frame after an unconfirmed one,
+    // so the transmission ends there.
+    const std::function<void()> waiting = [&progress] { progress.waiting(); };
+    ProgressObserver::Counters counters;
     auto send = [&](const QByteArray& text) {
-        if (!SendFrame(session, text))
-            return Sent::Unconfirmed;
-        if (view.stopRequested && view.stopRequested())
-            return Sent::Stopped;
-        return Sent::Confirmed;
+        if (!SendFrame(link, text, waiting)) {
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, 0, link));
+            return TransferOutcome::TimedOut;
+        }
+        ++counters.line;
+        counters.bytes += text.size();
+        return TransferOutcome::Completed;
     };
-    auto outcomeOf = [](Sent sent) {
-        return sent == Sent::Stopped ? TransferOutcome::Stopped : TransferOutcome::TimedOut;
+    auto sendOrStop = [&](const QByteArray& text) {
+        const TransferOutcome sent = send(text);
+        if (sent == TransferOutcome::Completed && progress.stopRequested()) {
+            progress.refused(Refusal{Refusal::Cause::Stopped, 0, QString()});
+            return TransferOutcome::Stopped;
+        }
+        return sent;
     };
 
     const int cams = program.CamCount();
     for (const QByteArray& text : {TransferLines::AdvanceLine(program.Parameters, cams, 1),
                                    TransferLines::ParameterLine(program.Parameters)}) {
-        const Sent sent = send(text);
-        if (sent != Sent::Confirmed)
-            return outcomeOf(sent);
+        const TransferOutcome sent = sendOrStop(text);
+        if (sent != TransferOutcome::Completed)
+            return sent;
     }
 
     const int formats = program.FormatCount();
     for (int format = 1; format <= formats; ++format) {
-        if (view.showFormat) {
-            // Rounded half to even, as the controller's own tools show it.
-            const int percent = int(std::nearbyint(100.0 / formats * format));
-            view.showFormat(session.Text(52) + NumberForms::Standard(format), percent);
-        }
+        counters.format = format;
+        // Rounded half to even, as the controller's own tools show it.
+        counters.percent = int(std::nearbyint(100.0 / formats * format));
+        progress.counted(counters);
         const QList<QByteArray> frames = FormatFrames(program, format);
         for (qsizetype i = 0; i < frames.size(); ++i) {
-            const Sent sent = send(frames[i]);
-            if (sent != Sent::Confirmed)
-                return outcomeOf(sent);
+            const TransferOutcome sent = sendOrStop(frames[i]);
+            if (sent != TransferOutcome::Completed)
+                return sent;
             if (i == 0)
                 session.clock.sleepMs(AfterHeaderMs);
         }
@@ -111,9 +113,10 @@ TransferOutcome RunTransmission(Session& session, const TransferView& view) {
     }
 
     session.clock.sleepMs(BeforeEndMs);
-    if (!SendFrame(session, "END"))
+    if (send("END") != TransferOutcome::Completed)
         return TransferOutcome::TimedOut;
     session.clock.sleepMs(AfterEndMs);
+    progress.done();
     return TransferOutcome::Completed;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/TransferView.h"
+#include "link/TransferOutcome.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,6 +9,7 @@
 #include <functional>
 
 class CamProgram;
+class ProgressObserver;
 struct Session;
 
 // The frames of one format as they go to the controller: "F" and the format number in two
@@ -16,9 +17,11 @@ struct Session;
 QList<QByteArray> FormatFrames(const CamProgram& program, int format);
 
 // The transfer window's transmission: "?FW", the advance and parameter frames, every format
-// and "END", each frame confirmed by ACK. The port is closed at every end. It ends at the
-// first frame that stays unconfirmed (TimedOut: "TIMEOUT SERIAL PORT " shown once).
-TransferOutcome RunTransmission(Session& session, const TransferView& view);
+// and "END", each frame confirmed by ACK. progress hears the phase (Transmitting), each
+// format as it begins (format, percent, frames and bytes sent so far), and done or the
+// refusal. The port is closed at every end. It ends at the first frame that stays
+// unconfirmed (TimedOut, refused once).
+TransferOutcome RunTransmission(Session& session, ProgressObserver& progress);
 
 enum class TransmitSizesResult {
     Sent,          // every frame was confirmed

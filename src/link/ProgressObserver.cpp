@@ -10,6 +10,7 @@ QString Refusal::text() const {
         return QStringLiteral("WRONG PORT N.") + QString::number(number);
     case Cause::PortFailed:
     case Cause::LineLost:
+    case Cause::FileFailed:
         return detail;
     case Cause::Declined:
     case Cause::Stopped:

@@ -19,6 +19,7 @@ struct Refusal {
         LineLost,       // hang-up, vanished device or read error; detail: the OS cause
         BadComm,        // the controller's stream broke the protocol
         Stopped,        // the operator pressed Exit
+        FileFailed,     // the transfer file could not be written; detail: the file and the cause
     };
     Cause cause = Cause::FileUnusable;
     qint64 number = 0;

@@ -9,8 +9,6 @@
 #include "production/TargetPrompts.h"
 #include "shell/Session.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 void reportType(const Session& session, TargetContext& context) {
@@ -19,41 +17,30 @@ void reportType(const Session& session, TargetContext& context) {
                                               session.link.state.IdentFormatCount));
 }
 
-// The transfer's lines name the format in the operator's language ("SENDING SIZE 12"): the
-// number is the last word.
-int formatNumber(const QString& text) {
-    static const QRegularExpression lastNumber(QStringLiteral("(\\d+)\\s*$"));
-    return lastNumber.match(text).captured(1).toInt();
-}
-
-// A transfer's progress as the target's line: "format 12/28" and the percentage.
-TransferView progressView(TargetContext& context, int formats) {
-    TransferView view;
-    view.showFormat = [&context, formats](const QString& text, int percent) {
-        context.setStage(QStringLiteral("format %1/%2").arg(formatNumber(text)).arg(formats),
-                         percent);
-    };
-    view.stopRequested = [&context] { return context.stopRequested(); };
-    return view;
-}
-
 TargetEnd failed(const TargetPrompts& prompts, const QString& otherwise) {
     const QString said = prompts.lastMessage();
     return {TargetStatus::Result::Failed, said.isEmpty() ? otherwise : said};
+}
+
+// A transfer that did not complete fails with the cause its refusal gave; without one (it
+// completed, but what came could not be read) with the last message.
+TargetEnd transferFailed(const LineObserver& observer, const TargetPrompts& prompts,
+                         const QString& otherwise) {
+    const TargetEnd end = observer.end();
+    if (end.result == TargetStatus::Result::Failed && !end.cause.isEmpty())
+        return end;
+    return failed(prompts, otherwise);
 }
 
 } // namespace
 
 TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context) {
     context.setStage(QStringLiteral("identify"));
-    const TransferView view = progressView(context, session.program.FormatCount());
-    bool stopped = false;
+    LineObserver observer(context, session.program.FormatCount(), LineObserver::Counting::Formats);
     const TransmitSizesResult result =
         TransmitSizes(session, QStringLiteral("q517-cli"), nullptr, [&] {
             reportType(session, context);
-            const TransferOutcome outcome = RunTransmission(session, view);
-            stopped = outcome == TransferOutcome::Stopped;
-            return outcome;
+            return RunTransmission(session, observer);
         });
     reportType(session, context);
     CloseSerialPort(session);
@@ -68,10 +55,10 @@ TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext
     case TransmitSizesResult::NotSent:
         break;
     }
-    if (stopped)
+    if (observer.end().result == TargetStatus::Result::Stopped)
         return {TargetStatus::Result::Stopped,
                 QStringLiteral("stopped after the frame on its way")};
-    return failed(prompts, QStringLiteral("not sent"));
+    return transferFailed(observer, prompts, QStringLiteral("not sent"));
 }
 
 TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
@@ -99,8 +86,8 @@ TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext&
 TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context,
                            const CamProgram& expected) {
     context.setStage(QStringLiteral("identify"));
-    const VerifyResult result =
-        VerifyController(session, expected, progressView(context, expected.FormatCount()));
+    LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats);
+    const VerifyResult result = VerifyController(session, expected, observer);
     reportType(session, context);
     CloseSerialPort(session);
     switch (result.Status) {
@@ -122,5 +109,6 @@ TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetConte
     case VerifyStatus::Broken:
         break;
     }
-    return failed(prompts, QStringLiteral("the controller's program did not come whole"));
+    return transferFailed(observer, prompts,
+                          QStringLiteral("the controller's program did not come whole"));
 }

@@ -14,7 +14,9 @@ void LineObserver::phaseBegun(Phase phase) {
         break;
     case Phase::Transmitting:
     case Phase::Receiving:
-        context_.setStage(total_ > 0 ? QStringLiteral("line 0/%1").arg(total_) : QString(), 0);
+        // A transfer's stage changes with its first format.
+        if (counting_ == Counting::Lines)
+            context_.setStage(total_ > 0 ? QStringLiteral("line 0/%1").arg(total_) : QString(), 0);
         break;
     }
 }
@@ -22,8 +24,8 @@ void LineObserver::phaseBegun(Phase phase) {
 void LineObserver::counted(const Counters& c) {
     if (phase_ != Phase::Transmitting && phase_ != Phase::Receiving)
         return;
-    if (c.format > 0)
-        context_.setStage(QStringLiteral("format %1").arg(c.format), c.percent);
+    if (counting_ == Counting::Formats)
+        context_.setStage(QStringLiteral("format %1/%2").arg(c.format).arg(total_), c.percent);
     else
         context_.setStage(total_ > 0 ? QStringLiteral("line %1/%2").arg(c.line).arg(total_)
                                      : QStringLiteral("line %1").arg(c.line),
@@ -44,7 +46,7 @@ TargetEnd LineObserver::end() const {
     if (refusal_->cause == Refusal::Cause::Declined)
         return {TargetStatus::Result::Failed,
                 QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
-    QString cause = refusal_->text().trimmed();
+    QString cause = refusal_->text().simplified();
     if (!refusal_->detail.isEmpty() && refusal_->detail != refusal_->text())
         cause += QStringLiteral(": ") + refusal_->detail;
     return {TargetStatus::Result::Failed, cause};

@@ -9,8 +9,12 @@
 // line: the phase and counters as the stage, a refusal as the cause.
 class LineObserver : public ProgressObserver {
 public:
-    // total: the lines of the image (or frames) the counters run up to, for "line 120/514".
-    LineObserver(TargetContext& context, qint64 total) : context_(context), total_(total) {}
+    // What the counters are shown as: the lines of an image ("line 120/514") or the formats
+    // of a program transfer ("format 12/28").
+    enum class Counting { Lines, Formats };
+    // total: the lines or formats the counters run up to.
+    LineObserver(TargetContext& context, qint64 total, Counting counting = Counting::Lines)
+        : context_(context), total_(total), counting_(counting) {}
 
     void phaseBegun(Phase phase) override;
     void counted(const Counters& counters) override;
@@ -24,6 +28,7 @@ public:
 private:
     TargetContext& context_;
     qint64 total_;
+    Counting counting_;
     Phase phase_ = Phase::Connecting;
     bool done_ = false;
     std::optional<Refusal> refusal_;

@@ -33,19 +33,21 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("received"); // how the reception ended, when it ran
         const int whole = 1 << 30;
         QTest::newRow("same") << 24 << 6 << whole << false << QStringList()
-                              << int(VerifyStatus::Compared) << QStringList();
+                              << int(VerifyStatus::Compared) << QStringList() << "done";
         QTest::newRow("one cam differs")
             << 24 << 6 << whole << true << QStringList() << int(VerifyStatus::Compared)
-            << QStringList{"F02 C01  A: 030 040  B: none"};
+            << QStringList{"F02 C01  A: 030 040  B: none"} << "done";
         QTest::newRow("another type") << 16 << 10 << whole << false << QStringList{"C16-10T71"}
-                                      << int(VerifyStatus::OtherType) << QStringList();
-        QTest::newRow("broken off") << 24 << 6 << 4 << false << QStringList{"TIMEOUT SERIAL PORT "}
-                                    << int(VerifyStatus::Broken) << QStringList();
+                                      << int(VerifyStatus::OtherType) << QStringList() << "";
+        QTest::newRow("broken off")
+            << 24 << 6 << 4 << false << QStringList() << int(VerifyStatus::Broken) << QStringList()
+            << "refused TIMEOUT SERIAL PORT ";
         QTest::newRow("silent from the start")
-            << 24 << 6 << 0 << false << QStringList{"TIMEOUT SERIAL PORT "}
-            << int(VerifyStatus::NotReceived) << QStringList();
+            << 24 << 6 << 0 << false << QStringList() << int(VerifyStatus::NotReceived)
+            << QStringList() << "refused TIMEOUT SERIAL PORT ";
     }
     void verify() {
         QFETCH(int, controllerCams);
@@ -55,6 +57,7 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(int, status);
         QFETCH(QStringList, lines);
+        QFETCH(QString, received);
         TransferFixture f(24, 28, controllerCams, controllerFormats);
         // The operator's program is of another size and holds its own work.
         f.session.program.SetPhase(7, 3, 100, 200);
@@ -65,8 +68,9 @@ private slots:
             f.prompts.expectMessage(m);
 
         const VerifyResult result =
-            VerifyController(f.session, expectedProgram(oneCamMore), f.view());
+            VerifyController(f.session, expectedProgram(oneCamMore), f.progress);
         QCOMPARE(int(result.Status), status);
+        QCOMPARE(f.progress.events.isEmpty() ? QString() : f.progress.events.last(), received);
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(DiffLines(result.Diff), lines);
         if (result.Status == VerifyStatus::Compared) {

@@ -29,7 +29,7 @@ QList<QByteArray> fullStream() {
 // What the transfer window gets from the stream, whatever the controller said.
 ReceiveSizesResult receive(TransferFixture& f, TransferOutcome* outcome = nullptr) {
     return ReceiveSizes(f.session, QStringLiteral("MAIN"), [&] {
-        const TransferOutcome o = RunReception(f.session, f.view());
+        const TransferOutcome o = RunReception(f.session, f.progress);
         if (outcome)
             *outcome = o;
         return o;
@@ -92,9 +92,15 @@ private slots:
         QCOMPARE(p.CurrentFormat, 1);
         QVERIFY(!p.ProgramSaved);
 
-        QCOMPARE(f.directions, QStringList{QStringLiteral("T4624")});
-        QCOMPARE(f.formats.first(), QStringLiteral("T48FORMATO N. 01"));
-        QCOMPARE(f.percents, (QList<int>{16, 33, 50, 66, 83, 100}));
+        // Three frames of 46 bytes with their CR LF came before the first format.
+        const QStringList& events = f.progress.events;
+        QCOMPARE(events.mid(0, 2),
+                 (QStringList{"phase Receiving", "counted line=3 bytes=46 pct=16 format=1"}));
+        QCOMPARE(events.last(), QStringLiteral("done"));
+        QList<int> percents;
+        for (const auto& count : f.progress.counts)
+            percents.append(count.second.percent);
+        QCOMPARE(percents, (QList<int>{16, 33, 50, 66, 83, 100}));
     }
 
     void headerProgress_data() {
@@ -102,23 +108,27 @@ private slots:
         QTest::addColumn<int>("formats");
         QTest::addColumn<QByteArray>("header");
         QTest::addColumn<int>("percent");
-        QTest::newRow("3 of 28") << 24 << 28 << QByteArray("FORMATO N. 03") << 10;
-        QTest::newRow("28 of 28") << 24 << 28 << QByteArray("FORMATO N. 28") << 100;
-        QTest::newRow("1 of 44") << 16 << 44 << QByteArray("FORMATO N. 01") << 2;
-        QTest::newRow("89 of 89") << 8 << 89 << QByteArray(" FORMATO N. 89") << 100;
-        QTest::newRow("number beyond the count") << 16 << 10 << QByteArray("FORMATO N. 99") << 100;
+        QTest::addColumn<int>("format");
+        QTest::newRow("3 of 28") << 24 << 28 << QByteArray("FORMATO N. 03") << 10 << 3;
+        QTest::newRow("28 of 28") << 24 << 28 << QByteArray("FORMATO N. 28") << 100 << 28;
+        QTest::newRow("1 of 44") << 16 << 44 << QByteArray("FORMATO N. 01") << 2 << 1;
+        QTest::newRow("89 of 89") << 8 << 89 << QByteArray(" FORMATO N. 89") << 100 << 89;
+        QTest::newRow("number beyond the count")
+            << 16 << 10 << QByteArray("FORMATO N. 99") << 100 << 99;
     }
     void headerProgress() {
         QFETCH(int, cams);
         QFETCH(int, formats);
         QFETCH(QByteArray, header);
         QFETCH(int, percent);
+        QFETCH(int, format);
         TransferFixture f(cams, formats);
         f.controller.open(f.session.link.state.DeviceOverride, nullptr);
         f.script.stream({"FUNZIONI", "00", "000000000000", header, "END"});
-        QCOMPARE(RunReception(f.session, f.view()), TransferOutcome::Completed);
-        QCOMPARE(f.percents, QList<int>{percent});
-        QCOMPARE(f.formats, QStringList{QStringLiteral("T48") + QString::fromLatin1(header)});
+        QCOMPARE(RunReception(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(
+            f.progress.events.at(1),
+            QStringLiteral("counted line=3 bytes=28 pct=%1 format=%2").arg(percent).arg(format));
     }
 
     void advanceLine_data() {
@@ -242,10 +252,10 @@ private slots:
                     c.setCts(false);
             });
         }
-        f.prompts.expectMessage(message);
         TransferOutcome outcome{};
         QCOMPARE(receive(f, &outcome), ReceiveSizesResult::NothingReceived);
         QCOMPARE(outcome, TransferOutcome::NotStarted);
+        QCOMPARE(f.progress.events.last(), QStringLiteral("refused ") + message);
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.phases(4, 2), QStringLiteral("10-20"));
         QCOMPARE(f.phases(1, 1), QString());
@@ -268,7 +278,6 @@ private slots:
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(fullStream(), 6); // FUNZIONI .. " 030 090", then nothing
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
         f.prompts.expectMessage(
             QStringLiteral("Reception broken off after format 1 of 6: keep what came, or put "
                            "back the program as it was?\nYes keeps what came, No puts back the "
@@ -277,6 +286,7 @@ private slots:
         const int64_t start = f.clock.nowMs();
         QCOMPARE(receive(f), keep ? ReceiveSizesResult::Received : ReceiveSizesResult::PutBack);
         QVERIFY(f.clock.nowMs() - start >= 3000);
+        QCOMPARE(f.progress.events.last(), QStringLiteral("refused TIMEOUT SERIAL PORT "));
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.prompts.messages().last().buttons, Prompts::Buttons::YesNoDefaultNo);
         QCOMPARE(f.phases(1, 1), keep ? QStringLiteral("30-90") : QString());
@@ -292,7 +302,7 @@ private slots:
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(fullStream());
-        f.stopAfterFrames = 5;
+        f.progress.stopAtAsk = 5;
         TransferOutcome outcome{};
         QCOMPARE(receive(f, &outcome), ReceiveSizesResult::NothingReceived);
         QCOMPARE(outcome, TransferOutcome::Stopped);
@@ -318,10 +328,11 @@ private slots:
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(stream);
-        if (!stream.endsWith("END"))
-            f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
         f.prompts.expectMessage(message);
         QCOMPARE(receive(f), ReceiveSizesResult::Unusable);
+        QCOMPARE(f.progress.events.last(), stream.endsWith("END")
+                                               ? QStringLiteral("done")
+                                               : QStringLiteral("refused TIMEOUT SERIAL PORT "));
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.phases(5, 2), QStringLiteral("10-20"));
         QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(77));

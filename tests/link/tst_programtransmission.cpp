@@ -21,7 +21,7 @@ TransmitSizesResult transmit(TransferFixture& f, int* saves = nullptr) {
             if (saves)
                 ++*saves;
         },
-        [&] { return RunTransmission(f.session, f.view()); });
+        [&] { return RunTransmission(f.session, f.progress); });
 }
 
 } // namespace
@@ -55,9 +55,12 @@ private slots:
         // Flow control is off for the transmission, and the port closed at its end.
         QVERIFY(!f.controller.hardwareFlowControl());
         QVERIFY(!f.controller.isOpen());
-        QCOMPARE(f.directions, QStringList{QStringLiteral("T47 24")});
-        QCOMPARE(f.formats.first(), QStringLiteral("T52 1"));
-        QCOMPARE(f.formats.last(), QStringLiteral("T52 6"));
+        // The advance and parameter frames (13 bytes) went before the first format.
+        const QStringList& events = f.progress.events;
+        QCOMPARE(events.mid(0, 2),
+                 (QStringList{"phase Transmitting", "counted line=2 bytes=13 pct=17 format=1"}));
+        QCOMPARE(events.mid(events.size() - 2),
+                 (QStringList{"counted line=12 bytes=68 pct=100 format=6", "done"}));
     }
 
     void advanceLine_data() {
@@ -90,7 +93,7 @@ private slots:
         for (int k = 0; k < values.size(); ++k)
             p.CamAdvance[k] = uint8_t(values[k]);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
         QCOMPARE(framesAfterCommand(f.controller).value(0), line);
     }
 
@@ -113,7 +116,7 @@ private slots:
         p.RotationSense = int16_t(values[2]);
         p.SpeedLimit = int16_t(values[3]);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
         QCOMPARE(framesAfterCommand(f.controller).value(1), line);
     }
 
@@ -125,7 +128,7 @@ private slots:
         p.SetCamName(8, QStringLiteral("   "));
         p.SetPhase(1, 8, 10, 11);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
         const QList<QByteArray> frames = framesAfterCommand(f.controller);
         // Format 1: the named cam without phases sends only its header; a blank name is none.
         const qsizetype f01 = frames.indexOf("F01");
@@ -153,8 +156,11 @@ private slots:
         QFETCH(QList<int>, percents);
         TransferFixture f(cams, formats);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Completed);
-        QCOMPARE(f.percents, percents);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QList<int> shown;
+        for (const auto& count : f.progress.counts)
+            shown.append(count.second.percent);
+        QCOMPARE(shown, percents);
     }
 
     void negativeAnswersAreResent() {
@@ -163,7 +169,7 @@ private slots:
         f.controller.whenFrame(FakeController::nak(), 1);
         f.controller.whenFrame(FakeController::bytes("?"), 1);
         f.controller.whenFrame(FakeController::ack());
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
         const QList<QByteArray> frames = framesAfterCommand(f.controller);
         QCOMPARE(frames.mid(0, 4), (QList<QByteArray>{"0", "0", "0", "000000000000"}));
         QCOMPARE(frames.count("END"), 1);
@@ -174,8 +180,8 @@ private slots:
         f.session.program.SetPhase(1, 1, 10, 20);
         f.controller.whenFrame(FakeController::ack(), 4);
         f.controller.whenFrame(FakeController::silence());
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
         QCOMPARE(transmit(f), TransmitSizesResult::NotSent);
+        QCOMPARE(f.progress.events.last(), QStringLiteral("refused TIMEOUT SERIAL PORT "));
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         // Four confirmed, the fifth given up, and nothing of the other 27 formats after it.
         QCOMPARE(framesAfterCommand(f.controller),
@@ -228,17 +234,18 @@ private slots:
     void exitStopsAfterTheCurrentFrame() {
         TransferFixture f(24, 6);
         f.script.acknowledgeFrames();
-        f.stopAfterFrames = 3;
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::Stopped);
+        f.progress.stopAtAsk = 3;
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Stopped);
         QCOMPARE(framesAfterCommand(f.controller), (QList<QByteArray>{"0", "000000000000", "F01"}));
+        QCOMPARE(f.progress.events.last(), QStringLiteral("refused by the operator"));
         QVERIFY(!f.controller.isOpen());
     }
 
     void portNotReadySendsNothing() {
         TransferFixture f(24, 6);
         f.controller.setCts(false);
-        f.prompts.expectMessage(QStringLiteral("COMM ERR 1"));
-        QCOMPARE(RunTransmission(f.session, f.view()), TransferOutcome::NotStarted);
+        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::NotStarted);
+        QCOMPARE(f.progress.events.last(), QStringLiteral("refused COMM ERR 1"));
         QVERIFY(f.prompts.allShown());
         QVERIFY(f.controller.received().isEmpty());
     }

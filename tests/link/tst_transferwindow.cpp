@@ -103,6 +103,22 @@ private slots:
         }
     }
 
+    // A refusal is the window's message; the labels show how far the transmission came:
+    // three frames confirmed, the header of format 2 unanswered.
+    void refusalIsTheWindowsMessage() {
+        TransferFixture f(24, 6);
+        f.controller.whenFrame(FakeController::ack(), 3);
+        f.controller.whenFrame(FakeController::silence());
+        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        TransferWindow window(f.session, "?FW");
+        window.exec();
+        QCOMPARE(window.outcome(), TransferOutcome::TimedOut);
+        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
+        QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::None);
+        QCOMPARE(window.LabRT->text(), QStringLiteral("T47 24"));
+        QCOMPARE(window.LabPRG->text(), QStringLiteral("T52 2"));
+    }
+
     void commMenuReceivesIntoTheProgram() {
         TransferFixture f(24, 6);
         f.script.stream(stream24x6());

@@ -51,6 +51,8 @@ public:
     }
     void erased() override { events.append(QStringLiteral("erased")); }
     void waiting() override { ++waits; }
+    // The operator presses Exit when the question comes for the stopAtAsk-th time.
+    bool stopRequested() override { return ++stopAsks == stopAtAsk; }
 
     // The line counters reported in one phase, in order.
     QList<qint64> linesIn(Phase p) const {
@@ -67,4 +69,6 @@ public:
     QList<int64_t> elapsed;
     Refusal refusal;
     int waits = 0;
+    int stopAtAsk = -1;
+    int stopAsks = 0;
 };

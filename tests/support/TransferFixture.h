@@ -1,11 +1,11 @@
 #pragma once
 
-#include "link/TransferView.h"
 #include "shell/Session.h"
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakeController.h"
 #include "support/FakePrompts.h"
+#include "support/RecordingProgressObserver.h"
 #include "support/TransferControllerScript.h"
 
 #include <QFile>
@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 
 // A Session on a scripted controller of one type, with one clock for both, every language
-// text n reading "T<n>", and a transfer view that records what it was shown.
+// text n reading "T<n>", and a progress observer that records what the transfer told it.
 struct TransferFixture {
     FakeClock clock;
     FakePrompts prompts;
@@ -24,11 +24,7 @@ struct TransferFixture {
     Session session{prompts, clock, dialog, controller, dir.path()};
     TransferControllerScript script;
 
-    QStringList directions;
-    QStringList formats;
-    QList<int> percents;
-    int stopAfterFrames = -1; // Exit pressed once this many frames went by
-    int framesSeen = 0;
+    RecordingProgressObserver progress;
 
     TransferFixture(int cams, int formats, int controllerCams = 0, int controllerFormats = 0)
         : script(controller, controllerCams ? controllerCams : cams,
@@ -43,17 +39,6 @@ struct TransferFixture {
             texts += "\"T" + QByteArray::number(n) + "\"\r\n";
         session.texts.LoadFromBytes(texts);
         session.program.Reconfigure(cams, formats, false);
-    }
-
-    TransferView view() {
-        TransferView v;
-        v.showDirection = [this](const QString& text) { directions.append(text); };
-        v.showFormat = [this](const QString& text, int percent) {
-            this->formats.append(text);
-            percents.append(percent);
-        };
-        v.stopRequested = [this] { return ++framesSeen == stopAfterFrames; };
-        return v;
     }
 
     QString transferFilePath() const { return dir.filePath(QStringLiteral("__.__")); }

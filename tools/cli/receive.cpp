@@ -2,7 +2,7 @@
 // reads it.
 #include "CliCommand.h"
 #include "CliDevice.h"
-#include "CliTransferView.h"
+#include "CliTransferProgress.h"
 
 #include "link/Identification.h"
 #include "link/ProgramReception.h"
@@ -36,7 +36,8 @@ int RunReceive(const QStringList& args) {
     session.program.Reconfigure(session.link.state.IdentCamCount,
                                 session.link.state.IdentFormatCount, false);
 
-    const TransferOutcome outcome = RunReception(session, CliTransferView(session));
+    CliTransferProgress progress(session);
+    const TransferOutcome outcome = RunReception(session, progress);
     // Whole means every format of the type, in order, and END: a controller that ends its
     // stream early must not leave a file that looks like its program.
     QString missing;

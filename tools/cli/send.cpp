@@ -3,7 +3,7 @@
 #include "CliCommand.h"
 #include "CliDevice.h"
 #include "CliLine.h"
-#include "CliTransferView.h"
+#include "CliTransferProgress.h"
 
 #include "link/Identification.h"
 #include "link/ProgramTransmission.h"
@@ -60,9 +60,10 @@ int sendOne(const CliDeviceArgs& device, const QString& path) {
         return 1;
     }
 
+    CliTransferProgress progress(session);
     const TransmitSizesResult result =
         TransmitSizes(session, QStringLiteral("q517-cli"), nullptr,
-                      [&] { return RunTransmission(session, CliTransferView(session)); });
+                      [&] { return RunTransmission(session, progress); });
     if (result != TransmitSizesResult::Sent)
         return 1;
     cliErr() << "q517-cli: " << path << " sent\n";

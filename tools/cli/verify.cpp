@@ -4,7 +4,7 @@
 #include "CliDevice.h"
 #include "CliDiffOutput.h"
 #include "CliLine.h"
-#include "CliTransferView.h"
+#include "CliTransferProgress.h"
 
 #include "compare/ControllerVerify.h"
 #include "production/LineJobs.h"
@@ -63,7 +63,8 @@ int RunVerify(const QStringList& args) {
 
     CliDevice cli(device);
     Session& session = cli.session();
-    const VerifyResult result = VerifyController(session, expected, CliTransferView(session));
+    CliTransferProgress progress(session);
+    const VerifyResult result = VerifyController(session, expected, progress);
     switch (result.Status) {
     case VerifyStatus::Compared:
         return PrintDiff(result.Diff, json);

@@ -6,6 +6,7 @@
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/DrawProgress.h"
+#include "model/NumberForms.h"
 #include "shell/Session.h"
 
 #include <QCoreApplication>
@@ -63,30 +64,45 @@ void TransferWindow::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &TransferWindow::run);
 }
 
-TransferView TransferWindow::view() {
-    TransferView v;
-    v.showDirection = [this](const QString& text) { LabRT->setText(text); };
-    v.showFormat = [this](const QString& text, int percent) {
-        LabPRG->setText(text);
-        DrawProgress(*Barra, percent);
-        repaint();
-    };
-    v.stopRequested = [this] { return stopRequested_; };
-    v.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    return v;
+void TransferWindow::phaseBegun(Phase phase) {
+    phase_ = phase;
+    const int cams = session_.program.CamCount();
+    if (phase == Phase::Receiving)
+        LabRT->setText(session_.Text(46) + QString::number(cams));
+    else if (phase == Phase::Transmitting)
+        LabRT->setText(session_.Text(47) + NumberForms::Standard(cams));
+}
+
+void TransferWindow::counted(const Counters& counters) {
+    LabPRG->setText(phase_ == Phase::Receiving
+                        ? session_.Text(48) + FormatHeaderText(counters.format)
+                        : session_.Text(52) + NumberForms::Standard(counters.format));
+    DrawProgress(*Barra, counters.percent);
+    repaint();
+}
+
+void TransferWindow::refused(const Refusal& refusal) {
+    if (refusal.operatorChose())
+        return;
+    session_.prompts.message(refusal.text(), QString(), Prompts::Buttons::Ok,
+                             refusal.cause == Refusal::Cause::FileFailed ? Prompts::Icon::Warning
+                                                                         : Prompts::Icon::None);
+}
+
+void TransferWindow::waiting() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void TransferWindow::run() {
     if (stopRequested_ || outcome_) {
-        done(Rejected);
+        QDialog::done(Rejected);
         return;
     }
     running_ = true;
-    outcome_ =
-        command_ == "?FW" ? RunTransmission(session_, view()) : RunReception(session_, view());
+    outcome_ = command_ == "?FW" ? RunTransmission(session_, *this) : RunReception(session_, *this);
     running_ = false;
     CloseSerialPort(session_);
-    done(outcome_ == TransferOutcome::Completed ? Accepted : Rejected);
+    QDialog::done(outcome_ == TransferOutcome::Completed ? Accepted : Rejected);
 }
 
 void TransferWindow::exitPressed() {

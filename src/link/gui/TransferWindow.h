@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/TransferView.h"
+#include "link/ProgressObserver.h"
+#include "link/TransferOutcome.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -13,9 +14,10 @@ class ProgressBarWidget;
 struct Session;
 
 // Logcomm: runs one program transfer as soon as it is shown ("?FR" receives, "?FW"
-// transmits) and closes itself at its end. It repaints while it waits on the line; Exit
-// stops a running transfer after the current frame, and closes the port.
-class TransferWindow : public QDialog {
+// transmits) and closes itself at its end. It draws the transfer's progress, shows a
+// refusal in a message, and repaints while it waits on the line; Exit stops a running
+// transfer after the current frame, and closes the port.
+class TransferWindow : public QDialog, private ProgressObserver {
     Q_OBJECT
 public:
     TransferWindow(Session& session, QByteArray transferCommand, QWidget* parent = nullptr);
@@ -37,7 +39,13 @@ protected:
 private:
     void run();
     void exitPressed();
-    TransferView view();
+
+    void phaseBegun(Phase phase) override;
+    void counted(const Counters& counters) override;
+    void done() override {}
+    void refused(const Refusal& refusal) override;
+    void waiting() override;
+    bool stopRequested() override { return stopRequested_; }
 
     Session& session_;
     QByteArray command_;
@@ -45,4 +53,5 @@ private:
     bool started_ = false;
     bool running_ = false;
     bool stopRequested_ = false;
+    Phase phase_ = Phase::Connecting;
 };
