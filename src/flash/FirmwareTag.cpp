@@ -1,6 +1,6 @@
 #include "flash/FirmwareTag.h"
 
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 namespace FirmwareTag {
 

@@ -6,9 +6,9 @@
 #include "link/ControllerLink.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "model/TextFile.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
-#include "shell/TextFile.h"
 
 #include <algorithm>
 

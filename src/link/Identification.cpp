@@ -4,9 +4,9 @@
 #include "link/LineProtocol.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
+#include "model/TextFile.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
-#include "shell/TextFile.h"
 
 #include <algorithm>
 #include <cstdlib>

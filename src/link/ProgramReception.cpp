@@ -14,9 +14,9 @@
 #include "model/CamProgram.h"
 #include "model/FileAccess.h"
 #include "model/NumberForms.h"
+#include "model/TextFile.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
-#include "shell/TextFile.h"
 
 #include <QDir>
 #include <QFile>

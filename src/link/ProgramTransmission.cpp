@@ -9,9 +9,9 @@
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
+#include "model/TextFile.h"
 #include "shell/Clock.h"
 #include "shell/Session.h"
-#include "shell/TextFile.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include "model/CamProgram.h"
 #include "model/FileAccess.h"
 #include "model/NumberForms.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

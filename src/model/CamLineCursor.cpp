@@ -1,6 +1,6 @@
 #include "model/CamLineCursor.h"
 
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 CamLineCursor::CamLineCursor(const QByteArray& bytes) : text_(TextFile::DecodeCp1252(bytes)) {}
 

@@ -1,7 +1,7 @@
 #include "shell/LanguageTexts.h"
 
 #include "model/FileAccess.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 LanguageTexts::LanguageTexts() : texts_(QList<QString>(Count)) {}
 

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Session session(prompts, clock, dialog, line, FuzzDir());
     // Read frames until the line falls silent, as a reception does.
     for (int frames = 0; frames < 100000; ++frames) {
-        const ReceivedFrame frame = ReceiveFrame(session);
+        const ReceivedFrame frame = ReceiveFrame(session.link, {});
         if (frame.bytes.size() > 4097)
             std::abort();
         if (frame.kind == ReceivedFrame::Silent)

@@ -1,5 +1,5 @@
 #include "link/gui/PortWindow.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 

@@ -1,8 +1,8 @@
 #include "Q517Paths.h"
-#include "model/CamFileLoading.h"
 #include "model/CamFileName.h"
 #include "model/CamFileWriter.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
+#include "shell/CamFileLoading.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestSession.h"
 

@@ -9,7 +9,7 @@
 #include "link/ReceivedFormats.h"
 #include "link/TransferFile.h"
 #include "model/CamFileWriter.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "model/CamLineCursor.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 #include <chrono>
 #include <memory>

@@ -3,10 +3,10 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "link/SerialLine.h"
-#include "model/CamFileLoading.h"
 #include "model/CamFileName.h"
 #include "model/CamFileWriter.h"
 #include "model/NumberForms.h"
+#include "shell/CamFileLoading.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 

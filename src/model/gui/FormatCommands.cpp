@@ -1,6 +1,6 @@
 #include "model/gui/FormatCommands.h"
 
-#include "model/FormatOperations.h"
+#include "shell/FormatOperations.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 

@@ -1,4 +1,4 @@
-#include "shell/TextFile.h"
+#include "model/TextFile.h"
 
 #include "model/FileAccess.h"
 

@@ -1,4 +1,4 @@
-#include "model/CamFileLoading.h"
+#include "shell/CamFileLoading.h"
 
 #include "dialogs/Prompts.h"
 #include "model/CamFileReader.h"

@@ -1,4 +1,4 @@
-#include "model/FormatOperations.h"
+#include "shell/FormatOperations.h"
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
@@ -9,8 +9,8 @@
 #include "model/FormatScratch.h"
 #include "model/NumberForms.h"
 #include "model/PromptAnswer.h"
+#include "model/TextFile.h"
 #include "shell/Session.h"
-#include "shell/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
