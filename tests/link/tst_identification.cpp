@@ -1,8 +1,11 @@
+#include "link/ControllerSearch.h"
 #include "link/Identification.h"
+#include "link/PortMap.h"
 #include "link/StartupLink.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -178,6 +181,111 @@ private slots:
         QCOMPARE(f.session.link.state.IdentCamCount, 8);
         QCOMPARE(f.session.link.state.IdentFormatCount, 21);
         QVERIFY(f.session.link.state.TypeReply.isEmpty());
+    }
+
+    // One port asked by a search: "?M" once when it opens and nothing else; each way of not
+    // answering said plainly, the port closed again, the wait on the clock only.
+    void askPort_data() {
+        QTest::addColumn<QByteArray>("reply"); // "" = silence
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("text"); // %1 = the port's device
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("C24-28") << identReply("24", "28") << ""
+                                << "C24-28 answered" << true;
+        QTest::newRow("silent") << QByteArray() << ""
+                                << "no controller answered" << true;
+        QTest::newRow("a modem's line") << QByteArray("OK\r") << ""
+                                        << "no controller answered" << true;
+        QTest::newRow("pair outside the six")
+            << identReply("24", "10") << ""
+            << "answered, but not as a known controller type" << true;
+        QTest::newRow("in use") << QByteArray() << "in use"
+                                << "in use by another program (%1: Device or resource busy)"
+                                << false;
+        QTest::newRow("vanished") << QByteArray() << "vanished"
+                                  << "not there any more (%1: no such device)" << false;
+        QTest::newRow("no CTS") << QByteArray() << "no CTS"
+                                << "nothing ready on it (%1: the controller is not ready (no CTS))"
+                                << false;
+        QTest::newRow("hung up") << QByteArray() << "hung up"
+                                 << "cannot be asked (%1: EOF)" << true;
+    }
+    void askPort() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, fault);
+        QFETCH(QString, text);
+        QFETCH(bool, asked);
+        FakeClock clock;
+        FakeController controller(clock);
+        QTemporaryDir work;
+        QDir(work.path()).mkpath(QStringLiteral("ports"));
+        // Without its link the port is the machine's own /dev/ttyACM15, which is not there.
+        if (fault != QLatin1String("vanished"))
+            QVERIFY(QFile(work.filePath(QStringLiteral("ports/COM64"))).open(QIODevice::WriteOnly));
+        const QString device = PortMap::PortDevice(64, work.path());
+        if (QFile::exists(device) != (fault != QLatin1String("vanished")))
+            QSKIP("this machine has a /dev/ttyACM15");
+        if (fault == QLatin1String("in use"))
+            controller.failOpen(QStringLiteral("Device or resource busy"),
+                                SerialLine::Opened::InUse);
+        controller.setCts(fault != QLatin1String("no CTS"));
+        if (fault == QLatin1String("hung up"))
+            controller.hangUp(QStringLiteral("EOF"));
+        if (!reply.isEmpty())
+            controller.when(kAskIdent, FakeController::bytes(reply, 5));
+        ControllerLink link(controller, clock, work.path());
+        int waits = 0;
+        const int64_t start = clock.nowMs();
+        const PortAnswer answer = AskPortForController(link, 64, 9600, [&waits] { ++waits; });
+        QCOMPARE(PortAnswerText(answer), text.replace(QStringLiteral("%1"), device));
+        QCOMPARE(controller.received(), asked ? kAskIdent : QByteArray());
+        QVERIFY(!controller.isOpen());
+        // A silent port is waited for 3 s, with the window repainting all along.
+        QVERIFY(clock.nowMs() - start <= 3000);
+        if (reply.isEmpty() && fault.isEmpty())
+            QVERIFY(waits >= 3000 / ControllerLink::SliceMs);
+    }
+
+    // The search asks the listed ports in turn, goes on past those that cannot answer, and
+    // stops at the first controller.
+    void searchStopsAtTheFirstController() {
+        struct Log : ControllerSearch::Observer {
+            QStringList lines;
+            void asking(int port, int index, int count) override {
+                lines << QStringLiteral("COM %1, %2 of %3").arg(port).arg(index).arg(count);
+            }
+            void answered(int port, const PortAnswer& answer) override {
+                lines << QStringLiteral("COM %1: ").arg(port) + PortAnswerText(answer);
+            }
+        } log;
+        if (QFile::exists(QStringLiteral("/dev/ttyACM15")))
+            QSKIP("this machine has a /dev/ttyACM15");
+        FakeClock clock;
+        FakeController controller(clock);
+        QTemporaryDir work;
+        QDir(work.path()).mkpath(QStringLiteral("ports"));
+        for (const char* name : {"ports/COM3", "ports/COM7", "ports/COM9", "ports/COM11"})
+            QVERIFY(QFile(work.filePath(QLatin1String(name))).open(QIODevice::WriteOnly));
+        const QString busy = work.filePath(QStringLiteral("ports/COM3"));
+        controller.failOpen(QStringLiteral("busy"), SerialLine::Opened::InUse, busy);
+        controller.onWrite([](const QByteArray& written, FakeController& c) {
+            if (written == kAskIdent && c.openedDevice().endsWith(QLatin1String("COM9")))
+                c.queue(identReply("16", "44"));
+        });
+        ControllerLink link(controller, clock, work.path());
+        QCOMPARE(ControllerSearch(link, 9600).run({3, 64, 7, 9, 11}, log), 9);
+        QCOMPARE(
+            log.lines,
+            QStringList(
+                {QStringLiteral("COM 3, 1 of 5"),
+                 QStringLiteral("COM 3: in use by another program (") + busy +
+                     QStringLiteral(": busy)"),
+                 QStringLiteral("COM 64, 2 of 5"),
+                 QStringLiteral("COM 64: not there any more (/dev/ttyACM15: no such device)"),
+                 QStringLiteral("COM 7, 3 of 5"), QStringLiteral("COM 7: no controller answered"),
+                 QStringLiteral("COM 9, 4 of 5"), QStringLiteral("COM 9: C16-44 answered")}));
+        QCOMPARE(controller.received(), kAskIdent + kAskIdent);
+        QVERIFY(!controller.isOpen());
     }
 
     void startup_data() {

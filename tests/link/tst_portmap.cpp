@@ -1,3 +1,4 @@
+#include "link/PortDetails.h"
 #include "link/PortMap.h"
 
 #include <QDir>
@@ -67,6 +68,48 @@ private slots:
         // Once the terminal is gone its link leads nowhere and COM12 is what the machine has.
         QCOMPARE(EnumSerPorts(12, work.path()),
                  PortMap::DeviceExists(QStringLiteral("/dev/ttyS11")));
+    }
+
+    // Beside the port list: the device, where its link leads, and what the adapter the system
+    // lists for that device says of itself ("maker|product|serial number").
+    void details_data() {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("listed"); // the device the system lists the adapter for
+        QTest::addColumn<QString>("adapter");
+        QTest::newRow("USB adapter") << "Acme|USB-RS232 Cable|A1B2"
+                                     << "tty"
+                                     << "Acme, USB-RS232 Cable, serial number A1B2";
+        QTest::newRow("maker named twice") << "Acme|Acme|"
+                                           << "tty"
+                                           << "Acme";
+        QTest::newRow("says nothing") << "| |"
+                                      << "tty"
+                                      << "no description";
+        QTest::newRow("another device's") << "Acme|Cable|1"
+                                          << "other"
+                                          << "no description";
+    }
+    void details() {
+        QFETCH(QString, fields);
+        QFETCH(QString, listed);
+        QFETCH(QString, adapter);
+        QTemporaryDir work;
+        QDir(work.path()).mkpath(QStringLiteral("ports"));
+        const QString target = work.filePath(QStringLiteral("tty"));
+        const QString link = work.filePath(QStringLiteral("ports/COM3"));
+        QFile(target).open(QIODevice::WriteOnly);
+        QVERIFY(QFile::link(target, link));
+        const QStringList f = fields.split(QLatin1Char('|'));
+        const QList<AdapterInfo> adapters{{work.filePath(listed), f[0], f[1], f[2]}};
+        QCOMPARE(
+            PortDetailsLines(DescribePort(3, work.path(), adapters)),
+            QStringList({QStringLiteral("Device: ") + link, QStringLiteral("Link to: ") + target,
+                         QStringLiteral("Adapter: ") + adapter}));
+        // Unplugged while listed: COM 64 is /dev/ttyACM15, and it has gone.
+        if (!QFile::exists(QStringLiteral("/dev/ttyACM15")))
+            QCOMPARE(PortDetailsLines(DescribePort(64, work.path(), adapters)),
+                     QStringList({QStringLiteral("Device: /dev/ttyACM15"),
+                                  QStringLiteral("Not there any more")}));
     }
 };
 

@@ -2,10 +2,13 @@
 #include "model/TextFile.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
+#include "support/TransferControllerScript.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -177,6 +180,41 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), before);
         }
+    }
+
+    // Find controller with two ports: one held by another program, one where a controller
+    // answers; the answering one is chosen and its details shown, without a message box.
+    void findControllerChoosesThePortThatAnswers() {
+        FakeClock lineClock;
+        FakeController line(lineClock);
+        TestSession t(&line);
+        QDir(t.dir.path()).mkpath(QStringLiteral("ports"));
+        const QString busy = t.path(QStringLiteral("ports/COM3"));
+        const QString answering = t.path(QStringLiteral("ports/COM7"));
+        QFile(busy).open(QIODevice::WriteOnly);
+        QFile(answering).open(QIODevice::WriteOnly);
+        line.failOpen(QStringLiteral("busy"), SerialLine::Opened::InUse, busy);
+        line.when("?M8C\r", FakeController::bytes(TransferControllerScript::IdentReply(24, 28)));
+        t.session.options.PortNumber = 3;
+        PortWindow window(t.session, nullptr, machineWith({3, 7}), [answering] {
+            return QList<AdapterInfo>{{answering, QStringLiteral("Acme"), QString(), QString()}};
+        });
+        auto* info = window.findChild<QLabel*>(QStringLiteral("PortInfo"));
+        QCOMPARE(info->text(),
+                 QStringLiteral("Device: ") + busy + QStringLiteral("\nAdapter: no description"));
+        window.findChild<QPushButton*>(QStringLiteral("K_FIND"))->click();
+        QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("ComSel"))->currentText(),
+                 QStringLiteral("COM 7"));
+        QCOMPARE(int(t.session.options.PortNumber), 7);
+        QCOMPARE(info->text(),
+                 QStringLiteral("Device: ") + answering + QStringLiteral("\nAdapter: Acme"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("FindLog"))->text(),
+                 QStringLiteral("COM 3: in use by another program (") + busy +
+                     QStringLiteral(": busy)\nCOM 7: C24-28 answered"));
+        QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("FindBar"))->text(),
+                 QStringLiteral("2 of 2"));
+        QCOMPARE(line.received(), QByteArray("?M8C\r"));
+        QVERIFY(window.findChild<QPushButton*>(QStringLiteral("TOK"))->isEnabled());
     }
 
     void settingsLine() {

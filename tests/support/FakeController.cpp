@@ -35,7 +35,7 @@ void FakeController::queue(const Reply& reply) {
 }
 
 SerialLine::Opened FakeController::open(const QString& device, QString* errorText) {
-    if (!openError_.isEmpty()) {
+    if (!openError_.isEmpty() && (failingDevice_.isEmpty() || failingDevice_ == device)) {
         if (errorText)
             *errorText = openError_;
         return openFailure_;

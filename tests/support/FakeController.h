@@ -51,9 +51,11 @@ public:
 
     // Line behaviour.
     void setCts(bool on) { cts_ = on; }
-    void failOpen(const QString& why, Opened how = Opened::Failed) {
+    // Only device fails to open when given; every device otherwise.
+    void failOpen(const QString& why, Opened how = Opened::Failed, const QString& device = {}) {
         openError_ = why;
         openFailure_ = how;
+        failingDevice_ = device;
     }
     // The other end hangs up once the bytes queued so far have been read.
     void hangUp(const QString& cause) { hangUpCause_ = cause; }
@@ -112,6 +114,7 @@ private:
     QList<QByteArray> writes_;
     QString device_;
     QString openError_;
+    QString failingDevice_;
     Opened openFailure_ = Opened::Failed;
     QString hangUpCause_;
     bool open_ = false;

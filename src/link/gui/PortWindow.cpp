@@ -1,6 +1,7 @@
 #include "link/gui/PortWindow.h"
 
 #include "dialogs/Prompts.h"
+#include "link/ControllerSearch.h"
 #include "link/PortMap.h"
 #include "link/gui/PlaceWindow.h"
 #include "model/NumberForms.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -33,10 +35,14 @@ QString PortWindow::PortSettingsText(int portNumber, const QString& baudRate) {
            QStringLiteral(", ") + baudRate + QStringLiteral("baud, NO parity, 8 bits, 1stop");
 }
 
-PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int)> portExists)
-    : QDialog(parent), session_(session), portExists_(std::move(portExists)) {
+PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int)> portExists,
+                       std::function<QList<AdapterInfo>()> adapters)
+    : QDialog(parent), session_(session), portExists_(std::move(portExists)),
+      adapters_(std::move(adapters)) {
     if (!portExists_)
         portExists_ = [this](int n) { return EnumSerPorts(n, session_.workDir); };
+    if (!adapters_)
+        adapters_ = SystemAdapters;
     setObjectName(QStringLiteral("SelPort"));
     setWindowTitle(QStringLiteral("Select Port"));
 
@@ -47,8 +53,24 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     Lwarn = new QLabel(QStringLiteral("Caution: do not select mouse port"), this);
     Lwarn->setObjectName(QStringLiteral("Lwarn"));
     Lwarn->setWordWrap(true);
+    PortInfo = new QLabel(this);
+    PortInfo->setObjectName(QStringLiteral("PortInfo"));
+    PortInfo->setTextFormat(Qt::PlainText);
+    PortInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    K_FIND = new QPushButton(QStringLiteral("&Find controller"), this);
+    K_FIND->setObjectName(QStringLiteral("K_FIND"));
+    K_FIND->setAutoDefault(false);
+    FindBar = new QProgressBar(this);
+    FindBar->setObjectName(QStringLiteral("FindBar"));
+    FindBar->setFormat(QStringLiteral("%v of %m"));
+    FindBar->setVisible(false);
+    FindLog = new QLabel(this);
+    FindLog->setObjectName(QStringLiteral("FindLog"));
+    FindLog->setTextFormat(Qt::PlainText);
+    FindLog->setWordWrap(true);
 
     auto* frBaud = new QGroupBox(QStringLiteral("BAUD RATE"), this);
+    speedFrame_ = frBaud;
     frBaud->setObjectName(QStringLiteral("FrBAUD"));
     auto* baudLayout = new QVBoxLayout(frBaud);
     auto* group = new QButtonGroup(this);
@@ -81,6 +103,12 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     buttons->addWidget(TCL);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(portRow);
+    layout->addWidget(PortInfo);
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(K_FIND);
+    findRow->addWidget(FindBar, 1);
+    layout->addLayout(findRow);
+    layout->addWidget(FindLog);
     layout->addWidget(Lwarn);
     layout->addWidget(frBaud);
     layout->addWidget(Panset);
@@ -92,6 +120,69 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     fillPorts();
     selectStoredChoices();
     connect(ComSel, &QComboBox::activated, this, &PortWindow::choosePortEntry);
+    connect(ComSel, &QComboBox::currentIndexChanged, this, &PortWindow::showPortDetails);
+    connect(K_FIND, &QPushButton::clicked, this, &PortWindow::findController);
+    showPortDetails(ComSel->currentIndex());
+}
+
+void PortWindow::showPortDetails(int index) {
+    if (index < 0) {
+        PortInfo->clear();
+        return;
+    }
+    const int port = entryPort(ComSel->itemText(index));
+    PortInfo->setText(PortDetailsLines(DescribePort(port, session_.workDir, adapters_()))
+                          .join(QLatin1Char('\n')));
+}
+
+void PortWindow::setChoicesEnabled(bool enabled) {
+    for (QWidget* choice : std::initializer_list<QWidget*>{ComSel, speedFrame_, K_FIND, TOK, TCL})
+        choice->setEnabled(enabled);
+}
+
+void PortWindow::findController() {
+    // The window shows the search as it goes: one line per port asked.
+    struct Progress : ControllerSearch::Observer {
+        PortWindow& window;
+        QStringList lines;
+        explicit Progress(PortWindow& w) : window(w) {}
+        void asking(int port, int index, int count) override {
+            window.FindBar->setRange(0, count);
+            window.FindBar->setValue(index - 1);
+            window.FindLog->setText(
+                (lines + QStringList{QStringLiteral("Asking COM %1 (%2 of %3) ...")
+                                         .arg(port)
+                                         .arg(index)
+                                         .arg(count)})
+                    .join(QLatin1Char('\n')));
+            waiting();
+        }
+        void answered(int port, const PortAnswer& answer) override {
+            lines << QStringLiteral("COM %1: ").arg(port) + PortAnswerText(answer);
+            window.FindBar->setValue(window.FindBar->value() + 1);
+            window.FindLog->setText(lines.join(QLatin1Char('\n')));
+        }
+        void waiting() override { window.session_.prompts.processEvents(); }
+    } progress(*this);
+
+    QList<int> ports;
+    for (int i = 0; i < ComSel->count(); ++i)
+        ports << entryPort(ComSel->itemText(i));
+    setChoicesEnabled(false);
+    FindBar->setVisible(true);
+    ControllerSearch search(session_.link, session_.options.BaudRate.trimmed().toInt());
+    const int found = search.run(ports, progress);
+    if (ports.isEmpty())
+        progress.lines << QStringLiteral("No port to ask");
+    else if (found == 0)
+        progress.lines << QStringLiteral("No controller found");
+    FindLog->setText(progress.lines.join(QLatin1Char('\n')));
+    setChoicesEnabled(true);
+    const int index = int(ports.indexOf(found));
+    if (index >= 0) {
+        ComSel->setCurrentIndex(index);
+        choosePortEntry(index);
+    }
 }
 
 void PortWindow::fillPorts() {

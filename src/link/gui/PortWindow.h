@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortDetails.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -7,6 +9,7 @@
 struct Session;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -16,9 +19,11 @@ class PortWindow : public QDialog {
     Q_OBJECT
 public:
     // portExists answers whether port n exists (EnumSerPorts over the Session's working
-    // directory when not given).
+    // directory when not given); adapters lists what the system knows of its serial
+    // adapters (SystemAdapters when not given).
     explicit PortWindow(Session& session, QWidget* parent = nullptr,
-                        std::function<bool(int)> portExists = {});
+                        std::function<bool(int)> portExists = {},
+                        std::function<QList<AdapterInfo>()> adapters = {});
 
     // The speeds offered, in the order of their choices.
     static const QStringList& Speeds();
@@ -30,17 +35,28 @@ public:
     // The operator's choices.
     void choosePortEntry(int index);
     void chooseSpeed(const QString& baud);
+    // Find controller (K_FIND): asks each listed port for its identity, shows each answer
+    // in FindLog and selects the port where a controller answered.
+    void findController();
 
 private:
     void fillPorts();
     void selectStoredChoices();
     void storeAndClose();
+    void showPortDetails(int index);
+    void setChoicesEnabled(bool enabled);
 
     Session& session_;
     std::function<bool(int)> portExists_;
+    std::function<QList<AdapterInfo>()> adapters_;
     QComboBox* ComSel = nullptr;
     QLabel* Lwarn = nullptr;
     QLabel* Panset = nullptr;
+    QLabel* PortInfo = nullptr;
+    QPushButton* K_FIND = nullptr;
+    QProgressBar* FindBar = nullptr;
+    QLabel* FindLog = nullptr;
+    QWidget* speedFrame_ = nullptr;
     QList<QRadioButton*> speedChoices_;
     QPushButton* TOK = nullptr;
     QPushButton* TCL = nullptr;

@@ -1,0 +1,117 @@
+#include "link/ControllerSearch.h"
+
+#include "link/ControllerLink.h"
+#include "link/Identification.h"
+#include "link/LineAssembler.h"
+#include "link/LineCodec.h"
+#include "link/LineProtocol.h"
+#include "model/CamProgram.h"
+#include "model/TextFile.h"
+#include "shell/Clock.h"
+
+namespace {
+
+PortAnswer refusedOpening(const LinkOpening& opening) {
+    switch (opening.status) {
+    case LinkStatus::NoSuchPort:
+        return {PortAnswer::Kind::Vanished, QString(), LinkStatusText(opening)};
+    case LinkStatus::InUse:
+        return {PortAnswer::Kind::InUse, QString(), LinkStatusText(opening)};
+    case LinkStatus::NotReady:
+        return {PortAnswer::Kind::NotReady, QString(), LinkStatusText(opening)};
+    case LinkStatus::OpenFailed:
+    case LinkStatus::SettingsRefused:
+    case LinkStatus::Ready:
+        break;
+    }
+    return {PortAnswer::Kind::Failed, QString(), LinkStatusText(opening)};
+}
+
+// The reply line, or why there is none: empty with cause set when the line broke.
+QByteArray readReplyLine(ControllerLink& link, const std::function<void()>& betweenSlices,
+                         QString* cause) {
+    LineAssembler reply;
+    for (;;) {
+        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, betweenSlices);
+        if (c.kind == LinkRead::Broken)
+            *cause = link.device() + QStringLiteral(": ") + link.brokenCause();
+        if (!c.gotByte())
+            return QByteArray();
+        const LineAssembler::Result result = reply.feed(c.byte);
+        if (result == LineAssembler::Result::Line)
+            return reply.line();
+        // A port that streams without a CR is no controller answering.
+        if (result == LineAssembler::Result::TooLong)
+            return QByteArray();
+    }
+}
+
+} // namespace
+
+PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
+                                const std::function<void()>& betweenSlices) {
+    const LinkOpening opening = link.open(port, baud);
+    if (!opening.ready()) {
+        link.close();
+        return refusedOpening(opening);
+    }
+    link.clearInput();
+    PortAnswer answer;
+    if (!link.send(LineCodec::CommandLine("?M"))) {
+        answer = {PortAnswer::Kind::Failed, QString(),
+                  link.device() + QStringLiteral(": the question could not be written")};
+        link.close();
+        return answer;
+    }
+    QString cause;
+    const IdentReplyFields fields =
+        ParseIdentReply(TextFile::DecodeCp1252(readReplyLine(link, betweenSlices, &cause)));
+    link.close();
+    if (!cause.isEmpty())
+        return {PortAnswer::Kind::Failed, QString(), cause};
+    if (!fields.found)
+        return answer;
+    if (!fields.camCountRead || !fields.formatCountRead ||
+        !CamProgram::IsValidPair(fields.camCount, fields.formatCount))
+        return {PortAnswer::Kind::Unreadable, QString(), QString()};
+    return {PortAnswer::Kind::Controller,
+            ControllerDesignation(fields.camCount, fields.formatCount), QString()};
+}
+
+QString PortAnswerText(const PortAnswer& answer) {
+    QString text;
+    switch (answer.kind) {
+    case PortAnswer::Kind::Controller:
+        return answer.designation + QStringLiteral(" answered");
+    case PortAnswer::Kind::Unreadable:
+        return QStringLiteral("answered, but not as a known controller type");
+    case PortAnswer::Kind::Silent:
+        return QStringLiteral("no controller answered");
+    case PortAnswer::Kind::NotReady:
+        text = QStringLiteral("nothing ready on it");
+        break;
+    case PortAnswer::Kind::Vanished:
+        text = QStringLiteral("not there any more");
+        break;
+    case PortAnswer::Kind::InUse:
+        text = QStringLiteral("in use by another program");
+        break;
+    case PortAnswer::Kind::Failed:
+        text = QStringLiteral("cannot be asked");
+        break;
+    }
+    return answer.cause.isEmpty() ? text : text + QStringLiteral(" (") + answer.cause + ')';
+}
+
+int ControllerSearch::run(const QList<int>& ports, Observer& observer) {
+    link_.close();
+    const auto waiting = [&observer] { observer.waiting(); };
+    for (int i = 0; i < ports.size(); ++i) {
+        observer.asking(ports.at(i), i + 1, int(ports.size()));
+        const PortAnswer answer = AskPortForController(link_, ports.at(i), baud_, waiting);
+        observer.answered(ports.at(i), answer);
+        if (answer.kind == PortAnswer::Kind::Controller)
+            return ports.at(i);
+    }
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "link/PortDetails.h"
+
+#include "link/PortMap.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+QList<AdapterInfo> SystemAdapters() {
+    QList<AdapterInfo> adapters;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        adapters.append(
+            {info.systemLocation(), info.manufacturer(), info.description(), info.serialNumber()});
+    return adapters;
+}
+
+PortDetails DescribePort(int port, const QString& workDir, const QList<AdapterInfo>& adapters) {
+    PortDetails details;
+    details.device = PortMap::PortDevice(port, workDir);
+    const QFileInfo file(details.device);
+    if (details.device.isEmpty())
+        return details;
+    if (file.isSymLink())
+        details.linkTarget = file.symLinkTarget();
+    details.present = file.exists();
+    if (!details.present)
+        return details;
+    // The system names an adapter by its device node; a link (ports/COMn) leads there.
+    const QString node = file.canonicalFilePath();
+    QStringList parts;
+    for (const AdapterInfo& adapter : adapters) {
+        if (QFileInfo(adapter.device).canonicalFilePath() != node)
+            continue;
+        for (const QString& part : {adapter.manufacturer, adapter.product})
+            if (!part.trimmed().isEmpty() && !parts.contains(part.trimmed()))
+                parts << part.trimmed();
+        if (!adapter.serialNumber.trimmed().isEmpty())
+            parts << QStringLiteral("serial number ") + adapter.serialNumber.trimmed();
+        break;
+    }
+    details.adapter = parts.join(QStringLiteral(", "));
+    return details;
+}
+
+QStringList PortDetailsLines(const PortDetails& details) {
+    if (details.device.isEmpty())
+        return {QStringLiteral("No device for this port")};
+    QStringList lines{QStringLiteral("Device: ") + details.device};
+    if (!details.linkTarget.isEmpty())
+        lines << QStringLiteral("Link to: ") + details.linkTarget;
+    if (!details.present)
+        lines << QStringLiteral("Not there any more");
+    else
+        lines << QStringLiteral("Adapter: ") + (details.adapter.isEmpty()
+                                                    ? QStringLiteral("no description")
+                                                    : details.adapter);
+    return lines;
+}
