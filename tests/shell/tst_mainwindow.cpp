@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -437,6 +438,30 @@ private slots:
         QCOMPARE(label->font().pointSizeF(), 15.0);
     }
 
+    // 1920x1080 at twice the scale leaves 960x540: scaled by the width alone, the lowest
+    // control (the cam name field, hidden until used) would fall below the status bar.
+    void scaledToFitTheHeight() {
+        ShellSession s;
+        prepareWorkDir(s);
+        MainWindow window(s.session);
+        auto* panel = new QWidget;
+        auto* name = new QLabel(panel);
+        name->setGeometry(20, 336, 200, 21);
+        name->hide();
+        window.setCentralWidget(panel);
+        QVERIFY(window.startUp());
+        window.resize(960, 540);
+        window.show();
+        // The room the window had when it was scaled (it is maximized right after).
+        const int room = panel->height();
+        activate(window);
+        QVERIFY(window.windowScale() > 1.0);
+        QVERIFY2(name->geometry().bottom() < room,
+                 qPrintable(QStringLiteral("name field ends at %1 of %2")
+                                .arg(name->geometry().bottom())
+                                .arg(room)));
+    }
+
     void notScaledWhenNotWider() {
         ShellSession s;
         prepareWorkDir(s);
@@ -589,6 +614,8 @@ private slots:
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QVERIFY(ok->isVisible());
+        // A frame as narrow as the picture cuts the title.
+        QVERIFY(about.width() > QFontMetrics(about.font()).horizontalAdvance(about.windowTitle()));
         const QRect screen = about.screen()->geometry();
         QCOMPARE(about.pos(), QPoint(screen.x() + (screen.width() - about.width()) / 2,
                                      screen.y() + (screen.height() - about.height()) / 2));

@@ -6,6 +6,7 @@
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
+#include "shell/gui/WindowGeometry.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -86,6 +87,7 @@ ProgrammerTypeWindow::ProgrammerTypeWindow(Session& session, QWidget* parent)
         O_Selc[k]->setText(NumberForms::TwoDigits(kCamCounts[k]) + QLatin1Char(' ') +
                            session_.Text(5));
     UpdateTypeChoices();
+    WindowGeometry::KeepTitleWhole(this);
 }
 
 void ProgrammerTypeWindow::labelFormatChoices(int camCount) {

@@ -53,6 +53,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
 
 void AboutWindow::showEvent(QShowEvent* event) {
     findChild<QPushButton*>(QStringLiteral("T_OK"))->setVisible(true);
+    WindowGeometry::KeepTitleWhole(this);
     adjustSize();
     WindowGeometry::CenterWindow(this);
     QDialog::showEvent(event);

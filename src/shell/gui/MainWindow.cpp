@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("MAIN"));
     setWindowTitle(QStringLiteral("PROGRAMMATORE Q517"));
@@ -324,9 +326,16 @@ void MainWindow::onActivated() {
         return;
     activating_ = true;
     const double designPixels = WindowGeometry::TwipsToPixels(WindowGeometry::DesignWidthTwips);
-    if (windowScale_ == 0 && width() > designPixels) {
+    QWidget* central = centralWidget();
+    if (windowScale_ == 0 && width() > designPixels && central) {
+        // A wide screen at a large scale (1920x1080 at twice) is short for the width: the
+        // lowest control, the cam name field, must stay above the status bar.
+        const int bottom = WindowGeometry::PlacedBottom(central);
+        const double byHeight = bottom > 0 ? (central->height() - 1.0) / bottom : 0;
         windowScale_ = width() / designPixels;
-        if (QWidget* central = centralWidget())
+        if (byHeight > 0)
+            windowScale_ = std::max(1.0, std::min(windowScale_, byHeight));
+        if (windowScale_ > 1)
             WindowGeometry::ScaleWindow(central, windowScale_, true);
     }
     setWindowState(windowState() | Qt::WindowMaximized);

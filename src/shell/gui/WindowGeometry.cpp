@@ -3,8 +3,11 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace WindowGeometry {
 
@@ -44,6 +47,25 @@ int scaled(int value, double factor) {
     return int(value * factor + 0.5);
 }
 } // namespace
+
+void KeepTitleWhole(QWidget* window) {
+    QFont font = window->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // The frame's icon and three buttons, each about a title bar high.
+    const int frame = 4 * metrics.height() * 3 / 2;
+    window->setMinimumWidth(
+        std::max(window->minimumWidth(), metrics.horizontalAdvance(window->windowTitle()) + frame));
+}
+
+int PlacedBottom(const QWidget* window) {
+    int bottom = 0;
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            bottom = std::max(bottom, child->geometry().bottom() + 1);
+    }
+    return bottom;
+}
 
 void ScaleWindow(QWidget* window, double factor, bool makeVisible) {
     if (factor <= 0)
