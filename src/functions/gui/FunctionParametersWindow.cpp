@@ -13,7 +13,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,8 +57,8 @@ void FunctionParametersWindow::buildControls() {
     }
     layout->addWidget(frame_);
 
-    // One row per cam: its name, the caption of its advance entry and the entry. With 24
-    // cams the rows scroll.
+    // One row per cam: its name, the caption of its advance entry and the entry. Only the
+    // rows of the entries in use are shown; more than the screen holds scroll.
     auto* rows = new QWidget;
     auto* grid = new QGridLayout(rows);
     for (int i = 0; i < program.CamCount(); ++i) {
@@ -74,13 +76,15 @@ void FunctionParametersWindow::buildControls() {
         grid->addWidget(entry, i, 2);
         advance_.append(entry);
         advanceCaptions_.append(caption);
+        camNames_.append(name);
     }
     grid->setRowStretch(program.CamCount(), 1);
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("AdvanceRows"));
-    scroll->setWidget(rows);
-    scroll->setWidgetResizable(true);
-    layout->addWidget(scroll, 1);
+    rows_ = new QScrollArea(this);
+    rows_->setObjectName(QStringLiteral("AdvanceRows"));
+    rows_->setWidget(rows);
+    rows_->setWidgetResizable(true);
+    rows_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(rows_, 1);
 
     auto* parameterGrid = new QGridLayout;
     for (int p = 0; p < 4; ++p) {
@@ -166,9 +170,39 @@ void FunctionParametersWindow::modeChosen(int mode) {
             shown ? EntryCaption(mode, i, session_.Text(82), session_.Text(84)) : QString());
         advanceCaptions_[i]->setVisible(shown);
         advance_[i]->setVisible(shown);
+        camNames_[i]->setVisible(shown);
     }
+    fitRows();
     if (workAdvanceCount_ != session_.program.Parameters.AdvanceCount)
         changed_ = true;
+}
+
+void FunctionParametersWindow::fitRows() {
+    QWidget* rows = rows_->widget();
+    bool any = false;
+    for (const ParameterField* entry : std::as_const(advance_))
+        any = any || !entry->isHidden();
+    // The window without its rows, a title bar, and what the screen leaves for the rows.
+    rows_->hide();
+    layout()->invalidate();
+    const int others = layout()->sizeHint().height();
+    rows_->setVisible(any);
+    const QSize wanted = rows->sizeHint() + QSize(2, 2) * rows_->frameWidth();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().height() - others -
+                                  2 * fontMetrics().height() - layout()->spacing()
+                            : wanted.height();
+    const bool scrolls = wanted.height() > room;
+    rows_->setFixedHeight(std::max(0, std::min(wanted.height(), room)));
+    rows_->setMinimumWidth(wanted.width() +
+                           (scrolls ? rows_->verticalScrollBar()->sizeHint().width() : 0));
+    adjustSize();
+    // Grown while shown, the window moves up as far as it now reaches below the screen.
+    if (screen && isVisible()) {
+        const int below = frameGeometry().bottom() - screen->availableGeometry().bottom();
+        if (below > 0)
+            move(x(), std::max(screen->availableGeometry().top(), y() - below));
+    }
 }
 
 void FunctionParametersWindow::fieldEntered(ParameterField* field) {

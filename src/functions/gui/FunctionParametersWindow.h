@@ -9,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 // FUN: the modal window that edits the program-wide function parameters: the advance mode
 // with one advance entry per cam or group, the output format, the encoder shift, the sense
@@ -39,6 +40,7 @@ private:
     void loadFromProgram();
     void chooseMode(int mode);
     void modeChosen(int mode);
+    void fitRows();
     void fieldEntered(ParameterField* field);
     void fieldLeft(ParameterField* field);
     void reset();
@@ -55,6 +57,8 @@ private:
     QRadioButton* modes_[4] = {};
     QList<ParameterField*> advance_;
     QList<QLabel*> advanceCaptions_;
+    QList<QLabel*> camNames_;
+    QScrollArea* rows_ = nullptr;
     ParameterField* parameters_[4] = {};
     QLabel* parameterCaptions_[4] = {};
     QPushButton* ok_ = nullptr;
