@@ -62,6 +62,7 @@ int main(int argc, char* argv[]) {
     SystemClock clock;
     QtSerialLine line;
     Session session(prompts, clock, dialog, line, workDir);
+    session.settings.Load(UserSettings::DefaultPath());
 
     MainWindow window(session);
     window.setWindowState(Qt::WindowMaximized);

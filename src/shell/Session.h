@@ -5,6 +5,7 @@
 #include "model/EditSession.h"
 #include "shell/LanguageTexts.h"
 #include "shell/Options.h"
+#include "shell/UserSettings.h"
 
 #include <QString>
 
@@ -25,6 +26,8 @@ struct Session {
     EditSession edit{program};
     Options options;
     LanguageTexts texts;
+    // Per-user choices outside the options file (in memory unless main loads a file).
+    UserSettings settings;
     // The line to the controller, its last open result and the controller's last answers.
     ControllerLink link;
 

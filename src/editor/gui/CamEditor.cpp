@@ -3,6 +3,7 @@
 #include "editor/CamRowWalk.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/EntryRules.h"
+#include "editor/gui/CamBarPainter.h"
 #include "editor/gui/ClickableLabel.h"
 #include "editor/gui/EntryField.h"
 #include "editor/gui/FormatStepper.h"
@@ -26,14 +27,6 @@
 using namespace DiagramGeometry;
 
 namespace {
-// Every painted rectangle of a row keeps this many pixels off the bar's frame.
-constexpr int RowMargin = 1;
-
-const QColor Yellow(255, 255, 0);
-const QColor White(255, 255, 255);
-const QColor Blue(0, 0, 255);
-const QColor Black(0, 0, 0);
-
 // Asks the main window's one-time scaling to leave the control hidden: these open on demand.
 void hideUntilOpened(QWidget* w) {
     w->setProperty(WindowGeometry::HiddenAtStart, true);
@@ -353,8 +346,8 @@ void CamEditor::DrawCamRow(int cam) {
 
     ClickableLabel* name = names_[cam - 1];
     QPalette palette = name->palette();
-    palette.setColor(QPalette::Window, current ? Yellow : White);
-    palette.setColor(QPalette::WindowText, current ? Blue : Black);
+    palette.setColor(QPalette::Window, CamBarBackground(current));
+    palette.setColor(QPalette::WindowText, CamBarInk(current));
     name->setPalette(palette);
     name->setText(p.CamName(cam));
 
@@ -383,7 +376,7 @@ void CamEditor::fillPhaseList(const QStringList& items) {
 }
 
 double CamEditor::degreeScale() const {
-    return DegreeScale(bars_[0]->width(), RowMargin);
+    return DegreeScale(bars_[0]->width(), CamBarMargin);
 }
 
 void CamEditor::paintEvent(QPaintEvent* event) {
@@ -401,17 +394,10 @@ void CamEditor::paintEvent(QPaintEvent* event) {
 void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
     const QRect g = rowArea(row);
     const BarBox bar{g.x(), g.y(), g.width(), g.height()};
-    const Span band = RowBand(bar, RowMargin);
-    auto fill = [&](const Span& x, const QColor& colour) {
-        painter.fillRect(QRect(QPoint(x.first, band.first), QPoint(x.last, band.last)), colour);
-    };
     const uint8_t* degrees = row <= session_.program.CamCount() ? shownDegrees(row) : nullptr;
-    if (!degrees) {
-        fill(BlankRowSpan(bar, RowMargin), White);
-        return;
-    }
     // While a drag is on this row it shows the cam as the release would leave it.
-    const bool previewing = drag_ && drag_->row == row && drag_->preview && !drag_->cancelled;
+    const bool previewing =
+        degrees && drag_ && drag_->row == row && drag_->preview && !drag_->cancelled;
     std::array<uint8_t, CamProgram::Degrees> preview{};
     if (previewing) {
         std::memcpy(preview.data(), degrees, preview.size());
@@ -421,11 +407,7 @@ void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
             SetPhaseOn(preview.data(), drag_->preview->On, drag_->preview->Off);
         degrees = preview.data();
     }
-    const bool current = row == session_.program.CurrentCam;
-    fill(BackgroundSpan(bar, RowMargin), current ? Yellow : White);
-    const QColor ink = current ? Blue : Black;
-    for (const PaintedRun& run : WalkCamRow(degrees, false).runs)
-        fill(RunSpan(bar, degreeScale, RowMargin, run.place, run.first, run.last), ink);
+    PaintCamBar(painter, bar, degreeScale, degrees, row == session_.program.CurrentCam);
     if (previewing)
         paintPreview(painter, *drag_, degreeScale);
 }

@@ -62,8 +62,9 @@ void TransferCommands::transmitSizes() {
             ms = session.clock.nowMs() - start;
             return transfer.outcome();
         });
-    if (result == TransmitSizesResult::Sent)
+    if (result == TransmitSizesResult::Sent) {
         window_.showResult(QStringLiteral("Transmitted ") + formatsIn(ms));
-    else if (result == TransmitSizesResult::NotSent)
+        window_.announceTransmitted();
+    } else if (result == TransmitSizesResult::NotSent)
         window_.showResult(QStringLiteral("Transmission not completed"));
 }

@@ -11,6 +11,7 @@ struct MainActions {
     QAction* f_Open = nullptr;
     QAction* f_Save = nullptr;
     QAction* f_SaveAS = nullptr;
+    QAction* f_Compare = nullptr;
     QAction* Sel_prg = nullptr;
     QAction* f_SelPr = nullptr;
     QAction* Pr_Size = nullptr;
@@ -31,10 +32,12 @@ struct MainActions {
     // Comm
     QAction* C_Trsz = nullptr;
     QAction* c_Rcsz = nullptr;
+    QAction* C_Compare = nullptr;
     QAction* Upd_Flash = nullptr;
     // Options
     QAction* o_SetPort = nullptr;
     QAction* o_Setlng = nullptr;
+    QAction* o_Verify = nullptr;
     // Info (a menu-bar entry of its own)
     QAction* INF = nullptr;
     // Toolbar

@@ -63,6 +63,7 @@ void MainWindow::buildMenus() {
         addEntry(fileMenu_, "f_Save", QStringLiteral("&Save"), QKeySequence(Qt::Key_F9));
     actions_.f_SaveAS = addEntry(fileMenu_, "f_SaveAS", QStringLiteral("Save &As"),
                                  QKeySequence(Qt::CTRL | Qt::Key_A));
+    actions_.f_Compare = addEntry(fileMenu_, "f_Compare", QStringLiteral("Compare with &File..."));
     fileMenu_->addSeparator();
     actions_.Sel_prg = addEntry(fileMenu_, "Sel_prg", QStringLiteral("Select P&rogrammer"),
                                 QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -113,6 +114,7 @@ void MainWindow::buildMenus() {
                                QKeySequence(Qt::SHIFT | Qt::Key_F5));
     actions_.c_Rcsz = addEntry(comm, "c_Rcsz", QStringLiteral("Receive Sizes"),
                                QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    actions_.C_Compare = addEntry(comm, "C_Compare", QStringLiteral("Compare with Controller"));
     comm->addSeparator();
     actions_.Upd_Flash = addEntry(comm, "Upd_Flash", QStringLiteral("Update FLASH"),
                                   QKeySequence(Qt::CTRL | Qt::Key_U));
@@ -121,6 +123,9 @@ void MainWindow::buildMenus() {
     options->setObjectName(QStringLiteral("o_"));
     actions_.o_SetPort = addEntry(options, "o_SetPort", QStringLiteral("Set &Commport"));
     actions_.o_Setlng = addEntry(options, "o_Setlng", QStringLiteral("Set &Language"));
+    options->addSeparator();
+    actions_.o_Verify = addEntry(options, "o_Verify", QStringLiteral("&Verify after Transmit"));
+    actions_.o_Verify->setCheckable(true);
 
     actions_.INF = bar->addAction(QStringLiteral("&Info"));
     actions_.INF->setObjectName(QStringLiteral("INF"));

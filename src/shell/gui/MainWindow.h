@@ -54,6 +54,8 @@ public:
     void drawCamRow(int cam) { emit camRowRedrawRequested(cam); }
     // Makes cam the current cam and opens its ON/OFF entry fields.
     void openCamEditor(int cam) { emit openEditorRequested(cam); }
+    // Tells whoever waits for it that Transmit Sizes put the whole program into the controller.
+    void announceTransmitted() { emit programTransmitted(); }
 
     double windowScale() const { return windowScale_; }
 
@@ -77,6 +79,7 @@ signals:
     void hideEditorsRequested();
     void camRowRedrawRequested(int cam);
     void openEditorRequested(int cam);
+    void programTransmitted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

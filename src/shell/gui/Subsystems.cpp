@@ -1,5 +1,6 @@
 #include "shell/gui/Subsystems.h"
 
+#include "compare/gui/CompareCommands.h"
 #include "editor/gui/CamCommands.h"
 #include "editor/gui/CamEditor.h"
 #include "flash/gui/FlashCommands.h"
@@ -22,4 +23,5 @@ void InstallSubsystems(MainWindow& window) {
     new LinkCommands(window);
     new TransferCommands(window);
     new FlashCommands(window);
+    new CompareCommands(window);
 }

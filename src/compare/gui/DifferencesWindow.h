@@ -1,0 +1,47 @@
+#pragma once
+
+#include "compare/ProgramDiff.h"
+#include "model/CamProgram.h"
+
+#include <QDialog>
+
+class CamPairView;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+// DIFF: what differs between two programs. DiffList names every format and cam that
+// differs; the selected one is drawn in Rows (A above B) and listed in PhasesA and PhasesB as
+// the editor lists phases; Details holds the names and parameters that differ. The window
+// keeps copies of both programs: neither is ever changed from here.
+class DifferencesWindow : public QDialog {
+    Q_OBJECT
+public:
+    DifferencesWindow(const CamProgram& a, const CamProgram& b, const QString& captionA,
+                      const QString& captionB, QWidget* parent = nullptr);
+
+    const ProgramDiff& diff() const { return diff_; }
+
+    QLabel* Summary;
+    QLabel* CaptionA;
+    QLabel* CaptionB;
+    QListWidget* DiffList;
+    CamPairView* Rows;
+    QListWidget* PhasesA;
+    QListWidget* PhasesB;
+    QPlainTextEdit* Details;
+    QPushButton* K_EXIT;
+
+signals:
+    // A difference was double-clicked: the editor is to show that format and cam.
+    void goToCam(int format, int cam);
+
+private:
+    void showDifference(int row);
+    QString summaryText() const;
+
+    CamProgram a_;
+    CamProgram b_;
+    ProgramDiff diff_;
+};

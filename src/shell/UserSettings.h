@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The per-user choices that are not part of the options file (whose lines the controller's
+// world shares): kept in an INI file of the user's configuration directory. Without a file
+// they live in memory only, which is what tests and the command line get.
+class UserSettings {
+public:
+    // Reads the settings from path (missing or unreadable: the defaults) and keeps them there.
+    void Load(const QString& path);
+    QString Path() const { return path_; }
+
+    // Options > Verify after Transmit: off unless the user turned it on.
+    bool VerifyAfterTransmit() const { return verifyAfterTransmit_; }
+    // Changes it and writes the file at once; false (the setting still changed for this run)
+    // when the file could not be written.
+    bool SetVerifyAfterTransmit(bool on);
+
+    // ~/.config/q517/q517.ini on Linux.
+    static QString DefaultPath();
+
+private:
+    QString path_;
+    bool verifyAfterTransmit_ = false;
+};
