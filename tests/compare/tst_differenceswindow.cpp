@@ -4,6 +4,7 @@
 #include "editor/gui/CamBarPainter.h"
 #include "support/CamRuns.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -91,6 +92,10 @@ private slots:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QCOMPARE(goTo.size(), 1);
         QCOMPARE(goTo.first(), (QVariantList{4, 16}));
+        // The picture of the window with the second difference selected, for the README.
+        const QString dir = QStringLiteral(Q517_BINARY_DIR "/screenshots");
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(window.grab().save(dir + QStringLiteral("/differences-window.png")));
     }
 
     void summaryWhenNothingOrOnlyTheTypeDiffers() {
