@@ -104,6 +104,7 @@ private slots:
                                          e("f_Open", "&Open"),
                                          e("f_Save", "&Save", "F9"),
                                          e("f_SaveAS", "Save &As", "Ctrl+A"),
+                                         e("f_Compare", "Compare with &File..."),
                                          sep,
                                          e("Sel_prg", "Select P&rogrammer", "Ctrl+R"),
                                          sep,
@@ -122,11 +123,13 @@ private slots:
                        e("o_Undo", "&Undo", "Ctrl+Z"),       e("o_Redo", "&Redo", "Ctrl+Shift+Z")};
         QTest::newRow("Comm") << "c_"
                               << Entries{e("C_Trsz", "Transmit Sizes", "Shift+F5"),
-                                         e("c_Rcsz", "Receive Sizes", "Shift+F4"), sep,
+                                         e("c_Rcsz", "Receive Sizes", "Shift+F4"),
+                                         e("C_Compare", "Compare with Controller"), sep,
                                          e("Upd_Flash", "Update FLASH", "Ctrl+U")};
         QTest::newRow("Options") << "o_"
                                  << Entries{e("o_SetPort", "Set &Commport"),
-                                            e("o_Setlng", "Set &Language")};
+                                            e("o_Setlng", "Set &Language"), sep,
+                                            e("o_Verify", "&Verify after Transmit")};
     }
     void menuEntries() {
         QFETCH(QString, menu);
@@ -371,7 +374,7 @@ private slots:
                  (QStringList{"&1 /plans/NEW.CAM", "&2 /plans/LINE2.CAM", "&3 /plans/a b.CAM"}));
         s.session.options.RecentFiles.clear();
         window.refreshRecentFiles();
-        QCOMPARE(window.menu("F_")->actions().size(), 12);
+        QCOMPARE(window.menu("F_")->actions().size(), 13);
     }
 
     void titleAfterActivation_data() {
