@@ -198,7 +198,6 @@ TransferFileRead ReadTransferFile(Session& session) {
     received.CurrentFormat = 1;
     received.ProgramSaved = false;
     session.program = std::move(received);
-    session.edit.restart();
     return result;
 }
 
@@ -256,6 +255,8 @@ ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
         session.program = std::move(before);
         return ReceiveSizesResult::PutBack;
     }
+    // The entries taken back by Undo belong to the program that was replaced.
+    session.edit.restart();
     return read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
                                                     : ReceiveSizesResult::Received;
 }

@@ -29,7 +29,8 @@ enum class TransferFileRead {
 // Reads the transfer file into the program: the function block, then the format sections
 // up to "END" or FormatCount of them. The program is replaced only when the function block
 // is there; the formats not received stay cleared. The operator is told about a refused
-// line by the line followed by text 10.
+// line by the line followed by text 10. The edit history is the caller's: a reception that
+// is kept forgets it, a read-back into a scratch program must not.
 TransferFileRead ReadTransferFile(Session& session);
 
 enum class ReceiveSizesResult {

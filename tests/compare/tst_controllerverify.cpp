@@ -59,10 +59,11 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, received);
         TransferFixture f(24, 28, controllerCams, controllerFormats);
-        // The operator's program is of another size and holds its own work.
-        f.session.program.SetPhase(7, 3, 100, 200);
-        f.session.program.ProgramSaved = false;
-        f.session.program.CurrentFormat = 7;
+        // The operator's program is of another size and holds its own work, still to be
+        // taken back by Undo.
+        f.session.edit.selectFormat(7);
+        f.session.edit.selectCam(3);
+        f.session.edit.enterPhase(100, 200);
         f.script.stream(Stream, silentFrom);
         for (const QString& m : messages)
             f.prompts.expectMessage(m);
@@ -82,6 +83,7 @@ private slots:
         QCOMPARE(f.phases(1, 5), QString());
         QVERIFY(!f.session.program.ProgramSaved);
         QCOMPARE(f.session.program.CurrentFormat, 7);
+        QVERIFY(f.session.edit.canUndo());
         // A reception closes the port at its end; a refused type leaves it as identified.
         QCOMPARE(f.controller.isOpen(), result.Status == VerifyStatus::OtherType);
     }

@@ -277,6 +277,8 @@ private slots:
         const bool keep = Prompts::Answer(answer) == Prompts::Answer::Yes;
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
+        f.session.edit.enterPhase(200, 210);
+        f.session.program.ProgramSaved = true;
         f.script.stream(fullStream(), 6); // FUNZIONI .. " 030 090", then nothing
         f.prompts.expectMessage(
             QStringLiteral("Reception broken off after format 1 of 6: keep what came, or put "
@@ -295,6 +297,8 @@ private slots:
         QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(keep ? 10 : 77));
         QCOMPARE(f.session.program.ProgramSaved, !keep);
         QCOMPARE(f.session.program.CurrentFormat, keep ? 1 : 4);
+        // Undo may take back the entry only in the program it was made in.
+        QCOMPARE(f.session.edit.canUndo(), !keep);
         QVERIFY(!f.controller.isOpen());
     }
 
