@@ -6,6 +6,7 @@
 #include "model/CamFileName.h"
 #include "model/CamFileWriter.h"
 #include "model/NumberForms.h"
+#include "model/gui/CamFileChoice.h"
 #include "shell/CamFileLoading.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
@@ -29,17 +30,6 @@ FileCommands::FileCommands(MainWindow& window) : QObject(&window), window_(windo
 
 Session& FileCommands::session() const {
     return window_.session();
-}
-
-QString FileCommands::camFileStartFolder() const {
-    return CamFileStartFolder(QStringList{session().program.CurrentFileName} +
-                                  session().options.RecentFiles,
-                              session().workDir);
-}
-
-QString FileCommands::camFileFilter() const {
-    return session().Text(57) + QStringLiteral("(*.Cam)|*.cam|") + session().Text(73) +
-           QStringLiteral("(*.*)|*.*");
 }
 
 bool FileCommands::mayDiscard() {
@@ -78,23 +68,12 @@ void FileCommands::open() {
     window_.hideEditors();
     if (!mayDiscard())
         return;
-    const QString startFolder = camFileStartFolder();
+    const QString startFolder = CamFileDialogFolder(session());
     // The program is emptied before the dialog: cancelling it leaves a new program.
     session().program.ProgramSaved = true;
     startNew();
 
-    CommonDialog& dialog = session().dialog;
-    dialog.DialogTitle = session().Text(11);
-    dialog.Filter = camFileFilter();
-    dialog.Flags = 0;
-    dialog.CancelError = false;
-    dialog.FileName.clear();
-    dialog.InitDir = startFolder;
-    const QString before = QDir::currentPath();
-    dialog.ShowOpen();
-    QDir::setCurrent(before);
-
-    const QString chosen = dialog.FileName;
+    const QString chosen = ChooseCamFileToOpen(session(), session().Text(11), startFolder);
     if (chosen.isEmpty() || !QFileInfo(chosen).isFile())
         return;
     session().program.CurrentFileName = QFileInfo(chosen).absoluteFilePath();
@@ -141,10 +120,10 @@ void FileCommands::saveAs() {
     CommonDialog& dialog = session().dialog;
     const QString title = session().Text(109);
     dialog.DialogTitle = title;
-    dialog.Filter = camFileFilter();
+    dialog.Filter = CamFileFilter(session());
     dialog.Flags = 0;
     dialog.FileName = program.CurrentFileName;
-    dialog.InitDir = camFileStartFolder();
+    dialog.InitDir = CamFileDialogFolder(session());
     dialog.CancelError = true;
     const QString before = QDir::currentPath();
     try {

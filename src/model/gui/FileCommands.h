@@ -29,8 +29,6 @@ private:
     // Writes the program to path; on failure the operator sees "ERROR " with the number and
     // what failed, and false comes back with the model untouched.
     bool writeProgram(const QString& path, const QString& title);
-    QString camFileFilter() const;
-    QString camFileStartFolder() const;
 
     MainWindow& window_;
 };
