@@ -52,6 +52,19 @@ template <typename T, typename F> QByteArray jsonList(const std::vector<T>& item
 
 } // namespace
 
+QString CamDifferencePlace(const CamDifference& cam) {
+    return QLatin1Char('F') + TwoDigits(cam.Format) + QStringLiteral(" C") + TwoDigits(cam.Cam);
+}
+
+QString DiffCounts(const ProgramDiff& diff) {
+    auto counted = [](std::size_t n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    return counted(diff.Cams.size(), "cam", "cams") + QStringLiteral(", ") +
+           counted(diff.Names.size(), "name", "names") + QStringLiteral(", ") +
+           counted(diff.Parameters.size(), "parameter", "parameters");
+}
+
 QString PhasesText(const std::vector<Phase>& phases) {
     if (phases.empty())
         return QStringLiteral("none");
@@ -70,8 +83,7 @@ QStringList DiffLines(const ProgramDiff& diff) {
         lines << QStringLiteral("TYPE") + sides(designation(diff.CamsA, diff.FormatsA),
                                                 designation(diff.CamsB, diff.FormatsB));
     for (const CamDifference& c : diff.Cams)
-        lines << QLatin1Char('F') + TwoDigits(c.Format) + QStringLiteral(" C") + TwoDigits(c.Cam) +
-                     sides(PhasesText(c.A), PhasesText(c.B));
+        lines << CamDifferencePlace(c) + sides(PhasesText(c.A), PhasesText(c.B));
     for (const NameDifference& n : diff.Names)
         lines << QStringLiteral("NAME C") + TwoDigits(n.Cam) + sides(quoted(n.A), quoted(n.B));
     for (const ParameterDifference& p : diff.Parameters)

@@ -15,6 +15,12 @@
 // A cam without phases shows "none". Empty when the programs agree.
 QStringList DiffLines(const ProgramDiff& diff);
 
+// "F03 C05": where a cam difference is.
+QString CamDifferencePlace(const CamDifference& cam);
+
+// "2 cams, 1 name, 0 parameters": how much differs between programs of one type.
+QString DiffCounts(const ProgramDiff& diff);
+
 // "010 050, 100 150" (or "none"): one side of a cam difference.
 QString PhasesText(const std::vector<Phase>& phases);
 

@@ -1,3 +1,4 @@
+#include "Q517Paths.h"
 #include "compare/gui/CamPairView.h"
 #include "compare/gui/DifferencesWindow.h"
 #include "editor/DiagramGeometry.h"

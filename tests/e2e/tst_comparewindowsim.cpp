@@ -10,6 +10,7 @@
 #include "support/SimProcess.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,11 @@
 // main window's menu entries.
 class TestCompareWindowSim : public QObject {
     Q_OBJECT
+
+    static QString resultShown(const MainWindow& window) {
+        return window.findChild<QLabel*>(QStringLiteral("StResult"))->text();
+    }
+
 private slots:
     void compareThenTransmitAndVerify() {
         QTemporaryDir work;
@@ -59,6 +65,8 @@ private slots:
         auto* differences = window.findChild<DifferencesWindow*>(QStringLiteral("DIFF"));
         QVERIFY(differences);
         QCOMPARE(differences->DiffList->count(), 2);
+        QCOMPARE(resultShown(window),
+                 QStringLiteral("The controller's program differs: 2 cams, 0 names, 0 parameters"));
         // The program in memory is still the file's.
         QVERIFY(session.program.ReadDegree(1, 3, 79));
         QVERIFY(!session.program.ReadDegree(1, 3, 85));
@@ -73,6 +81,7 @@ private slots:
         prompts.expectMessage(QStringLiteral("Verified: the controller holds the program"));
         window.actions().C_Trsz->trigger();
         QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+        QCOMPARE(resultShown(window), QStringLiteral("Verified: the controller holds the program"));
         QVERIFY(!window.findChild<DifferencesWindow*>(QStringLiteral("DIFF")) ||
                 !window.findChild<DifferencesWindow*>(QStringLiteral("DIFF"))->isVisible());
 

@@ -1,23 +1,23 @@
 #include "compare/gui/CompareCommands.h"
 
 #include "compare/ControllerVerify.h"
+#include "compare/DiffReport.h"
 #include "compare/gui/DifferencesWindow.h"
-#include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/gui/TransferWindow.h"
 #include "model/CamFileReader.h"
+#include "model/gui/CamFileChoice.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
 const QString VerifiedText = QStringLiteral("Verified: the controller holds the program");
 const QString NotWholeText =
-    QStringLiteral("The controller's program did not come whole: nothing was compared.");
+    QStringLiteral("The controller's program did not come whole: nothing was compared");
 } // namespace
 
 CompareCommands::CompareCommands(MainWindow& window) : QObject(&window), window_(window) {
@@ -33,17 +33,8 @@ CompareCommands::CompareCommands(MainWindow& window) : QObject(&window), window_
 void CompareCommands::compareWithFile() {
     window_.hideEditors();
     Session& session = window_.session();
-    CommonDialog& dialog = session.dialog;
-    dialog.DialogTitle = QStringLiteral("Compare with File");
-    dialog.Filter = session.Text(57) + QStringLiteral("(*.Cam)|*.cam|") + session.Text(73) +
-                    QStringLiteral("(*.*)|*.*");
-    dialog.Flags = 0;
-    dialog.CancelError = false;
-    dialog.FileName.clear();
-    const QString before = QDir::currentPath();
-    dialog.ShowOpen();
-    QDir::setCurrent(before);
-    const QString chosen = dialog.FileName;
+    const QString chosen = ChooseCamFileToOpen(session, QStringLiteral("Compare with File"),
+                                               CamFileDialogFolder(session));
     if (chosen.isEmpty())
         return;
 
@@ -103,17 +94,27 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
     case VerifyStatus::NotIdentified:
     case VerifyStatus::OtherType:
     case VerifyStatus::NotReceived:
-        // Already said, or the operator stopped it.
+        // The operator was told why, or stopped it.
+        window_.showResult(QStringLiteral("Nothing compared"));
         return;
     case VerifyStatus::Broken:
+        window_.showResult(NotWholeText);
         session.prompts.message(NotWholeText, window_.windowTitle(), Prompts::Buttons::Ok,
                                 Prompts::Icon::Warning);
         return;
     }
-    if (result.Diff.Same() && sayWhenSame) {
-        session.prompts.message(VerifiedText, window_.windowTitle(), Prompts::Buttons::Ok,
-                                Prompts::Icon::Information);
-        return;
+    if (result.Diff.Same()) {
+        window_.showResult(VerifiedText);
+        // After a transmission the answer is all the operator waits for; asked for on its
+        // own, the window says it as well.
+        if (sayWhenSame) {
+            session.prompts.message(VerifiedText, window_.windowTitle(), Prompts::Buttons::Ok,
+                                    Prompts::Icon::Information);
+            return;
+        }
+    } else {
+        window_.showResult(QStringLiteral("The controller's program differs: ") +
+                           DiffCounts(result.Diff));
     }
     openDifferences(result.Received,
                     QStringLiteral("controller ") +

@@ -23,7 +23,8 @@ public:
     void setVerifyAfterTransmit(bool on);
 
 private:
-    // Receives the controller's program and compares; true when it came and agrees.
+    // Receives the controller's program and compares; sayWhenSame: a box says it agrees
+    // instead of the window.
     void compareWithControllerThen(bool sayWhenSame);
     DifferencesWindow* openDifferences(const CamProgram& other, const QString& caption);
     void goToCam(int format, int cam);

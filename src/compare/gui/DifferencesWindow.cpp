@@ -3,7 +3,6 @@
 #include "compare/DiffReport.h"
 #include "compare/gui/CamPairView.h"
 #include "editor/CamRowWalk.h"
-#include "model/NumberForms.h"
 
 #include <QBoxLayout>
 #include <QFontDatabase>
@@ -12,17 +11,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using NumberForms::TwoDigits;
-
 namespace {
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-QString counted(std::size_t n, const char* one, const char* many) {
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
 }
 
 } // namespace
@@ -42,8 +35,7 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     DiffList->setFont(fixed);
     DiffList->setMaximumWidth(120);
     for (const CamDifference& c : diff_.Cams)
-        DiffList->addItem(QLatin1Char('F') + TwoDigits(c.Format) + QStringLiteral(" C") +
-                          TwoDigits(c.Cam));
+        DiffList->addItem(CamDifferencePlace(c));
     Rows = new CamPairView(this);
     PhasesA = named(new QListWidget(this), "PhasesA");
     PhasesB = named(new QListWidget(this), "PhasesB");
@@ -95,9 +87,7 @@ QString DifferencesWindow::summaryText() const {
         return QStringLiteral("No differences");
     if (!diff_.SameType())
         return DiffLines(diff_).join(QLatin1Char('\n'));
-    return QStringLiteral("Differences: ") + counted(diff_.Cams.size(), "cam", "cams") +
-           QStringLiteral(", ") + counted(diff_.Names.size(), "name", "names") +
-           QStringLiteral(", ") + counted(diff_.Parameters.size(), "parameter", "parameters");
+    return QStringLiteral("Differences: ") + DiffCounts(diff_);
 }
 
 void DifferencesWindow::showDifference(int row) {
