@@ -1,4 +1,5 @@
 #include "shell/Options.h"
+#include "shell/UserSettings.h"
 #include "support/FakePrompts.h"
 
 #include <QDir>
@@ -205,6 +206,24 @@ private slots:
         QVERIFY(!options.WriteOptionsFile(dir.path(), prompts));
         QVERIFY(prompts.allShown());
         QCOMPARE(prompts.messages().first().icon, Prompts::Icon::Warning);
+    }
+
+    void verifyAfterTransmitIsRememberedPerUser() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("config/q517.ini");
+        UserSettings first;
+        first.Load(path);
+        QVERIFY(!first.VerifyAfterTransmit());
+        QVERIFY(first.SetVerifyAfterTransmit(true));
+        UserSettings next;
+        next.Load(path);
+        QVERIFY(next.VerifyAfterTransmit());
+        // Where the file cannot be written the choice holds for this run, and it says so.
+        QVERIFY(QDir(dir.path()).mkdir("blocked.ini"));
+        UserSettings blocked;
+        blocked.Load(dir.filePath("blocked.ini"));
+        QVERIFY(!blocked.SetVerifyAfterTransmit(true));
+        QVERIFY(blocked.VerifyAfterTransmit());
     }
 };
 
