@@ -66,7 +66,7 @@ private slots:
         QVERIFY(differences);
         QCOMPARE(differences->DiffList->count(), 2);
         QCOMPARE(resultShown(window),
-                 QStringLiteral("The controller's program differs: 2 cams, 0 names, 0 parameters"));
+                 QStringLiteral("Controller differs: 2 cams, 0 names, 0 parameters"));
         // The program in memory is still the file's.
         QVERIFY(session.program.ReadDegree(1, 3, 79));
         QVERIFY(!session.program.ReadDegree(1, 3, 85));

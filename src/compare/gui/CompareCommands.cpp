@@ -113,7 +113,7 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
             return;
         }
     } else {
-        window_.showResult(QStringLiteral("The controller's program differs: ") +
+        window_.showResult(QStringLiteral("Controller differs: ") +
                            DiffCounts(result.Diff));
     }
     openDifferences(result.Received,
@@ -136,12 +136,13 @@ DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other,
 }
 
 void CompareCommands::goToCam(int format, int cam) {
-    CamProgram& program = window_.session().program;
-    if (!program.IsValidFormat(format) || !program.IsValidCam(cam))
+    Session& session = window_.session();
+    if (!session.program.IsValidFormat(format) || !session.program.IsValidCam(cam))
         return;
     window_.hideEditors();
-    program.CurrentFormat = format;
-    program.CurrentCam = cam;
+    session.edit.selectFormat(format);
+    session.edit.selectCam(cam);
     window_.redrawFormat();
+    window_.raise();
     window_.activateWindow();
 }
