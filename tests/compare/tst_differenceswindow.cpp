@@ -3,7 +3,7 @@
 #include "compare/gui/DifferencesWindow.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/CamBarPainter.h"
-#include "support/CamRuns.h"
+#include "support/ProgramPair.h"
 
 #include <QDir>
 #include <QLabel>
@@ -14,19 +14,9 @@
 
 namespace {
 
-CamProgram programA() {
-    CamProgram p;
-    p.Reconfigure(16, 10, false);
-    CamRuns::Fill(p, 1, 3, {{20, 79}});
-    CamRuns::Fill(p, 4, 16, {{300, 29}, {90, 179}});
-    p.SetCamName(3, QStringLiteral("PUMP"));
-    return p;
-}
-
+// The names differ too.
 CamProgram programB() {
-    CamProgram p = programA();
-    CamRuns::Fill(p, 1, 3, {{20, 89}});
-    CamRuns::Fill(p, 4, 16, {{90, 179}});
+    CamProgram p = ProgramPair::B();
     p.SetCamName(3, QString());
     return p;
 }
@@ -51,7 +41,7 @@ class TestDifferencesWindow : public QObject {
     Q_OBJECT
 private slots:
     void listsTheDifferingCamsAndShowsTheSelectedOne() {
-        DifferencesWindow window(programA(), programB(), QStringLiteral("mine"),
+        DifferencesWindow window(ProgramPair::A(), programB(), QStringLiteral("mine"),
                                  QStringLiteral("B.CAM"));
         QCOMPARE(window.objectName(), QStringLiteral("DIFF"));
         QCOMPARE(window.Summary->text(),
@@ -68,7 +58,7 @@ private slots:
     }
 
     void rowsAreDrawnInTheDiagramsColours() {
-        DifferencesWindow window(programA(), programB(), QString(), QString());
+        DifferencesWindow window(ProgramPair::A(), programB(), QString(), QString());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         CamPairView* rows = window.Rows;
@@ -83,7 +73,7 @@ private slots:
     }
 
     void doubleClickAsksForThatFormatAndCam() {
-        DifferencesWindow window(programA(), programB(), QString(), QString());
+        DifferencesWindow window(ProgramPair::A(), programB(), QString(), QString());
         QSignalSpy goTo(&window, &DifferencesWindow::goToCam);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -100,12 +90,12 @@ private slots:
     }
 
     void summaryWhenNothingOrOnlyTheTypeDiffers() {
-        DifferencesWindow same(programA(), programA(), QString(), QString());
+        DifferencesWindow same(ProgramPair::A(), ProgramPair::A(), QString(), QString());
         QCOMPARE(same.Summary->text(), QStringLiteral("No differences"));
         QCOMPARE(same.DiffList->count(), 0);
         CamProgram other;
         other.Reconfigure(24, 6, false);
-        DifferencesWindow types(programA(), other, QString(), QString());
+        DifferencesWindow types(ProgramPair::A(), other, QString(), QString());
         QCOMPARE(types.Summary->text(), QStringLiteral("TYPE  A: C16-10  B: C24-06"));
         QCOMPARE(types.DiffList->count(), 0);
     }

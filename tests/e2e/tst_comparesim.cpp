@@ -1,7 +1,7 @@
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
-#include "support/CamRuns.h"
 #include "support/CliRun.h"
+#include "support/ProgramPair.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -20,28 +20,12 @@ class TestCompareSim : public QObject {
     QString fileA_;
     QString fileB_;
 
-    // A 16x10 program and a copy of it that differs in two cams.
-    static CamProgram programA() {
-        CamProgram p;
-        p.Reconfigure(16, 10, false);
-        CamRuns::Fill(p, 1, 3, {{20, 79}});
-        CamRuns::Fill(p, 4, 16, {{300, 29}, {90, 179}});
-        p.SetCamName(3, QStringLiteral("PUMP"));
-        return p;
-    }
-    static CamProgram programB() {
-        CamProgram p = programA();
-        CamRuns::Fill(p, 1, 3, {{20, 89}});
-        CamRuns::Fill(p, 4, 16, {{90, 179}});
-        return p;
-    }
-
 private slots:
     void initTestCase() {
         fileA_ = home_.filePath(QStringLiteral("A.CAM"));
         fileB_ = home_.filePath(QStringLiteral("B.CAM"));
-        QVERIFY(WriteCamFile(programA(), fileA_, false));
-        QVERIFY(WriteCamFile(programB(), fileB_, false));
+        QVERIFY(WriteCamFile(ProgramPair::A(), fileA_, false));
+        QVERIFY(WriteCamFile(ProgramPair::B(), fileB_, false));
         writtenA_ = readAll(fileA_);
     }
 

@@ -1,11 +1,6 @@
 #include "Q517Paths.h"
-#include "link/QtSerialLine.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
-#include "support/FakeCommonDialog.h"
-#include "support/FakePrompts.h"
-#include "support/SimProcess.h"
+#include "support/SimDesk.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,70 +35,60 @@ private slots:
         const QString plan = work.filePath(QStringLiteral("PLAN.CAM"));
         QVERIFY(QFile::copy(QStringLiteral(Q517_TEST_DATA_DIR "/camfile_per_cam_8x21.CAM"), plan));
         QFile::setPermissions(plan, QFile::ReadOwner | QFile::WriteOwner);
-        SimProcess sim({QStringLiteral("--workdir"), work.path(), QStringLiteral("--port"),
-                        QStringLiteral("9"), QStringLiteral("--type"), QStringLiteral("08-21")});
-        QVERIFY2(sim.started(), qPrintable(sim.errorOutput()));
+        SimDesk desk(work.path(), {QStringLiteral("--type"), QStringLiteral("08-21")});
+        QVERIFY2(desk.sim.started(), qPrintable(desk.sim.errorOutput()));
+        QVERIFY(desk.optionsWritten);
+        desk.dialog.setMaxFileSize(2048);
 
-        FakePrompts prompts;
-        SystemClock clock;
-        FakeCommonDialogBackend dialogs;
-        CommonDialog dialog(dialogs);
-        dialog.setMaxFileSize(2048);
-        QtSerialLine line;
-        Session session(prompts, clock, dialog, line, work.path());
-        Options options;
-        options.PortNumber = 9;
-        QVERIFY(options.WriteOptionsFile(work.path()));
-
-        MainWindow window(session);
+        MainWindow window(desk.session);
         QVERIFY(window.startUp());
-        QCOMPARE(session.program.CamCount(), 8);
-        QCOMPARE(session.program.FormatCount(), 21);
+        QCOMPARE(desk.session.program.CamCount(), 8);
+        QCOMPARE(desk.session.program.FormatCount(), 21);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
-        dialogs.chooseNextFile(plan);
+        desk.dialogs.chooseNextFile(plan);
         window.actions().f_Open->trigger();
-        QCOMPARE(session.program.CurrentFileName, plan);
+        QCOMPARE(desk.session.program.CurrentFileName, plan);
         const QByteArray before = readFile(plan);
 
         // Cam 1 of format 1 gets 200..250 through the angle fields.
-        session.program.CurrentFormat = 1;
-        session.program.CurrentCam = 1;
+        desk.session.program.CurrentFormat = 1;
+        desk.session.program.CurrentCam = 1;
         window.redrawFormat();
         window.actions().GoPrCam->trigger();
         auto* on = window.findChild<QLineEdit*>(QStringLiteral("GradiON"));
         QVERIFY(on && on->hasFocus());
         typeInto(QStringLiteral("200"), Qt::Key_Tab);
         typeInto(QStringLiteral("250"), Qt::Key_Return);
-        QVERIFY(session.program.ReadDegree(1, 1, 200));
-        QVERIFY(session.program.ReadDegree(1, 1, 249));
-        QVERIFY(!session.program.ReadDegree(1, 1, 250));
+        QVERIFY(desk.session.program.ReadDegree(1, 1, 200));
+        QVERIFY(desk.session.program.ReadDegree(1, 1, 249));
+        QVERIFY(!desk.session.program.ReadDegree(1, 1, 250));
 
         window.actions().f_Save->trigger();
-        QVERIFY(session.program.ProgramSaved);
+        QVERIFY(desk.session.program.ProgramSaved);
         const QByteArray saved = readFile(plan);
         QVERIFY(saved != before);
 
         window.actions().C_Trsz->trigger();
-        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+        QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
 
         // Forget the program, then take it back from the controller.
-        session.program.ClearAllFormats();
-        session.program.MarkSaved();
+        desk.session.program.ClearAllFormats();
+        desk.session.program.MarkSaved();
         window.actions().c_Rcsz->trigger();
-        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
-        QVERIFY(session.program.ReadDegree(1, 1, 200));
+        QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
+        QVERIFY(desk.session.program.ReadDegree(1, 1, 200));
 
         const QString back = work.filePath(QStringLiteral("BACK.CAM"));
-        dialogs.chooseNextFile(back);
+        desk.dialogs.chooseNextFile(back);
         window.actions().f_SaveAS->trigger();
-        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
+        QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
         QCOMPARE(readFile(back), saved);
 
-        line.close();
-        QVERIFY(sim.stop());
+        desk.line.close();
+        QVERIFY(desk.sim.stop());
     }
 };
 

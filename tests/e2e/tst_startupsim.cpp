@@ -1,10 +1,5 @@
-#include "link/QtSerialLine.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
-#include "support/FakeCommonDialog.h"
-#include "support/FakePrompts.h"
-#include "support/SimProcess.h"
+#include "support/SimDesk.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,55 +25,36 @@ private slots:
         QFETCH(int, cams);
         QFETCH(int, formats);
         QTemporaryDir work;
-        SimProcess sim({QStringLiteral("--workdir"), work.path(), QStringLiteral("--port"),
-                        QStringLiteral("9"), QStringLiteral("--type"), type});
-        QVERIFY2(sim.started(), qPrintable(sim.errorOutput()));
+        SimDesk desk(work.path(), {QStringLiteral("--type"), type});
+        QVERIFY2(desk.sim.started(), qPrintable(desk.sim.errorOutput()));
+        QVERIFY(desk.optionsWritten);
 
-        FakePrompts prompts;
-        SystemClock clock;
-        FakeCommonDialogBackend dialogs;
-        CommonDialog dialog(dialogs);
-        QtSerialLine line;
-        Session session(prompts, clock, dialog, line, work.path());
-        Options stored;
-        stored.PortNumber = 9;
-        QVERIFY(stored.WriteOptionsFile(work.path()));
-
-        MainWindow window(session);
+        MainWindow window(desk.session);
         QVERIFY(window.startUp());
-        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
-        QCOMPARE(session.program.CamCount(), cams);
-        QCOMPARE(session.program.FormatCount(), formats);
-        QCOMPARE(int(session.link.state.PortStatus), 0);
-        QVERIFY(session.link.state.IdentReply.contains(QStringLiteral("ITALY-SIMC")));
-        QVERIFY(session.link.state.TypeReply.contains(QLatin1Char('-')));
+        QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
+        QCOMPARE(desk.session.program.CamCount(), cams);
+        QCOMPARE(desk.session.program.FormatCount(), formats);
+        QCOMPARE(int(desk.session.link.state.PortStatus), 0);
+        QVERIFY(desk.session.link.state.IdentReply.contains(QStringLiteral("ITALY-SIMC")));
+        QVERIFY(desk.session.link.state.TypeReply.contains(QLatin1Char('-')));
         // The port stays open after a successful identification.
-        QVERIFY(line.isOpen());
-        line.close();
-        QVERIFY(sim.stop());
+        QVERIFY(desk.line.isOpen());
+        desk.line.close();
+        QVERIFY(desk.sim.stop());
     }
 
     void startupWithoutAnswerKeepsDefaultType() {
         QTemporaryDir work;
-        SimProcess sim({QStringLiteral("--workdir"), work.path(), QStringLiteral("--port"),
-                        QStringLiteral("9"), QStringLiteral("--type"), QStringLiteral("08-89"),
-                        QStringLiteral("--fault"), QStringLiteral("bad-reply")});
-        QVERIFY(sim.started());
-        FakePrompts prompts;
-        SystemClock clock;
-        FakeCommonDialogBackend dialogs;
-        CommonDialog dialog(dialogs);
-        QtSerialLine line;
-        Session session(prompts, clock, dialog, line, work.path());
-        Options stored;
-        stored.PortNumber = 9;
-        QVERIFY(stored.WriteOptionsFile(work.path()));
-        MainWindow window(session);
+        SimDesk desk(work.path(), {QStringLiteral("--type"), QStringLiteral("08-89"),
+                                   QStringLiteral("--fault"), QStringLiteral("bad-reply")});
+        QVERIFY(desk.sim.started());
+        QVERIFY(desk.optionsWritten);
+        MainWindow window(desk.session);
         QVERIFY(window.startUp());
         // Six replies without "ITALY": nothing said, nothing changed.
-        QVERIFY2(prompts.allShown(), qPrintable(prompts.problems()));
-        QCOMPARE(session.program.CamCount(), 24);
-        QCOMPARE(session.program.FormatCount(), 6);
+        QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
+        QCOMPARE(desk.session.program.CamCount(), 24);
+        QCOMPARE(desk.session.program.FormatCount(), 6);
     }
 };
 
