@@ -14,10 +14,13 @@ SerialLine::Opened QtSerialLine::open(const QString& device, QString* errorText)
     if (!port_.open(QIODevice::ReadWrite)) {
         if (errorText)
             *errorText = port_.errorString();
-        // Qt reports a device held by another program (lock file, TIOCEXCL) as a refused
-        // permission; its text names the cause either way.
+        // Qt reports a device held by another program as a refused permission: its lock
+        // file is taken ("... while locking the device") or it is opened exclusively
+        // ("... busy"); its text names the cause either way.
+        const QString cause = port_.errorString();
         const bool busy = port_.error() == QSerialPort::PermissionError &&
-                          port_.errorString().contains(QLatin1String("busy"), Qt::CaseInsensitive);
+                          (cause.contains(QLatin1String("busy"), Qt::CaseInsensitive) ||
+                           cause.contains(QLatin1String("locking"), Qt::CaseInsensitive));
         return busy ? Opened::InUse : Opened::Failed;
     }
     port_.setReadBufferSize(ReadBufferBytes);

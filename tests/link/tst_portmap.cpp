@@ -1,5 +1,6 @@
 #include "link/PortDetails.h"
 #include "link/PortMap.h"
+#include "link/QtSerialLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +69,21 @@ private slots:
         // Once the terminal is gone its link leads nowhere and COM12 is what the machine has.
         QCOMPARE(EnumSerPorts(12, work.path()),
                  PortMap::DeviceExists(QStringLiteral("/dev/ttyS11")));
+    }
+
+    // A device another program holds is in use, not a device that failed to open.
+    void deviceHeldElsewhereIsInUse() {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        QtSerialLine holder;
+        QtSerialLine other;
+        QString why;
+        QCOMPARE(holder.open(slave, &why), SerialLine::Opened::Yes);
+        QCOMPARE(other.open(slave, &why), SerialLine::Opened::InUse);
+        QVERIFY(!why.isEmpty());
+        holder.close();
+        ::close(master);
     }
 
     // Beside the port list: the device, where its link leads, and what the adapter the system
