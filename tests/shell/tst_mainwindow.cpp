@@ -237,6 +237,40 @@ private slots:
         QCOMPARE(window.programTitle(), QStringLiteral("T33 C 8 - 89"));
     }
 
+    // The status bar names a controller only once it has told one of the six types.
+    void statusBarController_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("cts");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("identified")
+            << QByteArray("08 89 517 CAM SWITCH ITALY-CTRL-0042\r") << true << ""
+            << "C8-89 ready";
+        QTest::newRow("not a controller") << QByteArray("OK\r") << true << ""
+                                          << "no controller";
+        QTest::newRow("bad pair") << QByteArray("24 10 517 CAM SWITCH ITALY-CTRL-0042\r") << true
+                                  << "BAD comm"
+                                  << "no controller";
+        QTest::newRow("switched off") << QByteArray() << false << ""
+                                      << "no controller";
+    }
+    void statusBarController() {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, cts);
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        ShellSession s;
+        prepareWorkDir(s);
+        s.line.setCts(cts);
+        s.line.when("?M8C\r", FakeController::bytes(reply));
+        s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
+        if (!message.isEmpty())
+            s.prompts.expectMessage(message);
+        MainWindow window(s.session);
+        QVERIFY(window.startUp());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StController"))->text(), shown);
+    }
+
     void startUpWithoutOptionsFileWarnsAndTakesDefaults() {
         ShellSession s;
         // The default script comes from the program's data folder.

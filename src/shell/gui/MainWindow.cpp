@@ -5,6 +5,7 @@
 #include "link/Identification.h"
 #include "link/PortMap.h"
 #include "link/StartupLink.h"
+#include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
 #include "shell/gui/AboutWindow.h"
@@ -196,13 +197,14 @@ void MainWindow::refreshStatus() {
     status_->showPort(QStringLiteral("COM ") + QString::number(options.PortNumber) + dot +
                       (device.isEmpty() ? QStringLiteral("no device") : device) + dot +
                       options.BaudRate);
-    QString controller = QStringLiteral("no controller");
-    if (link.PortStatus == 0)
-        controller = link.IdentCamCount > 0
-                         ? ControllerDesignation(link.IdentCamCount, link.IdentFormatCount) +
-                               QStringLiteral(" ready")
-                         : QStringLiteral("controller ready");
-    status_->showController(controller);
+    // An open port is not yet a controller: one counts once it has told its type, and
+    // until the line fails again.
+    const bool identified = link.PortStatus == 0 && !link.ReadFailed &&
+                            CamProgram::IsValidPair(link.IdentCamCount, link.IdentFormatCount);
+    status_->showController(identified
+                                ? ControllerDesignation(link.IdentCamCount, link.IdentFormatCount) +
+                                      QStringLiteral(" ready")
+                                : QStringLiteral("no controller"));
     status_->showFile(session_.program.CurrentFileName, session_.program.ProgramSaved);
 }
 
