@@ -6,8 +6,8 @@
 #include "dialogs/gui/QtPrompts.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/CamEditor.h"
+#include "link/Clock.h"
 #include "link/QtSerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 

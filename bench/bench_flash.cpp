@@ -5,9 +5,9 @@
 #include "dialogs/Prompts.h"
 #include "flash/ImageCheck.h"
 #include "flash/UpdateRun.h"
+#include "link/Clock.h"
 #include "link/ProgressObserver.h"
 #include "link/QtSerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 
 #include <QCoreApplication>

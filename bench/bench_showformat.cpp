@@ -5,8 +5,8 @@
 #include "dialogs/gui/QtCommonDialogBackend.h"
 #include "dialogs/gui/QtPrompts.h"
 #include "editor/gui/CamEditor.h"
+#include "link/Clock.h"
 #include "link/QtSerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 

@@ -26,7 +26,7 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
                               const RunVerifyReception& receive) {
     const ProgramSetAside aside(session, expected);
     VerifyResult result;
-    switch (CheckControllerType(session)) {
+    switch (CheckControllerType(session.linkContext(), session.program)) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
@@ -49,7 +49,7 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
         result.Status = VerifyStatus::Broken;
         return result;
     }
-    if (ReadTransferFile(session) != TransferFileRead::Read) {
+    if (ReadTransferFile(session.linkContext(), session.program) != TransferFileRead::Read) {
         result.Status = VerifyStatus::Broken;
         return result;
     }
@@ -61,6 +61,7 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
 
 VerifyResult VerifyController(Session& session, const CamProgram& expected,
                               ProgressObserver& progress) {
-    return VerifyController(session, expected,
-                            [&progress](Session& s) { return RunReception(s, progress); });
+    return VerifyController(session, expected, [&progress](Session& s) {
+        return RunReception(s.linkContext(), s.program, progress);
+    });
 }

@@ -3,11 +3,11 @@
 #include "dialogs/Prompts.h"
 #include "flash/HexLineReader.h"
 #include "flash/HexRecord.h"
+#include "link/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "model/TextFile.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 
 #include <algorithm>
@@ -51,7 +51,7 @@ bool FlashUpdate::Run() {
         return refuse(Cause::Declined);
     if (!enterUpdateMode() || !waitForErase() || !sendImage())
         return false;
-    CloseSerialPort(session_);
+    CloseSerialPort(session_.link);
     observer_.done();
     return true;
 }
@@ -101,7 +101,8 @@ bool FlashUpdate::enterUpdateMode() {
     ControllerLink& line = session_.link;
     line.setBaudRate(FlashTiming::FlashBaud);
     QByteArray type("?T");
-    session_.link.state.TypeReply = TextFile::DecodeCp1252(SerialComStr(session_, type));
+    session_.link.state.TypeReply =
+        TextFile::DecodeCp1252(SerialComStr(session_.linkContext(), type));
 
     QByteArray update(":FU");
     line.send(AppendLineChecksum(update));
@@ -206,7 +207,7 @@ bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& det
     const Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
                                 ? SilenceRefusal(cause, number, session_.link)
                                 : Refusal{cause, number, detail};
-    CloseSerialPort(session_);
+    CloseSerialPort(session_.link);
     observer_.refused(refusal);
     return false;
 }

@@ -1,8 +1,8 @@
 #include "link/ControllerLink.h"
 
+#include "link/Clock.h"
 #include "link/PortMap.h"
 #include "link/SerialLine.h"
-#include "shell/Clock.h"
 
 #include <QFileInfo>
 

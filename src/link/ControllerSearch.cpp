@@ -1,5 +1,6 @@
 #include "link/ControllerSearch.h"
 
+#include "link/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/Identification.h"
 #include "link/LineAssembler.h"
@@ -7,7 +8,6 @@
 #include "link/LineProtocol.h"
 #include "model/CamProgram.h"
 #include "model/TextFile.h"
-#include "shell/Clock.h"
 
 namespace {
 

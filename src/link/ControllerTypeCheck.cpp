@@ -2,16 +2,17 @@
 
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
-#include "shell/Session.h"
+#include "link/LinkContext.h"
+#include "model/CamProgram.h"
 
-TypeCheck CheckControllerType(Session& session) {
-    switch (IdentifyController(session)) {
+TypeCheck CheckControllerType(const LinkContext& context, const CamProgram& program) {
+    switch (IdentifyController(context)) {
     case IdentifyResult::Identified:
         break;
     case IdentifyResult::NotFound:
         // Six replies without an identification: sending to (or reading from) a controller
         // that never said what it is could only go wrong.
-        session.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
+        context.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
                                 Prompts::Icon::None);
         return TypeCheck::NotIdentified;
     case IdentifyResult::PortNotReady:
@@ -19,11 +20,11 @@ TypeCheck CheckControllerType(Session& session) {
     case IdentifyResult::BadPair:
         return TypeCheck::NotIdentified;
     }
-    const int cams = session.link.state.IdentCamCount;
-    const int formats = session.link.state.IdentFormatCount;
-    if (cams == session.program.CamCount() && formats == session.program.FormatCount())
+    const int cams = context.link.state.IdentCamCount;
+    const int formats = context.link.state.IdentFormatCount;
+    if (cams == program.CamCount() && formats == program.FormatCount())
         return TypeCheck::SameType;
-    session.prompts.message(ControllerDesignation(cams, formats) + session.Text(71), QString(),
+    context.prompts.message(ControllerDesignation(cams, formats) + context.Text(71), QString(),
                             Prompts::Buttons::Ok, Prompts::Icon::Warning);
     return TypeCheck::OtherType;
 }

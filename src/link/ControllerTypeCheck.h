@@ -1,6 +1,7 @@
 #pragma once
 
-struct Session;
+class CamProgram;
+struct LinkContext;
 
 enum class TypeCheck {
     SameType,      // the controller holds programs of the type in memory
@@ -11,4 +12,4 @@ enum class TypeCheck {
 // Identifies the controller before a program transfer: a controller of another cam and
 // format count is never read into, nor written from, a program of this type. The program's
 // own pair is never changed here.
-TypeCheck CheckControllerType(Session& session);
+TypeCheck CheckControllerType(const LinkContext& context, const CamProgram& program);

@@ -1,12 +1,12 @@
 #include "link/Identification.h"
 
 #include "dialogs/Prompts.h"
+#include "link/Clock.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "model/TextFile.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,13 +53,13 @@ ControllerTypeParts ReadControllerType(const QString& identReply, const QString&
     return parts;
 }
 
-IdentifyResult IdentifyController(Session& session) {
-    LinkState& link = session.link.state;
+IdentifyResult IdentifyController(const LinkContext& context) {
+    LinkState& link = context.link.state;
     link.PortStatus = 0;
     link.ReadFailed = false;
-    OpenSerialPort(session);
+    OpenSerialPort(context);
     if (link.PortStatus != 0) {
-        session.prompts.message(session.Text(51), QString(), Prompts::Buttons::Ok,
+        context.prompts.message(context.Text(51), QString(), Prompts::Buttons::Ok,
                                 Prompts::Icon::None);
         return IdentifyResult::PortNotReady;
     }
@@ -67,14 +67,14 @@ IdentifyResult IdentifyController(Session& session) {
     IdentReplyFields fields;
     for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
         QByteArray command("?M");
-        link.IdentReply = TextFile::DecodeCp1252(SerialComStr(session, command));
+        link.IdentReply = TextFile::DecodeCp1252(SerialComStr(context, command));
         fields = ParseIdentReply(link.IdentReply);
         if (fields.found)
             break;
         if (link.ReadFailed)
             return IdentifyResult::NoAnswer;
         if (attempt < MaxAttempts)
-            session.clock.sleepMs(RetryPauseMs);
+            context.link.clock().sleepMs(RetryPauseMs);
     }
     if (!fields.found)
         return IdentifyResult::NotFound;
@@ -83,14 +83,14 @@ IdentifyResult IdentifyController(Session& session) {
     link.IdentFormatCount = fields.formatCountRead ? fields.formatCount : 0;
     if (!fields.camCountRead || !fields.formatCountRead ||
         !CamProgram::IsValidPair(fields.camCount, fields.formatCount)) {
-        session.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
+        context.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
                                 Prompts::Icon::None);
         return IdentifyResult::BadPair;
     }
 
-    session.clock.sleepMs(TypeQueryPauseMs);
+    context.link.clock().sleepMs(TypeQueryPauseMs);
     QByteArray command("?T");
-    link.TypeReply = TextFile::DecodeCp1252(SerialComStr(session, command));
+    link.TypeReply = TextFile::DecodeCp1252(SerialComStr(context, command));
     return IdentifyResult::Identified;
 }
 

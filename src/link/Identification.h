@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-struct Session;
+struct LinkContext;
 
 // What the "?M" reply says about the controller: "ITALY" at position p (counted from 1),
 // the cam count in the two characters at p-21, the format count in the two at p-18.
@@ -41,7 +41,7 @@ enum class IdentifyResult {
 // Opens the port and asks "?M" (up to six times) and then "?T". The pair read goes to the
 // link state only; the caller sizes the program, and only with one of the six pairs.
 // The port stays open after a successful identification.
-IdentifyResult IdentifyController(Session& session);
+IdentifyResult IdentifyController(const LinkContext& context);
 
 // "C24-28": the designation of a controller type in messages and on the command line.
 QString ControllerDesignation(int camCount, int formatCount);

@@ -1,12 +1,12 @@
 #include "link/LineProtocol.h"
 
 #include "dialogs/Prompts.h"
+#include "link/Clock.h"
 #include "link/FrameAssembler.h"
 #include "link/LineAssembler.h"
 #include "link/LineCodec.h"
+#include "link/LinkContext.h"
 #include "model/NumberForms.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 
 namespace {
 
@@ -30,11 +30,11 @@ int16_t errorNumber(LinkStatus status) {
 
 } // namespace
 
-LinkOpening OpenSerialPort(Session& session) {
-    ControllerLink& link = session.link;
-    const int baud = session.options.BaudRate.trimmed().toInt();
+LinkOpening OpenSerialPort(const LinkContext& context) {
+    ControllerLink& link = context.link;
+    const int baud = context.baudRate.trimmed().toInt();
     const LinkOpening opening = link.state.DeviceOverride.isEmpty()
-                                    ? link.open(session.options.PortNumber, baud)
+                                    ? link.open(context.portNumber, baud)
                                     : link.open(link.state.DeviceOverride, baud);
     if (opening.ready()) {
         link.state.PortStatus = 0;
@@ -43,29 +43,30 @@ LinkOpening OpenSerialPort(Session& session) {
     link.close();
     link.state.PortStatus = errorNumber(opening.status);
     if (opening.status != LinkStatus::NotReady)
-        session.prompts.message(
+        context.prompts.message(
             QStringLiteral("Errore ") + NumberForms::Standard(link.state.PortStatus) +
                 QStringLiteral(" generato da SerialLine\n") + LinkStatusText(opening),
-            QStringLiteral("Errore su COM") + QString::number(session.options.PortNumber),
+            QStringLiteral("Errore su COM") + QString::number(context.portNumber),
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return opening;
 }
 
-void CloseSerialPort(Session& session) {
-    session.link.close();
+void CloseSerialPort(ControllerLink& link) {
+    link.close();
 }
 
-QByteArray SerialComStr(Session& session, QByteArray& command) {
-    ControllerLink& link = session.link;
+QByteArray SerialComStr(const LinkContext& context, QByteArray& command) {
+    ControllerLink& link = context.link;
     AppendLineChecksum(command);
     link.clearInput();
     link.send(command);
 
     LineAssembler reply;
-    const auto events = [&session] { session.prompts.processEvents(); };
+    Prompts& prompts = context.prompts;
+    const auto events = [&prompts] { prompts.processEvents(); };
     QString failure = QStringLiteral("COMM ERROR");
     for (;;) {
-        const LinkRead c = link.read(session.clock.nowMs() + LineTiming::SilenceMs, events);
+        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, events);
         if (!c.gotByte()) {
             failure = LineFailureText(failure, link);
             break;
@@ -80,7 +81,7 @@ QByteArray SerialComStr(Session& session, QByteArray& command) {
             break;
         }
     }
-    session.prompts.message(failure, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    prompts.message(failure, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
     link.state.ReadFailed = true;
     return QByteArray();
 }

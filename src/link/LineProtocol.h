@@ -7,10 +7,10 @@
 
 #include <functional>
 
-struct Session;
+struct LinkContext;
 
-// The conversation with the controller over the Session's one line. Every wait counts on
-// the Session's monotonic clock and blocks on the line with a deadline; nothing here spins.
+// The conversation with the controller over one line. Every wait counts on the link's
+// monotonic clock and blocks on the line with a deadline; nothing here spins.
 namespace LineTiming {
 // Silence after which the controller counts as gone; every character restarts it.
 constexpr int SilenceMs = 3000;
@@ -23,14 +23,14 @@ constexpr int MaxFrameSendings = 10;
 // (port left open), else the port is closed again and PortStatus is 1 (controller not ready)
 // or the number of the failure, shown as "Errore <n> generato da SerialLine" with the device
 // and the OS cause, titled "Errore su COM<n>".
-LinkOpening OpenSerialPort(Session& session);
-void CloseSerialPort(Session& session);
+LinkOpening OpenSerialPort(const LinkContext& context);
+void CloseSerialPort(ControllerLink& link);
 
 // Sends command as a checksummed command line (command becomes the line actually sent)
 // and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
 // a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown and
 // ReadFailed set. Window events run while waiting.
-QByteArray SerialComStr(Session& session, QByteArray& command);
+QByteArray SerialComStr(const LinkContext& context, QByteArray& command);
 
 // Sends text as one frame until the controller answers ACK, at most ten times; false after
 // 3000 ms of silence, a broken line, or the tenth answer that is not ACK. waiting runs

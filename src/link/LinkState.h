@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // What the line remembers between exchanges: the result of the last open, the controller's
-// last answers and the pair it reported. One instance lives in the Session.
+// last answers and the pair it reported. One instance lives in each ControllerLink.
 struct LinkState {
     // Result of the last OpenSerialPort: 0 = controller present and port left open,
     // 1 = controller not ready or port unusable (port closed), anything else = the number

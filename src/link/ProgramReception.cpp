@@ -1,9 +1,11 @@
 #include "link/ProgramReception.h"
 
 #include "dialogs/Prompts.h"
+#include "link/Clock.h"
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
 #include "link/ProgressObserver.h"
 #include "link/ReceivedFormats.h"
 #include "link/TransferFile.h"
@@ -12,11 +14,10 @@
 #include "model/CamLineBuffer.h"
 #include "model/CamLineCursor.h"
 #include "model/CamProgram.h"
+#include "model/EditSession.h"
 #include "model/FileAccess.h"
 #include "model/NumberForms.h"
 #include "model/TextFile.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,8 +46,8 @@ int headerFormat(const QString& header) {
 }
 
 struct PortCloser {
-    Session& session;
-    ~PortCloser() { CloseSerialPort(session); }
+    const LinkContext& context;
+    ~PortCloser() { CloseSerialPort(context.link); }
 };
 
 } // namespace
@@ -55,24 +56,24 @@ QString FormatHeaderText(int format) {
     return FormatHeader + NumberForms::TwoDigits(format);
 }
 
-TransferOutcome RunReception(Session& session, ProgressObserver& progress) {
-    const CamProgram& program = session.program;
+TransferOutcome RunReception(const LinkContext& context, const CamProgram& program,
+                             ProgressObserver& progress) {
     progress.phaseBegun(ProgressObserver::Phase::Receiving);
     progress.waiting();
 
-    OpenSerialPort(session);
-    if (session.link.state.PortStatus != 0) {
-        const int status = session.link.state.PortStatus;
-        CloseSerialPort(session);
+    OpenSerialPort(context);
+    if (context.link.state.PortStatus != 0) {
+        const int status = context.link.state.PortStatus;
+        CloseSerialPort(context.link);
         progress.refused(Refusal{Refusal::Cause::PortFailed, status,
                                  QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
         return TransferOutcome::NotStarted;
     }
-    PortCloser closer{session};
+    PortCloser closer{context};
 
     // The command line may run before the program ever made its working directory.
-    QDir().mkpath(session.workDir);
-    QFile file(TransferFile::Path(session));
+    QDir().mkpath(context.link.workDir());
+    QFile file(TransferFile::Path(context.link));
     auto fileFailed = [&](const QString& cause) {
         progress.refused(
             Refusal{Refusal::Cause::FileFailed, 0, file.fileName() + QStringLiteral(": ") + cause});
@@ -82,10 +83,10 @@ TransferOutcome RunReception(Session& session, ProgressObserver& progress) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return fileFailed(file.errorString());
 
-    ControllerLink& link = session.link;
+    ControllerLink& link = context.link;
     link.clearInput();
     link.send(LineCodec::TransferCommand("?FR"));
-    session.clock.sleepMs(AfterCommandMs);
+    context.link.clock().sleepMs(AfterCommandMs);
 
     const std::function<void()> waiting = [&progress] { progress.waiting(); };
     const int limit = frameLimit(program);
@@ -133,13 +134,13 @@ TransferOutcome RunReception(Session& session, ProgressObserver& progress) {
 
 namespace {
 
-void refuseLine(Session& session, const QString& line) {
-    session.prompts.message(line + session.Text(10), QString(), Prompts::Buttons::Ok,
+void refuseLine(const LinkContext& context, const QString& line) {
+    context.prompts.message(line + context.Text(10), QString(), Prompts::Buttons::Ok,
                             Prompts::Icon::Warning);
 }
 
 // The format sections after the function block: at most FormatCount of them, up to "END".
-TransferFileRead readSections(Session& session, CamLineCursor& in, CamProgram& received) {
+TransferFileRead readSections(const LinkContext& context, CamLineCursor& in, CamProgram& received) {
     if (!in.AtEnd())
         in.ReadLine();
     for (int section = 0; section < received.FormatCount(); ++section) {
@@ -153,7 +154,7 @@ TransferFileRead readSections(Session& session, CamLineCursor& in, CamProgram& r
                                          ? ReadFormatSection(in, received, int(format), &error)
                                          : SectionStop::Failed;
             if (stop == SectionStop::Failed) {
-                refuseLine(session, error.Line.isNull() ? line : error.Line);
+                refuseLine(context, error.Line.isNull() ? line : error.Line);
                 return TransferFileRead::SectionRefused;
             }
             if (stop == SectionStop::EndOfFile)
@@ -167,15 +168,15 @@ TransferFileRead readSections(Session& session, CamLineCursor& in, CamProgram& r
 
 } // namespace
 
-TransferFileRead ReadTransferFile(Session& session) {
+TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& program) {
     QByteArray bytes;
     // A missing transfer file reads as an empty one.
-    TextFile::ReadAll(TransferFile::Path(session), bytes);
+    TextFile::ReadAll(TransferFile::Path(context.link), bytes);
     CamLineCursor in(bytes);
 
     // Read apart from the program: data without a function block must not cost the
     // operator the program in memory.
-    CamProgram received = session.program;
+    CamProgram received = program;
     received.ClearAllFormats();
     const int cams = received.CamCount();
     bool functionBlock = false;
@@ -190,43 +191,44 @@ TransferFileRead ReadTransferFile(Session& session) {
         }
     }
     if (!functionBlock) {
-        refuseLine(session, in.InputLine());
+        refuseLine(context, in.InputLine());
         return TransferFileRead::NoFunctionBlock;
     }
 
-    const TransferFileRead result = readSections(session, in, received);
+    const TransferFileRead result = readSections(context, in, received);
     received.CurrentFormat = 1;
     received.ProgramSaved = false;
-    session.program = std::move(received);
+    program = std::move(received);
     return result;
 }
 
 namespace {
 // Asks whether to keep what came of a broken reception; only Yes keeps it.
-bool keepBrokenReception(Session& session) {
+bool keepBrokenReception(const LinkContext& context, int formatCount) {
     QByteArray bytes;
-    TextFile::ReadAll(TransferFile::Path(session), bytes);
+    TextFile::ReadAll(TransferFile::Path(context.link), bytes);
     const QList<int> formats = ReceivedFormats::Scan(bytes).formats;
     const QString question =
         QStringLiteral("Reception broken off after format %1 of %2: keep what came, or put "
                        "back the program as it was?\nYes keeps what came, No puts back the "
                        "program as it was.")
             .arg(formats.isEmpty() ? 0 : formats.last())
-            .arg(session.program.FormatCount());
+            .arg(formatCount);
     // Enter must not throw away the program the operator had: No (put back) is the default.
-    return session.prompts.message(question, QString(), Prompts::Buttons::YesNoDefaultNo,
+    return context.prompts.message(question, QString(), Prompts::Buttons::YesNoDefaultNo,
                                    Prompts::Icon::Warning) == Prompts::Answer::Yes;
 }
 } // namespace
 
-ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
+ReceiveSizesResult ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
+                                const QString& title,
                                 const std::function<TransferOutcome()>& runWindow) {
-    if (!session.program.ProgramSaved &&
-        session.prompts.message(session.Text(112), title, Prompts::Buttons::OkCancelDefaultCancel,
+    if (!program.ProgramSaved &&
+        context.prompts.message(context.Text(112), title, Prompts::Buttons::OkCancelDefaultCancel,
                                 Prompts::Icon::Warning) == Prompts::Answer::Cancel)
         return ReceiveSizesResult::Cancelled;
 
-    switch (CheckControllerType(session)) {
+    switch (CheckControllerType(context, program)) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
@@ -236,7 +238,7 @@ ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
     }
 
     // A reception that breaks off must not cost the operator the program he had.
-    CamProgram before = session.program;
+    CamProgram before = program;
     const TransferOutcome outcome = runWindow();
     switch (outcome) {
     case TransferOutcome::Completed:
@@ -248,15 +250,16 @@ ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
         // stays unread, and a reception the operator stopped is not taken half-way.
         return ReceiveSizesResult::NothingReceived;
     }
-    const TransferFileRead read = ReadTransferFile(session);
+    const TransferFileRead read = ReadTransferFile(context, program);
     if (read == TransferFileRead::NoFunctionBlock)
         return ReceiveSizesResult::Unusable;
-    if (outcome == TransferOutcome::TimedOut && !keepBrokenReception(session)) {
-        session.program = std::move(before);
+    if (outcome == TransferOutcome::TimedOut &&
+        !keepBrokenReception(context, program.FormatCount())) {
+        program = std::move(before);
         return ReceiveSizesResult::PutBack;
     }
     // The entries taken back by Undo belong to the program that was replaced.
-    session.edit.restart();
+    edit.restart();
     return read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
                                                     : ReceiveSizesResult::Received;
 }

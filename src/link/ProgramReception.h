@@ -6,8 +6,10 @@
 
 #include <functional>
 
+class CamProgram;
+class EditSession;
 class ProgressObserver;
-struct Session;
+struct LinkContext;
 
 // The transfer window's reception: sends "?FR" and writes every frame the controller sends
 // into the transfer file, one per line, up to and including "END". progress hears the phase
@@ -15,7 +17,8 @@ struct Session;
 // far), and done at "END" or the refusal. The port is closed at every end. NotStarted when
 // nothing came: the port could not be opened ("COMM ERR"), the transfer file could not be
 // made, or the controller stayed silent before its first frame.
-TransferOutcome RunReception(Session& session, ProgressObserver& progress);
+TransferOutcome RunReception(const LinkContext& context, const CamProgram& program,
+                             ProgressObserver& progress);
 
 // The header the controller sends before the frames of a format: "FORMATO N. 03".
 QString FormatHeaderText(int format);
@@ -31,7 +34,7 @@ enum class TransferFileRead {
 // is there; the formats not received stay cleared. The operator is told about a refused
 // line by the line followed by text 10. The edit history is the caller's: a reception that
 // is kept forgets it, a read-back into a scratch program must not.
-TransferFileRead ReadTransferFile(Session& session);
+TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& program);
 
 enum class ReceiveSizesResult {
     Received,        // the program now holds what the controller sent
@@ -48,6 +51,8 @@ enum class ReceiveSizesResult {
 // identifies the controller, refuses another type, runs the transfer window (runWindow),
 // and reads what came into the program with CurrentFormat 1 and the program unsaved. When
 // the stream broke off, the operator chooses between what came (kept unsaved) and the
-// program as it was before the reception (the answer unless he says Yes).
-ReceiveSizesResult ReceiveSizes(Session& session, const QString& title,
+// program as it was before the reception (the answer unless he says Yes). A program that
+// was replaced forgets edit's history.
+ReceiveSizesResult ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
+                                const QString& title,
                                 const std::function<TransferOutcome()>& runWindow);

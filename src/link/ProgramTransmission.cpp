@@ -1,17 +1,17 @@
 #include "link/ProgramTransmission.h"
 
 #include "dialogs/Prompts.h"
+#include "link/Clock.h"
 #include "link/ControllerTypeCheck.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
 #include "link/ProgressObserver.h"
 #include "link/TransferLines.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "model/TextFile.h"
-#include "shell/Clock.h"
-#include "shell/Session.h"
 
 #include <cmath>
 
@@ -41,29 +41,29 @@ QList<QByteArray> FormatFrames(const CamProgram& program, int format) {
     return frames;
 }
 
-TransferOutcome RunTransmission(Session& session, ProgressObserver& progress) {
-    const CamProgram& program = session.program;
+TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& program,
+                                ProgressObserver& progress) {
     progress.phaseBegun(ProgressObserver::Phase::Transmitting);
     progress.waiting();
 
-    OpenSerialPort(session);
-    if (session.link.state.PortStatus != 0) {
-        const int status = session.link.state.PortStatus;
-        CloseSerialPort(session);
+    OpenSerialPort(context);
+    if (context.link.state.PortStatus != 0) {
+        const int status = context.link.state.PortStatus;
+        CloseSerialPort(context.link);
         progress.refused(Refusal{Refusal::Cause::PortFailed, status,
                                  QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
         return TransferOutcome::NotStarted;
     }
     struct PortCloser {
-        Session& session;
-        ~PortCloser() { CloseSerialPort(session); }
-    } closer{session};
+        const LinkContext& context;
+        ~PortCloser() { CloseSerialPort(context.link); }
+    } closer{context};
 
-    ControllerLink& link = session.link;
+    ControllerLink& link = context.link;
     link.setHardwareFlowControl(false);
     link.clearInput();
     link.send(LineCodec::TransferCommand("?FW"));
-    session.clock.sleepMs(AfterCommandMs);
+    context.link.clock().sleepMs(AfterCommandMs);
 
     // The rest of the program would only time out frame after frame after an unconfirmed one,
     // so the transmission ends there.
@@ -107,23 +107,23 @@ TransferOutcome RunTransmission(Session& session, ProgressObserver& progress) {
             if (sent != TransferOutcome::Completed)
                 return sent;
             if (i == 0)
-                session.clock.sleepMs(AfterHeaderMs);
+                context.link.clock().sleepMs(AfterHeaderMs);
         }
-        session.clock.sleepMs(AfterFormatMs);
+        context.link.clock().sleepMs(AfterFormatMs);
     }
 
-    session.clock.sleepMs(BeforeEndMs);
+    context.link.clock().sleepMs(BeforeEndMs);
     if (send("END") != TransferOutcome::Completed)
         return TransferOutcome::TimedOut;
-    session.clock.sleepMs(AfterEndMs);
+    context.link.clock().sleepMs(AfterEndMs);
     progress.done();
     return TransferOutcome::Completed;
 }
 
-TransmitSizesResult TransmitSizes(Session& session, const QString& title,
-                                  const std::function<void()>& save,
+TransmitSizesResult TransmitSizes(const LinkContext& context, const CamProgram& program,
+                                  const QString& title, const std::function<void()>& save,
                                   const std::function<TransferOutcome()>& runWindow) {
-    switch (CheckControllerType(session)) {
+    switch (CheckControllerType(context, program)) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
@@ -132,8 +132,8 @@ TransmitSizesResult TransmitSizes(Session& session, const QString& title,
         return TransmitSizesResult::OtherType;
     }
 
-    if (!session.program.ProgramSaved) {
-        switch (session.prompts.message(session.Text(113), title, Prompts::Buttons::YesNoCancel,
+    if (!program.ProgramSaved) {
+        switch (context.prompts.message(context.Text(113), title, Prompts::Buttons::YesNoCancel,
                                         Prompts::Icon::Warning)) {
         case Prompts::Answer::Yes:
             if (save)
@@ -146,7 +146,7 @@ TransmitSizesResult TransmitSizes(Session& session, const QString& title,
         }
     }
 
-    session.clock.sleepMs(BeforeWindowMs);
+    context.link.clock().sleepMs(BeforeWindowMs);
     return runWindow() == TransferOutcome::Completed ? TransmitSizesResult::Sent
                                                      : TransmitSizesResult::NotSent;
 }

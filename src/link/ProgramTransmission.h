@@ -10,7 +10,7 @@
 
 class CamProgram;
 class ProgressObserver;
-struct Session;
+struct LinkContext;
 
 // The frames of one format as they go to the controller: "F" and the format number in two
 // digits, then the cam lines of the cam file (names with format 1 only).
@@ -21,7 +21,8 @@ QList<QByteArray> FormatFrames(const CamProgram& program, int format);
 // format as it begins (format, percent, frames and bytes sent so far), and done or the
 // refusal. The port is closed at every end. It ends at the first frame that stays
 // unconfirmed (TimedOut, refused once).
-TransferOutcome RunTransmission(Session& session, ProgressObserver& progress);
+TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& program,
+                                ProgressObserver& progress);
 
 enum class TransmitSizesResult {
     Sent,          // every frame was confirmed
@@ -33,6 +34,6 @@ enum class TransmitSizesResult {
 
 // "Transmit Sizes": identifies the controller, refuses another type, offers to save an
 // unsaved program first (text 113, Yes runs save), and runs the transfer window.
-TransmitSizesResult TransmitSizes(Session& session, const QString& title,
-                                  const std::function<void()>& save,
+TransmitSizesResult TransmitSizes(const LinkContext& context, const CamProgram& program,
+                                  const QString& title, const std::function<void()>& save,
                                   const std::function<TransferOutcome()>& runWindow);

@@ -2,17 +2,17 @@
 
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
-#include "shell/Session.h"
+#include "link/LinkContext.h"
+#include "model/CamProgram.h"
 
-bool StartupIdentify(Session& session) {
-    OpenSerialPort(session);
-    if (session.link.state.PortStatus != 0)
+bool StartupIdentify(const LinkContext& context, CamProgram& program) {
+    OpenSerialPort(context);
+    if (context.link.state.PortStatus != 0)
         return false;
-    if (IdentifyController(session) != IdentifyResult::Identified)
+    if (IdentifyController(context) != IdentifyResult::Identified)
         return false;
-    CamProgram& program = session.program;
-    const int cams = session.link.state.IdentCamCount;
-    const int formats = session.link.state.IdentFormatCount;
+    const int cams = context.link.state.IdentCamCount;
+    const int formats = context.link.state.IdentFormatCount;
     if (cams != program.CamCount() || formats != program.FormatCount())
         program.Reconfigure(cams, formats, false);
     return true;

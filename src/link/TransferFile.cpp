@@ -1,7 +1,9 @@
 #include "link/TransferFile.h"
 
-#include "shell/Session.h"
+#include "link/ControllerLink.h"
 
-QString TransferFile::Path(const Session& session) {
-    return session.workPath(Name);
+#include <QDir>
+
+QString TransferFile::Path(const ControllerLink& link) {
+    return QDir(link.workDir()).filePath(Name);
 }

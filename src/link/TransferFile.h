@@ -2,10 +2,11 @@
 
 #include <QString>
 
-struct Session;
+class ControllerLink;
 
-// The transfer file: what a reception got, one frame per line, in the working directory.
+// The transfer file: what a reception got, one frame per line, in the link's working
+// directory.
 namespace TransferFile {
 inline const QString Name = QStringLiteral("__.__");
-QString Path(const Session& session);
+QString Path(const ControllerLink& link);
 } // namespace TransferFile

@@ -2,7 +2,7 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
-#include "shell/LanguageTexts.h"
+#include "model/LanguageTexts.h"
 
 namespace PrinterSelection {
 

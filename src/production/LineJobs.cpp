@@ -37,13 +37,13 @@ TargetEnd transferFailed(const LineObserver& observer, const TargetPrompts& prom
 TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context) {
     context.setStage(QStringLiteral("identify"));
     LineObserver observer(context, session.program.FormatCount(), LineObserver::Counting::Formats);
-    const TransmitSizesResult result =
-        TransmitSizes(session, QStringLiteral("q517-cli"), nullptr, [&] {
+    const TransmitSizesResult result = TransmitSizes(
+        session.linkContext(), session.program, QStringLiteral("q517-cli"), nullptr, [&] {
             reportType(session, context);
-            return RunTransmission(session, observer);
+            return RunTransmission(session.linkContext(), session.program, observer);
         });
     reportType(session, context);
-    CloseSerialPort(session);
+    CloseSerialPort(session.link);
     switch (result) {
     case TransmitSizesResult::Sent:
         return {TargetStatus::Result::Ok, QString()};
@@ -64,10 +64,10 @@ TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext
 TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
                         const QString& image, qint64 imageLines, bool confirmed) {
     context.setStage(QStringLiteral("identify"));
-    const IdentifyResult identified = IdentifyController(session);
+    const IdentifyResult identified = IdentifyController(session.linkContext());
     reportType(session, context);
     // The update opens the line again at its own speed.
-    CloseSerialPort(session);
+    CloseSerialPort(session.link);
     if (identified != IdentifyResult::Identified)
         return failed(prompts, QStringLiteral("no controller identified"));
     if (context.stopRequested())
@@ -76,7 +76,7 @@ TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext&
     FlashUpdate update(session, observer, image, imageLines);
     update.setConfirmed(confirmed);
     update.Run();
-    CloseSerialPort(session);
+    CloseSerialPort(session.link);
     TargetEnd end = observer.end();
     if (end.result == TargetStatus::Result::Failed && end.cause.isEmpty())
         return failed(prompts, QStringLiteral("not updated"));
@@ -89,7 +89,7 @@ TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetConte
     LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats);
     const VerifyResult result = VerifyController(session, expected, observer);
     reportType(session, context);
-    CloseSerialPort(session);
+    CloseSerialPort(session.link);
     switch (result.Status) {
     case VerifyStatus::Compared:
         if (result.Diff.Same())

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "link/ControllerLink.h"
+#include "link/LinkContext.h"
 #include "model/CamProgram.h"
 #include "model/EditSession.h"
-#include "shell/LanguageTexts.h"
+#include "model/LanguageTexts.h"
 #include "shell/Options.h"
 #include "shell/UserSettings.h"
 
@@ -37,6 +38,12 @@ struct Session {
 
     // The working directory: options file, transfer file and port links live here.
     QString workDir;
+
+    // What an exchange with the controller works with, with the port and speed the options
+    // hold now.
+    LinkContext linkContext() {
+        return {link, prompts, texts, options.PortNumber, options.BaudRate};
+    }
 
     // Text n of the language script.
     QString Text(int n) const { return texts.Text(n); }

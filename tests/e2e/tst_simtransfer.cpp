@@ -1,10 +1,10 @@
 #include "dialogs/CommonDialog.h"
+#include "link/Clock.h"
 #include "link/ProgramReception.h"
 #include "link/QtSerialLine.h"
 #include "link/gui/TransferWindow.h"
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 #include "support/CliRun.h"
 #include "support/FakeCommonDialog.h"
@@ -253,13 +253,14 @@ private slots:
         QElapsedTimer elapsed;
         elapsed.start();
         TransferOutcome outcome = TransferOutcome::Completed;
-        const ReceiveSizesResult result = ReceiveSizes(session, QStringLiteral("MAIN"), [&] {
-            TransferWindow window(session, "?FR");
-            QTimer::singleShot(1500, window.K_EXIT, &QPushButton::click);
-            window.exec();
-            outcome = window.outcome();
-            return outcome;
-        });
+        const ReceiveSizesResult result = ReceiveSizes(
+            session.linkContext(), session.program, session.edit, QStringLiteral("MAIN"), [&] {
+                TransferWindow window(session, "?FR");
+                QTimer::singleShot(1500, window.K_EXIT, &QPushButton::click);
+                window.exec();
+                outcome = window.outcome();
+                return outcome;
+            });
         QCOMPARE(outcome, TransferOutcome::Stopped);
         QCOMPARE(result, ReceiveSizesResult::NothingReceived);
         QVERIFY(elapsed.elapsed() < 10000);

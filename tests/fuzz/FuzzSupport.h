@@ -2,7 +2,7 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
-#include "shell/Clock.h"
+#include "link/Clock.h"
 #include "model/CamProgram.h"
 
 #include <QCoreApplication>
@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 // Answers every message with its first button and records nothing: a fuzzed input may show
 // any message, only a crash or a broken model counts.
@@ -103,8 +103,7 @@ inline void EnsureFuzzApp() {
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance()
-                                       ? nullptr
-                                       : new QCoreApplication(argc, argv);
+    static QCoreApplication* app =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     (void)app;
 }

@@ -1,6 +1,6 @@
 // Any bytes as a language script: 500 texts at most, none holding a line break.
 #include "FuzzSupport.h"
-#include "shell/LanguageTexts.h"
+#include "model/LanguageTexts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EnsureFuzzApp();

@@ -2,9 +2,9 @@
 // by its length limit), is never longer than the limit, and the reader never hangs.
 #include "FuzzSupport.h"
 #include "dialogs/CommonDialog.h"
+#include "link/Clock.h"
 #include "link/LineProtocol.h"
 #include "link/SerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 
 namespace {

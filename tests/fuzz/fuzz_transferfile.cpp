@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CommonDialog dialog(backend);
         Session session(prompts, clock, dialog, line, FuzzDir());
         session.program.Reconfigure(pair[0], pair[1], false);
-        ReadTransferFile(session);
+        ReadTransferFile(session.linkContext(), session.program);
         CheckProgramInvariants(session.program);
         if (session.program.CamCount() != pair[0] || session.program.FormatCount() != pair[1])
             std::abort(); // a reception never changes the controller type

@@ -100,7 +100,7 @@ private slots:
         if (!message.isEmpty())
             f.prompts.expectMessage(message);
         const int64_t start = f.clock.nowMs();
-        QCOMPARE(int(IdentifyController(f.session)), result);
+        QCOMPARE(int(IdentifyController(f.session.linkContext())), result);
         QCOMPARE(f.controller.receivedCount(kAskIdent), asked);
         QCOMPARE(f.session.link.state.IdentReply, QString::fromLatin1(replies.at(asked - 1)));
         const bool identified = result == int(IdentifyResult::Identified);
@@ -155,7 +155,7 @@ private slots:
     void silentControllerStopsAtOnce() {
         Fixture f;
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
-        QCOMPARE(IdentifyController(f.session), IdentifyResult::NoAnswer);
+        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::NoAnswer);
         QCOMPARE(f.controller.receivedCount(kAskIdent), 1);
         QVERIFY(f.session.link.state.ReadFailed);
     }
@@ -164,7 +164,7 @@ private slots:
         Fixture f;
         f.controller.setCts(false);
         f.prompts.expectMessage(QStringLiteral("T51"));
-        QCOMPARE(IdentifyController(f.session), IdentifyResult::PortNotReady);
+        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::PortNotReady);
         QCOMPARE(int(f.session.link.state.PortStatus), 1);
         QVERIFY(!f.controller.isOpen());
         QVERIFY(f.controller.received().isEmpty());
@@ -177,7 +177,7 @@ private slots:
         Fixture f(false);
         f.controller.when(kAskIdent, FakeController::bytes(identReply("08", "21")));
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
-        QCOMPARE(IdentifyController(f.session), IdentifyResult::Identified);
+        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::Identified);
         QCOMPARE(f.session.link.state.IdentCamCount, 8);
         QCOMPARE(f.session.link.state.IdentFormatCount, 21);
         QVERIFY(f.session.link.state.TypeReply.isEmpty());
@@ -313,7 +313,7 @@ private slots:
         if (!message.isEmpty())
             f.prompts.expectMessage(message);
         f.session.program.SetPhase(1, 1, 10, 20);
-        const bool answered = StartupIdentify(f.session);
+        const bool answered = StartupIdentify(f.session.linkContext(), f.session.program);
         QCOMPARE(answered, cts && message.isEmpty());
         QCOMPARE(f.session.program.CamCount(), cams);
         QCOMPARE(f.session.program.FormatCount(), formats);

@@ -60,7 +60,7 @@ private slots:
         f.controller.queue(QByteArray("X"));
         const int64_t start = f.clock.nowMs();
         QByteArray inOut = command;
-        QCOMPARE(SerialComStr(f.session, inOut), reply);
+        QCOMPARE(SerialComStr(f.session.linkContext(), inOut), reply);
         QCOMPARE(inOut, sent);
         QCOMPARE(f.controller.received(), sent);
         QCOMPARE(f.clock.nowMs() - start, int64_t(pauseMs) * (pieces - 1));
@@ -73,7 +73,7 @@ private slots:
         f.openLine();
         f.controller.when("?M8C\r", FakeController::bytes(QByteArray("A\0B\r", 4)));
         QByteArray command("?M");
-        QCOMPARE(SerialComStr(f.session, command), QByteArray("AB\r"));
+        QCOMPARE(SerialComStr(f.session.linkContext(), command), QByteArray("AB\r"));
     }
 
     void serialComStrTimesOutAfterSilence_data() {
@@ -93,7 +93,7 @@ private slots:
         f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
         const int64_t start = f.clock.nowMs();
         QByteArray command("?M");
-        QCOMPARE(SerialComStr(f.session, command), QByteArray());
+        QCOMPARE(SerialComStr(f.session.linkContext(), command), QByteArray());
         QVERIFY(f.session.link.state.ReadFailed);
         QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::Warning);
         QCOMPARE(f.clock.nowMs() - start, int64_t(elapsed) + (partial.isEmpty() ? 0 : 2000));
@@ -122,7 +122,7 @@ private slots:
         f.prompts.expectMessageContaining(QStringLiteral("COMM ERROR\n"));
         const int64_t start = f.clock.nowMs();
         QByteArray command("?M");
-        QCOMPARE(SerialComStr(f.session, command), QByteArray());
+        QCOMPARE(SerialComStr(f.session.linkContext(), command), QByteArray());
         QVERIFY(f.session.link.state.ReadFailed);
         QCOMPARE(f.clock.nowMs(), start);
         QVERIFY2(f.prompts.messages().last().text.contains(cause),
@@ -299,7 +299,7 @@ private slots:
         f.session.options.PortNumber = 7;
         if (!message.isEmpty())
             f.prompts.expectMessageContaining(message);
-        QCOMPARE(OpenSerialPort(f.session).status, opened);
+        QCOMPARE(OpenSerialPort(f.session.linkContext()).status, opened);
         QCOMPARE(int(f.session.link.state.PortStatus), status);
         QCOMPARE(f.controller.isOpen(), leftOpen);
         if (!message.isEmpty()) {
@@ -322,14 +322,14 @@ private slots:
     void openSerialPortKeepsAnOpenPort() {
         // An open port is not opened again; another port closes it first.
         Fixture f;
-        OpenSerialPort(f.session);
+        OpenSerialPort(f.session.linkContext());
         QCOMPARE(f.controller.opens(), 1);
-        OpenSerialPort(f.session);
+        OpenSerialPort(f.session.linkContext());
         QCOMPARE(f.controller.opens(), 1);
         QCOMPARE(int(f.session.link.state.PortStatus), 0);
-        CloseSerialPort(f.session);
+        CloseSerialPort(f.session.link);
         QVERIFY(!f.controller.isOpen());
-        CloseSerialPort(f.session);
+        CloseSerialPort(f.session.link);
         QCOMPARE(f.controller.closes(), 1);
     }
 
@@ -340,7 +340,7 @@ private slots:
         QDir(f.dir.path()).mkpath(QStringLiteral("ports"));
         const QString link = f.dir.filePath(QStringLiteral("ports/COM12"));
         QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("tty")), link));
-        OpenSerialPort(f.session);
+        OpenSerialPort(f.session.linkContext());
         QCOMPARE(int(f.session.link.state.PortStatus), 0);
         QCOMPARE(f.controller.openedDevice(), link);
     }

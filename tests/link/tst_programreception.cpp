@@ -28,12 +28,14 @@ QList<QByteArray> fullStream() {
 
 // What the transfer window gets from the stream, whatever the controller said.
 ReceiveSizesResult receive(TransferFixture& f, TransferOutcome* outcome = nullptr) {
-    return ReceiveSizes(f.session, QStringLiteral("MAIN"), [&] {
-        const TransferOutcome o = RunReception(f.session, f.progress);
-        if (outcome)
-            *outcome = o;
-        return o;
-    });
+    return ReceiveSizes(
+        f.session.linkContext(), f.session.program, f.session.edit, QStringLiteral("MAIN"), [&] {
+            const TransferOutcome o =
+                RunReception(f.session.linkContext(), f.session.program, f.progress);
+            if (outcome)
+                *outcome = o;
+            return o;
+        });
 }
 
 // A program with something in every place a reception must replace or keep.
@@ -125,7 +127,8 @@ private slots:
         TransferFixture f(cams, formats);
         f.controller.open(f.session.link.state.DeviceOverride, nullptr);
         f.script.stream({"FUNZIONI", "00", "000000000000", header, "END"});
-        QCOMPARE(RunReception(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunReception(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         QCOMPARE(
             f.progress.events.at(1),
             QStringLiteral("counted line=3 bytes=28 pct=%1 format=%2").arg(percent).arg(format));
@@ -162,7 +165,8 @@ private slots:
         TransferFixture f(cams, formats);
         f.session.program.Parameters.CamAdvance.assign(cams, 99);
         f.writeTransferFile("FUNZIONI\r\n" + line + "\r\n000000000000\r\nEND\r\n");
-        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::Read);
+        QCOMPARE(ReadTransferFile(f.session.linkContext(), f.session.program),
+                 TransferFileRead::Read);
         const FunctionParameters& p = f.session.program.Parameters;
         QCOMPARE(int(p.AdvanceCount), int(values.size()));
         for (int k = 0; k < values.size(); ++k)
@@ -183,7 +187,8 @@ private slots:
         QFETCH(QList<int>, values);
         TransferFixture f(24, 6);
         f.writeTransferFile("FUNZIONI\r\n00\r\n" + line + "\r\nEND\r\n");
-        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::Read);
+        QCOMPARE(ReadTransferFile(f.session.linkContext(), f.session.program),
+                 TransferFileRead::Read);
         const FunctionParameters& p = f.session.program.Parameters;
         QCOMPARE((QList<int>{p.OutputFormat, p.EncoderShift, p.RotationSense, p.SpeedLimit}),
                  values);
@@ -206,7 +211,8 @@ private slots:
         f.script.stream(fullStream());
         f.prompts.expectMessage(message);
         bool windowOpened = false;
-        QCOMPARE(ReceiveSizes(f.session, QStringLiteral("MAIN"),
+        QCOMPARE(ReceiveSizes(f.session.linkContext(), f.session.program, f.session.edit,
+                              QStringLiteral("MAIN"),
                               [&] {
                                   windowOpened = true;
                                   return TransferOutcome::Completed;
@@ -387,7 +393,8 @@ private slots:
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.prompts.expectMessage(QStringLiteral("T10"));
-        QCOMPARE(ReadTransferFile(f.session), TransferFileRead::NoFunctionBlock);
+        QCOMPARE(ReadTransferFile(f.session.linkContext(), f.session.program),
+                 TransferFileRead::NoFunctionBlock);
         QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
     }
 };

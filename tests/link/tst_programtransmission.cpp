@@ -16,12 +16,12 @@ QList<QByteArray> framesAfterCommand(const FakeController& controller) {
 
 TransmitSizesResult transmit(TransferFixture& f, int* saves = nullptr) {
     return TransmitSizes(
-        f.session, QStringLiteral("MAIN"),
+        f.session.linkContext(), f.session.program, QStringLiteral("MAIN"),
         [saves] {
             if (saves)
                 ++*saves;
         },
-        [&] { return RunTransmission(f.session, f.progress); });
+        [&] { return RunTransmission(f.session.linkContext(), f.session.program, f.progress); });
 }
 
 } // namespace
@@ -93,7 +93,8 @@ private slots:
         for (int k = 0; k < values.size(); ++k)
             p.CamAdvance[k] = uint8_t(values[k]);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         QCOMPARE(framesAfterCommand(f.controller).value(0), line);
     }
 
@@ -116,7 +117,8 @@ private slots:
         p.RotationSense = int16_t(values[2]);
         p.SpeedLimit = int16_t(values[3]);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         QCOMPARE(framesAfterCommand(f.controller).value(1), line);
     }
 
@@ -128,7 +130,8 @@ private slots:
         p.SetCamName(8, QStringLiteral("   "));
         p.SetPhase(1, 8, 10, 11);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         const QList<QByteArray> frames = framesAfterCommand(f.controller);
         // Format 1: the named cam without phases sends only its header; a blank name is none.
         const qsizetype f01 = frames.indexOf("F01");
@@ -156,7 +159,8 @@ private slots:
         QFETCH(QList<int>, percents);
         TransferFixture f(cams, formats);
         f.script.acknowledgeFrames();
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         QList<int> shown;
         for (const auto& count : f.progress.counts)
             shown.append(count.second.percent);
@@ -169,7 +173,8 @@ private slots:
         f.controller.whenFrame(FakeController::nak(), 1);
         f.controller.whenFrame(FakeController::bytes("?"), 1);
         f.controller.whenFrame(FakeController::ack());
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Completed);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Completed);
         const QList<QByteArray> frames = framesAfterCommand(f.controller);
         QCOMPARE(frames.mid(0, 4), (QList<QByteArray>{"0", "0", "0", "000000000000"}));
         QCOMPARE(frames.count("END"), 1);
@@ -235,7 +240,8 @@ private slots:
         TransferFixture f(24, 6);
         f.script.acknowledgeFrames();
         f.progress.stopAtAsk = 3;
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::Stopped);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::Stopped);
         QCOMPARE(framesAfterCommand(f.controller), (QList<QByteArray>{"0", "000000000000", "F01"}));
         QCOMPARE(f.progress.events.last(), QStringLiteral("refused by the operator"));
         QVERIFY(!f.controller.isOpen());
@@ -244,7 +250,8 @@ private slots:
     void portNotReadySendsNothing() {
         TransferFixture f(24, 6);
         f.controller.setCts(false);
-        QCOMPARE(RunTransmission(f.session, f.progress), TransferOutcome::NotStarted);
+        QCOMPARE(RunTransmission(f.session.linkContext(), f.session.program, f.progress),
+                 TransferOutcome::NotStarted);
         QCOMPARE(f.progress.events.last(), QStringLiteral("refused COMM ERR 1"));
         QVERIFY(f.prompts.allShown());
         QVERIFY(f.controller.received().isEmpty());

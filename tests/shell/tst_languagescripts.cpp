@@ -1,5 +1,5 @@
 #include "Q517Paths.h"
-#include "shell/LanguageTexts.h"
+#include "model/LanguageTexts.h"
 #include "shell/Session.h"
 
 #include <QDir>

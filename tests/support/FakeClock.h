@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Clock.h"
+#include "link/Clock.h"
 
 // A clock that only moves when told to, or when slept on: a 3000 ms wait takes no time.
 class FakeClock : public Clock {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "dialogs/CommonDialog.h"
+#include "link/Clock.h"
 #include "link/QtSerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Options.h"
 #include "shell/Session.h"
 #include "support/FakeCommonDialog.h"

@@ -5,7 +5,7 @@
 
 #include "model/CamFileReader.h"
 #include "model/CamProgram.h"
-#include "shell/LanguageTexts.h"
+#include "model/LanguageTexts.h"
 #include "shell/Session.h"
 
 namespace {

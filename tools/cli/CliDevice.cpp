@@ -123,7 +123,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString&
 }
 
 CliDevice::~CliDevice() {
-    CloseSerialPort(*session_);
+    CloseSerialPort(session_->link);
 }
 
 bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, CliDeviceArgs* out,

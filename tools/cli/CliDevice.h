@@ -2,8 +2,8 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "link/Clock.h"
 #include "link/QtSerialLine.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 
 #include <QStringList>

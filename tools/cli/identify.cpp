@@ -30,7 +30,7 @@ int RunIdentify(const QStringList& args) {
         return cliUsageError(self, QStringLiteral("unexpected ") + device.rest.first());
     CliDevice cli(device);
     Session& session = cli.session();
-    const IdentifyResult result = IdentifyController(session);
+    const IdentifyResult result = IdentifyController(session.linkContext());
     if (result != IdentifyResult::Identified) {
         if (result == IdentifyResult::NotFound)
             cliErr() << "q517-cli: the controller's replies carry no identification: "

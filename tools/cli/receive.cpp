@@ -31,23 +31,23 @@ int RunReceive(const QStringList& args) {
     CliDevice cli(device);
     Session& session = cli.session();
     // The program takes the controller's type: whatever it holds is what the file gets.
-    if (IdentifyController(session) != IdentifyResult::Identified)
+    if (IdentifyController(session.linkContext()) != IdentifyResult::Identified)
         return 1;
     session.program.Reconfigure(session.link.state.IdentCamCount,
                                 session.link.state.IdentFormatCount, false);
 
     CliTransferProgress progress(session);
-    const TransferOutcome outcome = RunReception(session, progress);
+    const TransferOutcome outcome = RunReception(session.linkContext(), session.program, progress);
     // Whole means every format of the type, in order, and END: a controller that ends its
     // stream early must not leave a file that looks like its program.
     QString missing;
     if (outcome != TransferOutcome::NotStarted) {
         QByteArray transfer;
-        TextFile::ReadAll(TransferFile::Path(session), transfer);
+        TextFile::ReadAll(TransferFile::Path(session.link), transfer);
         missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount());
     }
     if (outcome != TransferOutcome::Completed || !missing.isEmpty() ||
-        ReadTransferFile(session) != TransferFileRead::Read) {
+        ReadTransferFile(session.linkContext(), session.program) != TransferFileRead::Read) {
         cliErr() << "q517-cli: the program did not come whole"
                  << (missing.isEmpty() ? QString() : QStringLiteral(" (") + missing + ')') << "; "
                  << path << " not written\n";

@@ -47,7 +47,7 @@ int sendOne(const CliDeviceArgs& device, const QString& path) {
     if (!readProgram(session.program, path))
         return 1;
     // Told here for a script: the transfer's own refusal advises a window.
-    if (IdentifyController(session) != IdentifyResult::Identified)
+    if (IdentifyController(session.linkContext()) != IdentifyResult::Identified)
         return 1;
     const LinkState& link = session.link.state;
     if (link.IdentCamCount != session.program.CamCount() ||
@@ -61,9 +61,9 @@ int sendOne(const CliDeviceArgs& device, const QString& path) {
     }
 
     CliTransferProgress progress(session);
-    const TransmitSizesResult result =
-        TransmitSizes(session, QStringLiteral("q517-cli"), nullptr,
-                      [&] { return RunTransmission(session, progress); });
+    const TransmitSizesResult result = TransmitSizes(
+        session.linkContext(), session.program, QStringLiteral("q517-cli"), nullptr,
+        [&] { return RunTransmission(session.linkContext(), session.program, progress); });
     if (result != TransmitSizesResult::Sent)
         return 1;
     cliErr() << "q517-cli: " << path << " sent\n";

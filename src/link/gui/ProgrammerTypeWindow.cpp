@@ -148,7 +148,7 @@ void ProgrammerTypeWindow::presenceTest() {
 
 void ProgrammerTypeWindow::automaticSelection() {
     K_AUTSEL->setEnabled(false);
-    if (IdentifyController(session_) == IdentifyResult::Identified) {
+    if (IdentifyController(session_.linkContext()) == IdentifyResult::Identified) {
         camCount_ = session_.link.state.IdentCamCount;
         formatCount_ = session_.link.state.IdentFormatCount;
     }

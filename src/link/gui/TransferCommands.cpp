@@ -1,9 +1,9 @@
 #include "link/gui/TransferCommands.h"
 
+#include "link/Clock.h"
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/TransferWindow.h"
-#include "shell/Clock.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 
@@ -24,13 +24,14 @@ QString TransferCommands::formatsIn(int64_t ms) const {
 void TransferCommands::receiveSizes() {
     Session& session = window_.session();
     int64_t ms = 0;
-    const ReceiveSizesResult result = ReceiveSizes(session, window_.windowTitle(), [&] {
-        TransferWindow transfer(session, "?FR", &window_);
-        const int64_t start = session.clock.nowMs();
-        transfer.exec();
-        ms = session.clock.nowMs() - start;
-        return transfer.outcome();
-    });
+    const ReceiveSizesResult result = ReceiveSizes(
+        session.linkContext(), session.program, session.edit, window_.windowTitle(), [&] {
+            TransferWindow transfer(session, "?FR", &window_);
+            const int64_t start = session.clock.nowMs();
+            transfer.exec();
+            ms = session.clock.nowMs() - start;
+            return transfer.outcome();
+        });
     switch (result) {
     case ReceiveSizesResult::Received:
         window_.showResult(QStringLiteral("Received ") + formatsIn(ms));
@@ -54,7 +55,8 @@ void TransferCommands::transmitSizes() {
     Session& session = window_.session();
     int64_t ms = 0;
     const TransmitSizesResult result = TransmitSizes(
-        session, window_.windowTitle(), [this] { window_.actions().f_Save->trigger(); },
+        session.linkContext(), session.program, window_.windowTitle(),
+        [this] { window_.actions().f_Save->trigger(); },
         [&] {
             TransferWindow transfer(session, "?FW", &window_);
             const int64_t start = session.clock.nowMs();

@@ -99,9 +99,10 @@ void TransferWindow::run() {
         return;
     }
     running_ = true;
-    outcome_ = command_ == "?FW" ? RunTransmission(session_, *this) : RunReception(session_, *this);
+    outcome_ = command_ == "?FW" ? RunTransmission(session_.linkContext(), session_.program, *this)
+                                 : RunReception(session_.linkContext(), session_.program, *this);
     running_ = false;
-    CloseSerialPort(session_);
+    CloseSerialPort(session_.link);
     QDialog::done(outcome_ == TransferOutcome::Completed ? Accepted : Rejected);
 }
 
@@ -121,7 +122,7 @@ void TransferWindow::exitPressed() {
         K_EXIT->setEnabled(false);
         return;
     }
-    CloseSerialPort(session_);
+    CloseSerialPort(session_.link);
     stopRequested_ = true;
     QDialog::reject();
 }

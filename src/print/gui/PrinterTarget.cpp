@@ -2,8 +2,8 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "model/LanguageTexts.h"
 #include "print/gui/PainterPrintSurface.h"
-#include "shell/LanguageTexts.h"
 
 #include <QFileInfo>
 #include <QPrinter>

@@ -298,7 +298,7 @@ bool MainWindow::startUp() {
     p.ProgramSaved = true;
     p.CurrentCam = 1;
     p.CurrentFormat = 1;
-    StartupIdentify(session_);
+    StartupIdentify(session_.linkContext(), session_.program);
     // The arrays for the pair now in force (the controller may have changed it), all off.
     p.Reconfigure(p.CamCount(), p.FormatCount(), false);
     session_.edit.restart();

@@ -1,4 +1,4 @@
-#include "shell/Clock.h"
+#include "link/Clock.h"
 
 #include <chrono>
 #include <thread>
