@@ -96,7 +96,7 @@ bool BenchFlash(const QString& image, const QString& dir) {
     Session session(prompts, clock, dialog, line, dir);
     session.link.state.DeviceOverride = device;
     QuietProgress progress;
-    UpdateRun run(session, progress, image);
+    UpdateRun run(session.linkContext(), progress, image);
     run.setConfirmed(true);
 
     // The wire floor: every record line with its CR and its ACK, at the fast speed.

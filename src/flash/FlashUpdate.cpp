@@ -7,8 +7,8 @@
 #include "link/ControllerLink.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
 #include "model/TextFile.h"
-#include "shell/Session.h"
 
 #include <algorithm>
 
@@ -22,9 +22,9 @@ using FlashPhase = ProgressObserver::Phase;
 using Cause = Refusal::Cause;
 } // namespace
 
-FlashUpdate::FlashUpdate(Session& session, ProgressObserver& observer, QString hexFilePath,
-                         qint64 imageLineCount)
-    : session_(session), observer_(observer), path_(std::move(hexFilePath)),
+FlashUpdate::FlashUpdate(const LinkContext& context, ProgressObserver& observer,
+                         QString hexFilePath, qint64 imageLineCount)
+    : context_(context), observer_(observer), path_(std::move(hexFilePath)),
       imageLineCount_(imageLineCount) {}
 
 qint64 FlashUpdate::RefreshInterval(qint64 imageLineCount) {
@@ -51,15 +51,15 @@ bool FlashUpdate::Run() {
         return refuse(Cause::Declined);
     if (!enterUpdateMode() || !waitForErase() || !sendImage())
         return false;
-    CloseSerialPort(session_.link);
+    CloseSerialPort(context_.link);
     observer_.done();
     return true;
 }
 
 bool FlashUpdate::openPort() {
-    ControllerLink& link = session_.link;
+    ControllerLink& link = context_.link;
     const QString& device = link.state.DeviceOverride;
-    const int port = session_.options.PortNumber;
+    const int port = context_.portNumber;
     // A controller that is not ready yet is waited for below, with the port open.
     const LinkOpening opening = device.isEmpty() ? link.open(port, FlashTiming::FlashBaud)
                                                  : link.open(device, FlashTiming::FlashBaud);
@@ -74,7 +74,7 @@ bool FlashUpdate::openPort() {
 }
 
 bool FlashUpdate::CheckDeviceReady() {
-    const bool ready = session_.link.ctsAsserted();
+    const bool ready = context_.link.ctsAsserted();
     observer_.readyLine(ready);
     return ready;
 }
@@ -82,14 +82,14 @@ bool FlashUpdate::CheckDeviceReady() {
 bool FlashUpdate::confirm() {
     if (confirmed_)
         return true;
-    return session_.prompts.message(QStringLiteral("UPDATE FLASH ?"), QString(),
+    return context_.prompts.message(QStringLiteral("UPDATE FLASH ?"), QString(),
                                     Prompts::Buttons::YesNo,
                                     Prompts::Icon::Question) == Prompts::Answer::Yes;
 }
 
 bool FlashUpdate::waitUntilReady() {
     while (!CheckDeviceReady()) {
-        if (session_.prompts.message(QStringLiteral("DEVICE NOT READY"), QString(),
+        if (context_.prompts.message(QStringLiteral("DEVICE NOT READY"), QString(),
                                      Prompts::Buttons::RetryCancel,
                                      Prompts::Icon::Critical) != Prompts::Answer::Retry)
             return false;
@@ -98,19 +98,18 @@ bool FlashUpdate::waitUntilReady() {
 }
 
 bool FlashUpdate::enterUpdateMode() {
-    ControllerLink& line = session_.link;
+    ControllerLink& line = context_.link;
     line.setBaudRate(FlashTiming::FlashBaud);
     QByteArray type("?T");
-    session_.link.state.TypeReply =
-        TextFile::DecodeCp1252(SerialComStr(session_.linkContext(), type));
+    context_.link.state.TypeReply = TextFile::DecodeCp1252(SerialComStr(context_, type));
 
     QByteArray update(":FU");
     line.send(AppendLineChecksum(update));
 
-    if (!session_.link.state.TypeReply.contains(QLatin1String(FastLoaderType)))
+    if (!context_.link.state.TypeReply.contains(QLatin1String(FastLoaderType)))
         return true;
     // The loader announces with ENQ that it is about to listen at the fast speed.
-    const int64_t deadline = session_.clock.nowMs() + FlashTiming::EnqWaitMs;
+    const int64_t deadline = context_.link.clock().nowMs() + FlashTiming::EnqWaitMs;
     for (;;) {
         const std::optional<uint8_t> c = readBefore(deadline);
         if (!c)
@@ -124,13 +123,13 @@ bool FlashUpdate::enterUpdateMode() {
 
 bool FlashUpdate::waitForErase() {
     observer_.phaseBegun(FlashPhase::Erasing);
-    int64_t deadline = session_.clock.nowMs() + FlashTiming::EraseFirstMs;
+    int64_t deadline = context_.link.clock().nowMs() + FlashTiming::EraseFirstMs;
     for (;;) {
         const std::optional<uint8_t> c = readBefore(deadline);
         if (!c)
             return refuse(Cause::TimedOut);
         // Every character shows the erase is still going.
-        deadline = session_.clock.nowMs() + FlashTiming::EraseRenewMs;
+        deadline = context_.link.clock().nowMs() + FlashTiming::EraseRenewMs;
         if (*c == Ack)
             break;
     }
@@ -140,7 +139,7 @@ bool FlashUpdate::waitForErase() {
 
 bool FlashUpdate::sendImage() {
     observer_.phaseBegun(FlashPhase::Transmitting);
-    startMs_ = session_.clock.nowMs();
+    startMs_ = context_.link.clock().nowMs();
     lineNumber_ = 0;
     byteTotal_ = 0;
     const qint64 refresh = RefreshInterval(imageLineCount_);
@@ -181,15 +180,15 @@ void FlashUpdate::count(const QByteArray& line, int percent) {
     counters.bytes = byteTotal_;
     counters.address = HexRecord::LoadOffset(line);
     counters.percent = percent;
-    counters.elapsedMs = session_.clock.nowMs() - startMs_;
+    counters.elapsedMs = context_.link.clock().nowMs() - startMs_;
     observer_.counted(counters);
 }
 
 bool FlashUpdate::sendLine(const QByteArray& line) {
     const QByteArray sent = line + LineCodec::Cr;
     for (int sending = 1; sending <= FlashTiming::MaxLineSendings; ++sending) {
-        session_.link.send(sent);
-        const int64_t deadline = session_.clock.nowMs() + FlashTiming::LineAnswerMs;
+        context_.link.send(sent);
+        const int64_t deadline = context_.link.clock().nowMs() + FlashTiming::LineAnswerMs;
         std::optional<uint8_t> c;
         // Anything but ACK or NAK is noise on the line: it neither answers nor extends.
         while ((c = readBefore(deadline)) && *c != Ack && *c != Nak) {
@@ -205,15 +204,15 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
 bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
     // A wait that ended because the line is gone says so, with the OS cause.
     const Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
-                                ? SilenceRefusal(cause, number, session_.link)
+                                ? SilenceRefusal(cause, number, context_.link)
                                 : Refusal{cause, number, detail};
-    CloseSerialPort(session_.link);
+    CloseSerialPort(context_.link);
     observer_.refused(refusal);
     return false;
 }
 
 std::optional<uint8_t> FlashUpdate::readBefore(int64_t deadline) {
-    const LinkRead c = session_.link.read(deadline, [this] { observer_.waiting(); });
+    const LinkRead c = context_.link.read(deadline, [this] { observer_.waiting(); });
     if (!c.gotByte())
         return std::nullopt;
     return c.byte;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkContext.h"
 #include "link/ProgressObserver.h"
 
 #include <QByteArray>
@@ -7,8 +8,6 @@
 
 #include <cstdint>
 #include <optional>
-
-struct Session;
 
 // Timing of the update exchange with the controller.
 namespace FlashTiming {
@@ -31,7 +30,7 @@ constexpr int FastBaud = 38400;
 // acknowledged. How it goes and how it ends is told to the observer.
 class FlashUpdate {
 public:
-    FlashUpdate(Session& session, ProgressObserver& observer, QString hexFilePath,
+    FlashUpdate(const LinkContext& context, ProgressObserver& observer, QString hexFilePath,
                 qint64 imageLineCount);
 
     // Answers "UPDATE FLASH ?" itself (q517-cli --yes).
@@ -60,7 +59,7 @@ private:
     // One byte from the controller before the deadline; nothing once it passed.
     std::optional<uint8_t> readBefore(int64_t deadline);
 
-    Session& session_;
+    LinkContext context_;
     ProgressObserver& observer_;
     QString path_;
     qint64 imageLineCount_;

@@ -2,7 +2,7 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
-#include "shell/Session.h"
+#include "model/LanguageTexts.h"
 
 #include <QDir>
 
@@ -20,13 +20,13 @@ private:
 };
 } // namespace
 
-bool ChooseHexFile(Session& session, HexFileMemory& memory) {
+bool ChooseHexFile(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& texts,
+                   HexFileMemory& memory) {
     CurrentDirectoryGuard keepDirectory;
-    CommonDialog& dialog = session.dialog;
     if (!memory.HexLastDirectory.isEmpty())
         dialog.InitDir = memory.HexLastDirectory;
     dialog.FileName = memory.HexFilePath;
-    dialog.DialogTitle = session.Text(11);
+    dialog.DialogTitle = texts.Text(11);
     dialog.Filter = QStringLiteral("File Absolute HEX(*.hex)|*.hex|All Files (*.*)|*.*");
     dialog.Flags = 0;
     bool chosen = false;
@@ -42,7 +42,7 @@ bool ChooseHexFile(Session& session, HexFileMemory& memory) {
     if (title.size() >= MaxTitleLength)
         return false;
     memory.HexLastDirectory = memory.HexFilePath.left(memory.HexFilePath.size() - title.size());
-    session.prompts.processEvents();
+    prompts.processEvents();
     return true;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QString>
 
-struct Session;
+class CommonDialog;
+class LanguageTexts;
+class Prompts;
 
 // The image chosen last and its folder, kept while the program runs (never in the options
 // file) so the next update starts where the operator left off.
@@ -17,5 +19,6 @@ constexpr int MaxTitleLength = 250;
 
 // Shows the open dialog for an image. True when a file was chosen and the update window
 // may open; a cancel empties HexFilePath. The process's current directory is restored.
-bool ChooseHexFile(Session& session, HexFileMemory& memory);
+bool ChooseHexFile(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& texts,
+                   HexFileMemory& memory);
 } // namespace HexFileChoice

@@ -2,7 +2,7 @@
 
 #include "dialogs/Prompts.h"
 #include "flash/FlashUpdate.h"
-#include "shell/Session.h"
+#include "link/LinkContext.h"
 
 #include <QFileInfo>
 
@@ -15,14 +15,14 @@ struct BusyPointer {
 };
 } // namespace
 
-UpdateRun::UpdateRun(Session& session, ProgressObserver& observer, QString hexFilePath)
-    : session_(session), observer_(observer), path_(std::move(hexFilePath)) {}
+UpdateRun::UpdateRun(const LinkContext& context, ProgressObserver& observer, QString hexFilePath)
+    : context_(context), observer_(observer), path_(std::move(hexFilePath)) {}
 
 bool UpdateRun::Run() {
-    session_.prompts.processEvents();
+    context_.prompts.processEvents();
     observer_.workingFile(path_, QFileInfo(path_).size());
     observer_.phaseBegun(ProgressObserver::Phase::Checking);
-    BusyPointer busy(session_.prompts);
+    BusyPointer busy(context_.prompts);
     const ImageCheckResult check = CheckImage(path_, [this](qint64 line, qint64 bytes) {
         ProgressObserver::Counters counters;
         counters.line = line;
@@ -36,7 +36,7 @@ bool UpdateRun::Run() {
     if (!check.tag.isEmpty())
         observer_.firmwareTag(check.tag);
 
-    FlashUpdate update(session_, observer_, path_, check.lines);
+    FlashUpdate update(context_, observer_, path_, check.lines);
     update.setConfirmed(confirmed_);
     return update.Run();
 }

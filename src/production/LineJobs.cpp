@@ -73,7 +73,7 @@ TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext&
     if (context.stopRequested())
         return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
     LineObserver observer(context, imageLines);
-    FlashUpdate update(session, observer, image, imageLines);
+    FlashUpdate update(session.linkContext(), observer, image, imageLines);
     update.setConfirmed(confirmed);
     update.Run();
     CloseSerialPort(session.link);

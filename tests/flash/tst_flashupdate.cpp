@@ -51,7 +51,7 @@ struct Fixture {
         return runWithoutQuestion();
     }
     bool runWithoutQuestion() {
-        UpdateRun update(session, progress, image);
+        UpdateRun update(session.linkContext(), progress, image);
         return update.Run();
     }
     QString lastEvent() const { return progress.events.value(progress.events.size() - 1); }
@@ -416,7 +416,7 @@ void TestFlashUpdate::deviceNotReady() {
         f.prompts.expectMessage(QStringLiteral("DEVICE NOT READY"), Prompts::Answer::Retry);
         f.prompts.expectMessage(QStringLiteral("DEVICE NOT READY"),
                                 retryUntilReady ? Prompts::Answer::Retry : Prompts::Answer::Cancel);
-        UpdateRun update(session, f.progress, f.image);
+        UpdateRun update(session.linkContext(), f.progress, f.image);
         QCOMPARE(update.Run(), retryUntilReady);
         QStringList looks;
         for (const QString& event : std::as_const(f.progress.events)) {
@@ -463,7 +463,7 @@ void TestFlashUpdate::lineChangedSinceTheCheck() {
     Fixture f;
     f.writeImage({HexImages::DataRecord(0, 16), ":0300300002337A1F", ":00000001FF"});
     f.prompts.expectMessage(QStringLiteral("UPDATE FLASH ?"), Prompts::Answer::Yes);
-    FlashUpdate update(f.session, f.progress, f.image, 3);
+    FlashUpdate update(f.session.linkContext(), f.progress, f.image, 3);
     QVERIFY(!update.Run());
     QCOMPARE(f.lastEvent(), QStringLiteral("refused FILE UNUSABLE"));
     QCOMPARE(f.progress.refusal.number, 2);

@@ -32,7 +32,9 @@ void TestHexFileChoice::titleLength() {
     const QString name = QString(length - 4, QLatin1Char('f')) + QStringLiteral(".hex");
     const QString path = t.path(name);
     t.dialogs.chooseNextFile(path);
-    QCOMPARE(HexFileChoice::ChooseHexFile(t.session, memory), opens);
+    QCOMPARE(
+        HexFileChoice::ChooseHexFile(t.session.dialog, t.session.prompts, t.session.texts, memory),
+        opens);
     QCOMPARE(memory.HexFilePath, path);
     QCOMPARE(memory.HexLastDirectory, opens ? t.dir.path() + QLatin1Char('/') : QString());
 }
@@ -42,10 +44,12 @@ void TestHexFileChoice::dialogSetUpFromTheLastChoice() {
     HexFileMemory memory;
     const QString first = t.path(QStringLiteral("first.hex"));
     t.dialogs.chooseNextFile(first);
-    QVERIFY(HexFileChoice::ChooseHexFile(t.session, memory));
+    QVERIFY(
+        HexFileChoice::ChooseHexFile(t.session.dialog, t.session.prompts, t.session.texts, memory));
     t.session.dialog.InitDir = QStringLiteral("/elsewhere");
     t.dialogs.chooseNextFile(t.path(QStringLiteral("second.hex")));
-    QVERIFY(HexFileChoice::ChooseHexFile(t.session, memory));
+    QVERIFY(
+        HexFileChoice::ChooseHexFile(t.session.dialog, t.session.prompts, t.session.texts, memory));
 
     QCOMPARE(t.dialogs.titles, (QStringList{"T11", "T11"}));
     QCOMPARE(t.dialogs.filters.last(),
@@ -68,7 +72,8 @@ void TestHexFileChoice::cancelEmptiesThePath() {
     HexFileMemory memory{t.path(QStringLiteral("old.hex")), t.dir.path() + QLatin1Char('/')};
     t.session.dialog.CancelError = cancelError;
     t.dialogs.chooseNextFile(QString());
-    QVERIFY(!HexFileChoice::ChooseHexFile(t.session, memory));
+    QVERIFY(!HexFileChoice::ChooseHexFile(t.session.dialog, t.session.prompts, t.session.texts,
+                                          memory));
     QCOMPARE(memory.HexFilePath, QString());
     QCOMPARE(memory.HexLastDirectory, t.dir.path() + QLatin1Char('/'));
 }
@@ -89,7 +94,8 @@ void TestHexFileChoice::currentDirectoryRestored() {
     QVERIFY(QDir::setCurrent(t.dir.path()));
     const QString inside = QDir::currentPath();
     wandering.chooseNextFile(t.path(QStringLiteral("x.hex")));
-    const bool chosen = HexFileChoice::ChooseHexFile(t.session, memory);
+    const bool chosen =
+        HexFileChoice::ChooseHexFile(t.session.dialog, t.session.prompts, t.session.texts, memory);
     const QString after = QDir::currentPath();
     QDir::setCurrent(before);
     QVERIFY(chosen);

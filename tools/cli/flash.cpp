@@ -106,7 +106,7 @@ private:
 int flashOne(const CliDeviceArgs& device, const QString& image) {
     CliDevice cli(device);
     StderrProgress progress(image);
-    UpdateRun run(cli.session(), progress, image);
+    UpdateRun run(cli.session().linkContext(), progress, image);
     run.setConfirmed(device.yes);
     if (!run.Run()) {
         cliErr() << "q517-cli: the controller's flash was not updated\n";

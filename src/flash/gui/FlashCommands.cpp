@@ -1,6 +1,7 @@
 #include "flash/gui/FlashCommands.h"
 
 #include "flash/gui/UpdateFlashWindow.h"
+#include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
@@ -12,7 +13,8 @@ FlashCommands::FlashCommands(MainWindow& window) : QObject(&window), window_(win
 }
 
 void FlashCommands::updateFlash() {
-    if (!HexFileChoice::ChooseHexFile(window_.session(), memory_))
+    Session& session = window_.session();
+    if (!HexFileChoice::ChooseHexFile(session.dialog, session.prompts, session.texts, memory_))
         return;
     UpdateFlashWindow update(window_.session(), memory_.HexFilePath, &window_);
     update.exec();

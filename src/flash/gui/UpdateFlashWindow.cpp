@@ -169,7 +169,7 @@ void UpdateFlashWindow::showEvent(QShowEvent* event) {
 
 void UpdateFlashWindow::runOnce() {
     running_ = true;
-    UpdateRun run(session_, *this, path_);
+    UpdateRun run(session_.linkContext(), *this, path_);
     updated_ = run.Run();
     running_ = false;
     if (updated_) {
