@@ -1,9 +1,10 @@
 #include "editor/CamOperations.h"
 
 #include "dialogs/Prompts.h"
+#include "model/CamProgram.h"
+#include "model/LanguageTexts.h"
 #include "model/NumberForms.h"
 #include "model/PromptAnswer.h"
-#include "shell/Session.h"
 
 #include <algorithm>
 #include <array>
@@ -25,21 +26,20 @@ void writeCam(CamProgram& program, int format, int cam, const uint8_t* states) {
 }
 } // namespace
 
-Redraw CopyCam(Session& session) {
-    CamProgram& program = session.program;
-    const QString title = session.Text(24);
+Redraw CopyCam(CamProgram& program, Prompts& prompts, const LanguageTexts& texts) {
+    const QString title = texts.Text(24);
     const std::optional<QString> answer =
-        session.prompts.input(session.Text(24) + NumberForms::Standard(program.CurrentCam) +
-                                  session.Text(25) + NumberForms::Standard(program.CamCount()),
-                              title, QString());
+        prompts.input(texts.Text(24) + NumberForms::Standard(program.CurrentCam) + texts.Text(25) +
+                          NumberForms::Standard(program.CamCount()),
+                      title, QString());
     if (!answer || answer->trimmed().isEmpty())
         return Redraw::Nothing;
     const long long target = PromptAnswer::Value(*answer);
     if (target == program.CurrentCam)
         return Redraw::Nothing;
     if (target > program.CamCount() || target < 0) {
-        session.prompts.message(NumberForms::Standard(target) + session.Text(26), title,
-                                Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        prompts.message(NumberForms::Standard(target) + texts.Text(26), title, Prompts::Buttons::Ok,
+                        Prompts::Icon::Warning);
         return Redraw::Nothing;
     }
     if (target > 0) {
@@ -63,10 +63,9 @@ void ShiftDegrees(uint8_t* degrees, long long shift) {
         degrees[i] = before[std::size_t((i - shift + Degrees) % Degrees)];
 }
 
-Redraw ShiftCam(Session& session) {
-    CamProgram& program = session.program;
-    const std::optional<QString> answer = session.prompts.input(
-        session.Text(27) + NumberForms::Standard(program.CurrentCam), session.Text(28), QString());
+Redraw ShiftCam(CamProgram& program, Prompts& prompts, const LanguageTexts& texts) {
+    const std::optional<QString> answer = prompts.input(
+        texts.Text(27) + NumberForms::Standard(program.CurrentCam), texts.Text(28), QString());
     if (!answer)
         return Redraw::Nothing;
     const long long shift = PromptAnswer::Value(*answer);
@@ -80,11 +79,10 @@ Redraw ShiftCam(Session& session) {
     return Redraw::CurrentCamRow;
 }
 
-Redraw EraseCam(Session& session) {
-    CamProgram& program = session.program;
-    const Prompts::Answer answer = session.prompts.message(
-        session.Text(15) + NumberForms::Standard(program.CurrentCam) + QStringLiteral("'?"),
-        session.Text(3), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Question);
+Redraw EraseCam(CamProgram& program, Prompts& prompts, const LanguageTexts& texts) {
+    const Prompts::Answer answer = prompts.message(
+        texts.Text(15) + NumberForms::Standard(program.CurrentCam) + QStringLiteral("'?"),
+        texts.Text(3), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Question);
     if (answer != Prompts::Answer::Yes)
         return Redraw::Nothing;
     const std::array<uint8_t, Degrees> off{};

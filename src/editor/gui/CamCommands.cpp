@@ -40,15 +40,18 @@ void CamCommands::redraw(CamOperations::Redraw what) {
 }
 
 void CamCommands::copyCam() {
-    redraw(CamOperations::CopyCam(window_.session()));
+    Session& session = window_.session();
+    redraw(CamOperations::CopyCam(session.program, session.prompts, session.texts));
 }
 
 void CamCommands::shiftCam() {
-    redraw(CamOperations::ShiftCam(window_.session()));
+    Session& session = window_.session();
+    redraw(CamOperations::ShiftCam(session.program, session.prompts, session.texts));
 }
 
 void CamCommands::eraseCam() {
-    redraw(CamOperations::EraseCam(window_.session()));
+    Session& session = window_.session();
+    redraw(CamOperations::EraseCam(session.program, session.prompts, session.texts));
 }
 
 void CamCommands::modifyCam() {
