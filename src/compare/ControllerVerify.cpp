@@ -1,32 +1,32 @@
 #include "compare/ControllerVerify.h"
 
 #include "link/ControllerTypeCheck.h"
+#include "link/LinkContext.h"
 #include "link/ProgramReception.h"
-#include "shell/Session.h"
 
 #include <utility>
 
 namespace {
 
-// The identification and the reception work on session.program: the operator's program
-// steps aside for a scratch one of the expected type and comes back on every way out.
+// The identification and the reception work on the program: the operator's program steps
+// aside for a scratch one of the expected type and comes back on every way out.
 struct ProgramSetAside {
-    Session& session;
+    CamProgram& program;
     CamProgram kept;
-    ProgramSetAside(Session& s, const CamProgram& shape) : session(s), kept(std::move(s.program)) {
-        session.program = CamProgram();
-        session.program.Reconfigure(shape.CamCount(), shape.FormatCount(), false);
+    ProgramSetAside(CamProgram& p, const CamProgram& shape) : program(p), kept(std::move(p)) {
+        program = CamProgram();
+        program.Reconfigure(shape.CamCount(), shape.FormatCount(), false);
     }
-    ~ProgramSetAside() { session.program = std::move(kept); }
+    ~ProgramSetAside() { program = std::move(kept); }
 };
 
 } // namespace
 
-VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              const RunVerifyReception& receive) {
-    const ProgramSetAside aside(session, expected);
+VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
+                              const CamProgram& expected, const RunVerifyReception& receive) {
+    const ProgramSetAside aside(program, expected);
     VerifyResult result;
-    switch (CheckControllerType(session.linkContext(), session.program)) {
+    switch (CheckControllerType(context, program)) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
@@ -36,7 +36,7 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
         result.Status = VerifyStatus::OtherType;
         return result;
     }
-    switch (receive(session)) {
+    switch (receive()) {
     case TransferOutcome::Completed:
         break;
     case TransferOutcome::NotStarted:
@@ -49,19 +49,18 @@ VerifyResult VerifyController(Session& session, const CamProgram& expected,
         result.Status = VerifyStatus::Broken;
         return result;
     }
-    if (ReadTransferFile(session.linkContext(), session.program) != TransferFileRead::Read) {
+    if (ReadTransferFile(context, program) != TransferFileRead::Read) {
         result.Status = VerifyStatus::Broken;
         return result;
     }
     result.Status = VerifyStatus::Compared;
-    result.Diff = DiffPrograms(expected, session.program);
-    result.Received = session.program;
+    result.Diff = DiffPrograms(expected, program);
+    result.Received = program;
     return result;
 }
 
-VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              ProgressObserver& progress) {
-    return VerifyController(session, expected, [&progress](Session& s) {
-        return RunReception(s.linkContext(), s.program, progress);
-    });
+VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
+                              const CamProgram& expected, ProgressObserver& progress) {
+    return VerifyController(context, program, expected,
+                            [&] { return RunReception(context, program, progress); });
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 class ProgressObserver;
-struct Session;
+struct LinkContext;
 
 enum class VerifyStatus {
     Compared,      // the controller's whole program came: Diff holds what differs
@@ -22,15 +22,16 @@ struct VerifyResult {
     CamProgram Received; // the controller's program, only with Compared
 };
 
-// Runs one reception on the session it is handed, up to "END".
-using RunVerifyReception = std::function<TransferOutcome(Session& session)>;
+// Runs one reception into program, up to "END".
+using RunVerifyReception = std::function<TransferOutcome()>;
 
-// Does the controller on session's line hold expected? Identifies it, refuses another type,
-// receives its whole program into a scratch program of expected's type (the transfer file is
-// written as for any reception) and compares. When it returns, session.program is the
-// operator's program again, untouched; expected is never changed.
-VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              const RunVerifyReception& receive);
+// Does the controller on the context's line hold expected? Identifies it, refuses another
+// type, receives its whole program and compares. While it runs, program (the operator's) is
+// set aside for a scratch program of expected's type, which receive reads into (the transfer
+// file is written as for any reception). When it returns, program is the operator's again,
+// untouched; expected is never changed.
+VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
+                              const CamProgram& expected, const RunVerifyReception& receive);
 // The same with the reception reported to progress (the command line).
-VerifyResult VerifyController(Session& session, const CamProgram& expected,
-                              ProgressObserver& progress);
+VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
+                              const CamProgram& expected, ProgressObserver& progress);

@@ -87,7 +87,8 @@ TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetConte
                            const CamProgram& expected) {
     context.setStage(QStringLiteral("identify"));
     LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats);
-    const VerifyResult result = VerifyController(session, expected, observer);
+    const VerifyResult result =
+        VerifyController(session.linkContext(), session.program, expected, observer);
     reportType(session, context);
     CloseSerialPort(session.link);
     switch (result.Status) {

@@ -68,8 +68,8 @@ private slots:
         for (const QString& m : messages)
             f.prompts.expectMessage(m);
 
-        const VerifyResult result =
-            VerifyController(f.session, expectedProgram(oneCamMore), f.progress);
+        const VerifyResult result = VerifyController(f.session.linkContext(), f.session.program,
+                                                     expectedProgram(oneCamMore), f.progress);
         QCOMPARE(int(result.Status), status);
         QCOMPARE(f.progress.events.isEmpty() ? QString() : f.progress.events.last(), received);
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));

@@ -64,7 +64,8 @@ int RunVerify(const QStringList& args) {
     CliDevice cli(device);
     Session& session = cli.session();
     CliTransferProgress progress(session);
-    const VerifyResult result = VerifyController(session, expected, progress);
+    const VerifyResult result =
+        VerifyController(session.linkContext(), session.program, expected, progress);
     switch (result.Status) {
     case VerifyStatus::Compared:
         return PrintDiff(result.Diff, json);

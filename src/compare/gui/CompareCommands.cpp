@@ -80,11 +80,12 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
     QWidget* editor = window_.centralWidget();
     if (editor)
         editor->setUpdatesEnabled(false);
-    const VerifyResult result = VerifyController(session, expected, [this](Session& s) {
-        TransferWindow transfer(s, "?FR", &window_);
-        transfer.exec();
-        return transfer.outcome();
-    });
+    const VerifyResult result =
+        VerifyController(session.linkContext(), session.program, expected, [&] {
+            TransferWindow transfer(session, "?FR", &window_);
+            transfer.exec();
+            return transfer.outcome();
+        });
     if (editor)
         editor->setUpdatesEnabled(true);
     window_.redrawFormat();
@@ -113,8 +114,7 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
             return;
         }
     } else {
-        window_.showResult(QStringLiteral("Controller differs: ") +
-                           DiffCounts(result.Diff));
+        window_.showResult(QStringLiteral("Controller differs: ") + DiffCounts(result.Diff));
     }
     openDifferences(result.Received,
                     QStringLiteral("controller ") +
