@@ -4,17 +4,18 @@
 #include "flash/FlashUpdate.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
 #include "link/ProgramTransmission.h"
+#include "model/CamProgram.h"
 #include "production/LineObserver.h"
 #include "production/TargetPrompts.h"
-#include "shell/Session.h"
 
 namespace {
 
-void reportType(const Session& session, TargetContext& context) {
-    if (session.link.state.IdentCamCount > 0)
-        context.setType(ControllerDesignation(session.link.state.IdentCamCount,
-                                              session.link.state.IdentFormatCount));
+void reportType(const ControllerLink& link, TargetContext& context) {
+    if (link.state.IdentCamCount > 0)
+        context.setType(
+            ControllerDesignation(link.state.IdentCamCount, link.state.IdentFormatCount));
 }
 
 TargetEnd failed(const TargetPrompts& prompts, const QString& otherwise) {
@@ -34,16 +35,17 @@ TargetEnd transferFailed(const LineObserver& observer, const TargetPrompts& prom
 
 } // namespace
 
-TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context) {
+TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program,
+                         TargetPrompts& prompts, TargetContext& context) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, session.program.FormatCount(), LineObserver::Counting::Formats);
-    const TransmitSizesResult result = TransmitSizes(
-        session.linkContext(), session.program, QStringLiteral("q517-cli"), nullptr, [&] {
-            reportType(session, context);
-            return RunTransmission(session.linkContext(), session.program, observer);
+    LineObserver observer(context, program.FormatCount(), LineObserver::Counting::Formats);
+    const TransmitSizesResult result =
+        TransmitSizes(controller, program, QStringLiteral("q517-cli"), nullptr, [&] {
+            reportType(controller.link, context);
+            return RunTransmission(controller, program, observer);
         });
-    reportType(session, context);
-    CloseSerialPort(session.link);
+    reportType(controller.link, context);
+    CloseSerialPort(controller.link);
     switch (result) {
     case TransmitSizesResult::Sent:
         return {TargetStatus::Result::Ok, QString()};
@@ -61,36 +63,37 @@ TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext
     return transferFailed(observer, prompts, QStringLiteral("not sent"));
 }
 
-TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
-                        const QString& image, qint64 imageLines, bool confirmed) {
+TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts& prompts,
+                        TargetContext& context, const QString& image, qint64 imageLines,
+                        bool confirmed) {
     context.setStage(QStringLiteral("identify"));
-    const IdentifyResult identified = IdentifyController(session.linkContext());
-    reportType(session, context);
+    const IdentifyResult identified = IdentifyController(controller);
+    reportType(controller.link, context);
     // The update opens the line again at its own speed.
-    CloseSerialPort(session.link);
+    CloseSerialPort(controller.link);
     if (identified != IdentifyResult::Identified)
         return failed(prompts, QStringLiteral("no controller identified"));
     if (context.stopRequested())
         return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
     LineObserver observer(context, imageLines);
-    FlashUpdate update(session.linkContext(), observer, image, imageLines);
+    FlashUpdate update(controller, observer, image, imageLines);
     update.setConfirmed(confirmed);
     update.Run();
-    CloseSerialPort(session.link);
+    CloseSerialPort(controller.link);
     TargetEnd end = observer.end();
     if (end.result == TargetStatus::Result::Failed && end.cause.isEmpty())
         return failed(prompts, QStringLiteral("not updated"));
     return end;
 }
 
-TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program,
+                           TargetPrompts& prompts, TargetContext& context,
                            const CamProgram& expected) {
     context.setStage(QStringLiteral("identify"));
     LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats);
-    const VerifyResult result =
-        VerifyController(session.linkContext(), session.program, expected, observer);
-    reportType(session, context);
-    CloseSerialPort(session.link);
+    const VerifyResult result = VerifyController(controller, program, expected, observer);
+    reportType(controller.link, context);
+    CloseSerialPort(controller.link);
     switch (result.Status) {
     case VerifyStatus::Compared:
         if (result.Diff.Same())

@@ -5,26 +5,29 @@
 #include <QString>
 
 class CamProgram;
-struct Session;
+struct LinkContext;
 class TargetPrompts;
 
-// The jobs of a production line. Each works on a Session of its own target (its own line,
-// prompts and program), built by the caller on the job's thread.
+// The jobs of a production line. Each works on the link of its own target (its own line,
+// prompts and program), built by the caller on the job's thread; prompts are the target's.
 
-// Sends the Session's program: identifies the controller, refuses another type, sends every
+// Sends program: identifies the controller, refuses another type, sends every
 // frame. Progress goes to the context ("format 12/28", percent); Ctrl+C ends it after the
 // frame on its way, with the port closed.
-TargetEnd SendProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context);
+TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program,
+                         TargetPrompts& prompts, TargetContext& context);
 
 // Writes a checked firmware image of imageLines lines into the controller's flash: identifies
 // the controller first (its type goes to the summary), then runs the update with "UPDATE
 // FLASH ?" answered by confirmed. Ctrl+C ends it only before the update began: a controller
 // whose update breaks off is left without working firmware, so a running one is finished.
-TargetEnd FlashImageJob(Session& session, TargetPrompts& prompts, TargetContext& context,
-                        const QString& image, qint64 imageLines, bool confirmed);
+TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts& prompts,
+                        TargetContext& context, const QString& image, qint64 imageLines,
+                        bool confirmed);
 
 // Receives the controller's whole program and compares it with expected: Ok when they agree,
-// Different (with the count of what differs) when not. The reception's transfer file goes to
-// the Session's working directory, which must be the target's own.
-TargetEnd VerifyProgramJob(Session& session, TargetPrompts& prompts, TargetContext& context,
+// Different (with the count of what differs) when not. The reception's transfer file goes to the
+// link's working directory, which must be the target's own; program is set aside meanwhile.
+TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program,
+                           TargetPrompts& prompts, TargetContext& context,
                            const CamProgram& expected);

@@ -38,7 +38,8 @@ private slots:
         std::mutex mutex;
         LineRun run(targets, [&](TargetContext& context) {
             FakeLineTarget target(kinds.at(context.target().device));
-            const TargetEnd end = SendProgramJob(target.session, target.prompts, context);
+            const TargetEnd end = SendProgramJob(target.session.linkContext(),
+                                                 target.session.program, target.prompts, context);
             std::lock_guard<std::mutex> lock(mutex);
             opensLeftOpen[context.target().device] = target.controller.isOpen();
             return end;
@@ -80,7 +81,8 @@ private slots:
                 if (written.startsWith('\x02') && ++frames == 4)
                     running->requestStop();
             });
-            const TargetEnd end = SendProgramJob(target.session, target.prompts, context);
+            const TargetEnd end = SendProgramJob(target.session.linkContext(),
+                                                 target.session.program, target.prompts, context);
             stillOpenAfterStop = target.controller.isOpen();
             framesSent = TransferControllerScript::FrameTexts(target.controller.received()).size();
             return end;

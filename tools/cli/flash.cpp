@@ -142,7 +142,8 @@ int RunFlash(const QStringList& args) {
     return RunLine(QStringLiteral("flash"), image, line, [&](TargetContext& context) {
         TargetPrompts prompts(line.yes);
         CliDevice cli(DeviceArgsFor(context.target(), line), prompts);
-        return FlashImageJob(cli.session(), prompts, context, image, check.lines, line.yes);
+        return FlashImageJob(cli.session().linkContext(), prompts, context, image, check.lines,
+                             line.yes);
     });
 }
 

@@ -90,7 +90,8 @@ int RunSend(const QStringList& args) {
         TargetPrompts prompts(line.yes);
         CliDevice cli(DeviceArgsFor(context.target(), line), prompts);
         cli.session().program = program;
-        return SendProgramJob(cli.session(), prompts, context);
+        Session& session = cli.session();
+        return SendProgramJob(session.linkContext(), session.program, prompts, context);
     });
 }
 

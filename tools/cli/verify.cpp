@@ -37,7 +37,8 @@ int verifyLine(const LineArgs& line, const QString& path) {
         device.device = context.target().devicePath(workDir);
         QTemporaryDir own;
         CliDevice cli(device, prompts, own.path());
-        return VerifyProgramJob(cli.session(), prompts, context, expected);
+        Session& session = cli.session();
+        return VerifyProgramJob(session.linkContext(), session.program, prompts, context, expected);
     });
 }
 
