@@ -499,6 +499,21 @@ private slots:
                                 .arg(room)));
     }
 
+    // A window manager would grow a window that is not maximized to this width, and the editor's
+    // rows would go off screen.
+    void longResultKeepsTheWindowWidth() {
+        ShellSession s;
+        prepareWorkDir(s);
+        MainWindow window(s.session);
+        QVERIFY(window.startUp());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int width = window.minimumSizeHint().width();
+        window.showResult(QStringLiteral("PDF written: ") + QString(400, QLatin1Char('x')));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(window.minimumSizeHint().width(), width);
+    }
+
     void notScaledWhenNotWider() {
         ShellSession s;
         prepareWorkDir(s);

@@ -11,6 +11,9 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     controller_ = addPart("StController", 0);
     file_ = addPart("StFile", 0);
     result_ = addPart("StResult", 1);
+    // A long result ("PDF written: /a/deep/path...") is cut at the bar's end, its whole text in
+    // the tooltip; it must not widen the main window and push the editor's rows off screen.
+    result_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QLabel* MainStatusBar::addPart(const char* name, int stretch) {
