@@ -106,7 +106,7 @@ QString PortAnswerText(const PortAnswer& answer) {
 int ControllerSearch::run(const QList<int>& ports, Observer& observer) {
     link_.close();
     const auto waiting = [&observer] { observer.waiting(); };
-    for (int i = 0; i < ports.size(); ++i) {
+    for (int i = 0; i < ports.size() && !observer.stopRequested(); ++i) {
         observer.asking(ports.at(i), i + 1, int(ports.size()));
         const PortAnswer answer = AskPortForController(link_, ports.at(i), baud_, waiting);
         observer.answered(ports.at(i), answer);

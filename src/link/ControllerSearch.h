@@ -42,11 +42,13 @@ public:
         virtual void answered(int port, const PortAnswer& answer) = 0;
         // While a port is being waited for.
         virtual void waiting() {}
+        // Asked before each port: the operator may end the search early.
+        virtual bool stopRequested() const { return false; }
     };
 
     // The link lets go of any port it holds first, so that port can be asked too.
     ControllerSearch(ControllerLink& link, int baud) : link_(link), baud_(baud) {}
-    // The port that answered, or 0 when none did.
+    // The port that answered, or 0 when none did or the observer stopped the search.
     int run(const QList<int>& ports, Observer& observer);
 
 private:

@@ -257,6 +257,8 @@ private slots:
             void answered(int port, const PortAnswer& answer) override {
                 lines << QStringLiteral("COM %1: ").arg(port) + PortAnswerText(answer);
             }
+            bool stopRequested() const override { return lines.size() >= stopAfterLines; }
+            qsizetype stopAfterLines = 1000;
         } log;
         if (QFile::exists(QStringLiteral("/dev/ttyACM15")))
             QSKIP("this machine has a /dev/ttyACM15");
@@ -286,6 +288,14 @@ private slots:
                  QStringLiteral("COM 9, 4 of 5"), QStringLiteral("COM 9: C16-44 answered")}));
         QCOMPARE(controller.received(), kAskIdent + kAskIdent);
         QVERIFY(!controller.isOpen());
+
+        // Stopped by the operator after the silent COM 7: COM 9 is not asked.
+        log.lines.clear();
+        log.stopAfterLines = 2;
+        QCOMPARE(ControllerSearch(link, 9600).run({7, 9}, log), 0);
+        QCOMPARE(log.lines, QStringList({QStringLiteral("COM 7, 1 of 2"),
+                                         QStringLiteral("COM 7: no controller answered")}));
+        QCOMPARE(controller.received(), kAskIdent + kAskIdent + kAskIdent);
     }
 
     void startup_data() {

@@ -217,6 +217,46 @@ private slots:
         QVERIFY(window.findChild<QPushButton*>(QStringLiteral("TOK"))->isEnabled());
     }
 
+    // Stop, or Escape, while a port is asked: the search ends after that port, the window stays.
+    void findControllerStops_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void findControllerStops() {
+        QFETCH(bool, byEscape);
+        // The silent port's wait runs on the session's clock.
+        TestSession t;
+        FakeController line{t.clock};
+        Session session{t.prompts, t.clock, t.dialog, line, t.dir.path()};
+        QDir(t.dir.path()).mkpath(QStringLiteral("ports"));
+        for (const char* name : {"ports/COM3", "ports/COM7"})
+            QFile(t.path(QLatin1String(name))).open(QIODevice::WriteOnly);
+        session.options.PortNumber = 3;
+        PortWindow window(session, nullptr, machineWith({3, 7}));
+        window.show();
+        auto* find = window.findChild<QPushButton*>(QStringLiteral("K_FIND"));
+        // The operator acts while COM 3 is asked; only COM 7 has a controller.
+        line.onWrite([&](const QByteArray&, FakeController& c) {
+            if (c.openedDevice().endsWith(QLatin1String("COM7"))) {
+                c.queue(TransferControllerScript::IdentReply(24, 28));
+                return;
+            }
+            QCOMPARE(find->text(), QStringLiteral("&Stop"));
+            if (byEscape)
+                QTest::keyClick(&window, Qt::Key_Escape);
+            else
+                find->click();
+        });
+        find->click();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("FindLog"))->text(),
+                 QStringLiteral("COM 3: no controller answered\nSearch stopped"));
+        QCOMPARE(line.received(), QByteArray("?M8C\r"));
+        QCOMPARE(find->text(), QStringLiteral("&Find controller"));
+        QCOMPARE(int(session.options.PortNumber), 3);
+    }
+
     void settingsLine() {
         QCOMPARE(PortWindow::PortSettingsText(1, QStringLiteral("9600")),
                  QStringLiteral("Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop"));

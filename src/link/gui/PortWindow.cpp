@@ -121,7 +121,12 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     selectStoredChoices();
     connect(ComSel, &QComboBox::activated, this, &PortWindow::choosePortEntry);
     connect(ComSel, &QComboBox::currentIndexChanged, this, &PortWindow::showPortDetails);
-    connect(K_FIND, &QPushButton::clicked, this, &PortWindow::findController);
+    connect(K_FIND, &QPushButton::clicked, this, [this] {
+        if (searching_)
+            stopSearch();
+        else
+            findController();
+    });
     showPortDetails(ComSel->currentIndex());
 }
 
@@ -136,8 +141,26 @@ void PortWindow::showPortDetails(int index) {
 }
 
 void PortWindow::setChoicesEnabled(bool enabled) {
-    for (QWidget* choice : std::initializer_list<QWidget*>{ComSel, speedFrame_, K_FIND, TOK, TCL})
+    for (QWidget* choice : std::initializer_list<QWidget*>{ComSel, speedFrame_, TOK, TCL})
         choice->setEnabled(enabled);
+    // While searching, the search button is the way to stop it.
+    K_FIND->setEnabled(true);
+    K_FIND->setText(enabled ? QStringLiteral("&Find controller") : QStringLiteral("&Stop"));
+}
+
+void PortWindow::stopSearch() {
+    // The port being asked keeps its time to answer; the search ends after it.
+    stopRequested_ = true;
+    K_FIND->setEnabled(false);
+    K_FIND->setText(QStringLiteral("Stopping ..."));
+}
+
+void PortWindow::reject() {
+    if (searching_) {
+        stopSearch();
+        return;
+    }
+    QDialog::reject();
 }
 
 void PortWindow::findController() {
@@ -163,6 +186,7 @@ void PortWindow::findController() {
             window.FindLog->setText(lines.join(QLatin1Char('\n')));
         }
         void waiting() override { window.session_.prompts.processEvents(); }
+        bool stopRequested() const override { return window.stopRequested_; }
     } progress(*this);
 
     QList<int> ports;
@@ -170,10 +194,15 @@ void PortWindow::findController() {
         ports << entryPort(ComSel->itemText(i));
     setChoicesEnabled(false);
     FindBar->setVisible(true);
+    searching_ = true;
+    stopRequested_ = false;
     ControllerSearch search(session_.link, session_.options.BaudRate.trimmed().toInt());
     const int found = search.run(ports, progress);
+    searching_ = false;
     if (ports.isEmpty())
         progress.lines << QStringLiteral("No port to ask");
+    else if (found == 0 && stopRequested_)
+        progress.lines << QStringLiteral("Search stopped");
     else if (found == 0)
         progress.lines << QStringLiteral("No controller found");
     FindLog->setText(progress.lines.join(QLatin1Char('\n')));

@@ -39,12 +39,18 @@ public:
     // in FindLog and selects the port where a controller answered.
     void findController();
 
+protected:
+    // Escape or the close button while a search runs stops the search, not the window: the
+    // search is still using the line.
+    void reject() override;
+
 private:
     void fillPorts();
     void selectStoredChoices();
     void storeAndClose();
     void showPortDetails(int index);
     void setChoicesEnabled(bool enabled);
+    void stopSearch();
 
     Session& session_;
     std::function<bool(int)> portExists_;
@@ -60,4 +66,6 @@ private:
     QList<QRadioButton*> speedChoices_;
     QPushButton* TOK = nullptr;
     QPushButton* TCL = nullptr;
+    bool searching_ = false;
+    bool stopRequested_ = false;
 };
