@@ -55,6 +55,22 @@ void CloseSerialPort(ControllerLink& link) {
     link.close();
 }
 
+TransferPort::TransferPort(const LinkContext& context, ProgressObserver& progress)
+    : link_(context.link) {
+    OpenSerialPort(context);
+    const int status = link_.state.PortStatus;
+    opened_ = status == 0;
+    if (opened_)
+        return;
+    CloseSerialPort(link_);
+    progress.refused(Refusal{Refusal::Cause::PortFailed, status,
+                             QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
+}
+
+TransferPort::~TransferPort() {
+    CloseSerialPort(link_);
+}
+
 QByteArray SerialComStr(const LinkContext& context, QByteArray& command) {
     ControllerLink& link = context.link;
     AppendLineChecksum(command);

@@ -26,6 +26,21 @@ constexpr int MaxFrameSendings = 10;
 LinkOpening OpenSerialPort(const LinkContext& context);
 void CloseSerialPort(ControllerLink& link);
 
+// The line of a transfer: opened as above, closed again when the transfer goes out of scope.
+// A port that will not open is told to the observer as "COMM ERR <n>"; opened() is false.
+class TransferPort {
+public:
+    TransferPort(const LinkContext& context, ProgressObserver& progress);
+    ~TransferPort();
+    TransferPort(const TransferPort&) = delete;
+    TransferPort& operator=(const TransferPort&) = delete;
+    bool opened() const { return opened_; }
+
+private:
+    ControllerLink& link_;
+    bool opened_ = false;
+};
+
 // Sends command as a checksummed command line (command becomes the line actually sent)
 // and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
 // a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown and

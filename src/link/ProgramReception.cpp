@@ -45,11 +45,6 @@ int headerFormat(const QString& header) {
     return int(std::clamp<long long>(NumberForms::LeadingValue(header.right(2)), 0, 99));
 }
 
-struct PortCloser {
-    const LinkContext& context;
-    ~PortCloser() { CloseSerialPort(context.link); }
-};
-
 } // namespace
 
 QString FormatHeaderText(int format) {
@@ -61,15 +56,9 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
     progress.phaseBegun(ProgressObserver::Phase::Receiving);
     progress.waiting();
 
-    OpenSerialPort(context);
-    if (context.link.state.PortStatus != 0) {
-        const int status = context.link.state.PortStatus;
-        CloseSerialPort(context.link);
-        progress.refused(Refusal{Refusal::Cause::PortFailed, status,
-                                 QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
+    const TransferPort port(context, progress);
+    if (!port.opened())
         return TransferOutcome::NotStarted;
-    }
-    PortCloser closer{context};
 
     // The command line may run before the program ever made its working directory.
     QDir().mkpath(context.link.workDir());

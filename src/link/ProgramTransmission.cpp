@@ -46,18 +46,9 @@ TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& pr
     progress.phaseBegun(ProgressObserver::Phase::Transmitting);
     progress.waiting();
 
-    OpenSerialPort(context);
-    if (context.link.state.PortStatus != 0) {
-        const int status = context.link.state.PortStatus;
-        CloseSerialPort(context.link);
-        progress.refused(Refusal{Refusal::Cause::PortFailed, status,
-                                 QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
+    const TransferPort port(context, progress);
+    if (!port.opened())
         return TransferOutcome::NotStarted;
-    }
-    struct PortCloser {
-        const LinkContext& context;
-        ~PortCloser() { CloseSerialPort(context.link); }
-    } closer{context};
 
     ControllerLink& link = context.link;
     link.setHardwareFlowControl(false);
