@@ -1,0 +1,114 @@
+// q517-cli timing FILE.CAM --rpm N [--format F] [--min-ms M] [--json]: one format as the machine
+// runs it at N rpm, advances applied, phase and gap times in ms.
+#include "CliCamFile.h"
+#include "CliCommand.h"
+#include "CliDevice.h"
+
+#include "model/CamProgram.h"
+#include "model/LanguageTexts.h"
+#include "timing/ShaftTiming.h"
+#include "timing/TimingReport.h"
+
+#include <optional>
+
+namespace {
+
+int RunTiming(const QStringList& args);
+
+const CliRegistration registration(CliCommand{
+    QStringLiteral("timing"),
+    QStringLiteral("timing FILE.CAM --rpm N [--format F] [--min-ms M] [--json]"),
+    QStringLiteral("each cam of format F (1 by default) at N rpm: advance, where its phases "
+                   "switch, phase and gap times; status 0 nothing shorter than M ms, 1 something "
+                   "short, 2 trouble"),
+    RunTiming});
+
+// Text n of the operator's language script; the English words when the script lacks it.
+QString operatorText(int n, const char* english) {
+    LanguageTexts texts;
+    const QString script = CliLanguageScript();
+    if (!script.isEmpty() && texts.LoadLanguage(script) && !texts.Text(n).isEmpty())
+        return texts.Text(n);
+    return QString::fromLatin1(english);
+}
+
+QString speedRule() {
+    return operatorText(439, "Speed: a whole number from 1 to 20000 rpm");
+}
+
+struct TimingArgs {
+    QString camFile;
+    QString rpm;
+    QString format = QStringLiteral("1");
+    QString minimum = QStringLiteral("0");
+    bool json = false;
+};
+
+std::optional<TimingArgs> parseArgs(const QStringList& args, QString& problem) {
+    TimingArgs parsed;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--rpm") || arg == QLatin1String("--format") ||
+            arg == QLatin1String("--min-ms")) {
+            if (i + 1 >= args.size()) {
+                problem = arg + QStringLiteral(" needs a value");
+                return std::nullopt;
+            }
+            const QString value = args.at(++i);
+            (arg == QLatin1String("--rpm")      ? parsed.rpm
+             : arg == QLatin1String("--format") ? parsed.format
+                                                : parsed.minimum) = value;
+        } else if (arg == QLatin1String("--json")) {
+            parsed.json = true;
+        } else if (arg.startsWith(QLatin1String("--")) || !parsed.camFile.isEmpty()) {
+            problem = QStringLiteral("unexpected argument '") + arg + QLatin1Char('\'');
+            return std::nullopt;
+        } else {
+            parsed.camFile = arg;
+        }
+    }
+    if (parsed.camFile.isEmpty() || parsed.rpm.isEmpty()) {
+        problem = QStringLiteral("a cam file and --rpm N are needed");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+int RunTiming(const QStringList& args) {
+    const CliCommand& self = CliCommands().at(QStringLiteral("timing"));
+    QString problem;
+    const std::optional<TimingArgs> parsed = parseArgs(args, problem);
+    if (!parsed)
+        return cliUsageError(self, problem);
+    const std::optional<int> rpm = ShaftTiming::ParseRpm(parsed->rpm);
+    if (!rpm)
+        return cliUsageError(self, QStringLiteral("--rpm ") + parsed->rpm + QStringLiteral(": ") +
+                                       speedRule());
+    const std::optional<int> minimum = ShaftTiming::ParseMinimumTenths(parsed->minimum);
+    if (!minimum)
+        return cliUsageError(
+            self, QStringLiteral("--min-ms ") + parsed->minimum + QStringLiteral(": ") +
+                      operatorText(440, "Minimum time: from 0 to 60000 ms, at most one decimal"));
+
+    CamProgram program;
+    if (!CliReadCamFile(program, parsed->camFile))
+        return 2;
+    bool isNumber = false;
+    const int format = parsed->format.trimmed().toInt(&isNumber);
+    if (!isNumber || !program.IsValidFormat(format)) {
+        cliErr() << "q517-cli: --format " << parsed->format << ": "
+                 << operatorText(441, "Format outside") << " 1.." << program.FormatCount() << "\n";
+        return 2;
+    }
+
+    const ShaftTiming::FormatTiming timing =
+        ShaftTiming::TimeFormat(program, format, *rpm, *minimum);
+    if (parsed->json)
+        cliOut() << QString::fromUtf8(TimingJson(timing)) << "\n";
+    else
+        for (const QString& line : TimingLines(timing))
+            cliOut() << line << "\n";
+    return timing.AnyShort() ? 1 : 0;
+}
+
+} // namespace
