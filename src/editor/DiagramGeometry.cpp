@@ -54,6 +54,10 @@ int DegreeToX(int left, double degreeScale, int degree) {
     return left + roundHalfUp(degree * degreeScale);
 }
 
+int TenthsToX(int left, double degreeScale, int tenths) {
+    return left + roundHalfUp(tenths * degreeScale / 10.0);
+}
+
 int XToPosition(int left, double degreeScale, int x) {
     if (degreeScale <= 0)
         return 0;

@@ -54,6 +54,9 @@ struct Span {
 double DegreeScale(int barWidth, int rowMargin);
 // Degree d of a bar whose left edge is left.
 int DegreeToX(int left, double degreeScale, int degree);
+// An angle between whole degrees (where a cam switches at speed, the shaft's cursor), given in
+// tenths of a degree 0..3599, on the same scale.
+int TenthsToX(int left, double degreeScale, int tenths);
 // The inverse for the mouse: the position 0..360 whose DegreeToX is nearest to pixel x, where
 // 360 is the bar's end, just past degree 359 (an OFF angle there reads 000).
 int XToPosition(int left, double degreeScale, int x);

@@ -5,22 +5,38 @@
 
 namespace {
 const QString VerifyKey = QStringLiteral("compare/verifyAfterTransmit");
+const QString TimingRpmKey = QStringLiteral("timing/rpm");
+constexpr int TimingRpmDefault = 600;
+
+// Writes one value at once; false when the file could not be written.
+bool writeValue(const QString& path, const QString& key, const QVariant& value) {
+    if (path.isEmpty())
+        return true;
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(key, value);
+    file.sync();
+    return file.status() == QSettings::NoError;
 }
+} // namespace
 
 void UserSettings::Load(const QString& path) {
     path_ = path;
     const QSettings file(path, QSettings::IniFormat);
     verifyAfterTransmit_ = file.value(VerifyKey, false).toBool();
+    // A hand-edited file may hold any text: a speed outside 1..20000 is not taken.
+    bool ok = false;
+    const int rpm = file.value(TimingRpmKey, TimingRpmDefault).toInt(&ok);
+    timingRpm_ = ok && rpm >= 1 && rpm <= 20000 ? rpm : TimingRpmDefault;
 }
 
 bool UserSettings::SetVerifyAfterTransmit(bool on) {
     verifyAfterTransmit_ = on;
-    if (path_.isEmpty())
-        return true;
-    QSettings file(path_, QSettings::IniFormat);
-    file.setValue(VerifyKey, on);
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return writeValue(path_, VerifyKey, on);
+}
+
+bool UserSettings::SetTimingRpm(int rpm) {
+    timingRpm_ = rpm;
+    return writeValue(path_, TimingRpmKey, rpm);
 }
 
 QString UserSettings::DefaultPath() {

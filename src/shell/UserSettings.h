@@ -17,10 +17,16 @@ public:
     // when the file could not be written.
     bool SetVerifyAfterTransmit(bool on);
 
+    // The speed of the timing window, in rpm: 600 until the user chooses another.
+    int TimingRpm() const { return timingRpm_; }
+    // Changes it and writes the file at once; false as for Verify after Transmit.
+    bool SetTimingRpm(int rpm);
+
     // ~/.config/q517/q517.ini on Linux.
     static QString DefaultPath();
 
 private:
     QString path_;
     bool verifyAfterTransmit_ = false;
+    int timingRpm_ = 600;
 };

@@ -128,6 +128,12 @@ private slots:
             const int drawn = DegreeToX(left, scale, XToPosition(left, scale, x));
             QVERIFY2(qAbs(drawn - x) <= qCeil(scale / 2), qPrintable(QString::number(x)));
         }
+        // An angle at speed in tenths lands on its whole degree's pixel, and between them in order.
+        for (int t = 0; t < 3600; ++t) {
+            QVERIFY(TenthsToX(left, scale, t + 1) >= TenthsToX(left, scale, t));
+            if (t % 10 == 0)
+                QCOMPARE(TenthsToX(left, scale, t), DegreeToX(left, scale, t / 10));
+        }
         QCOMPARE(XToPosition(left, scale, left - 50), 0);
         QCOMPARE(XToPosition(left, scale, left + barWidth + 50), 360);
     }

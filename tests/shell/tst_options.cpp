@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -224,6 +225,22 @@ private slots:
         blocked.Load(dir.filePath("blocked.ini"));
         QVERIFY(!blocked.SetVerifyAfterTransmit(true));
         QVERIFY(blocked.VerifyAfterTransmit());
+    }
+
+    void timingSpeedIsRememberedPerUser() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("q517.ini");
+        UserSettings first;
+        first.Load(path);
+        QCOMPARE(first.TimingRpm(), 600);
+        QVERIFY(first.SetTimingRpm(1450));
+        UserSettings next;
+        next.Load(path);
+        QCOMPARE(next.TimingRpm(), 1450);
+        // A hand-edited speed the window would refuse is not taken.
+        QSettings(path, QSettings::IniFormat).setValue("timing/rpm", "20001");
+        next.Load(path);
+        QCOMPARE(next.TimingRpm(), 600);
     }
 };
 

@@ -27,8 +27,9 @@ struct MainActions {
     QAction* o_MODC = nullptr;
     QAction* o_Undo = nullptr;
     QAction* o_Redo = nullptr;
-    // Functions (a menu-bar entry of its own)
+    // Functions
     QAction* Fu_Set = nullptr;
+    QAction* Fu_Timing = nullptr;
     // Comm
     QAction* C_Trsz = nullptr;
     QAction* c_Rcsz = nullptr;

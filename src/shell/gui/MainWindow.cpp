@@ -106,8 +106,11 @@ void MainWindow::buildMenus() {
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     actions_.o_Redo->setEnabled(false);
 
-    actions_.Fu_Set = bar->addAction(QStringLiteral("Fu&nctions"));
-    actions_.Fu_Set->setObjectName(QStringLiteral("Fu_Set"));
+    QMenu* functions = bar->addMenu(QStringLiteral("Fu&nctions"));
+    functions->setObjectName(QStringLiteral("Fu_"));
+    actions_.Fu_Set = addEntry(functions, "Fu_Set", QStringLiteral("Function &Parameters..."));
+    actions_.Fu_Timing = addEntry(functions, "Fu_Timing", QStringLiteral("&Timing at Speed..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_T));
 
     QMenu* comm = bar->addMenu(QStringLiteral("C&omm"));
     comm->setObjectName(QStringLiteral("c_"));
@@ -131,7 +134,7 @@ void MainWindow::buildMenus() {
     actions_.INF = bar->addAction(QStringLiteral("&Info"));
     actions_.INF->setObjectName(QStringLiteral("INF"));
 
-    for (QMenu* m : {fileMenu_, sizes, comm, options})
+    for (QMenu* m : {fileMenu_, sizes, functions, comm, options})
         connect(m, &QMenu::aboutToShow, this, &MainWindow::menuOpening);
 
     connect(actions_.f_Exit, &QAction::triggered, this, &QWidget::close);

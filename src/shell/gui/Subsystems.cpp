@@ -11,6 +11,7 @@
 #include "model/gui/FormatCommands.h"
 #include "print/gui/PrintCommands.h"
 #include "shell/gui/MainWindow.h"
+#include "timing/gui/TimingCommands.h"
 
 void InstallSubsystems(MainWindow& window) {
     // Each one is a child of the window, built from it, and lives as long as it.
@@ -24,4 +25,5 @@ void InstallSubsystems(MainWindow& window) {
     new TransferCommands(window);
     new FlashCommands(window);
     new CompareCommands(window);
+    new TimingCommands(window);
 }

@@ -1,0 +1,38 @@
+#include "timing/gui/TimingCommands.h"
+
+#include "shell/Session.h"
+#include "shell/gui/MainWindow.h"
+#include "timing/gui/TimingWindow.h"
+
+#include <QAction>
+
+TimingCommands::TimingCommands(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("TimingCommands"));
+    connect(window.actions().Fu_Timing, &QAction::triggered, this, &TimingCommands::openTiming);
+}
+
+void TimingCommands::openTiming() {
+    window_.hideEditors();
+    if (!timing_) {
+        Session& session = window_.session();
+        timing_ = new TimingWindow(session.program, session.settings, session.texts, &window_);
+        timing_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(timing_, &TimingWindow::goToCam, this, &TimingCommands::goToCam);
+    }
+    timing_->refresh();
+    timing_->show();
+    timing_->raise();
+    timing_->activateWindow();
+}
+
+void TimingCommands::goToCam(int format, int cam) {
+    Session& session = window_.session();
+    if (!session.program.IsValidFormat(format) || !session.program.IsValidCam(cam))
+        return;
+    window_.hideEditors();
+    session.edit.selectFormat(format);
+    session.edit.selectCam(cam);
+    window_.redrawFormat();
+    window_.raise();
+    window_.activateWindow();
+}
