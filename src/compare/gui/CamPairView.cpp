@@ -62,11 +62,7 @@ void CamPairView::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().window());
     const double scale = DegreeScale(barWidth(), CamBarMargin);
     painter.setPen(palette().windowText().color());
-    for (int i = 0; i <= 4; ++i) {
-        const int x = DegreeToX(Left, scale, std::min(i * 90, LastDegree));
-        painter.drawText(QRect(x - 20, 0, 40, Top - 2), Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::number(i * 90));
-    }
+    PaintScaleCaptions(painter, Left, scale, Top - 2);
     for (const auto& [box, caption] : {std::pair{barA(), "A"}, std::pair{barB(), "B"}}) {
         painter.drawText(QRect(0, box.y() - 4, Left - 4, box.height() + 8),
                          Qt::AlignRight | Qt::AlignVCenter, QLatin1String(caption));

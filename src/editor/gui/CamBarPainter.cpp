@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 using namespace DiagramGeometry;
 
 QColor CamBarBackground(bool current) {
@@ -12,6 +14,14 @@ QColor CamBarBackground(bool current) {
 
 QColor CamBarInk(bool current) {
     return current ? QColor(0, 0, 255) : QColor(0, 0, 0);
+}
+
+void PaintScaleCaptions(QPainter& painter, int barLeft, double degreeScale, int height) {
+    for (int i = 0; i <= 4; ++i) {
+        const int x = DegreeToX(barLeft, degreeScale, std::min(i * 90, LastDegree));
+        painter.drawText(QRect(x - 20, 0, 40, height), Qt::AlignHCenter | Qt::AlignBottom,
+                         QString::number(i * 90));
+    }
 }
 
 void PaintCamBar(QPainter& painter, const BarBox& bar, double degreeScale, const uint8_t* degrees,

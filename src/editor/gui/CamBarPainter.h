@@ -16,6 +16,10 @@ constexpr int CamBarMargin = 1;
 QColor CamBarBackground(bool current);
 QColor CamBarInk(bool current);
 
+// The scale captions "0", "90", ... "360" centred over the bars' quarter points, in a band
+// height pixels high above the bars.
+void PaintScaleCaptions(QPainter& painter, int barLeft, double degreeScale, int height);
+
 // Paints one cam bar as the diagram does: the background inside the frame and the ON runs.
 // degrees null paints the blank strip of a row without a cam.
 void PaintCamBar(QPainter& painter, const DiagramGeometry::BarBox& bar, double degreeScale,

@@ -79,11 +79,7 @@ void ShaftView::paintLayers() {
     QPainter painter(&layers_);
     const double scale = DegreeScale(barWidth(), CamBarMargin);
     painter.setPen(palette().windowText().color());
-    for (int i = 0; i <= 4; ++i) {
-        const int x = DegreeToX(Left, scale, std::min(i * 90, LastDegree));
-        painter.drawText(QRect(x - 20, 0, 40, Top - 2), Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::number(i * 90));
-    }
+    PaintScaleCaptions(painter, Left, scale, Top - 2);
     const int cams = int(degrees_.size() / CamProgram::Degrees);
     for (int row = 1; row <= Rows; ++row) {
         const QRect box = barBox(row);

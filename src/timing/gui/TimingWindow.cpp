@@ -20,6 +20,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace ShaftTiming;
 
 namespace {
@@ -183,6 +185,7 @@ void TimingWindow::refresh() {
     Lamps->setCams(names);
     LFORM->setText(texts_.Text(74) + NumberForms::TwoDigits(format_));
     const FunctionParameters& f = program_.Parameters;
+    shownParameters_ = f;
     Params->setText(texts_.Text(442) + QStringLiteral(" ") + QString::number(f.RotationSense) +
                     QStringLiteral("   ") + texts_.Text(443) + QStringLiteral(" ") +
                     QString::number(f.EncoderShift) + QStringLiteral("\u00b0  ") +
@@ -191,6 +194,24 @@ void TimingWindow::refresh() {
                     (timing_.MaxRpm ? QString::number(*timing_.MaxRpm) + QStringLiteral(" rpm")
                                     : texts_.Text(438)));
     showAngle(angle_);
+}
+
+bool TimingWindow::programChanged() const {
+    if (!program_.IsValidFormat(format_) ||
+        degrees_.size() != std::size_t(program_.CamCount()) * CamProgram::Degrees ||
+        !(program_.Parameters.AdvanceCount == shownParameters_.AdvanceCount &&
+          program_.Parameters.CamAdvance == shownParameters_.CamAdvance &&
+          program_.Parameters.EncoderShift == shownParameters_.EncoderShift &&
+          program_.Parameters.RotationSense == shownParameters_.RotationSense))
+        return true;
+    for (int c = 1; c <= program_.CamCount(); ++c) {
+        if (program_.CamName(c).trimmed() != timing_.Cams[std::size_t(c - 1)].Name ||
+            !std::equal(degrees_.begin() + (c - 1) * CamProgram::Degrees,
+                        degrees_.begin() + c * CamProgram::Degrees,
+                        program_.CamDegrees(format_, c)))
+            return true;
+    }
+    return false;
 }
 
 void TimingWindow::showAngle(long long angleMilli) {
@@ -236,13 +257,16 @@ void TimingWindow::stepAngle(int degrees) {
     showAngle((whole % TurnMilli + TurnMilli) % TurnMilli);
 }
 
-void TimingWindow::speedTyped(const QString& text) {
-    // A speed out of range is refused where it is typed, with the reason, never cut to the
-    // range; the last good speed stays in force.
-    const bool good = ParseRpm(text).has_value();
-    speedProblem_ = good ? QString() : texts_.Text(439);
-    SpeedRpm->setStyleSheet(good ? QString() : QString::fromLatin1(Refused));
+void TimingWindow::markField(QLineEdit* field, bool good, int reason, QString& problem) {
+    // A speed or time out of range is refused where it is typed, with the reason, never cut
+    // to the range; the last good value stays in force.
+    problem = good ? QString() : texts_.Text(reason);
+    field->setStyleSheet(good ? QString() : QString::fromLatin1(Refused));
     showProblems();
+}
+
+void TimingWindow::speedTyped(const QString& text) {
+    markField(SpeedRpm, ParseRpm(text).has_value(), 439, speedProblem_);
 }
 
 void TimingWindow::speedEntered() {
@@ -257,9 +281,7 @@ void TimingWindow::speedEntered() {
 
 void TimingWindow::speedSlid(int rpm) {
     SpeedRpm->setText(QString::number(rpm));
-    SpeedRpm->setStyleSheet(QString());
-    speedProblem_.clear();
-    showProblems();
+    markField(SpeedRpm, true, 439, speedProblem_);
     setSpeed(rpm);
     if (!SpeedSlider->isSliderDown())
         rememberSpeed();
@@ -287,10 +309,7 @@ void TimingWindow::rememberSpeed() {
 }
 
 void TimingWindow::minimumTyped(const QString& text) {
-    const bool good = ParseMinimumTenths(text).has_value();
-    minimumProblem_ = good ? QString() : texts_.Text(440);
-    MinMs->setStyleSheet(good ? QString() : QString::fromLatin1(Refused));
-    showProblems();
+    markField(MinMs, ParseMinimumTenths(text).has_value(), 440, minimumProblem_);
 }
 
 void TimingWindow::minimumEntered() {
@@ -319,8 +338,9 @@ void TimingWindow::stepFormat(int delta) {
 
 void TimingWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    // Back from the editor: show what was changed there.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    // Back from the editor: show what was changed there (only then, so the table keeps its
+    // place when nothing was).
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && programChanged())
         refresh();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CamProgram.h"
 #include "timing/ShaftTiming.h"
 
 #include <QDialog>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <vector>
 
-class CamProgram;
 class FormatStepper;
 class LanguageTexts;
 class OutputLamps;
@@ -81,6 +81,7 @@ private:
     // puts a good one in force.
     void speedTyped(const QString& text);
     void speedEntered();
+    void markField(QLineEdit* field, bool good, int reason, QString& problem);
     void speedSlid(int rpm);
     void setSpeed(int rpm);
     void rememberSpeed();
@@ -91,6 +92,8 @@ private:
     void restartClock();
     void frame();
     void showProblems();
+    // True when the program differs from what the window shows.
+    bool programChanged() const;
 
     const CamProgram& program_;
     UserSettings& settings_;
@@ -107,6 +110,7 @@ private:
     QTimer frames_;
     ShaftTiming::FormatTiming timing_;
     std::vector<uint8_t> degrees_;
+    FunctionParameters shownParameters_;
     QString speedProblem_;
     QString minimumProblem_;
     QString settingsProblem_;
