@@ -1,6 +1,7 @@
 // Timing at speed of the largest program (24 cams x 28 formats, 180 phases in every cam, an
 // advance per cam): q517-cli timing as a whole process, as a script sees it, and the frames of
 // the timing window while its shaft turns (cursor, 24 lamps, the two layers of phases).
+#include "BenchPrograms.h"
 #include "FullProgram.h"
 #include "model/CamFileWriter.h"
 #include "model/LanguageTexts.h"
@@ -40,9 +41,11 @@ void MeasureCli(const CamProgram& program, const QTemporaryDir& dir) {
     const QString cli =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/q517-cli");
     std::vector<double> times;
+    std::vector<double> cpu;
     QByteArray out;
     for (int i = 0; i < 9; ++i) {
         QProcess process;
+        const double cpuBefore = BenchPrograms::CpuSecondsOfChildren();
         QElapsedTimer timer;
         timer.start();
         process.start(cli, {QStringLiteral("timing"), file, QStringLiteral("--rpm"),
@@ -51,6 +54,7 @@ void MeasureCli(const CamProgram& program, const QTemporaryDir& dir) {
         // One degree at 600 rpm is 0.28 ms: every phase is short.
         ok = process.waitForFinished(60000) && process.exitCode() == 1 && ok;
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpu.push_back((BenchPrograms::CpuSecondsOfChildren() - cpuBefore) * 1e3);
         out = process.readAllStandardOutput();
     }
     // A header, 180 phases and 180 gaps per cam, and the highest speed.
@@ -58,6 +62,10 @@ void MeasureCli(const CamProgram& program, const QTemporaryDir& dir) {
     std::printf("BENCH q517-cli timing 24x28, 180 phases per cam, --rpm 600 (median of 9, whole "
                 "process) | %s%.0f ms | <= 150 ms\n",
                 ok ? "" : "FAILED ", Median(times));
+    // On a machine shared with other work the wall time waits for the CPU; the CPU time does not.
+    std::printf("BENCH q517-cli timing 24x28, CPU time of the process (median of 9) | %.0f ms | "
+                "<= 150 ms\n",
+                Median(cpu));
 }
 
 void MeasureWindow(const CamProgram& program) {
