@@ -80,7 +80,11 @@ void TimingWindow::build() {
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    Table->setMinimumWidth(620);
+    Table->horizontalHeader()->setDefaultSectionSize(
+        fontMetrics().horizontalAdvance(QStringLiteral("0000.0 ms")));
+    Table->horizontalHeader()->resizeSection(TimingTableModel::Name,
+                                             fontMetrics().horizontalAdvance(QLatin1Char('M')) *
+                                                 CamProgram::MaxNameLength);
     MaxRpm = new QLabel(this);
     MaxRpm->setObjectName(QStringLiteral("MaxRpm"));
     Lamps = new OutputLamps(this);
@@ -166,6 +170,12 @@ void TimingWindow::applyTexts() {
     for (int n = 427; n <= 436; ++n)
         headers << text(n);
     model_->setHeaders(headers);
+    // Every caption whole, in whichever language.
+    QHeaderView* header = Table->horizontalHeader();
+    for (int c = 0; c < headers.size(); ++c)
+        header->resizeSection(c, std::max(header->sectionSize(c),
+                                          fontMetrics().horizontalAdvance(headers.at(c)) + 16));
+    Table->setMinimumWidth(header->length() + 24);
 }
 
 void TimingWindow::refresh() {
