@@ -2,7 +2,7 @@
 #include "dialogs/gui/QtCommonDialogBackend.h"
 #include "dialogs/gui/QtPrompts.h"
 #include "link/Clock.h"
-#include "link/QtSerialLine.h"
+#include "link/DeviceLine.h"
 #include "shell/Session.h"
 #include "shell/SingleInstance.h"
 #include "shell/gui/MainWindow.h"
@@ -60,9 +60,10 @@ int main(int argc, char* argv[]) {
     CommonDialog dialog(dialogBackend);
     dialog.setMaxFileSize(2048);
     SystemClock clock;
-    QtSerialLine line;
+    DeviceLine line;
     Session session(prompts, clock, dialog, line, workDir);
     session.settings.Load(UserSettings::DefaultPath());
+    session.link.state.NetworkPorts = session.settings.NetworkPorts();
 
     MainWindow window(session);
     window.setWindowState(Qt::WindowMaximized);

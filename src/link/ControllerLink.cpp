@@ -1,6 +1,7 @@
 #include "link/ControllerLink.h"
 
 #include "link/Clock.h"
+#include "link/NetworkAddress.h"
 #include "link/PortMap.h"
 #include "link/SerialLine.h"
 
@@ -12,12 +13,16 @@ ControllerLink::ControllerLink(SerialLine& line, Clock& clock, QString workDir)
     : line_(line), clock_(clock), workDir_(std::move(workDir)) {}
 
 LinkOpening ControllerLink::open(int portNumber, int baud) {
-    const QString device = PortMap::PortDevice(portNumber, workDir_);
+    const QString device = PortMap::PortDevice(portNumber, workDir_, state.NetworkPorts);
     if (device.isEmpty()) {
         device_.clear();
+        const bool network =
+            portNumber >= PortMap::FirstNetworkPort && portNumber <= PortMap::LastPort;
         return {LinkStatus::NoSuchPort, QString(),
                 QStringLiteral("COM") + QString::number(portNumber) +
-                    QStringLiteral(" is not a serial port of this machine")};
+                    (network
+                         ? QStringLiteral(" is a network port without an address (Set Commport)")
+                         : QStringLiteral(" is not a serial port of this machine"))};
     }
     return open(device, baud);
 }
@@ -28,8 +33,14 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
     device_ = device;
     if (!line_.isOpen()) {
         // Opening a device that is not there can only fail the same way again.
-        if (device.isEmpty() || !QFileInfo::exists(device))
+        QString problem;
+        NetworkAddress address;
+        if (NetworkAddress::IsNetwork(device)) {
+            if (!NetworkAddress::Parse(device, &address, &problem))
+                return {LinkStatus::NoSuchPort, device, problem};
+        } else if (device.isEmpty() || !QFileInfo::exists(device)) {
             return {LinkStatus::NoSuchPort, device, QStringLiteral("no such device")};
+        }
         QString why;
         switch (line_.open(device, &why)) {
         case SerialLine::Opened::Yes:
@@ -40,13 +51,19 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
             return {LinkStatus::OpenFailed, device, why};
         }
     }
-    if (baud <= 0 || !line_.setBaudRate(baud)) {
+    const auto refused = [&] {
+        const QString why = line_.settingsCause();
         line_.close();
-        return {LinkStatus::SettingsRefused, device,
-                QStringLiteral("line settings ") + QString::number(baud) +
-                    QStringLiteral(",n,8,1 refused")};
-    }
+        return LinkOpening{LinkStatus::SettingsRefused, device,
+                           QStringLiteral("line settings ") + QString::number(baud) +
+                               QStringLiteral(",n,8,1 refused") +
+                               (why.isEmpty() ? QString() : QStringLiteral(": ") + why)};
+    };
+    if (baud <= 0 || !line_.setBaudRate(baud))
+        return refused();
     line_.setHardwareFlowControl(true);
+    if (!line_.settingsCause().isEmpty())
+        return refused();
     if (!line_.ctsAsserted())
         return {LinkStatus::NotReady, device,
                 QStringLiteral("the controller is not ready (no CTS)")};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortMap.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -24,4 +26,6 @@ struct LinkState {
 
     // When set, the line opens this device instead of the port map's (q517-cli --device).
     QString DeviceOverride;
+    // The addresses of the network ports COM 65..96 (from the per-user settings).
+    PortMap::NetworkPorts NetworkPorts;
 };

@@ -15,9 +15,11 @@ QString PortLink(int n, const QString& workDir) {
     return QDir(workDir).filePath(QStringLiteral("ports/COM") + QString::number(n));
 }
 
-QString PortDevice(int n, const QString& workDir) {
+QString PortDevice(int n, const QString& workDir, const NetworkPorts& network) {
     if (n < FirstPort || n > LastPort)
         return QString();
+    if (n >= FirstNetworkPort)
+        return network.value(n);
     const QString link = PortLink(n, workDir);
     // A link left behind by a simulator that has ended points nowhere: the machine's own
     // device of that number is meant then.
@@ -47,6 +49,8 @@ bool DeviceExists(const QString& path) {
 
 } // namespace PortMap
 
-bool EnumSerPorts(int n, const QString& workDir) {
+bool EnumSerPorts(int n, const QString& workDir, const PortMap::NetworkPorts& network) {
+    if (n >= PortMap::FirstNetworkPort)
+        return !PortMap::PortDevice(n, workDir, network).isEmpty();
     return PortMap::DeviceExists(PortMap::PortDevice(n, workDir));
 }

@@ -28,6 +28,9 @@ public:
     virtual void setHardwareFlowControl(bool on) = 0;
     // A device without modem-control lines (a pseudo-terminal) counts as CTS asserted.
     virtual bool ctsAsserted() const = 0;
+    // Why the line did not take the last speed or flow control (a network port's server
+    // answered otherwise or not at all); empty when it took them.
+    virtual QString settingsCause() const { return QString(); }
 
     virtual int bytesWaiting() = 0;
     // One byte, waiting on the port at most timeoutMs; nothing when the deadline passed or

@@ -1,5 +1,6 @@
 #include "production/LineTargets.h"
 
+#include "link/NetworkAddress.h"
 #include "link/PortMap.h"
 
 #include <QFileInfo>
@@ -8,8 +9,8 @@ QString LineTarget::name() const {
     return port > 0 ? QStringLiteral("COM ") + QString::number(port) : device;
 }
 
-QString LineTarget::devicePath(const QString& workDir) const {
-    return port > 0 ? PortMap::PortDevice(port, workDir) : device;
+QString LineTarget::devicePath(const QString& workDir, const PortMap::NetworkPorts& network) const {
+    return port > 0 ? PortMap::PortDevice(port, workDir, network) : device;
 }
 
 bool ParsePortList(const QString& text, QList<int>* ports, QString* problem) {
@@ -30,7 +31,7 @@ bool ParsePortList(const QString& text, QList<int>* ports, QString* problem) {
         int first = 0, last = 0;
         if (ends.size() > 2 || !portNumber(ends.first(), &first) || !portNumber(ends.last(), &last))
             return bad(QStringLiteral("'") + item +
-                       QStringLiteral("' is not a port 1 to 64 or a range like 3-8"));
+                       QStringLiteral("' is not a port 1 to 96 or a range like 3-8"));
         if (last < first)
             return bad(QStringLiteral("'") + item + QStringLiteral("' runs backwards"));
         for (int n = first; n <= last; ++n)
@@ -64,7 +65,7 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
             bool ok = false;
             const int n = args.at(++i).toInt(&ok);
             if (!ok || n < PortMap::FirstPort || n > PortMap::LastPort) {
-                *problem = QStringLiteral("--port must be 1 to 64");
+                *problem = QStringLiteral("--port must be 1 to 96");
                 return false;
             }
             if (!addTarget(LineTarget{n, QString()}))
@@ -80,6 +81,11 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
             const QString device = args.at(++i);
             if (device.isEmpty()) {
                 *problem = QStringLiteral("--device needs a path");
+                return false;
+            }
+            // A network address is refused here, before any line is touched.
+            if (NetworkAddress::IsNetwork(device) && !NetworkAddress::Check(device, problem)) {
+                *problem = QStringLiteral("--device ") + *problem;
                 return false;
             }
             if (!addTarget(LineTarget{0, device}))
@@ -113,12 +119,18 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
     return true;
 }
 
-QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir) {
+QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir,
+                     const PortMap::NetworkPorts& network) {
     QList<QString> reached;
     for (qsizetype k = 0; k < targets.size(); ++k) {
-        const QFileInfo device(targets[k].devicePath(workDir));
-        // A device that is not there cannot be shared; its target fails on its own.
-        reached.append(device.exists() ? device.canonicalFilePath() : QString());
+        const QString path = targets[k].devicePath(workDir, network);
+        const QFileInfo device(path);
+        // A device that is not there cannot be shared; its target fails on its own. A network
+        // port is one server's port: the same address twice is one line.
+        if (NetworkAddress::IsNetwork(path))
+            reached.append(path.toLower());
+        else
+            reached.append(device.exists() ? device.canonicalFilePath() : QString());
         for (qsizetype j = 0; j < k; ++j) {
             if (!reached[k].isEmpty() && reached[j] == reached[k])
                 return targets[j].name() + QStringLiteral(" and ") + targets[k].name() +

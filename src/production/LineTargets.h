@@ -4,15 +4,18 @@
 #include <QString>
 #include <QStringList>
 
-// One controller of a production line: a port of the port map ("COM 3") or a device path.
+#include "link/PortMap.h"
+
+// One controller of a production line: a port of the port map ("COM 3"), a device path or a
+// network port's address (rfc2217://HOST:PORT, tcp://HOST:PORT).
 struct LineTarget {
-    int port = 0; // 1..64, or 0 when device names the line
+    int port = 0; // 1..96, or 0 when device names the line
     QString device;
 
     // "COM 3", or the device path as given.
     QString name() const;
     // The device the target opens: the port map's for a port number.
-    QString devicePath(const QString& workDir) const;
+    QString devicePath(const QString& workDir, const PortMap::NetworkPorts& network = {}) const;
     bool operator==(const LineTarget& o) const { return port == o.port && device == o.device; }
 };
 
@@ -32,9 +35,10 @@ struct LineArgs {
 // --report is left in rest for the command to refuse.
 bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QString* problem);
 
-// "3-8,12" as ports 3, 4, 5, 6, 7, 8 and 12, each 1 to 64.
+// "3-8,12" as ports 3, 4, 5, 6, 7, 8 and 12, each 1 to 96.
 bool ParsePortList(const QString& text, QList<int>* ports, QString* problem);
 
 // Two targets that reach one device (a port whose link points at a device also named, or two
 // links to one terminal) would fight over the line: the problem names them, else it is empty.
-QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir);
+QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir,
+                     const PortMap::NetworkPorts& network = {});

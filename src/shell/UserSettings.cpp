@@ -17,6 +17,10 @@ bool writeValue(const QString& path, const QString& key, const QVariant& value) 
     file.sync();
     return file.status() == QSettings::NoError;
 }
+
+QString NetworkKey(int n) {
+    return QStringLiteral("network/COM") + QString::number(n);
+}
 } // namespace
 
 void UserSettings::Load(const QString& path) {
@@ -27,6 +31,28 @@ void UserSettings::Load(const QString& path) {
     bool ok = false;
     const int rpm = file.value(TimingRpmKey, TimingRpmDefault).toInt(&ok);
     timingRpm_ = ok && rpm >= 1 && rpm <= 20000 ? rpm : TimingRpmDefault;
+    networkPorts_.clear();
+    for (int n = PortMap::FirstNetworkPort; n <= PortMap::LastPort; ++n) {
+        const QString address = file.value(NetworkKey(n)).toString().trimmed();
+        if (!address.isEmpty())
+            networkPorts_.insert(n, address);
+    }
+}
+
+bool UserSettings::SetNetworkPort(int n, const QString& address) {
+    if (address.trimmed().isEmpty())
+        networkPorts_.remove(n);
+    else
+        networkPorts_.insert(n, address.trimmed());
+    if (path_.isEmpty())
+        return true;
+    QSettings file(path_, QSettings::IniFormat);
+    if (address.trimmed().isEmpty())
+        file.remove(NetworkKey(n));
+    else
+        file.setValue(NetworkKey(n), address.trimmed());
+    file.sync();
+    return file.status() == QSettings::NoError;
 }
 
 bool UserSettings::SetVerifyAfterTransmit(bool on) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortMap.h"
+
 #include <QString>
 
 // The per-user choices that are not part of the options file (whose lines the controller's
@@ -22,6 +24,12 @@ public:
     // Changes it and writes the file at once; false as for Verify after Transmit.
     bool SetTimingRpm(int rpm);
 
+    // The addresses of the network ports COM 65..96 ("rfc2217://10.0.0.20:4001").
+    const PortMap::NetworkPorts& NetworkPorts() const { return networkPorts_; }
+    // Sets (an empty address: forgets) the address of network port n and writes the file at
+    // once; false when the file could not be written (the address still holds for this run).
+    bool SetNetworkPort(int n, const QString& address);
+
     // ~/.config/q517/q517.ini on Linux.
     static QString DefaultPath();
 
@@ -29,4 +37,5 @@ private:
     QString path_;
     bool verifyAfterTransmit_ = false;
     int timingRpm_ = 600;
+    PortMap::NetworkPorts networkPorts_;
 };

@@ -1,6 +1,7 @@
 #include "link/gui/PortWindow.h"
 #include "model/TextFile.h"
 #include "support/FakeController.h"
+#include "support/ScriptedServer.h"
 #include "support/TestSession.h"
 #include "support/TransferControllerScript.h"
 
@@ -8,9 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Ports = QList<int>;
@@ -215,6 +218,46 @@ private slots:
                  QStringLiteral("2 of 2"));
         QCOMPARE(line.received(), QByteArray("?M8C\r"));
         QVERIFY(window.findChild<QPushButton*>(QStringLiteral("TOK"))->isEnabled());
+    }
+
+    // A network port's address is typed beside the list, refused with its reason when it is
+    // no address, kept per user and used by the link; Test shows what the server answered.
+    // Find controller asks the network ports that have an address.
+    void networkPorts() {
+        FakeClock lineClock;
+        FakeController line(lineClock);
+        TestSession t(&line);
+        QTemporaryDir config;
+        t.session.settings.Load(config.filePath(QStringLiteral("q517.ini")));
+        line.when("?M8C\r", FakeController::bytes(TransferControllerScript::IdentReply(24, 28)));
+        PortWindow window(t.session, nullptr, machineWith({65, 66}));
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("ComSel"));
+        auto* field = window.findChild<QLineEdit*>(QStringLiteral("NetPort"));
+        auto* log = window.findChild<QLabel*>(QStringLiteral("NetTestLog"));
+        auto* test = window.findChild<QPushButton*>(QStringLiteral("K_NETTEST"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("LNetPort"))->text(), "T450");
+        box->setCurrentIndex(0);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("PortInfo"))->text(), "T452");
+        field->setText(QStringLiteral("rfc2217://10.0.0.20"));
+        field->editingFinished();
+        QVERIFY2(log->text().startsWith("T453") && log->text().contains("no port"),
+                 qPrintable(log->text()));
+        QVERIFY(t.session.settings.NetworkPorts().isEmpty());
+
+        ScriptedServer server(ScriptedServer::Script{});
+        field->setText(server.address());
+        test->click();
+        QCOMPARE(t.session.settings.NetworkPorts().value(65), server.address());
+        QCOMPARE(t.session.link.state.NetworkPorts, t.session.settings.NetworkPorts());
+        QVERIFY2(log->text().startsWith("T454\n") && log->text().contains("speed 9600") &&
+                     log->text().endsWith("T456"),
+                 qPrintable(log->text()));
+
+        // COM 66 has no address: only COM 65 is asked, at its address.
+        window.findChild<QPushButton*>(QStringLiteral("K_FIND"))->click();
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("FindLog"))->text(),
+                 QStringLiteral("COM 65: C24-28 answered"));
+        QCOMPARE(line.openedDevice(), server.address());
     }
 
     // Stop, or Escape, while a port is asked: the search ends after that port, the window stays.

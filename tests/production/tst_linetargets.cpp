@@ -26,8 +26,14 @@ private slots:
         *row("port twice", "--port 3 --ports 2-4") << QStringList() << "COM 3 is named twice";
         *row("device twice", "--device /a --device /a") << QStringList() << "/a is named twice";
         *row("range backwards", "--ports 8-3") << QStringList() << "runs backwards";
-        *row("port 0", "--ports 0-2") << QStringList() << "not a port 1 to 64";
-        *row("port 65", "--port 65") << QStringList() << "1 to 64";
+        *row("port 0", "--ports 0-2") << QStringList() << "not a port 1 to 96";
+        *row("network ports", "--ports 65-67,96")
+            << QStringList{"COM 65", "COM 66", "COM 67", "COM 96"} << QString();
+        *row("port 97", "--port 97") << QStringList() << "1 to 96";
+        *row("network device", "--device rfc2217://127.0.0.1:4001 --device tcp://[::1]:7")
+            << QStringList{"rfc2217://127.0.0.1:4001", "tcp://[::1]:7"} << QString();
+        *row("host that does not resolve", "--device tcp://no-such-host.invalid:4001")
+            << QStringList() << "does not resolve";
         *row("empty item", "--ports 3,,4") << QStringList() << "not a port";
         *row("three ends", "--ports 3-4-5") << QStringList() << "not a port";
         *row("letters", "--ports a") << QStringList() << "not a port";

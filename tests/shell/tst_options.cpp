@@ -216,9 +216,14 @@ private slots:
         first.Load(path);
         QVERIFY(!first.VerifyAfterTransmit());
         QVERIFY(first.SetVerifyAfterTransmit(true));
+        QVERIFY(first.SetNetworkPort(65, " rfc2217://10.0.0.20:4001 "));
+        QVERIFY(first.SetNetworkPort(96, "tcp://plc-7:2000"));
+        QVERIFY(first.SetNetworkPort(96, ""));
         UserSettings next;
         next.Load(path);
         QVERIFY(next.VerifyAfterTransmit());
+        QCOMPARE(next.NetworkPorts(),
+                 (PortMap::NetworkPorts{{65, QStringLiteral("rfc2217://10.0.0.20:4001")}}));
         // Where the file cannot be written the choice holds for this run, and it says so.
         QVERIFY(QDir(dir.path()).mkdir("blocked.ini"));
         UserSettings blocked;

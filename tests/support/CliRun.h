@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// One run of the built q517-cli with the per-user data directory inside home.
+// One run of the built q517-cli with the per-user data and settings directories inside home.
 struct CliRun {
     int status = -1; // -1: it crashed or did not end in time
     QString out;
@@ -17,6 +17,7 @@ struct CliRun {
         QProcess cli;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), home);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
         cli.setProcessEnvironment(env);
         cli.start(SimProcess::CliBinary(), args);
         CliRun run;

@@ -108,6 +108,16 @@ QString CliWorkDir() {
     return dir;
 }
 
+PortMap::NetworkPorts CliNetworkPorts() {
+    // q517's settings file, whatever this program is called.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("q517"));
+    UserSettings settings;
+    settings.Load(UserSettings::DefaultPath());
+    QCoreApplication::setApplicationName(name);
+    return settings.NetworkPorts();
+}
+
 CliDevice::CliDevice(const CliDeviceArgs& args) : CliDevice(args, prompts_) {}
 
 CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString& workDir)
@@ -117,6 +127,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString&
     s.options.PortNumber = int16_t(args.port.value_or(s.options.PortNumber));
     s.options.BaudRate = args.baud;
     s.link.state.DeviceOverride = args.device;
+    s.link.state.NetworkPorts = CliNetworkPorts();
     const QString script = CliLanguageScript();
     if (!script.isEmpty())
         s.texts.LoadLanguage(script);

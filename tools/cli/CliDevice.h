@@ -3,7 +3,7 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "link/Clock.h"
-#include "link/QtSerialLine.h"
+#include "link/DeviceLine.h"
 #include "shell/Session.h"
 
 #include <QStringList>
@@ -44,10 +44,13 @@ public:
 
 // The programmer's working directory (where ports/COMn links live).
 QString CliWorkDir();
+// The addresses of the network ports COM 65..96, from q517's per-user settings file.
+PortMap::NetworkPorts CliNetworkPorts();
 
 // What every device command (identify, send, receive, flash) takes from its arguments:
-// --port N (the port map of the working directory) or --device PATH (the port exists when
-// PATH exists), --baud B (default 9600) and --yes.
+// --port N (the port map of the working directory and, for 65..96, the network ports of the
+// settings file) or --device PATH (the port exists when PATH exists; rfc2217://HOST:PORT and
+// tcp://HOST:PORT reach a network port), --baud B (default 9600) and --yes.
 struct CliDeviceArgs {
     std::optional<int> port;
     QString device;
@@ -80,7 +83,7 @@ public:
 private:
     CliPrompts prompts_;
     SystemClock clock_;
-    QtSerialLine line_;
+    DeviceLine line_;
     CliDialogBackend dialogBackend_;
     CommonDialog dialog_{dialogBackend_};
     std::unique_ptr<Session> session_;

@@ -54,7 +54,7 @@ int terminalWidth() {
 
 int RunLine(const QString& command, const QString& file, const LineArgs& line,
             const TargetJob& job) {
-    const QString shared = SharedDevice(line.targets, CliWorkDir());
+    const QString shared = SharedDevice(line.targets, CliWorkDir(), CliNetworkPorts());
     if (!shared.isEmpty())
         return cliUsageError(CliCommands().at(command), shared);
 

@@ -10,15 +10,18 @@ int RunPorts(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("ports"), QStringLiteral("ports"),
-    QStringLiteral("lists the serial ports that exist (\"COM n\" and its device)"), RunPorts});
+    QStringLiteral("lists the serial ports that exist and the network ports that have an "
+                   "address (\"COM n\" and its device or address)"),
+    RunPorts});
 
 int RunPorts(const QStringList& args) {
     if (!args.isEmpty())
         return cliUsageError(CliCommands().at(QStringLiteral("ports")));
     const QString workDir = CliWorkDir();
+    const PortMap::NetworkPorts network = CliNetworkPorts();
     for (int n = PortMap::FirstPort; n <= PortMap::LastPort; ++n) {
-        if (EnumSerPorts(n, workDir))
-            cliOut() << "COM " << n << "\t" << PortMap::PortDevice(n, workDir) << "\n";
+        if (EnumSerPorts(n, workDir, network))
+            cliOut() << "COM " << n << "\t" << PortMap::PortDevice(n, workDir, network) << "\n";
     }
     return 0;
 }

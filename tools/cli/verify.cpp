@@ -31,10 +31,11 @@ int verifyLine(const LineArgs& line, const QString& path) {
     if (!CliReadCamFile(expected, path))
         return 2;
     const QString workDir = CliWorkDir();
+    const PortMap::NetworkPorts network = CliNetworkPorts();
     return RunLine(QStringLiteral("verify"), path, line, [&](TargetContext& context) {
         TargetPrompts prompts(line.yes);
         CliDeviceArgs device = DeviceArgsFor(context.target(), line);
-        device.device = context.target().devicePath(workDir);
+        device.device = context.target().devicePath(workDir, network);
         QTemporaryDir own;
         CliDevice cli(device, prompts, own.path());
         Session& session = cli.session();

@@ -37,7 +37,7 @@ bool expandCount(int count, const QStringList& common, const QStringList& own,
         } else {
             bool ok = false;
             const int first = option[1].toInt(&ok);
-            if (!ok || first < PortMap::FirstPort || first + count - 1 > PortMap::LastPort) {
+            if (!ok || first < PortMap::FirstPort || first + count - 1 > PortMap::LastSerialPort) {
                 *problem = QStringLiteral("--count %1 from --port %2 goes past port 1 to 64")
                                .arg(count)
                                .arg(option[1]);

@@ -165,7 +165,7 @@ std::optional<int> setUpLink(const QStringList& args, const SimOptions& options,
     if (parser.isSet(options.port)) {
         bool ok = false;
         const int n = parser.value(options.port).toInt(&ok);
-        if (!ok || n < PortMap::FirstPort || n > PortMap::LastPort)
+        if (!ok || n < PortMap::FirstPort || n > PortMap::LastSerialPort)
             return fail(QStringLiteral("--port must be 1 to 64"), 2);
         const QString workDir =
             parser.isSet(options.workDir) ? parser.value(options.workDir) : defaultWorkDir();

@@ -2,6 +2,8 @@
 
 #include "dialogs/Prompts.h"
 #include "link/ControllerSearch.h"
+#include "link/NetworkAddress.h"
+#include "link/NetworkSerialLine.h"
 #include "link/PortMap.h"
 #include "link/gui/PlaceWindow.h"
 #include "model/NumberForms.h"
@@ -12,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,7 +43,10 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     : QDialog(parent), session_(session), portExists_(std::move(portExists)),
       adapters_(std::move(adapters)) {
     if (!portExists_)
-        portExists_ = [this](int n) { return EnumSerPorts(n, session_.workDir); };
+        // Every network port is listed: the list is where its address is set.
+        portExists_ = [this](int n) {
+            return n >= PortMap::FirstNetworkPort || EnumSerPorts(n, session_.workDir);
+        };
     if (!adapters_)
         adapters_ = SystemAdapters;
     setObjectName(QStringLiteral("SelPort"));
@@ -68,6 +74,19 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     FindLog->setObjectName(QStringLiteral("FindLog"));
     FindLog->setTextFormat(Qt::PlainText);
     FindLog->setWordWrap(true);
+    LNetPort = new QLabel(this);
+    LNetPort->setObjectName(QStringLiteral("LNetPort"));
+    NetPort = new QLineEdit(this);
+    NetPort->setObjectName(QStringLiteral("NetPort"));
+    NetPort->setPlaceholderText(QStringLiteral("rfc2217://10.0.0.20:4001"));
+    K_NETTEST = new QPushButton(this);
+    K_NETTEST->setObjectName(QStringLiteral("K_NETTEST"));
+    K_NETTEST->setAutoDefault(false);
+    NetTestLog = new QLabel(this);
+    NetTestLog->setObjectName(QStringLiteral("NetTestLog"));
+    NetTestLog->setTextFormat(Qt::PlainText);
+    NetTestLog->setWordWrap(true);
+    NetTestLog->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* frBaud = new QGroupBox(QStringLiteral("BAUD RATE"), this);
     speedFrame_ = frBaud;
@@ -104,6 +123,12 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(portRow);
     layout->addWidget(PortInfo);
+    auto* netRow = new QHBoxLayout;
+    netRow->addWidget(LNetPort);
+    netRow->addWidget(NetPort, 1);
+    netRow->addWidget(K_NETTEST);
+    layout->addLayout(netRow);
+    layout->addWidget(NetTestLog);
     auto* findRow = new QHBoxLayout;
     findRow->addWidget(K_FIND);
     findRow->addWidget(FindBar, 1);
@@ -117,6 +142,8 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
 
     PlaceWindow(this);
     Lwarn->setText(session_.Text(23));
+    LNetPort->setText(session_.Text(450));
+    K_NETTEST->setText(session_.Text(451));
     fillPorts();
     selectStoredChoices();
     connect(ComSel, &QComboBox::activated, this, &PortWindow::choosePortEntry);
@@ -127,15 +154,90 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
         else
             findController();
     });
+    connect(NetPort, &QLineEdit::editingFinished, this, &PortWindow::storeNetworkAddress);
+    connect(K_NETTEST, &QPushButton::clicked, this, &PortWindow::testNetworkPort);
     showPortDetails(ComSel->currentIndex());
+}
+
+int PortWindow::selectedPort() const {
+    const int index = ComSel->currentIndex();
+    return index < 0 ? 0 : entryPort(ComSel->itemText(index));
+}
+
+void PortWindow::showNetworkPort(int port) {
+    const bool network = port >= PortMap::FirstNetworkPort;
+    for (QWidget* w : std::initializer_list<QWidget*>{LNetPort, NetPort, K_NETTEST, NetTestLog})
+        w->setVisible(network);
+    NetTestLog->clear();
+    if (!network)
+        return;
+    const QString address = session_.settings.NetworkPorts().value(port);
+    NetPort->setText(address);
+    PortInfo->setText(address.isEmpty() ? session_.Text(452)
+                                        : session_.Text(450) + QLatin1Char(' ') + address);
+}
+
+void PortWindow::storeNetworkAddress() {
+    const int port = selectedPort();
+    if (port < PortMap::FirstNetworkPort)
+        return;
+    const QString address = NetPort->text().trimmed();
+    if (address == session_.settings.NetworkPorts().value(port))
+        return;
+    NetworkAddress parsed;
+    QString problem;
+    if (!address.isEmpty() && !NetworkAddress::Parse(address, &parsed, &problem)) {
+        NetTestLog->setText(session_.Text(453) + problem);
+        return;
+    }
+    // A line open to the old address would go on talking to the controller there.
+    if (port == session_.options.PortNumber)
+        session_.link.close();
+    if (!session_.settings.SetNetworkPort(port, address))
+        NetTestLog->setText(session_.Text(453) + session_.settings.Path());
+    else
+        NetTestLog->clear();
+    session_.link.state.NetworkPorts = session_.settings.NetworkPorts();
+    showNetworkPort(port);
+}
+
+void PortWindow::testNetworkPort() {
+    storeNetworkAddress();
+    const int port = selectedPort();
+    const QString address = session_.settings.NetworkPorts().value(port);
+    if (address.isEmpty()) {
+        NetTestLog->setText(session_.Text(452));
+        return;
+    }
+    // A server takes one client at a time: our own line to it steps aside for the test.
+    if (session_.link.isOpen() && session_.link.device() == address)
+        session_.link.close();
+    session_.prompts.setBusy(true);
+    const NetworkProbe probe =
+        ProbeNetworkPort(address, session_.options.BaudRate.trimmed().toInt());
+    session_.prompts.setBusy(false);
+    QStringList lines;
+    if (!probe.answers.isEmpty())
+        lines << session_.Text(454) << probe.answers;
+    if (!probe.cause.isEmpty())
+        lines << session_.Text(455) + probe.cause;
+    else
+        lines << session_.Text(probe.ready ? 456 : 457);
+    NetTestLog->setText(lines.join(QLatin1Char('\n')));
 }
 
 void PortWindow::showPortDetails(int index) {
     if (index < 0) {
         PortInfo->clear();
+        showNetworkPort(0);
         return;
     }
     const int port = entryPort(ComSel->itemText(index));
+    if (port >= PortMap::FirstNetworkPort) {
+        showNetworkPort(port);
+        return;
+    }
+    showNetworkPort(0);
     PortInfo->setText(PortDetailsLines(DescribePort(port, session_.workDir, adapters_()))
                           .join(QLatin1Char('\n')));
 }
@@ -189,9 +291,13 @@ void PortWindow::findController() {
         bool stopRequested() const override { return window.stopRequested_; }
     } progress(*this);
 
+    // A network port without an address has nobody to ask.
     QList<int> ports;
-    for (int i = 0; i < ComSel->count(); ++i)
-        ports << entryPort(ComSel->itemText(i));
+    for (int i = 0; i < ComSel->count(); ++i) {
+        const int port = entryPort(ComSel->itemText(i));
+        if (port < PortMap::FirstNetworkPort || session_.settings.NetworkPorts().contains(port))
+            ports << port;
+    }
     setChoicesEnabled(false);
     FindBar->setVisible(true);
     searching_ = true;
@@ -207,10 +313,12 @@ void PortWindow::findController() {
         progress.lines << QStringLiteral("No controller found");
     FindLog->setText(progress.lines.join(QLatin1Char('\n')));
     setChoicesEnabled(true);
-    const int index = int(ports.indexOf(found));
-    if (index >= 0) {
-        ComSel->setCurrentIndex(index);
-        choosePortEntry(index);
+    for (int index = 0; found > 0 && index < ComSel->count(); ++index) {
+        if (entryPort(ComSel->itemText(index)) == found) {
+            ComSel->setCurrentIndex(index);
+            choosePortEntry(index);
+            break;
+        }
     }
 }
 

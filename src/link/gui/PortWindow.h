@@ -9,6 +9,7 @@
 struct Session;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -38,6 +39,11 @@ public:
     // Find controller (K_FIND): asks each listed port for its identity, shows each answer
     // in FindLog and selects the port where a controller answered.
     void findController();
+    // The network port field: keeps the address typed for the selected network port in the
+    // per-user settings (a bad one is refused with its reason), and Test (K_NETTEST) connects
+    // and shows in NetTestLog what the server answered.
+    void storeNetworkAddress();
+    void testNetworkPort();
 
 protected:
     // Escape or the close button while a search runs stops the search, not the window: the
@@ -51,6 +57,8 @@ private:
     void showPortDetails(int index);
     void setChoicesEnabled(bool enabled);
     void stopSearch();
+    int selectedPort() const;
+    void showNetworkPort(int port);
 
     Session& session_;
     std::function<bool(int)> portExists_;
@@ -62,6 +70,10 @@ private:
     QPushButton* K_FIND = nullptr;
     QProgressBar* FindBar = nullptr;
     QLabel* FindLog = nullptr;
+    QLabel* LNetPort = nullptr;
+    QLineEdit* NetPort = nullptr;
+    QPushButton* K_NETTEST = nullptr;
+    QLabel* NetTestLog = nullptr;
     QWidget* speedFrame_ = nullptr;
     QList<QRadioButton*> speedChoices_;
     QPushButton* TOK = nullptr;

@@ -195,7 +195,7 @@ void MainWindow::refreshStatus() {
     const LinkState& link = session_.link.state;
     QString device = link.DeviceOverride;
     if (device.isEmpty())
-        device = PortMap::PortDevice(options.PortNumber, session_.workDir);
+        device = PortMap::PortDevice(options.PortNumber, session_.workDir, link.NetworkPorts);
     const QString dot = QStringLiteral(" ") + QChar(0x00B7) + QStringLiteral(" ");
     status_->showPort(QStringLiteral("COM ") + QString::number(options.PortNumber) + dot +
                       (device.isEmpty() ? QStringLiteral("no device") : device) + dot +

@@ -1,0 +1,127 @@
+// Controllers behind a serial device server. Send and receive of a C24-28 program at 9600 and
+// 38400 baud against a paced q517-sim, on its terminal and through ser2net (RFC 2217) side by
+// side: the server may cost at most 5% of the wall time. Then q517-cli receiving from a hostile
+// server that streams junk for 60 s: its resident memory stays under 64 MB.
+#include "BenchPrograms.h"
+#include "model/CamFileWriter.h"
+#include "support/ScriptedServer.h"
+#include "support/Ser2net.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+QString tool(const char* name) {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/") +
+           QString::fromLatin1(name);
+}
+
+// Peak resident memory of process pid so far, in kB.
+long peakRssKb(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+struct Run {
+    bool ok = false;
+    double wallS = 0;
+    long peakKb = 0;
+};
+
+Run runCli(const QStringList& args, const QString& home, int timeoutMs = 600000) {
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    cli.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    cli.start(tool("q517-cli"), args);
+    Run run;
+    cli.waitForStarted();
+    while (!cli.waitForFinished(500) && timer.elapsed() < timeoutMs)
+        run.peakKb = std::max(run.peakKb, peakRssKb(cli.processId()));
+    run.wallS = double(timer.nsecsElapsed()) / 1e9;
+    run.ok = cli.state() == QProcess::NotRunning && cli.exitStatus() == QProcess::NormalExit &&
+             cli.exitCode() == 0;
+    return run;
+}
+
+void sideBySide(const QString& what, const Run& direct, const Run& network) {
+    const bool ok = direct.ok && network.ok;
+    std::printf("BENCH %s through ser2net (RFC 2217) | %.2f s vs %.2f s on the terminal, %.3fx | "
+                "<= 1.05x%s\n",
+                qPrintable(what), network.wallS, direct.wallS, network.wallS / direct.wallS,
+                ok ? "" : " (FAILED)");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    for (const int baud : {9600, 38400}) {
+        QTemporaryDir home;
+        const QString program = home.filePath(QStringLiteral("FULL.CAM"));
+        if (!WriteCamFile(BenchPrograms::FullProgram(24, 28), program, false))
+            return 1;
+        const QString link = home.filePath(QStringLiteral("COM"));
+        QProcess sim;
+        sim.start(tool("q517-sim"), {QStringLiteral("--link"), link, QStringLiteral("--type"),
+                                     QStringLiteral("24-28"), QStringLiteral("--pace"),
+                                     QStringLiteral("--baud"), QString::number(baud)});
+        if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000))
+            return 1;
+        Ser2net server({{link, false}}, home.path());
+        if (!server.started()) {
+            std::fprintf(stderr, "%s\n", qPrintable(server.problem()));
+            return 1;
+        }
+        const QString speed = QString::number(baud);
+        Run runs[2][2];
+        const QString devices[2] = {link, server.address(0)};
+        for (int k = 0; k < 2; ++k) {
+            const QStringList device{QStringLiteral("--device"), devices[k],
+                                     QStringLiteral("--baud"), speed};
+            runs[k][0] = runCli(QStringList{QStringLiteral("send"), program} + device, home.path());
+            runs[k][1] = runCli(
+                QStringList{QStringLiteral("receive"), home.filePath(QStringLiteral("BACK.CAM"))} +
+                    device,
+                home.path());
+        }
+        const QString name = QStringLiteral("C24-28 at %1").arg(baud);
+        sideBySide(QStringLiteral("transmit ") + name, runs[0][0], runs[1][0]);
+        sideBySide(QStringLiteral("receive ") + name, runs[0][1], runs[1][1]);
+        sim.terminate();
+        sim.waitForFinished(5000);
+    }
+
+    // A server that answers the identification and then, asked for the program, streams junk.
+    ScriptedServer::Script hostile;
+    hostile.replies = {{"?M8C\r", QByteArray("24 28").leftJustified(21, ' ') + "ITALY-ABCDEFGHI\r"},
+                       {"?T93\r", "AVR_M1280-V2.50\r"}};
+    hostile.floodAfter = "?FR\xD7\r";
+    hostile.floodMs = 60000;
+    ScriptedServer server(hostile);
+    QTemporaryDir home;
+    const Run flooded =
+        runCli({QStringLiteral("receive"), home.filePath(QStringLiteral("X.CAM")),
+                QStringLiteral("--device"), server.address(), QStringLiteral("--yes")},
+               home.path(), 120000);
+    std::printf("BENCH q517-cli receiving from a server streaming junk | %.1f MB peak resident "
+                "over %.0f s | <= 64 MB\n",
+                double(flooded.peakKb) / 1024, flooded.wallS);
+    return 0;
+}

@@ -1,0 +1,378 @@
+#include "link/NetworkSerialLine.h"
+
+#include <QDeadlineTimer>
+
+using namespace Telnet;
+
+namespace {
+// The options we speak: 8-bit data both ways, no go-aheads, and (for rfc2217://) the com
+// port control of the server.
+bool OursToDo(uint8_t option) {
+    return option == Binary || option == SuppressGoAhead || option == ComPortOption;
+}
+bool TheirsToDo(uint8_t option) {
+    return option == Binary || option == SuppressGoAhead;
+}
+// Bit 7 down to 4 of a modem state: carrier, ring, data set ready, clear to send.
+QString ModemText(int state) {
+    const auto line = [&](const char* name, int bit) {
+        return QString::fromLatin1(name) +
+               ((state & bit) ? QStringLiteral(" on") : QStringLiteral(" off"));
+    };
+    return QStringLiteral("modem lines: ") + line("CTS", 0x10) + QStringLiteral(", ") +
+           line("DSR", 0x20) + QStringLiteral(", ") + line("CD", 0x80);
+}
+} // namespace
+
+NetworkSerialLine::NetworkSerialLine(int answerMs) : answerMs_(answerMs) {}
+
+SerialLine::Opened NetworkSerialLine::open(const QString& device, QString* errorText) {
+    close();
+    QString problem;
+    if (!NetworkAddress::Parse(device, &address_, &problem)) {
+        if (errorText)
+            *errorText = problem;
+        return Opened::Failed;
+    }
+    socket_.setReadBufferSize(ReadBufferBytes);
+    socket_.connectToHost(address_.host, address_.port);
+    if (!socket_.waitForConnected(ConnectMs)) {
+        if (errorText)
+            *errorText = socket_.error() == QAbstractSocket::SocketTimeoutError
+                             ? QStringLiteral("no connection within %1 s (%2)")
+                                   .arg(ConnectMs / 1000)
+                                   .arg(socket_.errorString())
+                             : socket_.errorString();
+        socket_.abort();
+        return Opened::Failed;
+    }
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    open_ = true;
+    if (address_.kind == NetworkAddress::Kind::RawTcp) {
+        answers_ << QStringLiteral("connected to %1 (raw TCP: the line as the server has it)")
+                        .arg(address_.hostAndPort());
+        return Opened::Yes;
+    }
+    if (!negotiate(errorText)) {
+        close();
+        return Opened::Failed;
+    }
+    return Opened::Yes;
+}
+
+bool NetworkSerialLine::negotiate(QString* errorText) {
+    const auto fail = [&](const QString& why) {
+        QString cause = why;
+        const QString said = QString::fromLatin1(greeting_).simplified();
+        if (!said.isEmpty())
+            cause += QStringLiteral(" (the server said: \"%1\")").arg(said.left(200));
+        if (errorText)
+            *errorText = cause;
+        return false;
+    };
+    negotiating_ = true;
+    for (const uint8_t option : {Binary, SuppressGoAhead, ComPortOption}) {
+        askedWill_.set(option);
+        sendRaw(OptionCommand(WILL, option));
+    }
+    for (const uint8_t option : {Binary, SuppressGoAhead}) {
+        askedDo_.set(option);
+        sendRaw(OptionCommand(DO, option));
+    }
+    const QDeadlineTimer deadline(answerMs_);
+    while (!weDo_.test(ComPortOption) && !comPortRefused_ && broken_.isEmpty() &&
+           !deadline.hasExpired())
+        pump(int(deadline.remainingTime()));
+    if (!broken_.isEmpty())
+        return fail(broken_);
+    if (comPortRefused_)
+        return fail(QStringLiteral("the server refused COM-PORT-OPTION: it is no RFC 2217 port "
+                                   "(a raw port is tcp://)"));
+    if (!weDo_.test(ComPortOption))
+        return fail(QStringLiteral("the server did not answer the telnet negotiation within %1 ms")
+                        .arg(answerMs_));
+    answers_ << QStringLiteral("connected to %1, COM-PORT-OPTION accepted (RFC 2217)")
+                    .arg(address_.hostAndPort());
+    // Every modem line and its change: CTS tells whether the controller is ready.
+    sendRaw(ComPort::Request(ComPort::SetModemStateMask, QByteArray(1, char(0xFF))));
+    const bool set = setAndConfirm(ComPort::SetDataSize, QByteArray(1, char(8))) &&
+                     setAndConfirm(ComPort::SetParity, QByteArray(1, char(ComPort::ParityNone))) &&
+                     setAndConfirm(ComPort::SetStopSize, QByteArray(1, char(ComPort::OneStopBit)));
+    if (!set)
+        return fail(broken_.isEmpty() ? refused_ : broken_);
+    negotiating_ = false;
+    return true;
+}
+
+void NetworkSerialLine::close() {
+    if (socket_.state() != QAbstractSocket::UnconnectedState) {
+        if (broken_.isEmpty())
+            socket_.waitForBytesWritten(0);
+        socket_.abort();
+    }
+    open_ = false;
+    decoder_.reset();
+    data_.clear();
+    head_ = 0;
+    broken_.clear();
+    refused_.clear();
+    answers_.clear();
+    greeting_.clear();
+    negotiating_ = false;
+    weDo_.reset();
+    theyDo_.reset();
+    askedWill_.reset();
+    askedDo_.reset();
+    refusedDo_.reset();
+    refusedWill_.reset();
+    comPortRefused_ = false;
+    modemState_ = -1;
+    lastAnswer_.clear();
+}
+
+void NetworkSerialLine::sendRaw(const QByteArray& bytes) {
+    if (socket_.state() == QAbstractSocket::ConnectedState)
+        socket_.write(bytes);
+}
+
+void NetworkSerialLine::noteBroken(const QString& cause) {
+    if (broken_.isEmpty())
+        broken_ = cause;
+}
+
+void NetworkSerialLine::pump(int waitMs) {
+    if (!open_ || !broken_.isEmpty())
+        return;
+    if (socket_.bytesAvailable() == 0 && socket_.state() == QAbstractSocket::ConnectedState &&
+        waitMs >= 0)
+        socket_.waitForReadyRead(waitMs);
+    char chunk[4096];
+    while (socket_.bytesAvailable() > 0 && pending() < ReadBufferBytes && broken_.isEmpty()) {
+        const qint64 room = std::min<qint64>(sizeof chunk, ReadBufferBytes - pending());
+        const qint64 got = socket_.read(chunk, room);
+        if (got <= 0)
+            break;
+        for (qint64 i = 0; i < got && broken_.isEmpty(); ++i)
+            take(uint8_t(chunk[i]));
+    }
+    if (socket_.state() != QAbstractSocket::ConnectedState && socket_.bytesAvailable() == 0)
+        noteBroken(
+            QStringLiteral("the server closed the connection (%1)").arg(socket_.errorString()));
+}
+
+void NetworkSerialLine::take(uint8_t byte) {
+    if (address_.kind == NetworkAddress::Kind::RawTcp) {
+        data_.append(char(byte));
+        return;
+    }
+    switch (decoder_.feed(byte)) {
+    case TelnetDecoder::Result::More:
+        break;
+    case TelnetDecoder::Result::Data:
+        data_.append(char(decoder_.data()));
+        if (negotiating_ && greeting_.size() < 512)
+            greeting_.append(char(decoder_.data()));
+        break;
+    case TelnetDecoder::Result::Command:
+        answerOption(decoder_.command(), decoder_.option());
+        break;
+    case TelnetDecoder::Result::Subnegotiation:
+        if (decoder_.option() == ComPortOption)
+            takeComPort(decoder_.payload());
+        break;
+    case TelnetDecoder::Result::Broken:
+        noteBroken(decoder_.cause());
+        break;
+    }
+    // Compacting the consumed front keeps reading one byte at a time cheap.
+    if (head_ > 4096 && head_ * 2 > data_.size()) {
+        data_.remove(0, head_);
+        head_ = 0;
+    }
+}
+
+void NetworkSerialLine::answerOption(uint8_t command, uint8_t option) {
+    switch (command) {
+    case DO:
+        if (OursToDo(option)) {
+            if (!weDo_.test(option) && !askedWill_.test(option))
+                sendRaw(OptionCommand(WILL, option));
+            weDo_.set(option);
+        } else if (!refusedDo_.test(option)) {
+            refusedDo_.set(option);
+            sendRaw(OptionCommand(WONT, option));
+        }
+        break;
+    case DONT:
+        if (option == ComPortOption)
+            comPortRefused_ = true;
+        if (weDo_.test(option))
+            sendRaw(OptionCommand(WONT, option));
+        weDo_.reset(option);
+        break;
+    case WILL:
+        if (TheirsToDo(option)) {
+            if (!theyDo_.test(option) && !askedDo_.test(option))
+                sendRaw(OptionCommand(DO, option));
+            theyDo_.set(option);
+        } else if (!refusedWill_.test(option)) {
+            refusedWill_.set(option);
+            sendRaw(OptionCommand(DONT, option));
+        }
+        break;
+    case WONT:
+        theyDo_.reset(option);
+        break;
+    default:
+        break; // NOP, go-ahead and the like carry nothing for the line
+    }
+}
+
+void NetworkSerialLine::takeComPort(const QByteArray& payload) {
+    if (payload.isEmpty())
+        return;
+    const uint8_t code = uint8_t(payload.at(0));
+    if (code == ComPort::NotifyModemState + ComPort::ServerOffset && payload.size() >= 2) {
+        const int state = uint8_t(payload.at(1));
+        if (modemState_ < 0 || ((modemState_ ^ state) & ComPort::ModemLines))
+            answers_ << ModemText(state);
+        modemState_ = state;
+        return;
+    }
+    if (code > ComPort::ServerOffset)
+        lastAnswer_[uint8_t(code - ComPort::ServerOffset)] = payload.mid(1);
+}
+
+bool NetworkSerialLine::setAndConfirm(ComPort::Command command, const QByteArray& value) {
+    lastAnswer_.erase(command);
+    sendRaw(ComPort::Request(command, value));
+    const QDeadlineTimer deadline(answerMs_);
+    while (!lastAnswer_.count(command) && broken_.isEmpty() && !deadline.hasExpired())
+        pump(int(deadline.remainingTime()));
+    if (!broken_.isEmpty())
+        return false;
+    const auto answer = lastAnswer_.find(command);
+    if (answer == lastAnswer_.end()) {
+        refused_ = QStringLiteral("the server did not confirm %1 within %2 ms")
+                       .arg(ComPort::Describe(command, value))
+                       .arg(answerMs_);
+        return false;
+    }
+    if (answer->second != value) {
+        refused_ =
+            QStringLiteral("the server set %1 when asked for %2")
+                .arg(ComPort::Describe(command, answer->second), ComPort::Describe(command, value));
+        return false;
+    }
+    answers_ << ComPort::Describe(command, value);
+    refused_.clear();
+    return true;
+}
+
+bool NetworkSerialLine::setBaudRate(int baud) {
+    if (!open_ || baud <= 0)
+        return false;
+    if (address_.kind == NetworkAddress::Kind::RawTcp)
+        return true; // the server keeps the speed it was set up with
+    return setAndConfirm(ComPort::SetBaudRate, ComPort::BaudValue(baud));
+}
+
+void NetworkSerialLine::setHardwareFlowControl(bool on) {
+    if (!open_ || address_.kind == NetworkAddress::Kind::RawTcp)
+        return;
+    setAndConfirm(ComPort::SetControl,
+                  QByteArray(1, char(on ? ComPort::HardwareFlowControl : ComPort::NoFlowControl)));
+}
+
+bool NetworkSerialLine::ctsAsserted() const {
+    if (!open_)
+        return false;
+    if (address_.kind == NetworkAddress::Kind::RawTcp || modemState_ < 0)
+        return true;
+    // A device without modem-control lines (a pseudo-terminal behind the server) reports
+    // every line off: it counts as ready, as it does on a local port.
+    return (modemState_ & ComPort::ModemCts) || !(modemState_ & ComPort::ModemLines);
+}
+
+int NetworkSerialLine::bytesWaiting() {
+    if (pending() == 0)
+        pump(0);
+    return int(pending());
+}
+
+std::optional<uint8_t> NetworkSerialLine::readByte(int timeoutMs) {
+    if (!open_ || !broken_.isEmpty())
+        return std::nullopt;
+    const QDeadlineTimer deadline(qMax(0, timeoutMs));
+    while (pending() == 0) {
+        pump(int(deadline.remainingTime()));
+        if (pending() > 0)
+            break;
+        if (!broken_.isEmpty() || deadline.hasExpired())
+            return std::nullopt;
+    }
+    return uint8_t(data_.at(head_++));
+}
+
+bool NetworkSerialLine::write(const QByteArray& bytes) {
+    if (!open_ || !broken_.isEmpty() || socket_.state() != QAbstractSocket::ConnectedState)
+        return false;
+    const QByteArray wire =
+        address_.kind == NetworkAddress::Kind::RawTcp ? bytes : EscapeData(bytes);
+    return socket_.write(wire) == wire.size();
+}
+
+bool NetworkSerialLine::flush(int timeoutMs) {
+    const QDeadlineTimer deadline(qMax(0, timeoutMs));
+    while (open_ && broken_.isEmpty() && socket_.bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !socket_.waitForBytesWritten(int(deadline.remainingTime()))) {
+            if (socket_.state() != QAbstractSocket::ConnectedState)
+                pump(0);
+            break;
+        }
+    }
+    return socket_.bytesToWrite() == 0 && broken_.isEmpty();
+}
+
+void NetworkSerialLine::clearInput() {
+    if (!open_)
+        return;
+    // What the socket holds now goes too (its commands are still taken); a server that keeps
+    // sending is not waited out.
+    data_.clear();
+    head_ = 0;
+    pump(-1);
+    data_.clear();
+    head_ = 0;
+    if (address_.kind == NetworkAddress::Kind::Rfc2217)
+        sendRaw(ComPort::Request(ComPort::PurgeData, QByteArray(1, char(ComPort::PurgeReceived))));
+}
+
+void NetworkSerialLine::discardOutput() {
+    // What has gone into the socket cannot be called back; the server can drop what it has
+    // not yet written to the controller.
+    if (open_ && address_.kind == NetworkAddress::Kind::Rfc2217)
+        sendRaw(
+            ComPort::Request(ComPort::PurgeData, QByteArray(1, char(ComPort::PurgeTransmitted))));
+}
+
+NetworkProbe ProbeNetworkPort(const QString& address, int baud, int answerMs) {
+    NetworkProbe probe;
+    NetworkSerialLine line(answerMs);
+    QString why;
+    if (line.open(address, &why) != SerialLine::Opened::Yes) {
+        probe.cause = why;
+        return probe;
+    }
+    probe.connected = true;
+    if (!line.setBaudRate(baud))
+        probe.cause = line.settingsCause();
+    else
+        line.setHardwareFlowControl(true);
+    if (probe.cause.isEmpty())
+        probe.cause = line.settingsCause();
+    probe.ready = probe.cause.isEmpty() && line.ctsAsserted();
+    probe.answers = line.serverAnswers();
+    line.close();
+    return probe;
+}
