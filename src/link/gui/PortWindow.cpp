@@ -193,22 +193,20 @@ void PortWindow::storeNetworkAddress() {
     // A line open to the old address would go on talking to the controller there.
     if (port == session_.options.PortNumber)
         session_.link.close();
-    if (!session_.settings.SetNetworkPort(port, address))
-        NetTestLog->setText(session_.Text(453) + session_.settings.Path());
-    else
-        NetTestLog->clear();
+    const bool written = session_.settings.SetNetworkPort(port, address);
     session_.link.state.NetworkPorts = session_.settings.NetworkPorts();
     showNetworkPort(port);
+    // The address holds for this run even when the settings file could not take it.
+    if (!written)
+        NetTestLog->setText(session_.Text(453) + session_.settings.Path());
 }
 
 void PortWindow::testNetworkPort() {
     storeNetworkAddress();
     const int port = selectedPort();
     const QString address = session_.settings.NetworkPorts().value(port);
-    if (address.isEmpty()) {
-        NetTestLog->setText(session_.Text(452));
-        return;
-    }
+    if (address.isEmpty() || address != NetPort->text().trimmed())
+        return; // what is wrong with the field is shown already
     // A server takes one client at a time: our own line to it steps aside for the test.
     if (session_.link.isOpen() && session_.link.device() == address)
         session_.link.close();
