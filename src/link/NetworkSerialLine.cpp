@@ -334,24 +334,29 @@ bool NetworkSerialLine::flush(int timeoutMs) {
     return socket_.bytesToWrite() == 0 && broken_.isEmpty();
 }
 
+// The server is asked to purge only when there is something to purge: its answer, sent just
+// before the controller's next bytes, would hold those back until our acknowledgement (Nagle's
+// algorithm against a delayed acknowledgement, up to 40 ms), once for every frame.
 void NetworkSerialLine::clearInput() {
     if (!open_)
         return;
     // What the socket holds now goes too (its commands are still taken); a server that keeps
     // sending is not waited out.
+    bool discarded = pending() > 0;
     data_.clear();
     head_ = 0;
     pump(-1);
+    discarded = discarded || pending() > 0;
     data_.clear();
     head_ = 0;
-    if (address_.kind == NetworkAddress::Kind::Rfc2217)
+    if (discarded && address_.kind == NetworkAddress::Kind::Rfc2217)
         sendRaw(ComPort::Request(ComPort::PurgeData, QByteArray(1, char(ComPort::PurgeReceived))));
 }
 
 void NetworkSerialLine::discardOutput() {
     // What has gone into the socket cannot be called back; the server can drop what it has
-    // not yet written to the controller.
-    if (open_ && address_.kind == NetworkAddress::Kind::Rfc2217)
+    // not yet written to the controller, which is only worth asking while our own bytes wait.
+    if (open_ && address_.kind == NetworkAddress::Kind::Rfc2217 && socket_.bytesToWrite() > 0)
         sendRaw(
             ComPort::Request(ComPort::PurgeData, QByteArray(1, char(ComPort::PurgeTransmitted))));
 }

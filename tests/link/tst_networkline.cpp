@@ -112,6 +112,14 @@ private slots:
             QVERIFY(server.wire().contains(QByteArray::fromHex("02fc03ffffffffffff")));
         else
             QCOMPARE(server.wire().toHex(), (frame + "\xff\xff").toHex());
+        // Input thrown away here is thrown away at the server too (RFC 2217 only).
+        QVERIFY(line.write("AB") && line.flush(2000));
+        QVERIFY(line.readByte(2000));
+        line.clearInput();
+        QVERIFY(!line.readByte(100));
+        QVERIFY(line.write("C") && line.flush(2000));
+        QCOMPARE(readBytes(line, 1), QByteArray("C"));
+        QCOMPARE(server.wire().contains(QByteArray::fromHex("fffa2c0c01fff0")), !raw);
     }
 
     // The server's greeting, settings and answers, as Set Commport's Test shows them.
