@@ -32,10 +32,6 @@ int lastAtOrBelow(int angle, int ceiling) {
 }
 } // namespace
 
-int Snapped(int position) {
-    return std::clamp((position + SnapDegrees / 2) / SnapDegrees * SnapDegrees, 0, Full);
-}
-
 std::optional<Phase> DrawnPhase(int press, int release, bool crossedEnd) {
     press = std::clamp(press, 0, Full);
     release = std::clamp(release, 0, Full);

@@ -11,12 +11,8 @@
 // bar (XToPosition): a degree, or 360 for the bar's end just past degree 359.
 namespace DiagramDrag {
 
-constexpr int SnapDegrees = 5;
 // How close to a phase's edge a press must be to grip that edge.
 constexpr int EdgeReachPixels = 2;
-
-// With Shift held a position goes to the nearest multiple of five degrees.
-int Snapped(int position);
 
 // The phase a drag draws from press to release (positions). A drag to the left is entered
 // through 0 (press..release) only when the pointer went past the bar's end on its way; any

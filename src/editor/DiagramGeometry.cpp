@@ -74,6 +74,15 @@ int XToPosition(int left, double degreeScale, int x) {
     return best;
 }
 
+int Snapped(int position) {
+    return std::clamp((position + SnapDegrees / 2) / SnapDegrees * SnapDegrees, 0, LastDegree + 1);
+}
+
+int PositionAt(int left, double degreeScale, int x, bool snap) {
+    const int position = XToPosition(left, degreeScale, x);
+    return snap ? Snapped(position) : position;
+}
+
 Span RunSpan(const BarBox& bar, double degreeScale, int rowMargin, RunPlace place, int first,
              int last) {
     switch (place) {
@@ -99,6 +108,29 @@ Span BlankRowSpan(const BarBox& bar, int rowMargin) {
 
 Span RowBand(const BarBox& bar, int rowMargin) {
     return {bar.top + rowMargin, bar.top + bar.height - 2 * rowMargin};
+}
+
+bool BarContains(const BarBox& bar, int x, int y) {
+    return x >= bar.left && x < bar.left + bar.width && y >= bar.top && y < bar.top + bar.height;
+}
+
+PixelRect ReadoutColumn(const BarBox& first, const BarBox& last, double degreeScale, int degree) {
+    return {DegreeToX(first.left, degreeScale, degree), first.top,
+            std::max(1, roundHalfUp(degreeScale)), last.top + last.height - first.top};
+}
+
+std::vector<PixelRect> PhaseFrames(const BarBox& bar, double degreeScale, int on, int off) {
+    auto frame = [&](int from, int to) {
+        const int left = DegreeToX(bar.left, degreeScale, from);
+        const int right = std::max(left, DegreeToX(bar.left, degreeScale, to) - 1);
+        return PixelRect{left, bar.top + 1, right - left + 1, bar.height - 2};
+    };
+    if (off > on)
+        return {frame(on, off)};
+    std::vector<PixelRect> frames{frame(on, LastDegree + 1)};
+    if (off > 0)
+        frames.push_back(frame(0, off));
+    return frames;
 }
 
 PixelRect StepperLeftHalf(int width, int height) {

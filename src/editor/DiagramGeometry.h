@@ -2,6 +2,8 @@
 
 // Where the cam diagram's parts sit, and where a degree lands inside a bar. Shared by the
 // painting of the diagram and by the tests, so both agree to the pixel.
+#include <vector>
+
 namespace DiagramGeometry {
 
 constexpr int Rows = 24; // the largest cam count: one row per cam
@@ -61,6 +63,12 @@ int TenthsToX(int left, double degreeScale, int tenths);
 // 360 is the bar's end, just past degree 359 (an OFF angle there reads 000).
 int XToPosition(int left, double degreeScale, int x);
 
+constexpr int SnapDegrees = 5;
+// With Shift held a position goes to the nearest multiple of five degrees.
+int Snapped(int position);
+// The position 0..360 under pixel x of a bar whose left edge is left, snapped with Shift.
+int PositionAt(int left, double degreeScale, int x, bool snap);
+
 // How a painted run of ON degrees sits on the circle: it starts at degree 0, ends with
 // degree 359, or lies inside.
 enum class RunPlace { FromZero, ToEnd, Inside };
@@ -74,13 +82,22 @@ Span BlankRowSpan(const BarBox& bar, int rowMargin);
 // The vertical pixels every painted rectangle of the row covers.
 Span RowBand(const BarBox& bar, int rowMargin);
 
-// The format stepper: the left (previous) and right (next) arrow halves in its own pixels.
 struct PixelRect {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
 };
+
+// True when pixel (x, y) lies on the bar, frame included.
+bool BarContains(const BarBox& bar, int x, int y);
+// The column of one degree under the pointer, from the first bar down to the last used one.
+PixelRect ReadoutColumn(const BarBox& first, const BarBox& last, double degreeScale, int degree);
+// The frames round a phase a drag is about to enter, inside the bar's own frame: one for a
+// phase that ends before 360, two (its end run and its start run) for one through 0.
+std::vector<PixelRect> PhaseFrames(const BarBox& bar, double degreeScale, int on, int off);
+
+// The format stepper: the left (previous) and right (next) arrow halves in its own pixels.
 PixelRect StepperLeftHalf(int width, int height);
 PixelRect StepperRightHalf(int width, int height);
 // True when a press at x (stepper pixels) is on the left half.

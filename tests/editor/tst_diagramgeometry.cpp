@@ -136,6 +136,18 @@ private slots:
         }
         QCOMPARE(XToPosition(left, scale, left - 50), 0);
         QCOMPARE(XToPosition(left, scale, left + barWidth + 50), 360);
+        // With Shift the pointer lands on the nearest five degrees of what it reads.
+        for (int x = left - 3; x <= left + barWidth + 3; ++x)
+            QCOMPARE(PositionAt(left, scale, x, true), Snapped(XToPosition(left, scale, x)));
+        // The readout's column covers one degree from the first bar down to the last.
+        const BarBox first{left, 27, barWidth, 9};
+        const BarBox last{left, 27 + 12 * 23, barWidth, 9};
+        const PixelRect column = ReadoutColumn(first, last, scale, 127);
+        QCOMPARE(column.x, DegreeToX(left, scale, 127));
+        QCOMPARE(column.width, qMax(1, qRound(scale)));
+        QCOMPARE(column.y + column.height, last.top + last.height);
+        QVERIFY(BarContains(first, left, 27) && BarContains(first, left + barWidth - 1, 35));
+        QVERIFY(!BarContains(first, left + barWidth, 30) && !BarContains(first, left, 36));
     }
 
     // A drag on a bar draws the phase between press and release; leftwards it runs
@@ -168,7 +180,7 @@ private slots:
         const QList<QPair<int, int>> cases{{0, 0},     {2, 0},     {3, 5},     {127, 125},
                                            {128, 130}, {357, 355}, {358, 360}, {360, 360}};
         for (const auto& c : cases)
-            QCOMPARE(DiagramDrag::Snapped(c.first), c.second);
+            QCOMPARE(Snapped(c.first), c.second);
     }
 
     void readout() {
@@ -306,6 +318,35 @@ private slots:
         QCOMPARE(BlankRowSpan(bar, 1).first, 33);
         QCOMPARE(RowBand(bar, 1).first, 28);
         QCOMPARE(RowBand(bar, 1).last, 27 + 9 - 2);
+    }
+
+    // A drag's preview is framed inside the bar, one frame per piece of the phase.
+    void previewFrames_data() {
+        QTest::addColumn<int>("on");
+        QTest::addColumn<int>("off");
+        QTest::addColumn<QList<int>>("lefts"); // degrees where the frames start
+        QTest::addColumn<QList<int>>("ends");  // degrees just past their last
+        QTest::newRow("inner") << 90 << 180 << QList<int>{90} << QList<int>{180};
+        QTest::newRow("to the bar's end") << 300 << 0 << QList<int>{300} << QList<int>{360};
+        QTest::newRow("through 0") << 300 << 30 << QList<int>{300, 0} << QList<int>{360, 30};
+        QTest::newRow("one degree") << 45 << 46 << QList<int>{45} << QList<int>{46};
+    }
+    void previewFrames() {
+        QFETCH(int, on);
+        QFETCH(int, off);
+        QFETCH(QList<int>, lefts);
+        QFETCH(QList<int>, ends);
+        const BarBox bar{33, 27, 540, 9};
+        const double scale = DegreeScale(bar.width, 1);
+        const std::vector<PixelRect> frames = PhaseFrames(bar, scale, on, off);
+        QCOMPARE(int(frames.size()), lefts.size());
+        for (int k = 0; k < lefts.size(); ++k) {
+            const PixelRect& f = frames[std::size_t(k)];
+            QCOMPARE(f.x, DegreeToX(bar.left, scale, lefts[k]));
+            QCOMPARE(f.x + f.width, DegreeToX(bar.left, scale, ends[k]));
+            QCOMPARE(f.y, bar.top + 1);
+            QCOMPARE(f.height, bar.height - 2);
+        }
     }
 
     // The grid and the scale captions sit on the bar's degrees; rows are 180 twips apart.

@@ -3,54 +3,24 @@
 #include "editor/CamRowWalk.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/EntryRules.h"
-#include "editor/gui/CamBarPainter.h"
+#include "editor/gui/CamEditorLayout.h"
 #include "editor/gui/ClickableLabel.h"
 #include "editor/gui/EntryField.h"
 #include "editor/gui/FormatStepper.h"
-#include "model/NumberForms.h"
 #include "shell/Session.h"
 #include "shell/gui/MainStatusBar.h"
 #include "shell/gui/MainWindow.h"
-#include "shell/gui/WindowGeometry.h"
 
 #include <QAction>
-#include <QFontDatabase>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QShortcut>
 #include <QToolBar>
 
-#include <algorithm>
-#include <cstring>
-
 using namespace DiagramGeometry;
+using namespace CamEditorLayout;
 
 namespace {
-// Asks the main window's one-time scaling to leave the control hidden: these open on demand.
-void hideUntilOpened(QWidget* w) {
-    w->setProperty(WindowGeometry::HiddenAtStart, true);
-    w->hide();
-}
-
-void place(QWidget* w, const TwipsRect& r) {
-    using WindowGeometry::TwipsToPixels;
-    w->setGeometry(TwipsToPixels(r.left), TwipsToPixels(r.top), TwipsToPixels(r.width),
-                   TwipsToPixels(r.height));
-}
-
-QFont fixedFont(int pixels) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QFont captionFont(const QWidget* w, int pixels) {
-    QFont font = w->font();
-    font.setPixelSize(pixels);
-    return font;
-}
-
 QString rowName(const char* base, int index) {
     return QString::fromLatin1(base) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
 }
@@ -60,15 +30,9 @@ constexpr TwipsRect FormatCaptionAt{8010, 45, 1590, 255};
 constexpr TwipsRect StepperCaptionAt{8010, 330, 1590, 225};
 constexpr TwipsRect StepperAt{8010, 570, 1590, 300};
 constexpr TwipsRect CamCaptionAt{8010, 960, 1590, 255};
-constexpr TwipsRect DegreeCaptionAt{8010, 1260, 1590, 225};
-constexpr TwipsRect OnFieldAt{8010, 1500, 735, 315};
-constexpr TwipsRect OffFieldAt{8865, 1500, 735, 315};
 constexpr TwipsRect ListCaptionAt{8010, 1890, 1590, 225};
-constexpr TwipsRect PhaseListAt{8010, 2130, 1590, 2250};
 constexpr TwipsRect PhaseCountAt{8010, 4410, 1590, 225};
 constexpr TwipsRect NameHeaderAt{NameLeft, 45, NameWidth, 225};
-constexpr TwipsRect NameCaptionAt{NameLeft, 4800, NameWidth, 225};
-constexpr TwipsRect NameFieldAt{NameLeft, 5040, NameWidth, 315};
 } // namespace
 
 CamEditor::CamEditor(MainWindow& window) : QWidget(&window), session_(window.session()) {
@@ -208,67 +172,6 @@ void CamEditor::buildCaptions() {
     place(phaseCount_, PhaseCountAt);
 }
 
-void CamEditor::buildFields() {
-    degreeCaption_ = new QLabel(QStringLiteral("ON   GRADI   OFF"), this);
-    degreeCaption_->setObjectName(QStringLiteral("LGRAD"));
-    degreeCaption_->setFont(captionFont(degreeCaption_, 10));
-    place(degreeCaption_, DegreeCaptionAt);
-    hideUntilOpened(degreeCaption_);
-
-    EntryField** angleFields[] = {&onField_, &offField_};
-    const char* angleNames[] = {"GradiON", "GradiOFF"};
-    const TwipsRect angleAt[] = {OnFieldAt, OffFieldAt};
-    for (int i = 0; i < 2; ++i) {
-        auto* field = new EntryField(this);
-        field->setObjectName(QString::fromLatin1(angleNames[i]));
-        field->setInputMask(QStringLiteral("999;_"));
-        field->setFont(fixedFont(12));
-        place(field, angleAt[i]);
-        hideUntilOpened(field);
-        connect(field, &QLineEdit::inputRejected, this,
-                [this, field] { selectWholeTextWhenFull(field); });
-        *angleFields[i] = field;
-    }
-    connect(onField_, &EntryField::gotFocus, this, &CamEditor::onOnGotFocus);
-    connect(onField_, &EntryField::enterPressed, this, &CamEditor::onOnEnterOrTab);
-    connect(onField_, &EntryField::tabPressed, this, &CamEditor::onOnEnterOrTab);
-    connect(onField_, &EntryField::lostFocus, this, &CamEditor::onOnLostFocus);
-    connect(offField_, &EntryField::gotFocus, this, &CamEditor::onOffGotFocus);
-    connect(offField_, &EntryField::enterPressed, this, [this] { onOffEnterOrTab(true); });
-    connect(offField_, &EntryField::tabPressed, this, [this] { onOffEnterOrTab(false); });
-    connect(offField_, &EntryField::lostFocus, this, &CamEditor::onOffLostFocus);
-
-    phaseList_ = new QListWidget(this);
-    phaseList_->setObjectName(QStringLiteral("FASE"));
-    phaseList_->setFont(fixedFont(11));
-    phaseList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every item has the same fixed-pitch text: the list is laid out from one item's size,
-    // so refilling it with 180 phases on each redraw stays cheap.
-    phaseList_->setUniformItemSizes(true);
-    place(phaseList_, PhaseListAt);
-    connect(phaseList_, &QListWidget::itemClicked, this, &CamEditor::onPhaseClicked);
-    connect(phaseList_, &QListWidget::itemDoubleClicked, this, &CamEditor::onPhaseDoubleClicked);
-
-    nameCaption_ = new QLabel(QStringLiteral("DEFINIZIONE CAMMA"), this);
-    nameCaption_->setObjectName(QStringLiteral("LDEFINCAM"));
-    nameCaption_->setFont(captionFont(nameCaption_, 10));
-    place(nameCaption_, NameCaptionAt);
-    hideUntilOpened(nameCaption_);
-
-    nameField_ = new EntryField(this);
-    nameField_->setObjectName(QStringLiteral("DEFINCAM"));
-    nameField_->setMaxLength(CamProgram::MaxNameLength);
-    nameField_->setFont(fixedFont(12));
-    nameField_->setText(QStringLiteral("12345678901234"));
-    place(nameField_, NameFieldAt);
-    hideUntilOpened(nameField_);
-    connect(nameField_, &EntryField::gotFocus, this, &CamEditor::onNameGotFocus);
-    connect(nameField_, &EntryField::enterPressed, this, &CamEditor::onNameEnter);
-    connect(nameField_, &EntryField::lostFocus, this, &CamEditor::commitName);
-    // Tab leaves the name field like any other focus move.
-    connect(nameField_, &EntryField::tabPressed, this, [this] { focusGoPrCam(); });
-}
-
 void CamEditor::buildKeys() {
     const struct {
         Qt::Key key;
@@ -302,116 +205,6 @@ void CamEditor::applyTexts() {
     degreeCaption_->setText(session_.Text(133));
     ShowFormat();
 }
-
-// ---- Drawing -------------------------------------------------------------------------------
-
-const uint8_t* CamEditor::shownDegrees(int cam) const {
-    const CamProgram& p = session_.program;
-    if (!p.IsValidFormat(p.CurrentFormat) || !p.IsValidCam(cam))
-        return nullptr;
-    return p.CamDegrees(p.CurrentFormat, cam);
-}
-
-QRect CamEditor::rowArea(int row) const {
-    return bars_[row - 1]->geometry();
-}
-
-void CamEditor::ShowFormat() {
-    CamProgram& p = session_.program;
-    formatCaption_->setText(session_.Text(74) + NumberForms::TwoDigits(p.CurrentFormat));
-    camCaption_->setText(QStringLiteral("C ") + NumberForms::TwoDigits(p.CurrentCam));
-    // Whoever changed the cam or format, the history of the one left goes with it.
-    session_.edit.sync();
-    for (int row = 1; row <= Rows; ++row) {
-        const bool used = row <= p.CamCount();
-        bars_[row - 1]->setVisible(used);
-        numbers_[row - 1]->setVisible(used);
-        names_[row - 1]->setVisible(used);
-        if (used)
-            DrawCamRow(row);
-    }
-    if (!p.IsValidCam(p.CurrentCam)) {
-        phaseList_->clear();
-        phaseCount_->setText(session_.Text(17) + NumberForms::ThreeDigits(0));
-    }
-    update();
-}
-
-void CamEditor::DrawCamRow(int cam) {
-    const uint8_t* degrees = shownDegrees(cam);
-    if (!degrees)
-        return;
-    const CamProgram& p = session_.program;
-    const bool current = cam == p.CurrentCam;
-
-    ClickableLabel* name = names_[cam - 1];
-    QPalette palette = name->palette();
-    palette.setColor(QPalette::Window, CamBarBackground(current));
-    palette.setColor(QPalette::WindowText, CamBarInk(current));
-    name->setPalette(palette);
-    name->setText(p.CamName(cam));
-
-    if (current) {
-        const CamRowContent content = WalkCamRow(degrees);
-        fillPhaseList(content.items);
-        phaseCount_->setText(session_.Text(17) +
-                             NumberForms::ThreeDigits(int(content.items.size())));
-    }
-    update(rowArea(cam));
-}
-
-void CamEditor::fillPhaseList(const QStringList& items) {
-    // Items are reused rather than rebuilt: stepping through cams of 180 phases each must
-    // not cost a new list every time.
-    while (phaseList_->count() > items.size())
-        delete phaseList_->takeItem(phaseList_->count() - 1);
-    for (int i = 0; i < phaseList_->count(); ++i) {
-        QListWidgetItem* item = phaseList_->item(i);
-        if (item->text() != items.at(i))
-            item->setText(items.at(i));
-    }
-    if (phaseList_->count() < items.size())
-        phaseList_->addItems(items.mid(phaseList_->count()));
-    phaseList_->clearSelection();
-}
-
-double CamEditor::degreeScale() const {
-    return DegreeScale(bars_[0]->width(), CamBarMargin);
-}
-
-void CamEditor::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), palette().window());
-    const double scale = degreeScale();
-    for (int row = 1; row <= Rows; ++row) {
-        if (rowArea(row).intersects(event->rect()))
-            paintRow(painter, row, scale);
-    }
-    if (readoutDegree_ >= 0)
-        painter.fillRect(readoutColumn(readoutDegree_), QColor(255, 0, 0, 90));
-}
-
-void CamEditor::paintRow(QPainter& painter, int row, double degreeScale) const {
-    const QRect g = rowArea(row);
-    const BarBox bar{g.x(), g.y(), g.width(), g.height()};
-    const uint8_t* degrees = row <= session_.program.CamCount() ? shownDegrees(row) : nullptr;
-    // While a drag is on this row it shows the cam as the release would leave it.
-    const bool previewing =
-        degrees && drag_ && drag_->row == row && drag_->preview && !drag_->cancelled;
-    std::array<uint8_t, CamProgram::Degrees> preview{};
-    if (previewing) {
-        std::memcpy(preview.data(), degrees, preview.size());
-        if (drag_->grip)
-            MovePhaseOn(preview.data(), drag_->grip->phase, *drag_->preview);
-        else
-            SetPhaseOn(preview.data(), drag_->preview->On, drag_->preview->Off);
-        degrees = preview.data();
-    }
-    PaintCamBar(painter, bar, degreeScale, degrees, row == session_.program.CurrentCam);
-    if (previewing)
-        paintPreview(painter, *drag_, degreeScale);
-}
-
 // ---- Closing, opening, selecting -----------------------------------------------------------
 
 void CamEditor::HideEditors() {
@@ -494,171 +287,6 @@ void CamEditor::mousePressEvent(QMouseEvent* event) {
     }
     QWidget::mousePressEvent(event);
 }
-
-// ---- ON and OFF fields ---------------------------------------------------------------------
-
-void CamEditor::onOnGotFocus() {
-    hideNameField();
-    if (editOnText_.isEmpty()) {
-        editOnText_ = QStringLiteral("000");
-        onField_->setText(editOnText_);
-    }
-    if (editOffText_.isEmpty()) {
-        editOffText_ = QStringLiteral("000");
-        offField_->setText(editOffText_);
-    }
-    onField_->selectAll();
-}
-
-void CamEditor::onOnEnterOrTab() {
-    onField_->setText(EntryRules::ClampedAngleText(onField_->displayText()));
-    focusField(offField_);
-    onField_->deselect();
-}
-
-void CamEditor::onOnLostFocus() {
-    if (onField_->isHidden())
-        return;
-    onField_->deselect();
-    onField_->setText(EntryRules::ClampedAngleText(onField_->displayText()));
-    editOnText_ = onField_->text();
-    session_.program.MarkChanged();
-}
-
-void CamEditor::onOffGotFocus() {
-    if (editOffText_.isEmpty()) {
-        editOffText_ = QStringLiteral("000");
-        offField_->setText(editOffText_);
-    }
-    offField_->selectAll();
-}
-
-void CamEditor::onOffEnterOrTab(bool enter) {
-    offField_->setText(EntryRules::ClampedAngleText(offField_->displayText()));
-    offField_->deselect();
-    if (enter) {
-        applyEntry();
-        HideEditors();
-        focusMainWindow();
-    } else {
-        // Leaving the OFF field applies the entry; the ON field then takes the next phase.
-        focusField(onField_);
-        if (!offField_->isHidden() && offField_->hasFocus())
-            applyEntry();
-    }
-}
-
-void CamEditor::onOffLostFocus() {
-    if (offField_->isHidden())
-        return;
-    applyEntry();
-}
-
-void CamEditor::applyEntry() {
-    CamProgram& p = session_.program;
-    int on = EntryRules::AngleValue(onField_->displayText());
-    int off = EntryRules::AngleValue(offField_->displayText());
-    if (on > LastDegree) {
-        on = LastDegree;
-        onField_->setText(NumberForms::ThreeDigits(on));
-    }
-    off = std::min(off, LastDegree);
-    // The field shows exactly the angle that goes into the cam.
-    editOffText_ = NumberForms::ThreeDigits(off);
-    offField_->setText(editOffText_);
-    offField_->deselect();
-    session_.edit.enterPhase(on, off);
-    // Through the window, so that its status bar shows the program unsaved.
-    window_->drawCamRow(p.CurrentCam);
-}
-
-void CamEditor::selectWholeTextWhenFull(EntryField* field) {
-    // A digit refused because the field is full starts a new value instead.
-    if (field->cursorPosition() >= 3)
-        field->selectAll();
-}
-
-// ---- Phase list ----------------------------------------------------------------------------
-
-void CamEditor::takeEntryTextsFrom(const QString& item) {
-    editOnText_ = ItemOnText(item);
-    editOffText_ = ItemOffText(item);
-    onField_->setText(editOnText_);
-    offField_->setText(editOffText_);
-}
-
-void CamEditor::onPhaseClicked(QListWidgetItem* item) {
-    if (!item)
-        return;
-    onField_->show();
-    offField_->show();
-    listCaption_->show();
-    degreeCaption_->show();
-    takeEntryTextsFrom(item->text());
-}
-
-void CamEditor::onPhaseDoubleClicked(QListWidgetItem* item) {
-    if (!item)
-        return;
-    onField_->show();
-    offField_->show();
-    degreeCaption_->show();
-    offField_->setEnabled(true);
-    takeEntryTextsFrom(item->text());
-    focusField(onField_);
-}
-
-// ---- Cam names -----------------------------------------------------------------------------
-
-void CamEditor::renameCam(int cam) {
-    CamProgram& p = session_.program;
-    if (!p.IsValidCam(cam))
-        return;
-    if (cam != p.CurrentCam)
-        selectCam(cam);
-    nameField_->setText(p.CamName(cam));
-    nameField_->show();
-    nameCaption_->show();
-    focusField(nameField_);
-}
-
-void CamEditor::onNameGotFocus() {
-    onField_->hide();
-    offField_->hide();
-    degreeCaption_->hide();
-    nameField_->selectAll();
-}
-
-void CamEditor::onNameEnter() {
-    CamProgram& p = session_.program;
-    // Enter stores the typed text, even an empty one; leaving the field then keeps it.
-    // Blanks around a typed name are the operator's slips: the field drops them.
-    const QString typed = nameField_->text().trimmed();
-    if (p.CamName(p.CurrentCam) != typed) {
-        p.SetCamName(p.CurrentCam, typed);
-        DrawCamRow(p.CurrentCam);
-    }
-    focusGoPrCam();
-    if (nameField_->hasFocus())
-        commitName();
-    hideNameField();
-}
-
-void CamEditor::commitName() {
-    CamProgram& p = session_.program;
-    p.MarkChanged();
-    const QString name = nameField_->text().trimmed();
-    if (!name.isEmpty())
-        p.SetCamName(p.CurrentCam, name);
-    hideNameField();
-    window_->drawCamRow(p.CurrentCam);
-}
-
-void CamEditor::hideNameField() {
-    nameField_->hide();
-    nameCaption_->hide();
-}
-
 // ---- Focus ------------------------------------------------------------------------
 
 void CamEditor::focusField(EntryField* field) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/DiagramDrag.h"
+#include "editor/DiagramGeometry.h"
 
 #include <QString>
 #include <QWidget>
@@ -66,7 +67,7 @@ private:
     void buildKeys();
     void paintRow(class QPainter& painter, int row, double degreeScale) const;
     const uint8_t* shownDegrees(int cam) const;
-    QRect rowArea(int row) const;
+    DiagramGeometry::BarBox barBox(int row) const;
     double degreeScale() const;
     void fillPhaseList(const QStringList& items);
 

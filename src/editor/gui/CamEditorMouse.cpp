@@ -2,6 +2,7 @@
 #include "editor/gui/CamEditor.h"
 
 #include "editor/DiagramGeometry.h"
+#include "editor/gui/CamEditorLayout.h"
 #include "editor/gui/ClickableLabel.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
@@ -10,15 +11,11 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <algorithm>
 
 using namespace DiagramGeometry;
-
-namespace {
-const QColor PreviewFrame(255, 0, 0);
-}
+using namespace CamEditorLayout;
 
 bool CamEditor::eventFilter(QObject* watched, QEvent* event) {
     if (drag_ && !drag_->cancelled) {
@@ -58,14 +55,14 @@ bool CamEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int CamEditor::positionAt(int row, const QPoint& at, bool snap) const {
-    const int position = XToPosition(rowArea(row).x(), degreeScale(), at.x());
-    return snap ? DiagramDrag::Snapped(position) : position;
+    return PositionAt(barBox(row).left, degreeScale(), at.x(), snap);
 }
 
 bool CamEditor::barMouseEvent(int row, QMouseEvent* event) {
     const QPoint at = numbers_[row - 1]->mapTo(this, event->position().toPoint());
     const bool snap = event->modifiers().testFlag(Qt::ShiftModifier);
-    const bool onBar = row <= session_.program.CamCount() && rowArea(row).contains(at);
+    const bool onBar =
+        row <= session_.program.CamCount() && BarContains(barBox(row), at.x(), at.y());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         // The caption sees the press too: without a drag it stays a click on the row.
@@ -107,7 +104,7 @@ bool CamEditor::startDrag(int row, const QPoint& at, bool snap) {
     drag.row = row;
     drag.press = positionAt(row, at, snap);
     drag.phases = ListPhasesOf(degrees);
-    drag.grip = DiagramDrag::GripAt(drag.phases, rowArea(row).x(), degreeScale(), at.x());
+    drag.grip = DiagramDrag::GripAt(drag.phases, barBox(row).left, degreeScale(), at.x());
     drag_ = drag;
     // Esc and a modal window reach the editor wherever the keyboard focus is.
     qApp->installEventFilter(this);
@@ -121,8 +118,8 @@ void CamEditor::dragTo(const QPoint& at, const QPoint& global, bool snap) {
         cancelDrag();
         return;
     }
-    const QRect bar = rowArea(drag_->row);
-    if (at.x() > bar.right())
+    const BarBox bar = barBox(drag_->row);
+    if (at.x() >= bar.left + bar.width)
         drag_->crossedEnd = true;
     const int position = positionAt(drag_->row, at, snap);
     std::optional<Phase> preview;
@@ -136,7 +133,7 @@ void CamEditor::dragTo(const QPoint& at, const QPoint& global, bool snap) {
     if (preview == drag_->preview)
         return;
     drag_->preview = preview;
-    update(bar);
+    update(toRect(bar));
 }
 
 void CamEditor::enterDrag(const BarDrag& drag) {
@@ -159,7 +156,7 @@ void CamEditor::cancelDrag() {
     drag_->cancelled = true;
     drag_->preview.reset();
     qApp->removeEventFilter(this);
-    update(rowArea(drag_->row));
+    update(toRect(barBox(drag_->row)));
     showReadout(drag_->row, -1);
 }
 
@@ -169,15 +166,7 @@ void CamEditor::endDrag() {
     const int row = drag_->row;
     drag_.reset();
     qApp->removeEventFilter(this);
-    update(rowArea(row));
-}
-
-QRect CamEditor::readoutColumn(int degree) const {
-    const QRect first = rowArea(1);
-    const QRect last = rowArea(std::max(1, session_.program.CamCount()));
-    const double scale = degreeScale();
-    const int x = DegreeToX(first.x(), scale, degree);
-    return QRect(x, first.top(), std::max(1, qRound(scale)), last.bottom() - first.top() + 1);
+    update(toRect(barBox(row)));
 }
 
 void CamEditor::showReadout(int row, int degree) {
@@ -191,29 +180,4 @@ void CamEditor::showReadout(int row, int degree) {
     if (degree >= 0)
         update(readoutColumn(degree));
     emit degreeReadout(readoutText_);
-}
-
-void CamEditor::paintPreview(QPainter& painter, const BarDrag& drag, double scale) const {
-    // A frame round the phase the release enters, over the row as it will look.
-    const QRect bar = rowArea(drag.row);
-    const Phase& phase = *drag.preview;
-    auto frame = [&](int from, int to) {
-        // Inside the bar's own frame, which is drawn over the row.
-        const QRect r(
-            QPoint(DegreeToX(bar.x(), scale, from), bar.top() + 1),
-            QPoint(std::max(DegreeToX(bar.x(), scale, from), DegreeToX(bar.x(), scale, to) - 1),
-                   bar.bottom() - 1));
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), PreviewFrame);
-        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), PreviewFrame);
-        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), PreviewFrame);
-        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), PreviewFrame);
-    };
-    const int end = CamProgram::Degrees;
-    if (phase.Off > phase.On)
-        frame(phase.On, phase.Off);
-    else {
-        frame(phase.On, end);
-        if (phase.Off > 0)
-            frame(0, phase.Off);
-    }
 }
