@@ -97,6 +97,15 @@ Phase DraggedPhase(const std::vector<Phase>& phases, const Grip& grip, int posit
     return Phase{start, off % Full};
 }
 
+QString PointerDegrees(const std::optional<Grip>& grip, int press,
+                       const std::optional<Phase>& preview) {
+    auto angle = [](int position) { return NumberForms::ThreeDigits(position % Full); };
+    if (grip)
+        return angle(EdgePosition(preview ? *preview : grip->phase, grip->edge));
+    const Phase shown = preview ? *preview : Phase{press, press};
+    return angle(shown.On) + QString::fromUtf8(" \u2192 ") + angle(shown.Off);
+}
+
 QString Readout(int cam, int degree) {
     return QStringLiteral("C ") + NumberForms::TwoDigits(cam) + QStringLiteral(" \u00B7 ") +
            NumberForms::ThreeDigits(degree) + QChar(0x00B0);

@@ -40,6 +40,11 @@ std::optional<Grip> GripAt(const std::vector<Phase>& phases, int left, double de
 // degree and never merges with or trims another.
 Phase DraggedPhase(const std::vector<Phase>& phases, const Grip& grip, int position);
 
+// The degrees shown beside the pointer: while it draws, ON and the OFF it has reached
+// ("030 → 090", the press twice before it moved); while it drags an edge, where that edge is.
+QString PointerDegrees(const std::optional<Grip>& grip, int press,
+                       const std::optional<Phase>& preview);
+
 // What the pointer is over: "C 05 · 127°".
 QString Readout(int cam, int degree);
 

@@ -70,7 +70,12 @@ public:
 
     void ResetToNew();
     void MarkChanged() { ProgramSaved = false; }
-    void MarkSaved() { ProgramSaved = true; }
+    void MarkSaved() {
+        ProgramSaved = true;
+        ++saves_;
+    }
+    // How many times the program was saved: the edit history finds its saved state by it.
+    int Saves() const { return saves_; }
 
     // Name of cam 1..CamCount, held exactly as given (blanks included, as a cam file has it)
     // and cut to MaxNameLength characters; only the name entry field trims what is typed.
@@ -87,6 +92,7 @@ public:
 private:
     std::size_t offset(int format, int cam) const;
 
+    int saves_ = 0;
     int camCount_ = 24;
     int formatCount_ = 6;
     std::vector<uint8_t> camState_;

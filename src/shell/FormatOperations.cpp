@@ -32,6 +32,12 @@ void rejectFormatNumber(Session& session, const QString& answer) {
 int shownFormat(const CamProgram& program) {
     return program.CurrentFormat == 0 ? 1 : program.CurrentFormat;
 }
+
+// Ends a step of the edit history begun before a whole format changed.
+void recordFormatStep(Session& session, StepLabel::Kind kind) {
+    const CamProgram& p = session.program;
+    session.edit.endChange({kind, shownFormat(p), p.CurrentCam, 0, 0});
+}
 } // namespace
 
 bool SelectFormat(Session& session) {
@@ -74,8 +80,10 @@ bool CopyFormat(Session& session) {
             uint8_t* to = program.CamDegrees(int(target), 1);
             const uint8_t* from = program.CamDegrees(source, 1);
             if (std::memcmp(to, from, bytes) != 0) {
+                session.edit.beginChange();
                 std::memcpy(to, from, bytes);
                 program.MarkChanged();
+                recordFormatStep(session, StepLabel::Kind::CopySize);
             }
             return true;
         }
@@ -98,9 +106,11 @@ bool EraseFormat(Session& session) {
         for (int k = 0; k < CamProgram::Degrees && !anyOn; ++k)
             anyOn = d[k] != 0;
     }
+    session.edit.beginChange();
     program.ClearFormat(format);
     if (anyOn)
         program.MarkChanged();
+    recordFormatStep(session, StepLabel::Kind::EraseSize);
     return true;
 }
 
@@ -224,9 +234,13 @@ bool ImportFormat(Session& session, QString& importFileName) {
         return false;
     }
     const int format = shownFormat(program);
-    if (!scratch.ApplyTo(program, format))
+    session.edit.beginChange();
+    if (!scratch.ApplyTo(program, format)) {
+        session.edit.endChange({});
         return false;
+    }
     program.MarkChanged();
+    recordFormatStep(session, StepLabel::Kind::ImportSize);
     return true;
 }
 

@@ -47,20 +47,57 @@ private slots:
         QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
     }
 
-    void selectSizeAfterAnEntryTakesUndoAway() {
+    // A glance at the next cam keeps the history: Undo shows cam 3 while it takes the
+    // three phases back, latest first.
+    void undoAfterPageDownAndUpTakesBackThePhases() {
         EditorHarness h;
-        h.clickRow(2);
-        h.window.actions().o_MODC->trigger();
-        h.type(QStringLiteral("090"));
-        h.key(Qt::Key_Tab);
-        h.type(QStringLiteral("180"));
-        h.key(Qt::Key_Return);
+        h.clickRow(3);
+        const QStringList entered{"010 020", "030 040", "050 060"};
+        for (const QString& phase : entered) {
+            h.window.actions().o_MODC->trigger();
+            h.type(phase.left(3));
+            h.key(Qt::Key_Tab);
+            h.type(phase.right(3));
+            h.key(Qt::Key_Return);
+        }
+        h.key(Qt::Key_PageDown);
+        QCOMPARE(h.program().CurrentCam, 4);
+        h.key(Qt::Key_PageUp);
+        h.key(Qt::Key_PageDown);
         QVERIFY(h.undo()->isEnabled());
-        h.ts.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("4"));
-        h.window.actions().S_Sel->trigger();
-        QCOMPARE(h.program().CurrentFormat, 4);
+        QStringList items{"F001 010 020", "F002 030 040", "F003 050 060"};
+        while (!items.isEmpty()) {
+            items.removeLast();
+            h.undo()->trigger();
+            QCOMPARE(h.program().CurrentCam, 3);
+            QCOMPARE(h.label(QStringLiteral("FrC"))->text(), QStringLiteral("C 03"));
+            QCOMPARE(h.phaseItems(), items);
+        }
         QVERIFY(!h.undo()->isEnabled());
-        QCOMPARE(h.label(QStringLiteral("LFORM"))->text(), QStringLiteral("T7404"));
+        QVERIFY(h.program().ProgramSaved);
+    }
+
+    // Erase Size is taken back whole, and the size it erased is shown again.
+    void undoAfterEraseSizeBringsTheSizeBack() {
+        EditorHarness h;
+        CamProgram& p = h.program();
+        CamRuns::Fill(p, 2, 1, {{10, 19}});
+        CamRuns::Fill(p, 2, 7, {{100, 199}});
+        h.ts.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
+        h.window.actions().S_Sel->trigger();
+        h.ts.prompts.expectMessage(QStringLiteral("T2 2'?"), Prompts::Answer::Yes);
+        h.window.actions().s_Clr->trigger();
+        QVERIFY(CamRuns::Of(p, 2, 7).isEmpty());
+        h.ts.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("5"));
+        h.window.actions().S_Sel->trigger();
+
+        h.undo()->trigger();
+        QCOMPARE(p.CurrentFormat, 2);
+        QCOMPARE(h.label(QStringLiteral("LFORM"))->text(), QStringLiteral("T7402"));
+        QCOMPARE(CamRuns::Of(p, 2, 1), (Runs{{10, 19}}));
+        QCOMPARE(CamRuns::Of(p, 2, 7), (Runs{{100, 199}}));
+        QCOMPARE(h.phaseItems(), QStringList{"F001 010 020"});
+        QVERIFY(h.window.actions().o_Redo->isEnabled());
         QVERIFY2(h.ts.prompts.allShown(), qPrintable(h.ts.prompts.problems()));
     }
 

@@ -187,7 +187,9 @@ private slots:
         QCOMPARE(opened.at(0).at(0).toInt(), 9);
     }
 
-    void undoRestoresTheCamBeforeTheLatestEntryOnce() {
+    // Undo takes back the latest step first: Shift Cam, then the entry before it; an Erase
+    // Cam made after that is a step of its own.
+    void undoTakesBackTheShiftThenTheEntry() {
         TestSession t;
         MainWindow window(t.session);
         CamProgram& p = t.session.program;
@@ -198,32 +200,29 @@ private slots:
         CamRuns::Fill(p, 2, 6, {{10, 49}, {100, 149}});
         enterPhase(window, 40, 120);
         QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{40, 119}}));
-        p.MarkSaved();
-        // Shift the cam after the entry: Undo still brings back the cam before the entry.
         t.prompts.expectInput(QStringLiteral("T27 6"), QStringLiteral("30"));
         window.actions().O_Shc->trigger();
         p.MarkSaved();
-        QVERIFY(undo->isEnabled());
-        QSignalSpy rows(&window, &MainWindow::camRowRedrawRequested);
+        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
 
+        undo->trigger();
+        QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{40, 119}}));
+        QVERIFY(!p.ProgramSaved);
         undo->trigger();
         QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{10, 49}, {100, 149}}));
         QVERIFY(!undo->isEnabled());
         QVERIFY(window.actions().o_Redo->isEnabled());
-        QVERIFY(!p.ProgramSaved);
-        QCOMPARE(rows.count(), 1);
-        QCOMPARE(rows.at(0).at(0).toInt(), 6);
+        QCOMPARE(redraws.count(), 2);
 
-        // A second Undo is not possible: a change made now stays.
         t.prompts.expectMessage(QStringLiteral("T15 6'?"), Prompts::Answer::Yes);
         window.actions().O_ClC->trigger();
+        QVERIFY(!window.actions().o_Redo->isEnabled());
         undo->trigger();
-        QCOMPARE(CamRuns::Of(p, 2, 6), Runs{});
-        QCOMPARE(rows.count(), 1);
+        QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{10, 49}, {100, 149}}));
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
     }
 
-    void undoIsDisabledWhenSelectSizeChangesTheFormat() {
+    void undoAfterSelectSizeGoesBackToTheEntry() {
         TestSession t;
         MainWindow window(t.session);
         CamProgram& p = t.session.program;
@@ -233,21 +232,22 @@ private slots:
         t.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
         window.actions().S_Sel->trigger();
         QCOMPARE(p.CurrentFormat, 2);
-        QVERIFY(!undo->isEnabled());
+        QVERIFY(undo->isEnabled());
         undo->trigger();
+        QCOMPARE(p.CurrentFormat, 1);
         QCOMPARE(CamRuns::Of(p, 2, 1), Runs{});
-        QCOMPARE(CamRuns::Of(p, 1, 1), (Runs{{10, 20}, {90, 179}}));
+        QCOMPARE(CamRuns::Of(p, 1, 1), (Runs{{10, 20}}));
     }
 
-    // Whoever moves to another format or cam without taking Undo away (a stepper that
-    // forgets to) must not make Undo write the record into the cam now shown.
-    void undoNeverWritesIntoAnotherCam_data() {
+    // Whoever moves to another format or cam (a stepper, a reader), Undo writes only into
+    // the cam the step was made on, and shows it.
+    void undoWritesOnlyIntoTheCamOfTheStep_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("cam");
         QTest::newRow("stepper to format 2") << 2 << 1;
         QTest::newRow("another cam") << 1 << 2;
     }
-    void undoNeverWritesIntoAnotherCam() {
+    void undoWritesOnlyIntoTheCamOfTheStep() {
         QFETCH(int, format);
         QFETCH(int, cam);
         TestSession t;
@@ -260,7 +260,9 @@ private slots:
         p.CurrentCam = cam;
         undo->trigger();
         QCOMPARE(CamRuns::Of(p, format, cam), (Runs{{200, 250}}));
-        QCOMPARE(CamRuns::Of(p, 1, 1), (Runs{{90, 179}}));
+        QCOMPARE(CamRuns::Of(p, 1, 1), Runs{});
+        QCOMPARE(p.CurrentFormat, 1);
+        QCOMPARE(p.CurrentCam, 1);
         QVERIFY(!undo->isEnabled());
     }
 };

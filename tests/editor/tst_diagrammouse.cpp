@@ -3,6 +3,7 @@
 #include "support/EditorHarness.h"
 
 #include <QDialog>
+#include <QMouseEvent>
 #include <QTimer>
 
 using CamRuns::Runs;
@@ -17,14 +18,29 @@ QPoint onBar(EditorHarness& h, int row, int p, int beyond = 0) {
     return h.rowLabel(row)->mapFrom(h.editor(), at);
 }
 
-// Press at from, move through the positions given, release at the last one.
-void drag(EditorHarness& h, int row, int from, QList<int> through,
-          Qt::KeyboardModifiers mods = {}) {
+// Press at from, move through the positions given, release at the last one. Gives the
+// degrees shown beside the pointer just before the release.
+QString drag(EditorHarness& h, int row, int from, QList<int> through,
+             Qt::KeyboardModifiers mods = {}) {
     QWidget* label = h.rowLabel(row);
     QTest::mousePress(label, Qt::LeftButton, mods, onBar(h, row, from));
-    for (int p : through)
-        QTest::mouseMove(label, onBar(h, row, p));
+    for (int p : through) {
+        if (mods == Qt::NoModifier) {
+            QTest::mouseMove(label, onBar(h, row, p));
+            continue;
+        }
+        // A move with Shift held: the test's own move carries no keys.
+        const QPoint at = onBar(h, row, p);
+        QMouseEvent move(QEvent::MouseMove, at, label->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, mods);
+        QApplication::sendEvent(label, &move);
+    }
+    auto* pointer = h.editor()->findChild<QLabel*>(QStringLiteral("DragDegrees"));
+    const QString shown = pointer && pointer->isVisible() ? pointer->text() : QString();
     QTest::mouseRelease(label, Qt::LeftButton, mods, onBar(h, row, through.last()));
+    if (pointer && pointer->isVisible())
+        QTest::qFail("the pointer's degrees stay after the release", __FILE__, __LINE__);
+    return shown;
 }
 
 QColor pixelAt(EditorHarness& h, int row, int degree) {
@@ -42,25 +58,28 @@ private slots:
         QTest::addColumn<QList<int>>("through");
         QTest::addColumn<bool>("shift");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("90 to 180")
-            << 90 << QList<int>{120, 180} << false << QStringList{"F001 090 180"};
+        QTest::addColumn<QString>("pointer"); // the degrees beside it before the release
+        QTest::newRow("90 to 180") << 90 << QList<int>{120, 180} << false
+                                   << QStringList{"F001 090 180"} << "090 \u2192 180";
         QTest::newRow("Shift snaps 92..178")
-            << 92 << QList<int>{178} << true << QStringList{"F001 090 180"};
+            << 92 << QList<int>{178} << true << QStringList{"F001 090 180"} << "090 \u2192 180";
         QTest::newRow("a click is no delete")
-            << 100 << QList<int>{100} << false << QStringList{"F001 010 020", "F002 090 180"};
+            << 100 << QList<int>{100} << false << QStringList{"F001 010 020", "F002 090 180"}
+            << "100 \u2192 100";
     }
     void drawAPhase() {
         QFETCH(int, from);
         QFETCH(QList<int>, through);
         QFETCH(bool, shift);
         QFETCH(QStringList, items);
+        QFETCH(QString, pointer);
         EditorHarness h;
         const bool click = items.size() == 2;
         if (click)
             CamRuns::Fill(h.program(), 1, 3, {{10, 19}, {90, 179}});
         h.window.redrawFormat();
         h.program().MarkSaved();
-        drag(h, 3, from, through, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(drag(h, 3, from, through, shift ? Qt::ShiftModifier : Qt::NoModifier), pointer);
         QCOMPARE(h.program().CurrentCam, 3);
         QCOMPARE(h.phaseItems(), items);
         QCOMPARE(h.program().ProgramSaved, click);
@@ -71,7 +90,7 @@ private slots:
     void dragAnEdgeThenUndoAndRedo() {
         EditorHarness h;
         drag(h, 3, 90, {180});
-        drag(h, 3, 180, {190, 200});
+        QCOMPARE(drag(h, 3, 180, {190, 200}), QStringLiteral("200"));
         QCOMPARE(h.phaseItems(), QStringList{"F001 090 200"});
         QCOMPARE(CamRuns::Of(h.program(), 1, 3), (Runs{{90, 199}}));
         QTest::keyClick(&h.window, Qt::Key_Z, Qt::ControlModifier);

@@ -310,14 +310,14 @@ private slots:
         QVERIFY(!h.undo()->isEnabled());
     }
 
-    // The undo record belongs to the format and cam it came from.
-    void changingCamOrFormatDisablesUndo_data() {
+    // Another cam or format shown keeps the history: Undo goes back to the entry's cam.
+    void changingCamOrFormatKeepsUndo_data() {
         QTest::addColumn<int>("how");
         QTest::newRow("row click") << 0;
         QTest::newRow("Page Down") << 1;
         QTest::newRow("next format") << 2;
     }
-    void changingCamOrFormatDisablesUndo() {
+    void changingCamOrFormatKeepsUndo() {
         QFETCH(int, how);
         EditorHarness h;
         enter(h, QStringLiteral("1"), QStringLiteral("2"));
@@ -335,7 +335,11 @@ private slots:
                               QPoint(stepper->width() - 3, stepper->height() / 2));
             QCOMPARE(h.program().CurrentFormat, 2);
         }
-        QVERIFY(!h.undo()->isEnabled());
+        QVERIFY(h.undo()->isEnabled());
+        h.undo()->trigger();
+        QCOMPARE(h.program().CurrentFormat, 1);
+        QCOMPARE(h.program().CurrentCam, 1);
+        QCOMPARE(h.phaseItems(), QStringList{});
     }
 
     // The cam asked for is made current before its fields open, so the entry lands in the

@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 QByteArray contents(const QString& path) {
@@ -235,6 +238,7 @@ private slots:
         Fixture f;
         QVERIFY(QDir(f.t.dir.path()).mkdir(QStringLiteral("plans.v2")));
         f.program().CurrentFileName = QStringLiteral("/x/OLD.CAM");
+        f.t.session.options.RecentFiles = {QStringLiteral("/x/OLD.CAM")};
         f.t.dialogs.chooseNextFile(f.t.path(chosen));
         f.trigger("f_SaveAS");
         QVERIFY2(f.allShown(), qPrintable(f.t.prompts.problems()));
@@ -246,6 +250,11 @@ private slots:
         QCOMPARE(f.program().CurrentFileName, path);
         QVERIFY(f.program().ProgramSaved);
         QCOMPARE(f.window.windowTitle(), QStringLiteral("T33 C 24 - 6  [") + path + "]");
+        // The saved file heads the recent list, in the File menu too.
+        QCOMPARE(f.t.session.options.RecentFiles, (QStringList{path, "/x/OLD.CAM"}));
+        const QList<QAction*> entries = f.window.menu("F_")->actions();
+        QVERIFY(std::any_of(entries.begin(), entries.end(),
+                            [&](const QAction* a) { return a->text() == "&1 " + path; }));
     }
 
     void saveAsOverAnExistingFileAsks_data() {

@@ -1,6 +1,7 @@
 #include "editor/gui/CamCommands.h"
 
 #include "editor/CamOperations.h"
+#include "model/StepName.h"
 #include "shell/Session.h"
 #include "shell/gui/MainWindow.h"
 
@@ -17,6 +18,7 @@ CamCommands::CamCommands(MainWindow& window)
     connect(a.o_Undo, &QAction::triggered, this, &CamCommands::undo);
     connect(a.o_Redo, &QAction::triggered, this, &CamCommands::redo);
     connect(&window.session().edit, &EditSession::historyChanged, this, &CamCommands::showHistory);
+    connect(&window, &MainWindow::textsChanged, this, &CamCommands::showHistory);
     showHistory();
 }
 
@@ -24,6 +26,20 @@ void CamCommands::showHistory() {
     const EditSession& edit = window_.session().edit;
     undo_->setEnabled(edit.canUndo());
     redo_->setEnabled(edit.canRedo());
+    // The entries name the step they take back or put again.
+    const LanguageTexts& texts = window_.session().texts;
+    auto caption = [&](const std::optional<StepLabel>& step, int text, const char* plain) {
+        const QString named = step ? texts.Text(text) : QString();
+        return named.isEmpty() ? QString::fromLatin1(plain) : named.arg(StepName(*step, texts));
+    };
+    undo_->setText(caption(edit.nextUndo(), 400, "&Undo"));
+    redo_->setText(caption(edit.nextRedo(), 401, "&Redo"));
+}
+
+void CamCommands::recorded(CamOperations::Redraw what, StepLabel::Kind kind) {
+    const CamProgram& p = window_.session().program;
+    window_.session().edit.endChange({kind, p.CurrentFormat, p.CurrentCam, 0, 0});
+    redraw(what);
 }
 
 void CamCommands::redraw(CamOperations::Redraw what) {
@@ -41,17 +57,23 @@ void CamCommands::redraw(CamOperations::Redraw what) {
 
 void CamCommands::copyCam() {
     Session& session = window_.session();
-    redraw(CamOperations::CopyCam(session.program, session.prompts, session.texts));
+    session.edit.beginChange();
+    recorded(CamOperations::CopyCam(session.program, session.prompts, session.texts),
+             StepLabel::Kind::CopyCam);
 }
 
 void CamCommands::shiftCam() {
     Session& session = window_.session();
-    redraw(CamOperations::ShiftCam(session.program, session.prompts, session.texts));
+    session.edit.beginChange();
+    recorded(CamOperations::ShiftCam(session.program, session.prompts, session.texts),
+             StepLabel::Kind::ShiftCam);
 }
 
 void CamCommands::eraseCam() {
     Session& session = window_.session();
-    redraw(CamOperations::EraseCam(session.program, session.prompts, session.texts));
+    session.edit.beginChange();
+    recorded(CamOperations::EraseCam(session.program, session.prompts, session.texts),
+             StepLabel::Kind::EraseCam);
 }
 
 void CamCommands::modifyCam() {
@@ -59,11 +81,12 @@ void CamCommands::modifyCam() {
 }
 
 void CamCommands::undo() {
+    // The step's size and cam are shown with it.
     if (window_.session().edit.undo())
-        redraw(CamOperations::Redraw::CurrentCamRow);
+        redraw(CamOperations::Redraw::WholeFormat);
 }
 
 void CamCommands::redo() {
     if (window_.session().edit.redo())
-        redraw(CamOperations::Redraw::CurrentCamRow);
+        redraw(CamOperations::Redraw::WholeFormat);
 }

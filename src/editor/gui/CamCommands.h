@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/CamOperations.h"
+#include "model/EditSession.h"
 
 #include <QObject>
 
@@ -9,7 +10,8 @@ class QAction;
 
 // The cam entries of the Sizes menu: Copy Cam, Shift Cam, Erase Cam, Modify Cam, Undo and
 // Redo. They act on the current cam of the current format and redraw through the main
-// window; Undo and Redo are enabled exactly when the session's edit history allows them.
+// window; each change is a step of the session's edit history, which Undo and Redo walk
+// and name.
 class CamCommands : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ private:
     void redo();
     void showHistory();
     void redraw(CamOperations::Redraw what);
+    // Ends the step a cam command began and draws what it changed.
+    void recorded(CamOperations::Redraw what, StepLabel::Kind kind);
 
     MainWindow& window_;
     QAction* undo_;

@@ -90,6 +90,7 @@ private:
     void onNameGotFocus();
     void onNameEnter();
     void commitName();
+    void renameCurrentCam(const QString& name);
     void hideNameField();
     // The format caption and the stepper caption.
     void chooseFormat();
@@ -113,6 +114,7 @@ private:
     void endDrag();
     int positionAt(int row, const QPoint& at, bool snap) const;
     void showReadout(int row, int degree);
+    void showPointerDegrees(const QPoint& at);
     QRect readoutColumn(int degree) const;
     void paintPreview(class QPainter& painter, const BarDrag& drag, double degreeScale) const;
 
@@ -150,4 +152,5 @@ private:
     std::optional<BarDrag> drag_;
     int readoutDegree_ = -1; // the highlighted degree column, -1 for none
     QString readoutText_;
+    QLabel* pointerDegrees_ = nullptr; // beside the pointer while it draws or drags
 };

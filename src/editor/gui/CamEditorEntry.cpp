@@ -230,7 +230,7 @@ void CamEditor::onNameEnter() {
     // Blanks around a typed name are the operator's slips: the field drops them.
     const QString typed = nameField_->text().trimmed();
     if (p.CamName(p.CurrentCam) != typed) {
-        p.SetCamName(p.CurrentCam, typed);
+        renameCurrentCam(typed);
         DrawCamRow(p.CurrentCam);
     }
     focusGoPrCam();
@@ -244,9 +244,16 @@ void CamEditor::commitName() {
     p.MarkChanged();
     const QString name = nameField_->text().trimmed();
     if (!name.isEmpty())
-        p.SetCamName(p.CurrentCam, name);
+        renameCurrentCam(name);
     hideNameField();
     window_->drawCamRow(p.CurrentCam);
+}
+
+void CamEditor::renameCurrentCam(const QString& name) {
+    CamProgram& p = session_.program;
+    session_.edit.beginChange();
+    p.SetCamName(p.CurrentCam, name);
+    session_.edit.endChange({StepLabel::Kind::CamName, p.CurrentFormat, p.CurrentCam, 0, 0});
 }
 
 void CamEditor::hideNameField() {

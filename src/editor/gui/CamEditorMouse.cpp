@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -130,9 +131,12 @@ void CamEditor::dragTo(const QPoint& at, const QPoint& global, bool snap) {
             preview = DiagramDrag::DrawnPhase(drag_->press, position, drag_->crossedEnd);
     }
     showReadout(drag_->row, std::min(position, LastDegree));
-    if (preview == drag_->preview)
+    if (preview == drag_->preview) {
+        showPointerDegrees(at);
         return;
+    }
     drag_->preview = preview;
+    showPointerDegrees(at);
     update(toRect(bar));
 }
 
@@ -155,6 +159,8 @@ void CamEditor::cancelDrag() {
         return;
     drag_->cancelled = true;
     drag_->preview.reset();
+    if (pointerDegrees_)
+        pointerDegrees_->hide();
     qApp->removeEventFilter(this);
     update(toRect(barBox(drag_->row)));
     showReadout(drag_->row, -1);
@@ -165,8 +171,31 @@ void CamEditor::endDrag() {
         return;
     const int row = drag_->row;
     drag_.reset();
+    if (pointerDegrees_)
+        pointerDegrees_->hide();
     qApp->removeEventFilter(this);
     update(toRect(barBox(row)));
+}
+
+void CamEditor::showPointerDegrees(const QPoint& at) {
+    if (!pointerDegrees_) {
+        pointerDegrees_ = new QLabel(this);
+        pointerDegrees_->setObjectName(QStringLiteral("DragDegrees"));
+        pointerDegrees_->setFont(fixedFont(12));
+        pointerDegrees_->setAutoFillBackground(true);
+        pointerDegrees_->setFrameShape(QFrame::Box);
+        pointerDegrees_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    pointerDegrees_->setText(
+        DiagramDrag::PointerDegrees(drag_->grip, drag_->press, drag_->preview));
+    pointerDegrees_->adjustSize();
+    // Above and right of the pointer, kept inside the editor.
+    const QSize size = pointerDegrees_->size();
+    const int x = std::clamp(at.x() + 12, 0, std::max(0, width() - size.width()));
+    const int y = std::clamp(at.y() - size.height() - 4, 0, std::max(0, height() - size.height()));
+    pointerDegrees_->move(x, y);
+    pointerDegrees_->show();
+    pointerDegrees_->raise();
 }
 
 void CamEditor::showReadout(int row, int degree) {

@@ -43,8 +43,6 @@ void CamEditor::ShowFormat() {
     CamProgram& p = session_.program;
     formatCaption_->setText(session_.Text(74) + NumberForms::TwoDigits(p.CurrentFormat));
     camCaption_->setText(QStringLiteral("C ") + NumberForms::TwoDigits(p.CurrentCam));
-    // Whoever changed the cam or format, the history of the one left goes with it.
-    session_.edit.sync();
     for (int row = 1; row <= Rows; ++row) {
         const bool used = row <= p.CamCount();
         bars_[row - 1]->setVisible(used);

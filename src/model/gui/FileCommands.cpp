@@ -160,5 +160,7 @@ void FileCommands::saveAs() {
         return;
     program.CurrentFileName = name;
     program.MarkSaved();
+    session().options.AddRecentFile(name);
+    window_.refreshRecentFiles();
     window_.showTitleWithFile(name);
 }
