@@ -26,7 +26,9 @@ VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
                               const CamProgram& expected, const RunVerifyReception& receive) {
     const ProgramSetAside aside(program, expected);
     VerifyResult result;
-    switch (CheckControllerType(context, program)) {
+    const TypeCheckOutcome checked = CheckControllerType(context, program);
+    result.Refused = checked.outcome;
+    switch (checked.check) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:

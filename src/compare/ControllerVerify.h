@@ -2,6 +2,7 @@
 
 #include "compare/ProgramDiff.h"
 #include "link/TransferOutcome.h"
+#include "model/Outcome.h"
 
 #include <functional>
 
@@ -10,7 +11,7 @@ struct LinkContext;
 
 enum class VerifyStatus {
     Compared,      // the controller's whole program came: Diff holds what differs
-    NotIdentified, // port or controller not ready (the operator was told)
+    NotIdentified, // port or controller not ready (Refused says why)
     OtherType,     // the controller holds programs of another type (designation + text 71)
     NotReceived,   // the reception never began or was stopped
     Broken,        // the stream broke off, or what came could not be read
@@ -20,6 +21,7 @@ struct VerifyResult {
     VerifyStatus Status = VerifyStatus::NotReceived;
     ProgramDiff Diff;    // A = expected, B = the controller; only with Compared
     CamProgram Received; // the controller's program, only with Compared
+    Outcome Refused;     // why NotIdentified or OtherType, for the operator
 };
 
 // Runs one reception into program, up to "END".

@@ -73,6 +73,10 @@ bool FlashUpdate::openPort() {
     return true;
 }
 
+int FlashUpdate::usedPort() const {
+    return context_.link.state.DeviceOverride.isEmpty() ? context_.portNumber : 0;
+}
+
 bool FlashUpdate::CheckDeviceReady() {
     const bool ready = context_.link.ctsAsserted();
     observer_.readyLine(ready);
@@ -203,9 +207,10 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
 
 bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
     // A wait that ended because the line is gone says so, with the OS cause.
-    const Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
-                                ? SilenceRefusal(cause, number, context_.link)
-                                : Refusal{cause, number, detail};
+    Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
+                          ? SilenceRefusal(cause, number, context_.link, usedPort())
+                          : Refusal{cause, number, detail};
+    refusal.port = usedPort();
     CloseSerialPort(context_.link);
     observer_.refused(refusal);
     return false;

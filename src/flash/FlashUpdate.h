@@ -56,6 +56,8 @@ private:
     bool sendLine(const QByteArray& line);
     void count(const QByteArray& line, int percent);
     bool refuse(Refusal::Cause cause, qint64 number = 0, const QString& detail = QString());
+    // The port number of the line, named in a time-out; 0 on a device given by its path.
+    int usedPort() const;
     // One byte from the controller before the deadline; nothing once it passed.
     std::optional<uint8_t> readBefore(int64_t deadline);
 

@@ -28,7 +28,8 @@ LinkOpening ControllerLink::open(int portNumber, int baud) {
 }
 
 LinkOpening ControllerLink::open(const QString& device, int baud) {
-    if (line_.isOpen() && device != device_)
+    // A line that broke (the device went and may be back) is opened afresh, as is another.
+    if (line_.isOpen() && (device != device_ || !line_.brokenCause().isEmpty()))
         line_.close();
     device_ = device;
     if (!line_.isOpen()) {

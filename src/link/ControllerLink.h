@@ -52,8 +52,9 @@ public:
     ControllerLink(const ControllerLink&) = delete;
     ControllerLink& operator=(const ControllerLink&) = delete;
 
-    // Opens port n of the port map, or a device path, at baud (no parity, 8 data bits,
-    // 1 stop bit, RTS/CTS). A line already open is used as it is, with the new speed.
+    // Opens port n of the port map (read afresh at every opening), or a device path, at baud
+    // (no parity, 8 data bits, 1 stop bit, RTS/CTS). A line already open on that device is
+    // used as it is, with the new speed, unless it broke: then it is opened again.
     LinkOpening open(int portNumber, int baud);
     LinkOpening open(const QString& device, int baud);
     void close();

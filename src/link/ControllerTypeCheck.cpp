@@ -1,30 +1,24 @@
 #include "link/ControllerTypeCheck.h"
 
-#include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/LinkContext.h"
+#include "link/LinkOutcome.h"
 #include "model/CamProgram.h"
 
-TypeCheck CheckControllerType(const LinkContext& context, const CamProgram& program) {
-    switch (IdentifyController(context)) {
-    case IdentifyResult::Identified:
-        break;
-    case IdentifyResult::NotFound:
-        // Six replies without an identification: sending to (or reading from) a controller
-        // that never said what it is could only go wrong.
-        context.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
-                                Prompts::Icon::None);
-        return TypeCheck::NotIdentified;
-    case IdentifyResult::PortNotReady:
-    case IdentifyResult::NoAnswer:
-    case IdentifyResult::BadPair:
-        return TypeCheck::NotIdentified;
-    }
+TypeCheckOutcome CheckControllerType(const LinkContext& context, const CamProgram& program) {
+    // Six replies without an identification (NotFound) refuse as well: sending to (or
+    // reading from) a controller that never said what it is could only go wrong.
+    const Identification identified = IdentifyController(context);
+    if (identified.result != IdentifyResult::Identified)
+        return {TypeCheck::NotIdentified, identified.outcome};
     const int cams = context.link.state.IdentCamCount;
     const int formats = context.link.state.IdentFormatCount;
     if (cams == program.CamCount() && formats == program.FormatCount())
-        return TypeCheck::SameType;
-    context.prompts.message(ControllerDesignation(cams, formats) + context.Text(71), QString(),
-                            Prompts::Buttons::Ok, Prompts::Icon::Warning);
-    return TypeCheck::OtherType;
+        return {TypeCheck::SameType, Outcome::Done()};
+    return {TypeCheck::OtherType,
+            Outcome::Refusal(ControllerDesignation(cams, formats) + context.Text(71),
+                             LinkPlace(context),
+                             QStringLiteral("the program is a ") +
+                                 ControllerDesignation(program.CamCount(), program.FormatCount()),
+                             QStringLiteral("identifying"))};
 }

@@ -1,9 +1,9 @@
 #include "link/Identification.h"
 
-#include "dialogs/Prompts.h"
 #include "link/Clock.h"
 #include "link/LineProtocol.h"
 #include "link/LinkContext.h"
+#include "link/LinkOutcome.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "model/TextFile.h"
@@ -53,45 +53,58 @@ ControllerTypeParts ReadControllerType(const QString& identReply, const QString&
     return parts;
 }
 
-IdentifyResult IdentifyController(const LinkContext& context) {
+Identification IdentifyController(const LinkContext& context) {
     LinkState& link = context.link.state;
     link.PortStatus = 0;
     link.ReadFailed = false;
     OpenSerialPort(context);
-    if (link.PortStatus != 0) {
-        context.prompts.message(context.Text(51), QString(), Prompts::Buttons::Ok,
-                                Prompts::Icon::None);
-        return IdentifyResult::PortNotReady;
-    }
+    const auto refused = [&context](IdentifyResult result, const QString& message,
+                                    const QString& cause, const QString& stage) {
+        return Identification{result, Outcome::Refusal(message, LinkPlace(context), cause, stage)};
+    };
+    if (link.PortStatus != 0)
+        return refused(IdentifyResult::PortNotReady, context.Text(51), link.OpenCause,
+                       QStringLiteral("opening"));
 
+    const QString asking = QStringLiteral("identifying (\"?M\")");
     IdentReplyFields fields;
     for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
         QByteArray command("?M");
-        link.IdentReply = TextFile::DecodeCp1252(SerialComStr(context, command));
+        QString why;
+        link.IdentReply = TextFile::DecodeCp1252(SerialComStr(context, command, &why));
         fields = ParseIdentReply(link.IdentReply);
         if (fields.found)
             break;
         if (link.ReadFailed)
-            return IdentifyResult::NoAnswer;
+            return Identification{
+                IdentifyResult::NoAnswer,
+                Outcome::Failure(QStringLiteral("COMM ERROR"), LinkPlace(context), why, asking)};
         if (attempt < MaxAttempts)
             context.link.clock().sleepMs(RetryPauseMs);
     }
     if (!fields.found)
-        return IdentifyResult::NotFound;
+        return refused(IdentifyResult::NotFound, QStringLiteral("BAD comm"),
+                       QStringLiteral("%1 replies without an identification").arg(MaxAttempts),
+                       asking);
 
     link.IdentCamCount = fields.camCountRead ? fields.camCount : 0;
     link.IdentFormatCount = fields.formatCountRead ? fields.formatCount : 0;
+    link.IdentDevice = context.link.device();
     if (!fields.camCountRead || !fields.formatCountRead ||
-        !CamProgram::IsValidPair(fields.camCount, fields.formatCount)) {
-        context.prompts.message(QStringLiteral("BAD comm"), QString(), Prompts::Buttons::Ok,
-                                Prompts::Icon::None);
-        return IdentifyResult::BadPair;
-    }
+        !CamProgram::IsValidPair(fields.camCount, fields.formatCount))
+        return refused(IdentifyResult::BadPair, QStringLiteral("BAD comm"),
+                       fields.camCountRead && fields.formatCountRead
+                           ? QStringLiteral("the reply gives %1 cams and %2 formats, no known "
+                                            "controller type")
+                                 .arg(fields.camCount)
+                                 .arg(fields.formatCount)
+                           : QStringLiteral("the reply has no cam and format counts"),
+                       asking);
 
     context.link.clock().sleepMs(TypeQueryPauseMs);
     QByteArray command("?T");
     link.TypeReply = TextFile::DecodeCp1252(SerialComStr(context, command));
-    return IdentifyResult::Identified;
+    return Identification{IdentifyResult::Identified, Outcome::Done()};
 }
 
 QString ControllerDesignation(int camCount, int formatCount) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -32,16 +34,25 @@ ControllerTypeParts ReadControllerType(const QString& identReply, const QString&
 
 enum class IdentifyResult {
     Identified,   // a valid pair is in IdentCamCount/IdentFormatCount, TypeReply asked
-    PortNotReady, // text 51 shown
-    NoAnswer,     // the controller stayed silent ("COMM ERROR" shown)
-    NotFound,     // six replies without "ITALY": nothing said, nothing changed
+    PortNotReady, // text 51, with the port and the OS cause
+    NoAnswer,     // "COMM ERROR": the controller stayed silent or the line broke
+    NotFound,     // "BAD comm": six replies without "ITALY"; nothing changed
     BadPair,      // "BAD comm": a pair outside the six, or counts outside the line
+};
+
+// How an identification ended: the result, and the outcome every face shows (its message
+// is the one the operator has always read for the result, its where and why the port and
+// the cause taken when it failed). Nothing is shown here.
+struct Identification {
+    IdentifyResult result = IdentifyResult::PortNotReady;
+    Outcome outcome;
+    operator IdentifyResult() const { return result; }
 };
 
 // Opens the port and asks "?M" (up to six times) and then "?T". The pair read goes to the
 // link state only; the caller sizes the program, and only with one of the six pairs.
 // The port stays open after a successful identification.
-IdentifyResult IdentifyController(const LinkContext& context);
+Identification IdentifyController(const LinkContext& context);
 
 // "C24-28": the designation of a controller type in messages and on the command line.
 QString ControllerDesignation(int camCount, int formatCount);

@@ -38,16 +38,14 @@ LinkOpening OpenSerialPort(const LinkContext& context) {
                                     : link.open(link.state.DeviceOverride, baud);
     if (opening.ready()) {
         link.state.PortStatus = 0;
+        link.state.OpenCause.clear();
         return opening;
     }
     link.close();
     link.state.PortStatus = errorNumber(opening.status);
-    if (opening.status != LinkStatus::NotReady)
-        context.prompts.message(
-            QStringLiteral("Errore ") + NumberForms::Standard(link.state.PortStatus) +
-                QStringLiteral(" generato da SerialLine\n") + LinkStatusText(opening),
-            QStringLiteral("Errore su COM") + QString::number(context.portNumber),
-            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    link.state.OpenCause = opening.cause;
+    // Whatever answered there before is not there now.
+    link.state.ForgetController();
     return opening;
 }
 
@@ -71,7 +69,7 @@ TransferPort::~TransferPort() {
     CloseSerialPort(link_);
 }
 
-QByteArray SerialComStr(const LinkContext& context, QByteArray& command) {
+QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString* why) {
     ControllerLink& link = context.link;
     AppendLineChecksum(command);
     link.clearInput();
@@ -80,11 +78,14 @@ QByteArray SerialComStr(const LinkContext& context, QByteArray& command) {
     LineAssembler reply;
     Prompts& prompts = context.prompts;
     const auto events = [&prompts] { prompts.processEvents(); };
-    QString failure = QStringLiteral("COMM ERROR");
+    QString failure;
     for (;;) {
         const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, events);
         if (!c.gotByte()) {
-            failure = LineFailureText(failure, link);
+            if (c.kind == LinkRead::Broken)
+                link.state.ForgetController();
+            failure = c.kind == LinkRead::Broken ? link.brokenCause()
+                                                 : QStringLiteral("no answer for 3 s");
             break;
         }
         const LineAssembler::Result result = reply.feed(c.byte);
@@ -92,12 +93,12 @@ QByteArray SerialComStr(const LinkContext& context, QByteArray& command) {
             return reply.line();
         if (result == LineAssembler::Result::TooLong) {
             // A controller that streams without a CR is not answering.
-            failure += QStringLiteral("\n") + link.device() +
-                       QStringLiteral(": a reply of more than 4096 characters");
+            failure = QStringLiteral("a reply of more than 4096 characters");
             break;
         }
     }
-    prompts.message(failure, QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    if (why)
+        *why = failure;
     link.state.ReadFailed = true;
     return QByteArray();
 }
@@ -144,9 +145,10 @@ QString LineFailureText(const QString& message, const ControllerLink& link) {
     return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") + cause;
 }
 
-Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link) {
-    Refusal refusal{cause, number, QString()};
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link, int port) {
+    Refusal refusal{cause, number, QString(), port};
     if (link.isOpen() && !link.brokenCause().isEmpty())
-        refusal = Refusal{Refusal::Cause::LineLost, number, LineFailureText(refusal.text(), link)};
+        refusal =
+            Refusal{Refusal::Cause::LineLost, number, LineFailureText(refusal.text(), link), port};
     return refusal;
 }

@@ -21,8 +21,8 @@ constexpr int MaxFrameSendings = 10;
 // Opens the port of PortNumber (or the link's device override) at BaudRate, no parity,
 // 8 data bits, 1 stop bit, RTS/CTS, and sets PortStatus: 0 when the controller asserts CTS
 // (port left open), else the port is closed again and PortStatus is 1 (controller not ready)
-// or the number of the failure, shown as "Errore <n> generato da SerialLine" with the device
-// and the OS cause, titled "Errore su COM<n>".
+// or the number of the failure (101 no such port, 102 refused to open, 103 speed refused,
+// 104 in use), with the OS cause in OpenCause. Nothing is shown: the caller tells it.
 LinkOpening OpenSerialPort(const LinkContext& context);
 void CloseSerialPort(ControllerLink& link);
 
@@ -43,9 +43,9 @@ private:
 
 // Sends command as a checksummed command line (command becomes the line actually sent)
 // and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
-// a reply of more than 4096 characters, with "COMM ERROR" (and the cause) shown and
-// ReadFailed set. Window events run while waiting.
-QByteArray SerialComStr(const LinkContext& context, QByteArray& command);
+// a reply of more than 4096 characters, with ReadFailed set and why (when given) saying
+// which, in the words of the moment it happened. Window events run while waiting.
+QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString* why = nullptr);
 
 // Sends text as one frame until the controller answers ACK, at most ten times; false after
 // 3000 ms of silence, a broken line, or the tenth answer that is not ACK. waiting runs
@@ -70,4 +70,6 @@ ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& wa
 QString LineFailureText(const QString& message, const ControllerLink& link);
 // The refusal for a wait that ended without an answer: cause (TimedOut, LineUnanswered) when
 // the controller fell silent, LineLost with the device and the OS cause when the line is gone.
-Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link);
+// port is the port number the time-out names (the flash update's), 0 for none.
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link,
+                       int port = 0);

@@ -23,6 +23,18 @@ struct LinkState {
     // a pair outside the six never sizes the program.
     int IdentCamCount = 0;
     int IdentFormatCount = 0;
+    // The device that pair was read from: the controller is known on that device only, until
+    // a failed open or a broken line there forgets it (ForgetController).
+    QString IdentDevice;
+    void ForgetController() {
+        IdentCamCount = 0;
+        IdentFormatCount = 0;
+        IdentDevice.clear();
+    }
+
+    // Why the last OpenSerialPort gave no ready controller, as the system said it then
+    // ("no such device", "Device or resource busy"); empty after a good opening.
+    QString OpenCause;
 
     // When set, the line opens this device instead of the port map's (q517-cli --device).
     QString DeviceOverride;

@@ -86,7 +86,7 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
             frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
         if (frame.kind == ReceivedFrame::Silent || frame.kind == ReceivedFrame::Broken) {
             file.close();
-            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, 0, link));
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, frames + 1, link));
             return broken;
         }
         if (frame.kind == ReceivedFrame::TooLong) {
@@ -209,21 +209,22 @@ bool keepBrokenReception(const LinkContext& context, int formatCount) {
 }
 } // namespace
 
-ReceiveSizesResult ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
-                                const QString& title,
-                                const std::function<TransferOutcome()>& runWindow) {
+ReceiveSizesOutcome ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
+                                 const QString& title,
+                                 const std::function<TransferOutcome()>& runWindow) {
     if (!program.ProgramSaved &&
         context.prompts.message(context.Text(112), title, Prompts::Buttons::OkCancelDefaultCancel,
                                 Prompts::Icon::Warning) == Prompts::Answer::Cancel)
-        return ReceiveSizesResult::Cancelled;
+        return {ReceiveSizesResult::Cancelled, Outcome::Refusal(QString())};
 
-    switch (CheckControllerType(context, program)) {
+    const TypeCheckOutcome checked = CheckControllerType(context, program);
+    switch (checked.check) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
-        return ReceiveSizesResult::NotIdentified;
+        return {ReceiveSizesResult::NotIdentified, checked.outcome};
     case TypeCheck::OtherType:
-        return ReceiveSizesResult::OtherType;
+        return {ReceiveSizesResult::OtherType, checked.outcome};
     }
 
     // A reception that breaks off must not cost the operator the program he had.
@@ -237,18 +238,19 @@ ReceiveSizesResult ReceiveSizes(const LinkContext& context, CamProgram& program,
     case TransferOutcome::Stopped:
         // Only what this reception wrote is ever read: a transfer file left by an earlier one
         // stays unread, and a reception the operator stopped is not taken half-way.
-        return ReceiveSizesResult::NothingReceived;
+        return {ReceiveSizesResult::NothingReceived, Outcome::Done()};
     }
     const TransferFileRead read = ReadTransferFile(context, program);
     if (read == TransferFileRead::NoFunctionBlock)
-        return ReceiveSizesResult::Unusable;
+        return {ReceiveSizesResult::Unusable, Outcome::Done()};
     if (outcome == TransferOutcome::TimedOut &&
         !keepBrokenReception(context, program.FormatCount())) {
         program = std::move(before);
-        return ReceiveSizesResult::PutBack;
+        return {ReceiveSizesResult::PutBack, Outcome::Done()};
     }
     // The entries taken back by Undo belong to the program that was replaced.
     edit.restart();
-    return read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
-                                                    : ReceiveSizesResult::Received;
+    return {read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
+                                                     : ReceiveSizesResult::Received,
+            Outcome::Done()};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/TransferOutcome.h"
+#include "model/Outcome.h"
 
 #include <QString>
 
@@ -39,12 +40,20 @@ TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& progra
 enum class ReceiveSizesResult {
     Received,        // the program now holds what the controller sent
     Cancelled,       // the operator kept the unsaved program
-    NotIdentified,   // the port or the controller was not ready (already said)
+    NotIdentified,   // the port or the controller was not ready
     OtherType,       // designation + text 71: another controller type
     NothingReceived, // the reception never began or was stopped: the program is untouched
     Unusable,        // the data had no function block: the program is untouched
     PartlyRead,      // a refused line: the program holds what came before it
     PutBack,         // the stream broke off and the operator put the program back as it was
+};
+
+// The result, and for NotIdentified and OtherType what the operator is to be shown (done
+// otherwise: what the reception itself did is its observer's, OutcomeRecorder).
+struct ReceiveSizesOutcome {
+    ReceiveSizesResult result = ReceiveSizesResult::NothingReceived;
+    Outcome outcome;
+    operator ReceiveSizesResult() const { return result; }
 };
 
 // "Receive Sizes": asks before an unsaved program is replaced (text 112, titled title),
@@ -53,6 +62,6 @@ enum class ReceiveSizesResult {
 // the stream broke off, the operator chooses between what came (kept unsaved) and the
 // program as it was before the reception (the answer unless he says Yes). A program that
 // was replaced forgets edit's history.
-ReceiveSizesResult ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
-                                const QString& title,
-                                const std::function<TransferOutcome()>& runWindow);
+ReceiveSizesOutcome ReceiveSizes(const LinkContext& context, CamProgram& program, EditSession& edit,
+                                 const QString& title,
+                                 const std::function<TransferOutcome()>& runWindow);

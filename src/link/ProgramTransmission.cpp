@@ -62,7 +62,7 @@ TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& pr
     ProgressObserver::Counters counters;
     auto send = [&](const QByteArray& text) {
         if (!SendFrame(link, text, waiting)) {
-            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, 0, link));
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, counters.line + 1, link));
             return TransferOutcome::TimedOut;
         }
         ++counters.line;
@@ -111,16 +111,17 @@ TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& pr
     return TransferOutcome::Completed;
 }
 
-TransmitSizesResult TransmitSizes(const LinkContext& context, const CamProgram& program,
-                                  const QString& title, const std::function<void()>& save,
-                                  const std::function<TransferOutcome()>& runWindow) {
-    switch (CheckControllerType(context, program)) {
+TransmitSizesOutcome TransmitSizes(const LinkContext& context, const CamProgram& program,
+                                   const QString& title, const std::function<void()>& save,
+                                   const std::function<TransferOutcome()>& runWindow) {
+    const TypeCheckOutcome checked = CheckControllerType(context, program);
+    switch (checked.check) {
     case TypeCheck::SameType:
         break;
     case TypeCheck::NotIdentified:
-        return TransmitSizesResult::NotIdentified;
+        return {TransmitSizesResult::NotIdentified, checked.outcome};
     case TypeCheck::OtherType:
-        return TransmitSizesResult::OtherType;
+        return {TransmitSizesResult::OtherType, checked.outcome};
     }
 
     if (!program.ProgramSaved) {
@@ -131,13 +132,16 @@ TransmitSizesResult TransmitSizes(const LinkContext& context, const CamProgram& 
                 save();
             break;
         case Prompts::Answer::Cancel:
-            return TransmitSizesResult::Cancelled;
+            return {TransmitSizesResult::Cancelled, Outcome::Refusal(QString())};
         default:
             break;
         }
     }
 
     context.link.clock().sleepMs(BeforeWindowMs);
-    return runWindow() == TransferOutcome::Completed ? TransmitSizesResult::Sent
-                                                     : TransmitSizesResult::NotSent;
+    if (runWindow() == TransferOutcome::Completed)
+        return {TransmitSizesResult::Sent, Outcome::Done(Outcome::Holds::ProgramOfFile)};
+    // What broke the transfer off is the window's to tell.
+    return {TransmitSizesResult::NotSent,
+            Outcome::Failure(QString(), QString(), QString(), QString())};
 }

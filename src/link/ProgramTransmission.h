@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/TransferOutcome.h"
+#include "model/Outcome.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,13 +28,21 @@ TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& pr
 enum class TransmitSizesResult {
     Sent,          // every frame was confirmed
     Cancelled,     // the operator cancelled the question about the unsaved program
-    NotIdentified, // the port or the controller was not ready (already said)
+    NotIdentified, // the port or the controller was not ready
     OtherType,     // designation + text 71
     NotSent,       // the port failed, a frame stayed unconfirmed, or Exit was pressed
 };
+// The result, and for NotIdentified and OtherType what the operator is to be shown; how a
+// transfer that began ended is its observer's (OutcomeRecorder).
+struct TransmitSizesOutcome {
+    TransmitSizesResult result = TransmitSizesResult::NotSent;
+    Outcome outcome;
+    operator TransmitSizesResult() const { return result; }
+};
 
 // "Transmit Sizes": identifies the controller, refuses another type, offers to save an
-// unsaved program first (text 113, Yes runs save), and runs the transfer window.
-TransmitSizesResult TransmitSizes(const LinkContext& context, const CamProgram& program,
-                                  const QString& title, const std::function<void()>& save,
-                                  const std::function<TransferOutcome()>& runWindow);
+// unsaved program first (text 113, Yes runs save), and runs the transfer window. Nothing
+// is shown here but the question.
+TransmitSizesOutcome TransmitSizes(const LinkContext& context, const CamProgram& program,
+                                   const QString& title, const std::function<void()>& save,
+                                   const std::function<TransferOutcome()>& runWindow);

@@ -18,7 +18,8 @@ QString Refusal::text() const {
     case Cause::TimedOut:
         return QStringLiteral("TIMEOUT SERIAL PORT ");
     case Cause::LineUnanswered:
-        return QStringLiteral("TIMEOUT SERIAL PORT 1");
+        return QStringLiteral("TIMEOUT SERIAL PORT ") +
+               (port > 0 ? QString::number(port) : QString());
     case Cause::BadComm:
         return QStringLiteral("BAD comm");
     }

@@ -24,6 +24,8 @@ struct Refusal {
     Cause cause = Cause::FileUnusable;
     qint64 number = 0;
     QString detail;
+    // The port the exchange used, named by a time-out of the flash update (0 = a device).
+    int port = 0;
 
     QString text() const;
     // Nothing needs to stay on screen: the operator ended it and knows why.

@@ -81,9 +81,14 @@ void QtSerialLine::waitForBytes(int timeoutMs) {
         port_.waitForReadyRead(0);
         noteReadError();
     }
-    if (port_.bytesAvailable() == 0 && broken_.isEmpty() &&
-        (watched.revents & (POLLHUP | POLLERR | POLLNVAL)))
-        broken_ = QStringLiteral("the line was hung up (the device closed or vanished)");
+    if (port_.bytesAvailable() > 0)
+        return;
+    // The cause is what poll saw now: the error text Qt keeps after a failed read of a
+    // hung-up line is whatever the system said last ("File exists"), not why it broke.
+    if (watched.revents & POLLHUP)
+        broken_ = QStringLiteral("the line hung up");
+    else if (broken_.isEmpty() && (watched.revents & (POLLERR | POLLNVAL)))
+        broken_ = QStringLiteral("the device failed or vanished");
 #else
     port_.waitForReadyRead(qMax(0, timeoutMs));
     noteReadError();

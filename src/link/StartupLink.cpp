@@ -3,17 +3,29 @@
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
 #include "link/LinkContext.h"
+#include "link/LinkOutcome.h"
 #include "model/CamProgram.h"
+#include "model/NumberForms.h"
 
-bool StartupIdentify(const LinkContext& context, CamProgram& program) {
-    OpenSerialPort(context);
-    if (context.link.state.PortStatus != 0)
-        return false;
-    if (IdentifyController(context) != IdentifyResult::Identified)
-        return false;
-    const int cams = context.link.state.IdentCamCount;
-    const int formats = context.link.state.IdentFormatCount;
+Outcome StartupIdentify(const LinkContext& context, CamProgram& program) {
+    const LinkOpening opening = OpenSerialPort(context);
+    const LinkState& state = context.link.state;
+    if (state.PortStatus != 0) {
+        if (opening.status == LinkStatus::NotReady)
+            return Outcome::Refusal(QString());
+        return Outcome::Refusal(QStringLiteral("Errore ") +
+                                    NumberForms::Standard(state.PortStatus) +
+                                    QStringLiteral(" generato da SerialLine"),
+                                LinkPlace(context), state.OpenCause, QStringLiteral("opening"));
+    }
+    const Identification identified = IdentifyController(context);
+    if (identified.result == IdentifyResult::NotFound)
+        return Outcome::Refusal(QString());
+    if (identified.result != IdentifyResult::Identified)
+        return identified.outcome;
+    const int cams = state.IdentCamCount;
+    const int formats = state.IdentFormatCount;
     if (cams != program.CamCount() || formats != program.FormatCount())
         program.Reconfigure(cams, formats, false);
-    return true;
+    return Outcome::Done();
 }

@@ -5,6 +5,7 @@
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
 #include "link/LinkContext.h"
+#include "link/LinkOutcome.h"
 #include "link/ProgramTransmission.h"
 #include "model/CamProgram.h"
 #include "production/LineObserver.h"
@@ -18,82 +19,92 @@ void reportType(const ControllerLink& link, TargetContext& context) {
             ControllerDesignation(link.state.IdentCamCount, link.state.IdentFormatCount));
 }
 
-TargetEnd failed(const TargetPrompts& prompts, const QString& otherwise) {
-    const QString said = prompts.lastMessage();
-    return {TargetStatus::Result::Failed, said.isEmpty() ? otherwise : said};
-}
-
-// A transfer that did not complete fails with the cause its refusal gave; without one (it
-// completed, but what came could not be read) with the last message.
-TargetEnd transferFailed(const LineObserver& observer, const TargetPrompts& prompts,
-                         const QString& otherwise) {
-    const TargetEnd end = observer.end();
-    if (end.result == TargetStatus::Result::Failed && !end.cause.isEmpty())
-        return end;
-    return failed(prompts, otherwise);
+// How the target ended, with the first real cause: the message the operator knows, then the
+// device, the stage and the system's own words, and what the controller is left holding.
+TargetEnd endOf(const LinkContext& controller, const Outcome& outcome) {
+    switch (outcome.result) {
+    case Outcome::Result::Done:
+        return {TargetStatus::Result::Ok, QString()};
+    case Outcome::Result::Stopped: {
+        QString cause = QStringLiteral("stopped");
+        if (!outcome.stage.isEmpty())
+            cause += QStringLiteral(" at ") + outcome.stage;
+        if (outcome.holds == Outcome::Holds::IncompleteProgram)
+            cause += QStringLiteral("; ") + controller.Text(340);
+        return {TargetStatus::Result::Stopped, cause};
+    }
+    case Outcome::Result::Refused:
+    case Outcome::Result::Failed:
+        break;
+    }
+    QString cause = outcome.summary();
+    if (outcome.holds == Outcome::Holds::IncompleteProgram)
+        cause += QStringLiteral("; ") + controller.Text(340);
+    else if (outcome.holds == Outcome::Holds::NoFirmware)
+        cause += QStringLiteral("; ") + controller.Text(341);
+    return {TargetStatus::Result::Failed, cause};
 }
 
 } // namespace
 
-TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program,
-                         TargetPrompts& prompts, TargetContext& context) {
+TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program, TargetPrompts&,
+                         TargetContext& context, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, program.FormatCount(), LineObserver::Counting::Formats);
-    const TransmitSizesResult result =
+    LineObserver observer(context, program.FormatCount(), LineObserver::Counting::Formats, echo);
+    OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Transmission, observer);
+    const TransmitSizesOutcome result =
         TransmitSizes(controller, program, QStringLiteral("q517-cli"), nullptr, [&] {
             reportType(controller.link, context);
-            return RunTransmission(controller, program, observer);
+            return RunTransmission(controller, program, recorder);
         });
     reportType(controller.link, context);
     CloseSerialPort(controller.link);
-    switch (result) {
+    switch (result.result) {
     case TransmitSizesResult::Sent:
         return {TargetStatus::Result::Ok, QString()};
     case TransmitSizesResult::OtherType:
-        return failed(prompts, QStringLiteral("another type of controller"));
     case TransmitSizesResult::NotIdentified:
-        return failed(prompts, QStringLiteral("no controller identified"));
+        return endOf(controller, result.outcome);
     case TransmitSizesResult::Cancelled:
     case TransmitSizesResult::NotSent:
         break;
     }
-    if (observer.end().result == TargetStatus::Result::Stopped)
-        return {TargetStatus::Result::Stopped,
-                QStringLiteral("stopped after the frame on its way")};
-    return transferFailed(observer, prompts, QStringLiteral("not sent"));
+    return endOf(controller, recorder.outcome());
 }
 
-TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts& prompts,
-                        TargetContext& context, const QString& image, qint64 imageLines,
-                        bool confirmed) {
-    context.setStage(QStringLiteral("identify"));
-    const IdentifyResult identified = IdentifyController(controller);
-    reportType(controller.link, context);
-    // The update opens the line again at its own speed.
-    CloseSerialPort(controller.link);
-    if (identified != IdentifyResult::Identified)
-        return failed(prompts, QStringLiteral("no controller identified"));
+TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts&, TargetContext& context,
+                        const QString& image, qint64 imageLines, bool confirmed,
+                        ProgressObserver* echo) {
+    // The update asks only what its own exchange asks ("?T", then ":FU"): a loader that
+    // answers no "?M" is updated all the same. A "?M" answer, when one comes, names the
+    // type in the summary.
+    context.setStage(QStringLiteral("connect"));
     if (context.stopRequested())
         return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
-    LineObserver observer(context, imageLines);
-    FlashUpdate update(controller, observer, image, imageLines);
+    LineObserver observer(context, imageLines, LineObserver::Counting::Lines, echo);
+    OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Flash, observer);
+    FlashUpdate update(controller, recorder, image, imageLines);
     update.setConfirmed(confirmed);
     update.Run();
     CloseSerialPort(controller.link);
-    TargetEnd end = observer.end();
-    if (end.result == TargetStatus::Result::Failed && end.cause.isEmpty())
-        return failed(prompts, QStringLiteral("not updated"));
-    return end;
+    const Outcome& outcome = recorder.outcome();
+    if (outcome.result == Outcome::Result::Refused && outcome.message.isEmpty())
+        return {TargetStatus::Result::Failed,
+                QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
+    return endOf(controller, outcome);
 }
 
-TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program,
-                           TargetPrompts& prompts, TargetContext& context,
-                           const CamProgram& expected) {
+TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, TargetPrompts&,
+                           TargetContext& context, const CamProgram& expected,
+                           VerifyResult* verified, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats);
-    const VerifyResult result = VerifyController(controller, program, expected, observer);
+    LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats, echo);
+    OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Reception, observer);
+    const VerifyResult result = VerifyController(controller, program, expected, recorder);
     reportType(controller.link, context);
     CloseSerialPort(controller.link);
+    if (verified)
+        *verified = result;
     switch (result.Status) {
     case VerifyStatus::Compared:
         if (result.Diff.Same())
@@ -105,14 +116,19 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program,
                     .arg(result.Diff.Parameters.size())};
     case VerifyStatus::NotIdentified:
     case VerifyStatus::OtherType:
-        return failed(prompts, QStringLiteral("no controller of the file's type"));
+        return endOf(controller, result.Refused);
     case VerifyStatus::NotReceived:
-        if (context.stopRequested())
-            return {TargetStatus::Result::Stopped, QStringLiteral("stopped during the reception")};
-        break;
     case VerifyStatus::Broken:
         break;
     }
-    return transferFailed(observer, prompts,
-                          QStringLiteral("the controller's program did not come whole"));
+    const QString notWhole = QStringLiteral("the controller's program did not come whole: ");
+    const Outcome& received = recorder.outcome();
+    if (received.done())
+        // Everything came, but what came is no program of the file's type.
+        return {TargetStatus::Result::Failed,
+                notWhole + LinkPlace(controller) + QStringLiteral(": what came cannot be read")};
+    TargetEnd end = endOf(controller, received);
+    if (end.result == TargetStatus::Result::Failed)
+        end.cause = notWhole + end.cause;
+    return end;
 }

@@ -2,6 +2,8 @@
 
 void LineObserver::phaseBegun(Phase phase) {
     phase_ = phase;
+    if (echo_)
+        echo_->phaseBegun(phase);
     switch (phase) {
     case Phase::Checking:
         context_.setStage(QStringLiteral("check"));
@@ -22,6 +24,8 @@ void LineObserver::phaseBegun(Phase phase) {
 }
 
 void LineObserver::counted(const Counters& c) {
+    if (echo_)
+        echo_->counted(c);
     if (phase_ != Phase::Transmitting && phase_ != Phase::Receiving)
         return;
     if (counting_ == Counting::Formats)
@@ -34,6 +38,34 @@ void LineObserver::counted(const Counters& c) {
 
 void LineObserver::refused(const Refusal& refusal) {
     refusal_ = refusal;
+    if (echo_)
+        echo_->refused(refusal);
+}
+
+void LineObserver::done() {
+    done_ = true;
+    if (echo_)
+        echo_->done();
+}
+
+void LineObserver::workingFile(const QString& path, qint64 size) {
+    if (echo_)
+        echo_->workingFile(path, size);
+}
+
+void LineObserver::firmwareTag(const QByteArray& tag) {
+    if (echo_)
+        echo_->firmwareTag(tag);
+}
+
+void LineObserver::readyLine(bool ready) {
+    if (echo_)
+        echo_->readyLine(ready);
+}
+
+void LineObserver::erased() {
+    if (echo_)
+        echo_->erased();
 }
 
 TargetEnd LineObserver::end() const {

@@ -114,9 +114,14 @@ bool WriteLineReport(const QString& path, const QByteArray& json, QString* why) 
     return true;
 }
 
-int LineExitStatus(const QList<TargetStatus>& statuses) {
-    for (const TargetStatus& s : statuses)
-        if (s.result != TargetStatus::Result::Ok)
-            return 1;
-    return 0;
+int LineExitStatus(const QList<TargetStatus>& statuses, bool verifying) {
+    int status = 0;
+    for (const TargetStatus& s : statuses) {
+        if (s.result == TargetStatus::Result::Ok)
+            continue;
+        if (verifying && s.result != TargetStatus::Result::Different)
+            return 2;
+        status = 1;
+    }
+    return status;
 }

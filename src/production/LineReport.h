@@ -27,5 +27,7 @@ QByteArray ReportJson(const LineReportHeader& header, const QList<TargetStatus>&
 // Writes it whole or not at all: an earlier report of that name stays as it was on failure.
 bool WriteLineReport(const QString& path, const QByteArray& json, QString* why);
 
-// 0 when every target ended Ok, else 1.
-int LineExitStatus(const QList<TargetStatus>& statuses);
+// How the line ends for a script. Sending and flashing: 0 when every target ended Ok, else 1.
+// Verifying: 0 when every controller holds the program, 1 when some differ and none had
+// trouble, 2 when any failed or was stopped (nothing can be said of its program).
+int LineExitStatus(const QList<TargetStatus>& statuses, bool verifying = false);

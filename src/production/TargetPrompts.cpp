@@ -16,12 +16,7 @@ Prompts::Answer UnattendedAnswer(Prompts::Buttons buttons, bool yes) {
     return Prompts::Answer::Cancel;
 }
 
-Prompts::Answer TargetPrompts::message(const QString& text, const QString& title, Buttons buttons,
-                                       Icon) {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line = line.simplified();
-    last_ = title.isEmpty() ? line : title + QStringLiteral(": ") + line;
+Prompts::Answer TargetPrompts::message(const QString&, const QString&, Buttons buttons, Icon) {
     return UnattendedAnswer(buttons, yes_);
 }
 

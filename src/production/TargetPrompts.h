@@ -9,7 +9,8 @@
 Prompts::Answer UnattendedAnswer(Prompts::Buttons buttons, bool yes);
 
 // The prompts of one target of a production line: nothing is printed (the targets' lines
-// would tear apart); the last message is kept as the cause of a failure.
+// would tear apart); questions are answered as --yes says. A failure's cause comes from the
+// core's outcome, never from what was shown.
 class TargetPrompts : public Prompts {
 public:
     explicit TargetPrompts(bool yes) : yes_(yes) {}
@@ -20,10 +21,6 @@ public:
     // A target's job runs on a thread of its own with no window to repaint.
     void processEvents() override {}
 
-    // "TITLE: text" of the last message, on one line; empty when none was shown.
-    QString lastMessage() const { return last_; }
-
 private:
     bool yes_;
-    QString last_;
 };

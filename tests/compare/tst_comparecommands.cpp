@@ -45,6 +45,20 @@ private slots:
         QCOMPARE(h.program().CurrentCam, 1);
         QCOMPARE(h.label(QStringLiteral("FrC"))->text(), QStringLiteral("C 01"));
         QCOMPARE(CamRuns::Of(h.program(), 5, 1), CamRuns::Runs());
+
+        // An edit makes the window out of date; Compare again compares what there is now.
+        window->recheck();
+        QVERIFY(!window->outOfDate());
+        CamRuns::Fill(h.program(), 2, 4, {{10, 59}});
+        window->recheck();
+        QVERIFY(window->outOfDate());
+        QVERIFY(window->Summary->text().startsWith(h.ts.session.Text(342) + QLatin1Char('\n')));
+        QVERIFY(window->K_AGAIN->isVisibleTo(window));
+        QTest::mouseClick(window->K_AGAIN, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DifferencesWindow* again = differences(h);
+        QVERIFY(again && again != window && !again->outOfDate());
+        QCOMPARE(again->DiffList->count(), 1);
     }
 
     void aFileThatCannotBeReadIsNotCompared() {

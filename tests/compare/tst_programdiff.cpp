@@ -43,12 +43,20 @@ private slots:
         QTest::newRow("phase up to 359 ends with 000") << Change([](CamProgram& b) {
             CamRuns::Fill(b, 2, 7, {{300, 359}});
         }) << QStringList{"F02 C07  A: none  B: 300 000"};
+        QTest::newRow("only degree 359 of the last cam of the last format")
+            << Change([](CamProgram& b) {
+                   CamRuns::Fill(b, 6, 24, {{359, 359}});
+               })
+            << QStringList{"F06 C24  A: none  B: 359 000"};
         QTest::newRow("full circle") << Change([](CamProgram& b) {
             CamRuns::Fill(b, 6, 24, {{0, 359}});
         }) << QStringList{"F06 C24  A: none  B: 000 360"};
         QTest::newRow("name only")
             << Change([](CamProgram& b) { b.SetCamName(5, QStringLiteral("MIXER")); })
             << QStringList{"NAME C05  A: \"PUMP\"  B: \"MIXER\""};
+        QTest::newRow("only the last cam's name")
+            << Change([](CamProgram& b) { b.SetCamName(24, QStringLiteral("LAST")); })
+            << QStringList{"NAME C24  A: \"\"  B: \"LAST\""};
         QTest::newRow("advance only")
             << Change([](CamProgram& b) { b.Parameters.CamAdvance[4] = 7; })
             << QStringList{"ADVANCE C05  A: 5  B: 7"};

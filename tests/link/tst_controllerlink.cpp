@@ -28,36 +28,44 @@ private slots:
         QTest::addColumn<QByteArray>("queued");
         QTest::addColumn<int>("delayMs");
         QTest::addColumn<QString>("hangUp");
+        QTest::addColumn<int>("hangUpAtMs");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("elapsedMs");
         QTest::newRow("byte in time")
-            << QByteArray("A") << 2999 << "" << int(LinkRead::Byte) << 2999;
+            << QByteArray("A") << 2999 << "" << 0 << int(LinkRead::Byte) << 2999;
         QTest::newRow("byte too late")
-            << QByteArray("A") << 3001 << "" << int(LinkRead::Silent) << 3000;
-        QTest::newRow("silence") << QByteArray() << 0 << "" << int(LinkRead::Silent) << 3000;
+            << QByteArray("A") << 3001 << "" << 0 << int(LinkRead::Silent) << 3000;
+        QTest::newRow("silence") << QByteArray() << 0 << "" << 0 << int(LinkRead::Silent) << 3000;
         // A line that is gone ends the wait at once, not at the deadline.
-        QTest::newRow("hung up") << QByteArray() << 0 << "Input/output error"
+        QTest::newRow("hung up") << QByteArray() << 0 << "Input/output error" << 0
                                  << int(LinkRead::Broken) << 0;
+        QTest::newRow("hung up in the middle of the wait")
+            << QByteArray() << 0 << "the line hung up" << 1234 << int(LinkRead::Broken) << 1234;
     }
     void readEndsOnByteSilenceOrBrokenLine() {
         QFETCH(QByteArray, queued);
         QFETCH(int, delayMs);
         QFETCH(QString, hangUp);
+        QFETCH(int, hangUpAtMs);
         QFETCH(int, kind);
         QFETCH(int, elapsedMs);
-        Fixture f;
-        QVERIFY(f.link.open(f.device(), 9600).ready());
-        if (!queued.isEmpty())
-            f.controller.queue(queued, delayMs);
-        if (!hangUp.isEmpty())
-            f.controller.hangUp(hangUp);
-        const int64_t start = f.clock.nowMs();
-        const LinkRead got = f.link.read(start + 3000);
-        QCOMPARE(int(got.kind), kind);
-        QCOMPARE(f.clock.nowMs() - start, int64_t(elapsedMs));
-        if (got.gotByte())
-            QCOMPARE(got.byte, uint8_t('A'));
-        QCOMPARE(f.link.brokenCause(), hangUp);
+        // The same whether the wait is one block or slices with a window repainting between.
+        for (const bool sliced : {false, true}) {
+            Fixture f;
+            QVERIFY(f.link.open(f.device(), 9600).ready());
+            const int64_t start = f.clock.nowMs();
+            if (!queued.isEmpty())
+                f.controller.queue(queued, delayMs);
+            if (!hangUp.isEmpty())
+                f.controller.hangUpAt(start + hangUpAtMs, hangUp);
+            const LinkRead got =
+                sliced ? f.link.read(start + 3000, [] {}) : f.link.read(start + 3000);
+            QCOMPARE(int(got.kind), kind);
+            QCOMPARE(f.clock.nowMs() - start, int64_t(elapsedMs));
+            if (got.gotByte())
+                QCOMPARE(got.byte, uint8_t('A'));
+            QCOMPARE(f.link.brokenCause(), hangUp);
+        }
     }
 
     void bytesBeforeAHangUpStillArrive() {

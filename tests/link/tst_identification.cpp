@@ -25,6 +25,7 @@ class TestIdentification : public QObject {
     Q_OBJECT
 
     struct Fixture {
+        QString device() const { return dir.filePath(QStringLiteral("tty")); }
         FakeClock clock;
         FakePrompts prompts;
         FakeCommonDialogBackend dialogs;
@@ -73,9 +74,10 @@ private slots:
         QTest::newRow("garbage first") << QList<QByteArray>{"##\r", identReply("16", "44")}
                                        << int(R::Identified) << "" << 2 << 16 << 44;
         QTest::newRow("ITALY at 5 is not found")
-            << QList<QByteArray>(6, QByteArray("2428ITALY-ABCDEFGHI\r")) << int(R::NotFound) << ""
-            << 6 << 0 << 0;
-        QTest::newRow("no ITALY six times") << noItaly << int(R::NotFound) << "" << 6 << 0 << 0;
+            << QList<QByteArray>(6, QByteArray("2428ITALY-ABCDEFGHI\r")) << int(R::NotFound)
+            << "BAD comm" << 6 << 0 << 0;
+        QTest::newRow("no ITALY six times")
+            << noItaly << int(R::NotFound) << "BAD comm" << 6 << 0 << 0;
         QTest::newRow("ITALY at 6 is BAD comm") << QList<QByteArray>{"24 28ITALY-ABCDEFGHI\r"}
                                                 << int(R::BadPair) << "BAD comm" << 1 << 0 << 0;
         // ITALY at 19: the format count (at 1) is inside the line, the cam count is not.
@@ -97,22 +99,25 @@ private slots:
         Fixture f;
         for (const QByteArray& r : replies)
             f.controller.when(kAskIdent, FakeController::bytes(r, 5), 1);
-        if (!message.isEmpty())
-            f.prompts.expectMessage(message);
         const int64_t start = f.clock.nowMs();
-        QCOMPARE(int(IdentifyController(f.session.linkContext())), result);
+        // Nothing is shown: the outcome carries the message and the port it came from.
+        const Identification identified = IdentifyController(f.session.linkContext());
+        QCOMPARE(int(identified.result), result);
+        QCOMPARE(identified.outcome.message, message);
+        QCOMPARE(identified.outcome.place, message.isEmpty() ? QString() : f.device());
         QCOMPARE(f.controller.receivedCount(kAskIdent), asked);
         QCOMPARE(f.session.link.state.IdentReply, QString::fromLatin1(replies.at(asked - 1)));
-        const bool identified = result == int(IdentifyResult::Identified);
-        QCOMPARE(f.controller.receivedCount(kAskType), identified ? 1 : 0);
+        const bool answered = result == int(IdentifyResult::Identified);
+        QCOMPARE(identified.outcome.done(), answered);
+        QCOMPARE(f.controller.receivedCount(kAskType), answered ? 1 : 0);
         QCOMPARE(f.session.link.state.TypeReply,
-                 identified ? QString::fromLatin1(kTypeReply) : QString());
+                 answered ? QString::fromLatin1(kTypeReply) : QString());
         if (result != int(IdentifyResult::NotFound)) {
             QCOMPARE(f.session.link.state.IdentCamCount, cams);
             QCOMPARE(f.session.link.state.IdentFormatCount, formats);
         }
         // 50 ms between attempts, 100 ms before "?T", 5 ms for each reply.
-        const int64_t expected = (asked - 1) * 50 + asked * 5 + (identified ? 100 : 0);
+        const int64_t expected = (asked - 1) * 50 + asked * 5 + (answered ? 100 : 0);
         QCOMPARE(f.clock.nowMs() - start, expected);
         // The program itself is never touched by an identification.
         QCOMPARE(f.session.program.CamCount(), 24);
@@ -152,32 +157,49 @@ private slots:
         QCOMPARE(parts.version, version);
     }
 
-    void silentControllerStopsAtOnce() {
-        Fixture f;
-        f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
-        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::NoAnswer);
-        QCOMPARE(f.controller.receivedCount(kAskIdent), 1);
-        QVERIFY(f.session.link.state.ReadFailed);
+    // Each way of not identifying, with where and why as the operator reads them.
+    void failureSaysWhereAndWhy_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("text"); // %1 = the device
+        QTest::newRow("silent") << "silent" << int(IdentifyResult::NoAnswer)
+                                << "COMM ERROR\n%1, identifying (\"?M\"): no answer for 3 s";
+        QTest::newRow("hung up in the middle of the wait")
+            << "hung up" << int(IdentifyResult::NoAnswer)
+            << "COMM ERROR\n%1, identifying (\"?M\"): the line hung up";
+        QTest::newRow("not ready") << "no CTS" << int(IdentifyResult::PortNotReady)
+                                   << "T51\n%1, opening: the controller is not ready (no CTS)";
+        QTest::newRow("busy") << "busy" << int(IdentifyResult::PortNotReady)
+                              << "T51\n%1, opening: Device or resource busy";
     }
-
-    void controllerNotReady() {
+    void failureSaysWhereAndWhy() {
+        QFETCH(QString, fault);
+        QFETCH(int, result);
+        QFETCH(QString, text);
         Fixture f;
-        f.controller.setCts(false);
-        f.prompts.expectMessage(QStringLiteral("T51"));
-        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::PortNotReady);
-        QCOMPARE(int(f.session.link.state.PortStatus), 1);
-        QVERIFY(!f.controller.isOpen());
-        QVERIFY(f.controller.received().isEmpty());
-        QCOMPARE(f.prompts.messages().first().icon, Prompts::Icon::None);
+        f.controller.setCts(fault != QLatin1String("no CTS"));
+        if (fault == QLatin1String("busy"))
+            f.controller.failOpen(QStringLiteral("Device or resource busy"),
+                                  SerialLine::Opened::InUse);
+        if (fault == QLatin1String("hung up"))
+            f.controller.hangUpAt(f.clock.nowMs() + 1200, QStringLiteral("the line hung up"));
+        const int64_t start = f.clock.nowMs();
+        const Identification identified = IdentifyController(f.session.linkContext());
+        QCOMPARE(int(identified.result), result);
+        QCOMPARE(identified.outcome.text(f.session.texts), text.arg(f.device()));
+        QCOMPARE(f.controller.receivedCount(kAskIdent),
+                 result == int(IdentifyResult::NoAnswer) ? 1 : 0);
+        // A line that breaks ends the wait when it breaks.
+        QVERIFY(f.clock.nowMs() - start <= (fault == QLatin1String("hung up") ? 1200 : 3000));
+        QVERIFY(f.prompts.messages().isEmpty());
     }
 
     void typeQueryFailureStillIdentifies() {
-        // A controller that gives its type but not its "?T" line: the pair stands, the
-        // type line stays empty and the operator hears of the silence.
+        // A controller that gives its type but not its "?T" line: the pair stands and the
+        // type line stays empty.
         Fixture f(false);
         f.controller.when(kAskIdent, FakeController::bytes(identReply("08", "21")));
-        f.prompts.expectMessage(QStringLiteral("COMM ERROR"));
-        QCOMPARE(IdentifyController(f.session.linkContext()), IdentifyResult::Identified);
+        QCOMPARE(IdentifyController(f.session.linkContext()).result, IdentifyResult::Identified);
         QCOMPARE(f.session.link.state.IdentCamCount, 8);
         QCOMPARE(f.session.link.state.IdentFormatCount, 21);
         QVERIFY(f.session.link.state.TypeReply.isEmpty());
@@ -209,6 +231,9 @@ private slots:
                                 << false;
         QTest::newRow("hung up") << QByteArray() << "hung up"
                                  << "cannot be asked (%1: EOF)" << true;
+        QTest::newRow("hung up while it waits for the reply")
+            << QByteArray() << "hung up at 1500"
+            << "cannot be asked (%1: the line hung up)" << true;
     }
     void askPort() {
         QFETCH(QByteArray, reply);
@@ -231,6 +256,8 @@ private slots:
         controller.setCts(fault != QLatin1String("no CTS"));
         if (fault == QLatin1String("hung up"))
             controller.hangUp(QStringLiteral("EOF"));
+        if (fault == QLatin1String("hung up at 1500"))
+            controller.hangUpAt(clock.nowMs() + 1500, QStringLiteral("the line hung up"));
         if (!reply.isEmpty())
             controller.when(kAskIdent, FakeController::bytes(reply, 5));
         ControllerLink link(controller, clock, work.path());
@@ -301,7 +328,7 @@ private slots:
     void startup_data() {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<bool>("cts");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("message"); // the first line shown at start-up
         QTest::addColumn<int>("cams");
         QTest::addColumn<int>("formats");
         QTest::newRow("sized to 8/89") << identReply("08", "89") << true << "" << 8 << 89;
@@ -320,11 +347,10 @@ private slots:
         Fixture f;
         f.controller.setCts(cts);
         f.controller.when(kAskIdent, FakeController::bytes(reply));
-        if (!message.isEmpty())
-            f.prompts.expectMessage(message);
         f.session.program.SetPhase(1, 1, 10, 20);
-        const bool answered = StartupIdentify(f.session.linkContext(), f.session.program);
-        QCOMPARE(answered, cts && message.isEmpty());
+        const Outcome outcome = StartupIdentify(f.session.linkContext(), f.session.program);
+        QCOMPARE(outcome.done(), cts && message.isEmpty());
+        QCOMPARE(outcome.message, message);
         QCOMPARE(f.session.program.CamCount(), cams);
         QCOMPARE(f.session.program.FormatCount(), formats);
         QCOMPARE(f.controller.receivedCount(kAskIdent), cts ? 1 : 0);

@@ -217,8 +217,9 @@ private slots:
         Rig rig(24, 28);
         rig.controller.when("?M8C\r", FakeController::bytes(reply));
         rig.controller.when("?T93\r", FakeController::bytes(typeReply));
+        // The message first, then where and why.
         if (!message.isEmpty())
-            rig.prompts().expectMessage(message);
+            rig.prompts().expectMessageContaining(message + QLatin1Char('\n'));
         ProgrammerTypeWindow window(rig.session);
         window.automaticSelection();
         QCOMPARE(window.chosenCamCount(), cams);

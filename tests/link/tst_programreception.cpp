@@ -209,15 +209,16 @@ private slots:
         TransferFixture f(24, 28, cams, formats);
         fillProgram(f.session.program);
         f.script.stream(fullStream());
-        f.prompts.expectMessage(message);
         bool windowOpened = false;
-        QCOMPARE(ReceiveSizes(f.session.linkContext(), f.session.program, f.session.edit,
-                              QStringLiteral("MAIN"),
-                              [&] {
-                                  windowOpened = true;
-                                  return TransferOutcome::Completed;
-                              }),
-                 ReceiveSizesResult::OtherType);
+        const ReceiveSizesOutcome result =
+            ReceiveSizes(f.session.linkContext(), f.session.program, f.session.edit,
+                         QStringLiteral("MAIN"), [&] {
+                             windowOpened = true;
+                             return TransferOutcome::Completed;
+                         });
+        QCOMPARE(result.result, ReceiveSizesResult::OtherType);
+        QCOMPARE(result.outcome.message, message);
+        QVERIFY(result.outcome.cause.contains(QStringLiteral("C24-28")));
         QVERIFY(f.prompts.allShown());
         QVERIFY(!windowOpened);
         QVERIFY(!f.controller.received().contains("?FR"));

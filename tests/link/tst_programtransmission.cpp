@@ -1,3 +1,4 @@
+#include "link/LinkOutcome.h"
 #include "link/ProgramTransmission.h"
 #include "support/TransferFixture.h"
 
@@ -14,14 +15,21 @@ QList<QByteArray> framesAfterCommand(const FakeController& controller) {
     return command < 0 ? QList<QByteArray>() : Script::FrameTexts(sent.mid(command + 5));
 }
 
-TransmitSizesResult transmit(TransferFixture& f, int* saves = nullptr) {
-    return TransmitSizes(
+// shown, when given, gets what the operator is shown: the refusal, or how the transfer ended.
+TransmitSizesResult transmit(TransferFixture& f, int* saves = nullptr, Outcome* shown = nullptr) {
+    OutcomeRecorder recorder(f.session.linkContext(), OutcomeRecorder::Exchange::Transmission,
+                             f.progress);
+    const TransmitSizesOutcome result = TransmitSizes(
         f.session.linkContext(), f.session.program, QStringLiteral("MAIN"),
         [saves] {
             if (saves)
                 ++*saves;
         },
-        [&] { return RunTransmission(f.session.linkContext(), f.session.program, f.progress); });
+        [&] { return RunTransmission(f.session.linkContext(), f.session.program, recorder); });
+    if (shown)
+        *shown =
+            result.result == TransmitSizesResult::NotSent ? recorder.outcome() : result.outcome;
+    return result.result;
 }
 
 } // namespace
@@ -185,8 +193,14 @@ private slots:
         f.session.program.SetPhase(1, 1, 10, 20);
         f.controller.whenFrame(FakeController::ack(), 4);
         f.controller.whenFrame(FakeController::silence());
-        QCOMPARE(transmit(f), TransmitSizesResult::NotSent);
+        Outcome shown;
+        QCOMPARE(transmit(f, nullptr, &shown), TransmitSizesResult::NotSent);
         QCOMPARE(f.progress.events.last(), QStringLiteral("refused TIMEOUT SERIAL PORT "));
+        // Where it broke off, and that the controller keeps the four frames it took.
+        QCOMPARE(shown.text(f.session.texts),
+                 QStringLiteral("TIMEOUT SERIAL PORT \n%1, format 1, frame 5: the frame was not "
+                                "confirmed by ACK\nT340")
+                     .arg(f.session.link.state.DeviceOverride));
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         // Four confirmed, the fifth given up, and nothing of the other 27 formats after it.
         QCOMPARE(framesAfterCommand(f.controller),
@@ -197,8 +211,9 @@ private slots:
     void otherTypeSendsNothing() {
         TransferFixture f(24, 28, 16, 10);
         f.script.acknowledgeFrames();
-        f.prompts.expectMessage(QStringLiteral("C16-10T71"));
-        QCOMPARE(transmit(f), TransmitSizesResult::OtherType);
+        Outcome shown;
+        QCOMPARE(transmit(f, nullptr, &shown), TransmitSizesResult::OtherType);
+        QCOMPARE(shown.message, QStringLiteral("C16-10T71"));
         QVERIFY(f.prompts.allShown());
         QVERIFY(!f.controller.received().contains("?FW"));
         QCOMPARE(f.session.program.CamCount(), 24);

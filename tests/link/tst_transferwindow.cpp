@@ -103,18 +103,22 @@ private slots:
         }
     }
 
-    // A refusal is the window's message; the labels show how far the transmission came:
-    // three frames confirmed, the header of format 2 unanswered.
+    // A refusal is the window's message, with where and why and what the controller now
+    // holds; the labels show how far the transmission came: three frames confirmed, the
+    // header of format 2 unanswered.
     void refusalIsTheWindowsMessage() {
         TransferFixture f(24, 6);
         f.controller.whenFrame(FakeController::ack(), 3);
         f.controller.whenFrame(FakeController::silence());
-        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT "));
+        f.prompts.expectMessage(QStringLiteral("TIMEOUT SERIAL PORT \n") +
+                                f.session.link.state.DeviceOverride +
+                                QStringLiteral(", format 2, frame 4: the frame was not "
+                                               "confirmed by ACK\nT340"));
         TransferWindow window(f.session, "?FW");
         window.exec();
         QCOMPARE(window.outcome(), TransferOutcome::TimedOut);
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
-        QCOMPARE(f.prompts.messages().last().icon, Prompts::Icon::None);
+        QCOMPARE(window.result().holds, Outcome::Holds::IncompleteProgram);
         QCOMPARE(window.LabRT->text(), QStringLiteral("T47 24"));
         QCOMPARE(window.LabPRG->text(), QStringLiteral("T52 2"));
     }

@@ -77,6 +77,14 @@ private slots:
         QCOMPARE(LineExitStatus(endedLine()), 1);
         QCOMPARE(LineExitStatus({endedLine().first(), endedLine().first()}), 0);
         QCOMPARE(LineExitStatus({status({5, {}}, "C24-28", Result::Different)}), 1);
+        // Verifying: a difference is 1 only when no other controller had trouble.
+        const TargetStatus same = endedLine().first();
+        const TargetStatus differs = status({5, {}}, "C24-28", Result::Different);
+        const TargetStatus failed = status({6, {}}, "C24-28", Result::Failed);
+        QCOMPARE(LineExitStatus({same, same}, true), 0);
+        QCOMPARE(LineExitStatus({same, differs}, true), 1);
+        QCOMPARE(LineExitStatus({differs, failed}, true), 2);
+        QCOMPARE(LineExitStatus({same, status({7, {}}, "", Result::Stopped)}, true), 2);
     }
 
     void reportIsWrittenWholeOrNotAtAll() {

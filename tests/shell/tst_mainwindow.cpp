@@ -1,3 +1,4 @@
+#include "link/Identification.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/WindowGeometry.h"
@@ -267,11 +268,47 @@ private slots:
         s.line.setCts(cts);
         s.line.when("?M8C\r", FakeController::bytes(reply));
         s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
+        // The message first, then where and why.
         if (!message.isEmpty())
-            s.prompts.expectMessage(message);
+            s.prompts.expectMessageContaining(message + QLatin1Char('\n'));
         MainWindow window(s.session);
         QVERIFY(window.startUp());
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StController"))->text(), shown);
+    }
+
+    // The controller shown is the one on the device the port names now, while that device is
+    // there and its line holds: each change shows "no controller" at the next refresh.
+    void statusBarForgetsTheController_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("another port") << "another port";
+        QTest::newRow("unplugged") << "unplugged";
+        QTest::newRow("hung up") << "hung up";
+    }
+    void statusBarForgetsTheController() {
+        QFETCH(QString, change);
+        ShellSession s;
+        prepareWorkDir(s);
+        const QString tty = s.path("tty");
+        writeBytes(tty, QByteArray());
+        s.session.link.state.DeviceOverride = tty;
+        s.line.setCts(true);
+        s.line.when("?M8C\r", FakeController::bytes("08 89 517 CAM SWITCH ITALY-CTRL-0042\r"));
+        s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
+        MainWindow window(s.session);
+        QVERIFY(window.startUp());
+        QLabel* shown = window.findChild<QLabel*>(QStringLiteral("StController"));
+        QCOMPARE(shown->text(), QStringLiteral("C8-89 ready"));
+        if (change == QLatin1String("another port")) {
+            writeBytes(s.path("tty2"), QByteArray());
+            s.session.link.state.DeviceOverride = s.path("tty2");
+        } else if (change == QLatin1String("unplugged")) {
+            QVERIFY(QFile::remove(tty));
+        } else {
+            s.line.hangUp(QStringLiteral("the line hung up"));
+            QCOMPARE(IdentifyController(s.session.linkContext()).result, IdentifyResult::NoAnswer);
+        }
+        window.refreshStatus();
+        QCOMPARE(shown->text(), QStringLiteral("no controller"));
     }
 
     void startUpWithoutOptionsFileWarnsAndTakesDefaults() {

@@ -72,7 +72,10 @@ std::optional<uint8_t> FakeController::readByte(int timeoutMs) {
     }
     if (!brokenCause().isEmpty())
         return std::nullopt;
-    const int64_t limit = clock_.nowMs() + std::max(0, timeoutMs);
+    int64_t limit = clock_.nowMs() + std::max(0, timeoutMs);
+    // A hang-up due while nothing more is on its way ends the wait when it comes.
+    if (!hangUpCause_.isEmpty() && incoming_.empty() && hangUpAtMs_ < limit)
+        limit = std::max(clock_.nowMs(), hangUpAtMs_);
     if (incoming_.empty() || incoming_.front().at > limit) {
         clock_.advance(limit - clock_.nowMs());
         return std::nullopt;

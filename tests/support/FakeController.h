@@ -58,7 +58,12 @@ public:
         failingDevice_ = device;
     }
     // The other end hangs up once the bytes queued so far have been read.
-    void hangUp(const QString& cause) { hangUpCause_ = cause; }
+    void hangUp(const QString& cause) { hangUpAt(0, cause); }
+    // The same, but not before the clock reaches atMs: the line breaks in the middle of a wait.
+    void hangUpAt(int64_t atMs, const QString& cause) {
+        hangUpCause_ = cause;
+        hangUpAtMs_ = atMs;
+    }
     void refuseBaud(bool refuse) { refuseBaud_ = refuse; }
 
     // What arrived from the program, in order, and how.
@@ -86,7 +91,9 @@ public:
     bool ctsAsserted() const override { return open_ && cts_; }
     int bytesWaiting() override;
     std::optional<uint8_t> readByte(int timeoutMs) override;
-    QString brokenCause() const override { return incoming_.empty() ? hangUpCause_ : QString(); }
+    QString brokenCause() const override {
+        return incoming_.empty() && clock_.nowMs() >= hangUpAtMs_ ? hangUpCause_ : QString();
+    }
     bool write(const QByteArray& bytes) override;
     bool flush(int) override { return open_; }
     void clearInput() override;
@@ -117,6 +124,7 @@ private:
     QString failingDevice_;
     Opened openFailure_ = Opened::Failed;
     QString hangUpCause_;
+    int64_t hangUpAtMs_ = 0;
     bool open_ = false;
     bool cts_ = true;
     bool refuseBaud_ = false;

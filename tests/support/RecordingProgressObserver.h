@@ -8,7 +8,7 @@
 
 // Every report as one short line, in order, so a test compares the sequence of a run:
 // "phase Erasing", "counted line=10 bytes=160 addr=0x90 pct=50", "erased", "done",
-// "refused TIMEOUT SERIAL PORT 1". Fields left at their "none" value are not written; the
+// "refused TIMEOUT SERIAL PORT 7". Fields left at their "none" value are not written; the
 // elapsed times (which depend on the fake line's pace) are kept apart in elapsed.
 class RecordingProgressObserver : public ProgressObserver {
 public:

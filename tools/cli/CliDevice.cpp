@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 Prompts::Answer CliPrompts::message(const QString& text, const QString& title, Buttons buttons,
@@ -71,7 +72,11 @@ CliDeviceArgs DeviceArgsFor(const LineTarget& target, const LineArgs& line) {
     CliDeviceArgs args;
     if (target.port > 0)
         args.port = target.port;
-    args.device = target.device;
+    // A relative path is the operator's, from the directory the command was started in.
+    // A network address ("tcp://HOST:PORT") is kept as it is.
+    args.device = target.device.isEmpty() || target.device.contains(QLatin1String("://"))
+                      ? target.device
+                      : QFileInfo(target.device).absoluteFilePath();
     args.baud = line.baud;
     args.yes = line.yes;
     return args;
@@ -92,19 +97,29 @@ public:
 } // namespace
 
 QString CliLanguageScript() {
-    const QString workDir = CliWorkDir();
-    Options options;
-    QuietPrompts quiet;
-    options.ReadOptionsFile(workDir, quiet);
-    return DataPaths::Find(options.LanguageFile, workDir);
+    // Once, on the first caller's thread (the main thread: commands ask before any target
+    // of a production line runs), so no target reads the options file under another.
+    static const QString script = [] {
+        const QString workDir = CliWorkDir();
+        Options options;
+        QuietPrompts quiet;
+        options.ReadOptionsFile(workDir, quiet);
+        return DataPaths::Find(options.LanguageFile, workDir);
+    }();
+    return script;
 }
 
 QString CliWorkDir() {
-    // q517's own working directory, whatever this program is called.
-    const QString name = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName(QStringLiteral("q517"));
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QCoreApplication::setApplicationName(name);
+    // q517's own working directory, whatever this program is called. The application's name
+    // is switched for a moment to ask for it: done once, before any target's thread runs, as
+    // a target's thread asking meanwhile would get q517-cli's directory.
+    static const QString dir = [] {
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("q517"));
+        const QString found = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCoreApplication::setApplicationName(name);
+        return found;
+    }();
     return dir;
 }
 

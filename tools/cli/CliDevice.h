@@ -42,7 +42,7 @@ public:
     bool showHelp(const CommonDialog&, int32_t& error) override;
 };
 
-// The programmer's working directory (where ports/COMn links live).
+// The programmer's working directory (where ports/COMn links live), found once.
 QString CliWorkDir();
 // The addresses of the network ports COM 65..96, from q517's per-user settings file.
 PortMap::NetworkPorts CliNetworkPorts();
@@ -90,5 +90,5 @@ private:
 };
 
 // The language script the options file of the working directory names, found as q517 finds
-// it; empty when it exists nowhere. A missing options file means q517's defaults.
+// it (once); empty when it exists nowhere. A missing options file means q517's defaults.
 QString CliLanguageScript();

@@ -52,8 +52,10 @@ int terminalWidth() {
 
 } // namespace
 
-int RunLine(const QString& command, const QString& file, const LineArgs& line,
-            const TargetJob& job) {
+int RunLine(const QString& command, const QString& file, const LineArgs& line, const TargetJob& job,
+            bool quiet) {
+    // Found here, on the main thread, before any target's thread asks for them.
+    CliLanguageScript();
     const QString shared = SharedDevice(line.targets, CliWorkDir(), CliNetworkPorts());
     if (!shared.isEmpty())
         return cliUsageError(CliCommands().at(command), shared);
@@ -63,11 +65,14 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line,
     elapsed.start();
     const bool terminal = ::isatty(STDERR_FILENO) == 1;
     LineProgress progress(terminal, terminal ? terminalWidth() : 0);
+    const bool one = line.targets.size() == 1;
     LineRun run(line.targets, job);
     {
         InterruptGuard guard;
         run.run(
             [&](const QList<TargetStatus>& statuses) {
+                if (one)
+                    return;
                 cliErr() << QString::fromLocal8Bit(progress.update(statuses));
                 cliErr().flush();
             },
@@ -77,10 +82,17 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line,
     const QList<TargetStatus> statuses = run.statuses();
     if (interrupted)
         cliErr() << "q517-cli: stopped; every line is closed\n";
+    if (quiet) {
+        // The command prints its own result; a target that did not end well still says why.
+        for (const TargetStatus& s : statuses)
+            if (s.result != TargetStatus::Result::Ok && s.result != TargetStatus::Result::Different)
+                cliErr() << "q517-cli: " << s.target.name() << ": " << s.cause << "\n";
+    } else {
+        cliOut() << SummaryTable(statuses);
+        cliOut().flush();
+    }
     cliErr().flush();
-    cliOut() << SummaryTable(statuses);
-    cliOut().flush();
-    int status = LineExitStatus(statuses);
+    int status = LineExitStatus(statuses, command == QLatin1String("verify"));
     if (!line.report.isEmpty()) {
         QString why;
         if (!WriteLineReport(line.report, ReportJson(header, statuses), &why)) {

@@ -8,9 +8,10 @@
 #include "flash/FlashUpdate.h"
 #include "flash/HexRecord.h"
 #include "flash/ImageCheck.h"
-#include "flash/UpdateRun.h"
 #include "production/LineJobs.h"
 #include "production/TargetPrompts.h"
+
+#include <QFileInfo>
 
 #include <optional>
 #include <utility>
@@ -24,7 +25,9 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("flash IMAGE.hex (--port N | --ports 3-8,12 | --device PATH)... --yes "
                    "[--report FILE.json]"),
     QStringLiteral("checks a firmware image and writes it into the controllers' flash, all at "
-                   "once"),
+                   "once (one controller is a line of one); status 0 when every controller was "
+                   "updated, 1 when any was not, 2 on trouble before any controller was reached "
+                   "(usage, no --yes, unreadable or bad image)"),
     RunFlash});
 
 // The update's reports as lines on standard error: one line per step, one status line per
@@ -103,18 +106,6 @@ private:
     std::optional<bool> lastReady_;
 };
 
-int flashOne(const CliDeviceArgs& device, const QString& image) {
-    CliDevice cli(device);
-    StderrProgress progress(image);
-    UpdateRun run(cli.session().linkContext(), progress, image);
-    run.setConfirmed(device.yes);
-    if (!run.Run()) {
-        cliErr() << "q517-cli: the controller's flash was not updated\n";
-        return 1;
-    }
-    return 0;
-}
-
 int RunFlash(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("flash"));
     LineArgs line;
@@ -130,20 +121,34 @@ int RunFlash(const QStringList& args) {
         return 2;
     }
     const QString image = line.rest.first();
-    if (line.targets.size() == 1 && line.report.isEmpty())
-        return flashOne(DeviceArgsFor(line.targets.first(), line), image);
-
-    // One check for the whole line: a bad image never reaches a controller.
-    const ImageCheckResult check = CheckImage(image, nullptr);
+    const bool one = line.targets.size() == 1;
+    // One check for the whole line: a bad image never reaches a controller. A line of one
+    // shows the check and the update in full, as the update window does.
+    StderrProgress echo(image);
+    ProgressObserver* shown = one ? &echo : nullptr;
+    if (shown) {
+        shown->workingFile(image, QFileInfo(image).size());
+        shown->phaseBegun(ProgressObserver::Phase::Checking);
+    }
+    const ImageCheckResult check = CheckImage(image, [shown](qint64 lines, qint64 bytes) {
+        if (!shown)
+            return;
+        ProgressObserver::Counters counters;
+        counters.line = lines;
+        counters.bytes = bytes;
+        shown->counted(counters);
+    });
     if (!check.passed()) {
         cliErr() << "q517-cli: " << image << ": " << check.refusal().text() << "\n";
-        return 1;
+        return 2;
     }
+    if (shown && !check.tag.isEmpty())
+        shown->firmwareTag(check.tag);
     return RunLine(QStringLiteral("flash"), image, line, [&](TargetContext& context) {
         TargetPrompts prompts(line.yes);
-        CliDevice cli(DeviceArgsFor(context.target(), line), prompts);
+        CliDevice cli(DeviceArgsFor(context.target(), line), prompts, CliWorkDir());
         return FlashImageJob(cli.session().linkContext(), prompts, context, image, check.lines,
-                             line.yes);
+                             line.yes, shown);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "CliDevice.h"
 
 #include "link/Identification.h"
+#include "link/LinkOutcome.h"
 
 namespace {
 
@@ -30,9 +31,10 @@ int RunIdentify(const QStringList& args) {
         return cliUsageError(self, QStringLiteral("unexpected ") + device.rest.first());
     CliDevice cli(device);
     Session& session = cli.session();
-    const IdentifyResult result = IdentifyController(session.linkContext());
-    if (result != IdentifyResult::Identified) {
-        if (result == IdentifyResult::NotFound)
+    const Identification identified = IdentifyController(session.linkContext());
+    if (identified.result != IdentifyResult::Identified) {
+        ShowOutcome(session.linkContext(), identified.outcome);
+        if (identified.result == IdentifyResult::NotFound)
             cliErr() << "q517-cli: the controller's replies carry no identification: "
                      << withoutCr(session.link.state.IdentReply) << "\n";
         return 1;

@@ -5,6 +5,7 @@
 #include "CliTransferProgress.h"
 
 #include "link/Identification.h"
+#include "link/LinkOutcome.h"
 #include "link/ProgramReception.h"
 #include "link/ReceivedFormats.h"
 #include "link/TransferFile.h"
@@ -31,8 +32,11 @@ int RunReceive(const QStringList& args) {
     CliDevice cli(device);
     Session& session = cli.session();
     // The program takes the controller's type: whatever it holds is what the file gets.
-    if (IdentifyController(session.linkContext()) != IdentifyResult::Identified)
+    const Identification identified = IdentifyController(session.linkContext());
+    if (identified.result != IdentifyResult::Identified) {
+        ShowOutcome(session.linkContext(), identified.outcome);
         return 1;
+    }
     session.program.Reconfigure(session.link.state.IdentCamCount,
                                 session.link.state.IdentFormatCount, false);
 

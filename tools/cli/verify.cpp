@@ -20,67 +20,56 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("verify"),
     QStringLiteral("verify FILE.CAM (--port N | --ports 3-8,12 | --device PATH)... [--baud B] "
                    "[--json | --report FILE.json]"),
-    QStringLiteral("receives the controller's program and compares it with a cam file (A = "
-                   "file, B = controller); status 0 same, 1 different, 2 trouble"),
+    QStringLiteral("receives the controllers' programs and compares them with a cam file (A = "
+                   "file, B = controller), all at once; one controller prints its differences; "
+                   "status 0 all the same, 1 some different and none in trouble, 2 trouble "
+                   "(usage, unreadable file, a controller not reached or its program not come "
+                   "whole)"),
     RunVerify});
 
-// Several controllers at once: each receives into a working directory of its own, so that
-// no two receptions write one transfer file.
-int verifyLine(const LineArgs& line, const QString& path) {
-    CamProgram expected;
-    if (!CliReadCamFile(expected, path))
-        return 2;
-    const QString workDir = CliWorkDir();
-    const PortMap::NetworkPorts network = CliNetworkPorts();
-    return RunLine(QStringLiteral("verify"), path, line, [&](TargetContext& context) {
-        TargetPrompts prompts(line.yes);
-        CliDeviceArgs device = DeviceArgsFor(context.target(), line);
-        device.device = context.target().devicePath(workDir, network);
-        QTemporaryDir own;
-        CliDevice cli(device, prompts, own.path());
-        Session& session = cli.session();
-        return VerifyProgramJob(session.linkContext(), session.program, prompts, context, expected);
-    });
-}
-
 int RunVerify(const QStringList& args) {
+    const CliCommand& self = CliCommands().at(QStringLiteral("verify"));
     QStringList rest = args;
     const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
     LineArgs line;
     QString problem;
-    if (!json && ParseLineArgs(rest, true, &line, &problem) &&
-        (line.targets.size() > 1 || !line.report.isEmpty())) {
-        if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
-            return cliUsageError(CliCommands().at(QStringLiteral("verify")),
-                                 QStringLiteral("one cam file"));
-        return verifyLine(line, line.rest.first());
-    }
-    CliDeviceArgs device;
-    QString path;
-    if (!ParseDeviceAndCamFile(rest, QStringLiteral("verify"), &device, &path))
-        return 2;
+    if (!ParseLineArgs(rest, true, &line, &problem))
+        return cliUsageError(self, problem);
+    if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
+        return cliUsageError(self, line.rest.isEmpty() ? QStringLiteral("which cam file?")
+                                                       : QStringLiteral("one cam file only"));
+    const bool one = line.targets.size() == 1;
+    if (json && (!one || !line.report.isEmpty()))
+        return cliUsageError(self, QStringLiteral("--json shows the differences of one "
+                                                  "controller; several take --report"));
+    const QString path = line.rest.first();
     CamProgram expected;
     if (!CliReadCamFile(expected, path))
         return 2;
 
-    CliDevice cli(device);
-    Session& session = cli.session();
-    CliTransferProgress progress(session);
-    const VerifyResult result =
-        VerifyController(session.linkContext(), session.program, expected, progress);
-    switch (result.Status) {
-    case VerifyStatus::Compared:
-        return PrintDiff(result.Diff, json);
-    case VerifyStatus::NotIdentified:
-    case VerifyStatus::OtherType:
-        // The reason is already on standard error, worded as the program shows it.
-        return 2;
-    case VerifyStatus::NotReceived:
-    case VerifyStatus::Broken:
-        break;
-    }
-    cliErr() << "q517-cli: the controller's program did not come whole; nothing compared\n";
-    return 2;
+    // A line of one receives in the working directory, as any reception does; several each
+    // receive into a directory of their own, so that no two write one transfer file.
+    const QString workDir = CliWorkDir();
+    const PortMap::NetworkPorts network = CliNetworkPorts();
+    VerifyResult verified;
+    // Without --report a line of one prints its differences instead of the summary table.
+    const bool differencesOnly = one && line.report.isEmpty();
+    const int status = RunLine(
+        QStringLiteral("verify"), path, line,
+        [&](TargetContext& context) {
+            TargetPrompts prompts(line.yes);
+            QTemporaryDir own;
+            CliDevice cli(DeviceArgsFor(context.target(), line), prompts,
+                          one ? workDir : own.path());
+            Session& session = cli.session();
+            CliTransferProgress echo(session);
+            return VerifyProgramJob(session.linkContext(), session.program, prompts, context,
+                                    expected, one ? &verified : nullptr, one ? &echo : nullptr);
+        },
+        differencesOnly);
+    if (differencesOnly && verified.Status == VerifyStatus::Compared)
+        PrintDiff(verified.Diff, json);
+    return status;
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "compare/gui/DifferencesWindow.h"
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
+#include "link/LinkOutcome.h"
+#include "link/PortMap.h"
 #include "link/gui/TransferWindow.h"
 #include "model/CamFileReader.h"
 #include "model/gui/CamFileChoice.h"
@@ -12,6 +14,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
@@ -35,9 +38,12 @@ void CompareCommands::compareWithFile() {
     Session& session = window_.session();
     const QString chosen = ChooseCamFileToOpen(session, QStringLiteral("Compare with File"),
                                                CamFileDialogFolder(session));
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        compareFile(chosen);
+}
 
+void CompareCommands::compareFile(const QString& chosen) {
+    Session& session = window_.session();
     CamProgram other;
     const CamReadResult read = ReadCamFile(other, chosen);
     if (!read.ok()) {
@@ -51,7 +57,33 @@ void CompareCommands::compareWithFile() {
                                 Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
     }
-    openDifferences(other, QFileInfo(chosen).fileName());
+    const QDateTime written = QFileInfo(chosen).lastModified();
+    openDifferences(
+        other, QFileInfo(chosen).fileName(),
+        [chosen, written] { return QFileInfo(chosen).lastModified() == written; },
+        [this, chosen] { compareFile(chosen); });
+}
+
+std::function<bool()> CompareCommands::stillTrue(std::function<bool()> otherSideSame) const {
+    const Session& session = window_.session();
+    return [&session, compared = session.program, otherSideSame] {
+        return otherSideSame() && DiffPrograms(compared, session.program).Same();
+    };
+}
+
+std::function<bool()> CompareCommands::controllerSame() const {
+    const Session& session = window_.session();
+    // The device the port names now (the port map is read afresh): another port, or the
+    // same port linked elsewhere, is another controller.
+    const auto portDevice = [&session] {
+        const QString& device = session.link.state.DeviceOverride;
+        return device.isEmpty() ? PortMap::PortDevice(session.options.PortNumber, session.workDir)
+                                : device;
+    };
+    return [&session, this, portDevice, device = portDevice(), sent = transmissions_] {
+        return sent == transmissions_ && !device.isEmpty() && portDevice() == device &&
+               session.link.state.IdentDevice == device;
+    };
 }
 
 void CompareCommands::compareWithController() {
@@ -59,6 +91,7 @@ void CompareCommands::compareWithController() {
 }
 
 void CompareCommands::verifyAfterTransmit() {
+    ++transmissions_;
     if (window_.session().settings.VerifyAfterTransmit())
         compareWithControllerThen(true);
 }
@@ -94,8 +127,12 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
         break;
     case VerifyStatus::NotIdentified:
     case VerifyStatus::OtherType:
+        ShowOutcome(session.linkContext(), result.Refused);
+        window_.refreshStatus();
+        window_.showResult(QStringLiteral("Nothing compared: ") + result.Refused.summary());
+        return;
     case VerifyStatus::NotReceived:
-        // The operator was told why, or stopped it.
+        // The transfer window told why, or the operator stopped it.
         window_.showResult(QStringLiteral("Nothing compared"));
         return;
     case VerifyStatus::Broken:
@@ -104,8 +141,9 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
                                 Prompts::Icon::Warning);
         return;
     }
+    const std::function<bool()> holds = stillTrue(controllerSame());
     if (result.Diff.Same()) {
-        window_.showResult(VerifiedText);
+        window_.showResult(VerifiedText, holds);
         // After a transmission the answer is all the operator waits for; asked for on its
         // own, the window says it as well.
         if (sayWhenSame) {
@@ -114,16 +152,19 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
             return;
         }
     } else {
-        window_.showResult(QStringLiteral("Controller differs: ") + DiffCounts(result.Diff));
+        window_.showResult(QStringLiteral("Controller differs: ") + DiffCounts(result.Diff), holds);
     }
     openDifferences(result.Received,
                     QStringLiteral("controller ") +
-                        ControllerDesignation(expected.CamCount(), expected.FormatCount()));
+                        ControllerDesignation(expected.CamCount(), expected.FormatCount()),
+                    controllerSame(), [this] { compareWithController(); });
 }
 
-DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other,
-                                                    const QString& caption) {
-    const CamProgram& program = window_.session().program;
+DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other, const QString& caption,
+                                                    const std::function<bool()>& otherSideSame,
+                                                    const std::function<void()>& again) {
+    Session& session = window_.session();
+    const CamProgram& program = session.program;
     const QString name = program.CurrentFileName.isEmpty()
                              ? QStringLiteral("program in memory")
                              : QStringLiteral("program in memory (") +
@@ -131,6 +172,8 @@ DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other,
     auto* differences = new DifferencesWindow(program, other, name, caption, &window_);
     differences->setAttribute(Qt::WA_DeleteOnClose);
     connect(differences, &DifferencesWindow::goToCam, this, &CompareCommands::goToCam);
+    differences->watch(stillTrue(otherSideSame), session.Text(342), session.Text(343));
+    connect(differences, &DifferencesWindow::compareAgain, this, again);
     differences->show();
     return differences;
 }

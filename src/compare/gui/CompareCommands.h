@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class CamProgram;
 class DifferencesWindow;
 class MainWindow;
@@ -26,8 +28,18 @@ private:
     // Receives the controller's program and compares; sayWhenSame: a box says it agrees
     // instead of the window.
     void compareWithControllerThen(bool sayWhenSame);
-    DifferencesWindow* openDifferences(const CamProgram& other, const QString& caption);
+    // again runs the comparison once more when the window is out of date and asked to.
+    DifferencesWindow* openDifferences(const CamProgram& other, const QString& caption,
+                                       const std::function<bool()>& otherSideSame,
+                                       const std::function<void()>& again);
+    // True while the program in memory is as it is now and otherSideSame holds.
+    std::function<bool()> stillTrue(std::function<bool()> otherSideSame) const;
+    // True while the controller on the port is the one compared and nothing was sent to it.
+    std::function<bool()> controllerSame() const;
+    void compareFile(const QString& path);
     void goToCam(int format, int cam);
 
     MainWindow& window_;
+    // Transmissions so far: a comparison with the controller before one is out of date.
+    int transmissions_ = 0;
 };

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -48,6 +49,8 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     for (QWidget* w : {static_cast<QWidget*>(PhasesA), static_cast<QWidget*>(PhasesB)})
         w->setFont(fixed);
     K_EXIT = named(new QPushButton(QStringLiteral("Close"), this), "K_EXIT");
+    K_AGAIN = named(new QPushButton(this), "K_AGAIN");
+    K_AGAIN->setVisible(false);
 
     auto* phases = new QHBoxLayout;
     phases->addWidget(PhasesA);
@@ -60,6 +63,7 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     middle->addLayout(right, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(K_AGAIN);
     buttons->addWidget(K_EXIT);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Summary);
@@ -70,6 +74,10 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     layout->addLayout(buttons);
 
     connect(K_EXIT, &QPushButton::clicked, this, &QDialog::accept);
+    connect(K_AGAIN, &QPushButton::clicked, this, [this] {
+        emit compareAgain();
+        accept();
+    });
     connect(DiffList, &QListWidget::currentRowChanged, this, &DifferencesWindow::showDifference);
     connect(DiffList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const CamDifference& c = diff_.Cams.at(std::size_t(DiffList->row(item)));
@@ -103,4 +111,22 @@ void DifferencesWindow::showDifference(int row) {
     Rows->setCams(da, db);
     PhasesA->addItems(WalkCamRow(da).items);
     PhasesB->addItems(WalkCamRow(db).items);
+}
+
+void DifferencesWindow::watch(std::function<bool()> stillTrue, const QString& outOfDate,
+                              const QString& again) {
+    stillTrue_ = std::move(stillTrue);
+    outOfDateText_ = outOfDate;
+    K_AGAIN->setText(again);
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &DifferencesWindow::recheck);
+    timer->start(500);
+}
+
+void DifferencesWindow::recheck() {
+    if (outOfDate_ || !stillTrue_ || stillTrue_())
+        return;
+    outOfDate_ = true;
+    Summary->setText(outOfDateText_ + QLatin1Char('\n') + summaryText());
+    K_AGAIN->setVisible(true);
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class CamPairView;
 class QLabel;
 class QListWidget;
@@ -32,10 +34,22 @@ public:
     QListWidget* PhasesB;
     QPlainTextEdit* Details;
     QPushButton* K_EXIT;
+    // Shown once the comparison is out of date.
+    QPushButton* K_AGAIN;
+
+    // Asks stillTrue every half second; once it says no (the program or the other side
+    // changed), the summary starts with outOfDate and K_AGAIN (captioned again) offers to
+    // compare once more.
+    void watch(std::function<bool()> stillTrue, const QString& outOfDate, const QString& again);
+    // The check the watch makes, at once.
+    void recheck();
+    bool outOfDate() const { return outOfDate_; }
 
 signals:
     // A difference was double-clicked: the editor is to show that format and cam.
     void goToCam(int format, int cam);
+    // The operator asked for the comparison again; this window closes.
+    void compareAgain();
 
 private:
     void showDifference(int row);
@@ -44,4 +58,7 @@ private:
     CamProgram a_;
     CamProgram b_;
     ProgramDiff diff_;
+    std::function<bool()> stillTrue_;
+    QString outOfDateText_;
+    bool outOfDate_ = false;
 };

@@ -3,6 +3,7 @@
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
+#include "link/LinkOutcome.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
@@ -148,9 +149,13 @@ void ProgrammerTypeWindow::presenceTest() {
 
 void ProgrammerTypeWindow::automaticSelection() {
     K_AUTSEL->setEnabled(false);
-    if (IdentifyController(session_.linkContext()) == IdentifyResult::Identified) {
+    const Identification identified = IdentifyController(session_.linkContext());
+    if (identified.result == IdentifyResult::Identified) {
         camCount_ = session_.link.state.IdentCamCount;
         formatCount_ = session_.link.state.IdentFormatCount;
+    } else if (identified.result != IdentifyResult::NotFound) {
+        // Six replies without an identification leave the choice as it was, unsaid.
+        ShowOutcome(session_.linkContext(), identified.outcome);
     }
     UpdateTypeChoices();
     const LinkState& state = session_.link.state;

@@ -1,6 +1,7 @@
 #include "link/gui/TransferCommands.h"
 
 #include "link/Clock.h"
+#include "link/LinkOutcome.h"
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/TransferWindow.h"
@@ -24,15 +25,19 @@ QString TransferCommands::formatsIn(int64_t ms) const {
 void TransferCommands::receiveSizes() {
     Session& session = window_.session();
     int64_t ms = 0;
-    const ReceiveSizesResult result = ReceiveSizes(
+    Outcome transferred = Outcome::Done();
+    const ReceiveSizesOutcome result = ReceiveSizes(
         session.linkContext(), session.program, session.edit, window_.windowTitle(), [&] {
             TransferWindow transfer(session, "?FR", &window_);
             const int64_t start = session.clock.nowMs();
             transfer.exec();
             ms = session.clock.nowMs() - start;
+            transferred = transfer.result();
             return transfer.outcome();
         });
-    switch (result) {
+    ShowOutcome(session.linkContext(), result.outcome);
+    window_.refreshStatus();
+    switch (result.result) {
     case ReceiveSizesResult::Received:
         window_.showResult(QStringLiteral("Received ") + formatsIn(ms));
         break;
@@ -41,8 +46,14 @@ void TransferCommands::receiveSizes() {
         break;
     case ReceiveSizesResult::NothingReceived:
     case ReceiveSizesResult::Unusable:
-        window_.showResult(QStringLiteral("Nothing received"));
+        window_.showResult(
+            QStringLiteral("Nothing received") +
+            (transferred.done() ? QString() : QStringLiteral(": ") + transferred.summary()));
         break;
+    case ReceiveSizesResult::NotIdentified:
+    case ReceiveSizesResult::OtherType:
+        window_.showResult(QStringLiteral("Nothing received: ") + result.outcome.summary());
+        return;
     default:
         return;
     }
@@ -54,7 +65,8 @@ void TransferCommands::receiveSizes() {
 void TransferCommands::transmitSizes() {
     Session& session = window_.session();
     int64_t ms = 0;
-    const TransmitSizesResult result = TransmitSizes(
+    Outcome transferred = Outcome::Done();
+    const TransmitSizesOutcome result = TransmitSizes(
         session.linkContext(), session.program, window_.windowTitle(),
         [this] { window_.actions().f_Save->trigger(); },
         [&] {
@@ -62,11 +74,27 @@ void TransferCommands::transmitSizes() {
             const int64_t start = session.clock.nowMs();
             transfer.exec();
             ms = session.clock.nowMs() - start;
+            transferred = transfer.result();
             return transfer.outcome();
         });
-    if (result == TransmitSizesResult::Sent) {
+    ShowOutcome(session.linkContext(), result.outcome);
+    window_.refreshStatus();
+    switch (result.result) {
+    case TransmitSizesResult::Sent:
         window_.showResult(QStringLiteral("Transmitted ") + formatsIn(ms));
         window_.announceTransmitted();
-    } else if (result == TransmitSizesResult::NotSent)
-        window_.showResult(QStringLiteral("Transmission not completed"));
+        break;
+    case TransmitSizesResult::NotSent:
+        window_.showResult(QStringLiteral("Transmission not completed") +
+                           (transferred.holds == Outcome::Holds::IncompleteProgram
+                                ? QStringLiteral(": ") + session.Text(340)
+                                : QString()));
+        break;
+    case TransmitSizesResult::NotIdentified:
+    case TransmitSizesResult::OtherType:
+        window_.showResult(QStringLiteral("Nothing sent: ") + result.outcome.summary());
+        break;
+    case TransmitSizesResult::Cancelled:
+        break;
+    }
 }

@@ -3,6 +3,8 @@
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
+#include "link/LinkContext.h"
+#include "link/LinkOutcome.h"
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/DrawProgress.h"
@@ -81,14 +83,6 @@ void TransferWindow::counted(const Counters& counters) {
     repaint();
 }
 
-void TransferWindow::refused(const Refusal& refusal) {
-    if (refusal.operatorChose())
-        return;
-    session_.prompts.message(refusal.text(), QString(), Prompts::Buttons::Ok,
-                             refusal.cause == Refusal::Cause::FileFailed ? Prompts::Icon::Warning
-                                                                         : Prompts::Icon::None);
-}
-
 void TransferWindow::waiting() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
@@ -99,9 +93,17 @@ void TransferWindow::run() {
         return;
     }
     running_ = true;
-    outcome_ = command_ == "?FW" ? RunTransmission(session_.linkContext(), session_.program, *this)
-                                 : RunReception(session_.linkContext(), session_.program, *this);
+    const LinkContext context = session_.linkContext();
+    const bool transmit = command_ == "?FW";
+    OutcomeRecorder recorder(context,
+                             transmit ? OutcomeRecorder::Exchange::Transmission
+                                      : OutcomeRecorder::Exchange::Reception,
+                             *this);
+    outcome_ = transmit ? RunTransmission(context, session_.program, recorder)
+                        : RunReception(context, session_.program, recorder);
+    result_ = recorder.outcome();
     running_ = false;
+    ShowOutcome(context, result_);
     CloseSerialPort(session_.link);
     QDialog::done(outcome_ == TransferOutcome::Completed ? Accepted : Rejected);
 }

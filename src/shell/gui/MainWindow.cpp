@@ -3,6 +3,7 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "link/Identification.h"
+#include "link/LinkOutcome.h"
 #include "link/PortMap.h"
 #include "link/StartupLink.h"
 #include "model/CamProgram.h"
@@ -38,6 +39,11 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     // Whatever is redrawn may have changed the program: its unsaved marker follows.
     connect(this, &MainWindow::redrawRequested, this, &MainWindow::refreshStatus);
     connect(this, &MainWindow::camRowRedrawRequested, this, &MainWindow::refreshStatus);
+    // A device that is unplugged, or a port link that changes, shows within a second.
+    auto* watch = new QTimer(this);
+    watch->setObjectName(QStringLiteral("StatusWatch"));
+    connect(watch, &QTimer::timeout, this, &MainWindow::refreshStatus);
+    watch->start(1000);
     // Every modal window and message box that closes gives the keyboard back to this window.
     qApp->installEventFilter(this);
     InstallSubsystems(*this);
@@ -200,18 +206,25 @@ void MainWindow::refreshStatus() {
     status_->showPort(QStringLiteral("COM ") + QString::number(options.PortNumber) + dot +
                       (device.isEmpty() ? QStringLiteral("no device") : device) + dot +
                       options.BaudRate);
-    // An open port is not yet a controller: one counts once it has told its type, and
-    // until the line fails again.
+    // An open port is not yet a controller: one counts once it has told its type, on the
+    // device the port names now, while that device is there, and until the line fails.
     const bool identified = link.PortStatus == 0 && !link.ReadFailed &&
-                            CamProgram::IsValidPair(link.IdentCamCount, link.IdentFormatCount);
+                            CamProgram::IsValidPair(link.IdentCamCount, link.IdentFormatCount) &&
+                            !device.isEmpty() && link.IdentDevice == device &&
+                            QFileInfo::exists(device);
     status_->showController(identified
                                 ? ControllerDesignation(link.IdentCamCount, link.IdentFormatCount) +
                                       QStringLiteral(" ready")
                                 : QStringLiteral("no controller"));
     status_->showFile(session_.program.CurrentFileName, session_.program.ProgramSaved);
+    if (resultHolds_ && !resultHolds_()) {
+        resultHolds_ = nullptr;
+        status_->showResult(QString());
+    }
 }
 
-void MainWindow::showResult(const QString& text) {
+void MainWindow::showResult(const QString& text, std::function<bool()> stillTrue) {
+    resultHolds_ = std::move(stillTrue);
     status_->showResult(text);
 }
 
@@ -301,7 +314,8 @@ bool MainWindow::startUp() {
     p.ProgramSaved = true;
     p.CurrentCam = 1;
     p.CurrentFormat = 1;
-    StartupIdentify(session_.linkContext(), session_.program);
+    ShowOutcome(session_.linkContext(), StartupIdentify(session_.linkContext(), session_.program),
+                QStringLiteral("Errore su COM") + QString::number(session_.options.PortNumber));
     // The arrays for the pair now in force (the controller may have changed it), all off.
     p.Reconfigure(p.CamCount(), p.FormatCount(), false);
     session_.edit.restart();

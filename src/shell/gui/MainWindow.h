@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 struct Session;
 class MainStatusBar;
 class QAction;
@@ -38,8 +40,9 @@ public:
     // Port, controller and file of the status bar, from the session as it stands.
     void refreshStatus();
     // The result of a long operation (a transfer, a flash update, a PDF), kept in the status
-    // bar until the next one.
-    void showResult(const QString& text);
+    // bar until the next one, or, with stillTrue, until stillTrue says it no longer holds
+    // (a comparison, once the program or the port changed).
+    void showResult(const QString& text, std::function<bool()> stillTrue = {});
 
     // Sets the captions and tooltips that come from the language texts.
     void applyTexts();
@@ -104,4 +107,5 @@ private:
     QList<QAction*> recentActions_;
     double windowScale_ = 0;
     bool activating_ = false;
+    std::function<bool()> resultHolds_;
 };
