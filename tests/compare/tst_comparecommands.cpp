@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
 
 // File > Compare with File: the differences window on the program in memory and a cam file,
 // and its double-click back into the editor.

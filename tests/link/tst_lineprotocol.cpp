@@ -255,8 +255,7 @@ private slots:
                                << true;
         QTest::newRow("no CTS") << ""
                                 << "" << false << false << "9600" << LinkStatus::NotReady
-                                << "the controller is not ready (no CTS)" << 1
-                                << false;
+                                << "the controller is not ready (no CTS)" << 1 << false;
         QTest::newRow("port missing") << "/nonexistent/ttyQ9"
                                       << "" << false << true << "9600" << LinkStatus::NoSuchPort
                                       << "no such device" << 101 << false;

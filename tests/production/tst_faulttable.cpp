@@ -128,7 +128,9 @@ private slots:
             << "send"
             << "bad ?M reply"
             << "BAD comm"
-            << "the reply gives 24 cams and 10 formats, no known controller type" << 1;
+            << "identifying (\"?M\"): the reply gives 24 cams and 10 formats, no known "
+               "controller type"
+            << 1;
         QTest::newRow("other type") << "send"
                                     << "other type"
                                     << "C8-21T71"

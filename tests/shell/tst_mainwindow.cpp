@@ -1,4 +1,4 @@
-#include "link/Identification.h"
+#include "link/LineProtocol.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/WindowGeometry.h"
@@ -304,8 +304,10 @@ private slots:
         } else if (change == QLatin1String("unplugged")) {
             QVERIFY(QFile::remove(tty));
         } else {
+            // The next exchange on the line finds it hung up.
             s.line.hangUp(QStringLiteral("the line hung up"));
-            QCOMPARE(IdentifyController(s.session.linkContext()).result, IdentifyResult::NoAnswer);
+            QByteArray question("?X");
+            QCOMPARE(SerialComStr(s.session.linkContext(), question), QByteArray());
         }
         window.refreshStatus();
         QCOMPARE(shown->text(), QStringLiteral("no controller"));

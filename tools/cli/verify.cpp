@@ -59,8 +59,11 @@ int RunVerify(const QStringList& args) {
         [&](TargetContext& context) {
             TargetPrompts prompts(line.yes);
             QTemporaryDir own;
-            CliDevice cli(DeviceArgsFor(context.target(), line), prompts,
-                          one ? workDir : own.path());
+            CliDeviceArgs device = DeviceArgsFor(context.target(), line);
+            // The port map is the working directory's, wherever the reception writes.
+            if (context.target().port > 0)
+                device.device = context.target().devicePath(workDir);
+            CliDevice cli(device, prompts, one ? workDir : own.path());
             Session& session = cli.session();
             CliTransferProgress echo(session);
             return VerifyProgramJob(session.linkContext(), session.program, prompts, context,
