@@ -8,6 +8,8 @@ packages=(
     poppler-utils xvfb xauth clang libclang-rt-14-dev
     # the serial device server the tests of network ports run against
     ser2net
+    # manual pages and the package's checks
+    help2man dpkg-dev lintian desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

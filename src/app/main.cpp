@@ -3,14 +3,21 @@
 #include "dialogs/gui/QtPrompts.h"
 #include "link/Clock.h"
 #include "link/DeviceLine.h"
+#include "model/LanguageTexts.h"
+#include "model/gui/FileCommands.h"
+#include "model/gui/HandedFiles.h"
+#include "shell/OperatorScript.h"
 #include "shell/Session.h"
 #include "shell/SingleInstance.h"
+#include "shell/StartCommand.h"
 #include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 // For the start-up benchmark: with Q517_QUIT_AFTER_FIRST_PAINT set, the program ends as soon
@@ -33,12 +40,32 @@ private:
     QWidget& window_;
     bool quitting_ = false;
 };
+// Reads the command line before there is any window, so that --help and --version work
+// without a display and never touch the lock. They speak the language the options file names.
+StartCommand readCommandLine(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    LanguageTexts texts;
+    const QString script =
+        OperatorScript(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!script.isEmpty())
+        texts.LoadLanguage(script);
+    return ReadStartCommand(arguments, texts, QDir::currentPath());
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("q517"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(Q517_VERSION));
+    const StartCommand command = readCommandLine(argc, argv);
+    if (command.action != StartCommand::Action::Window) {
+        const QByteArray text = command.text.toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()),
+                    command.action == StartCommand::Action::Print ? stdout : stderr);
+        return command.exitStatus();
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("q517"));
-    QApplication::setApplicationVersion(QStringLiteral(Q517_VERSION));
 
     QtPrompts prompts;
     QString runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -46,6 +73,9 @@ int main(int argc, char* argv[]) {
         runtimeDir = QDir::tempPath();
     SingleInstance instance(runtimeDir);
     if (!instance.acquire()) {
+        // The running window comes to the front; a file given opens there.
+        if (instance.handOver(command.file) && !command.file.isEmpty())
+            return 0;
         prompts.message(QStringLiteral("Program \"517\" is already IN USE"), QString(),
                         Prompts::Buttons::Ok, Prompts::Icon::None);
         return 0;
@@ -67,11 +97,17 @@ int main(int argc, char* argv[]) {
 
     MainWindow window(session);
     window.setWindowState(Qt::WindowMaximized);
+    // Later starts may already knock while the start-up asks its questions.
+    auto* handed = new HandedFiles(window, *window.findChild<FileCommands*>());
+    QObject::connect(&instance, &SingleInstance::requested, handed, &HandedFiles::take);
+    if (!command.file.isEmpty())
+        handed->take(command.file);
     if (!window.startUp())
         return 0;
     QuitAfterFirstPaint quitAfterFirstPaint(window);
     if (qEnvironmentVariableIsSet("Q517_QUIT_AFTER_FIRST_PAINT"))
         app.installEventFilter(&quitAfterFirstPaint);
     window.show();
+    handed->start();
     return app.exec();
 }

@@ -48,16 +48,26 @@ class TestCliScripting : public QObject {
 private slots:
     void commandHelp_data() {
         QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("status1");
         for (const char* command : {"check", "convert", "flash", "hexcheck", "identify", "ports",
                                     "print", "receive", "send"})
-            QTest::newRow(command) << command;
+            QTest::newRow(command) << command << "refused or failed";
+        for (const char* command : {"diff", "verify"})
+            QTest::newRow(command) << command << "the programs differ";
     }
     void commandHelp() {
         QFETCH(QString, command);
+        QFETCH(QString, status1);
         const Run run = cli({command, QStringLiteral("--help")});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.startsWith(QStringLiteral("usage: q517-cli ") + command),
                  qPrintable(run.out));
+        // Enough for a manual page, in the options' language.
+        for (const QString& part :
+             {QStringLiteral("\n\nExit status:\n  0 "), status1,
+              QStringLiteral("\n\nFiles:\n  ~/.local/share/q517/q517_opt.def"),
+              QStringLiteral("\n\nExamples:\n  $ q517-cli ") + command})
+            QVERIFY2(run.out.contains(part), qPrintable(run.out));
         QVERIFY(run.err.isEmpty());
     }
 

@@ -4,6 +4,7 @@
 #include "link/LineProtocol.h"
 #include "production/LineTargets.h"
 #include "production/TargetPrompts.h"
+#include "shell/OperatorScript.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,30 +83,10 @@ CliDeviceArgs DeviceArgsFor(const LineTarget& target, const LineArgs& line) {
     return args;
 }
 
-namespace {
-// The options file is read without a word when it is missing: a script may run before q517
-// was ever started, and then takes q517's defaults.
-class QuietPrompts : public Prompts {
-public:
-    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-};
-} // namespace
-
 QString CliLanguageScript() {
     // Once, on the first caller's thread (the main thread: commands ask before any target
     // of a production line runs), so no target reads the options file under another.
-    static const QString script = [] {
-        const QString workDir = CliWorkDir();
-        Options options;
-        QuietPrompts quiet;
-        options.ReadOptionsFile(workDir, quiet);
-        return DataPaths::Find(options.LanguageFile, workDir);
-    }();
+    static const QString script = OperatorScript(CliWorkDir());
     return script;
 }
 

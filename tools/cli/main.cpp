@@ -1,4 +1,8 @@
 #include "CliCommand.h"
+#include "CliDevice.h"
+#include "CliHelp.h"
+
+#include "model/LanguageTexts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -29,15 +33,13 @@ int cliUsageError(const CliCommand& command, const QString& problem) {
     return 2;
 }
 
-static void printHelp(QTextStream& out) {
-    out << "q517-cli " << Q517_VERSION << ": the cam programmer without a window.\n\n"
-        << "usage: q517-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
-    for (const auto& [name, command] : CliCommands())
-        out << "  " << command.usage << "\n      " << command.summary << "\n";
-    out << "  --help       this text\n  --version    the program version\n"
-        << "  COMMAND --help   the usage of one command\n"
-        << "  -v           also show the toolkit's own diagnostics\n";
-    out.flush();
+// The help in the operator's language (the one the options file names).
+static LanguageTexts operatorTexts() {
+    LanguageTexts texts;
+    const QString script = CliLanguageScript();
+    if (!script.isEmpty())
+        texts.LoadLanguage(script);
+    return texts;
 }
 
 static bool verbose = false;
@@ -64,12 +66,14 @@ int main(int argc, char* argv[]) {
     verbose =
         args.removeAll(QStringLiteral("-v")) + args.removeAll(QStringLiteral("--verbose")) > 0;
     if (args.isEmpty()) {
-        printHelp(cliErr());
+        cliErr() << CliHelpText(operatorTexts());
+        cliErr().flush();
         return 2;
     }
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        printHelp(cliOut());
+        cliOut() << CliHelpText(operatorTexts());
+        cliOut().flush();
         return 0;
     }
     if (name == QLatin1String("--version")) {
@@ -84,7 +88,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        cliOut() << "usage: q517-cli " << it->second.usage << "\n" << it->second.summary << "\n";
+        cliOut() << CliCommandHelpText(it->second, operatorTexts());
         cliOut().flush();
         return 0;
     }

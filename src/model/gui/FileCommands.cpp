@@ -4,6 +4,7 @@
 #include "dialogs/Prompts.h"
 #include "link/SerialLine.h"
 #include "model/CamFileName.h"
+#include "model/CamFileReader.h"
 #include "model/CamFileWriter.h"
 #include "model/NumberForms.h"
 #include "model/gui/CamFileChoice.h"
@@ -88,6 +89,29 @@ void FileCommands::openRecent(const QString& path) {
     session().program.CurrentFileName = path;
     if (QFileInfo::exists(path))
         loadCurrentFile();
+}
+
+void FileCommands::openNamed(const QString& path) {
+    window_.hideEditors();
+    // Read whole into a scratch program first: a refused file costs the operator nothing,
+    // not even the question about unsaved work.
+    CamProgram scratch;
+    const CamReadResult result = ReadCamFile(scratch, path);
+    if (!result.ok()) {
+        QString why = CamReadMessage(session(), result, path);
+        if (result.status == CamReadResult::Status::Missing)
+            why = session().Text(480);
+        else if (result.status == CamReadResult::Status::Unreadable)
+            why = result.error.Reason;
+        session().prompts.message(session().Text(481) + path + QLatin1Char('\n') + why, QString(),
+                                  Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        return;
+    }
+    if (!mayDiscard())
+        return;
+    startNew();
+    session().program.CurrentFileName = path;
+    loadCurrentFile();
 }
 
 bool FileCommands::writeProgram(const QString& path, const QString& title) {

@@ -18,6 +18,9 @@ public:
     void save();
     void saveAs();
     void openRecent(const QString& path);
+    // A file named from outside (the command line, a later start): one that cannot be read is
+    // named with the cause, and the program stays as it was; otherwise as Open.
+    void openNamed(const QString& path);
 
 private:
     Session& session() const;
