@@ -22,7 +22,7 @@ _q517_cli_devices() {
 
 _q517_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local commands="check convert diff flash hexcheck identify ports print receive send verify"
+    local commands="check convert diff flash hexcheck identify ports print receive send timing verify"
     COMPREPLY=()
     local shopt_was
     shopt_was=$(shopt -p extglob nocaseglob)
@@ -55,7 +55,7 @@ _q517_cli() {
         eval "$shopt_was"
         return
         ;;
-    --port | --ports | --baud | --format)
+    --port | --ports | --baud | --format | --rpm | --min-ms)
         [[ $prev == --baud ]] && COMPREPLY=($(compgen -W "1200 2400 4800 9600 19200 38400 57600 115200" -- "$cur"))
         eval "$shopt_was"
         return
@@ -73,6 +73,7 @@ _q517_cli() {
     print) options="--pdf --format --all --graphic" files='*.@(CAM|cam|Cam)' ;;
     receive) options="--port --device --baud" files='*.@(CAM|cam|Cam)' ;;
     send) options="--port --ports --device --baud --report" files='*.@(CAM|cam|Cam)' ;;
+    timing) options="--rpm --format --min-ms --json" files='*.@(CAM|cam|Cam)' ;;
     verify) options="--port --ports --device --baud --json --report" files='*.@(CAM|cam|Cam)' ;;
     *)
         eval "$shopt_was"

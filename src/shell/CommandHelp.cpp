@@ -37,6 +37,11 @@ QString ExitStatus(const LanguageTexts& texts, Statuses statuses) {
     case Statuses::DoneFailedOrWrongArguments:
         items = {{zero, texts.Text(487)}, {one, texts.Text(488)}, {two, texts.Text(489)}};
         break;
+    case Statuses::DoneShortOrFailed:
+        items = {{zero, texts.Text(487)},
+                 {one, texts.Text(498)},
+                 {two, texts.Text(489) + QStringLiteral("; ") + texts.Text(488)}};
+        break;
     case Statuses::SameDifferentOrFailed:
         items = {{zero, texts.Text(496)},
                  {one, texts.Text(499)},

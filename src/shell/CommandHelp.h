@@ -22,6 +22,7 @@ enum class Statuses {
     DoneOrWrongArguments,       // 0 done, 2 wrong arguments
     DoneFailedOrWrongArguments, // 0 done, 1 refused or failed, 2 wrong arguments
     SameDifferentOrFailed,      // 0 the programs are the same, 1 they differ, 2 trouble
+    DoneShortOrFailed,          // 0 done, 1 something is shorter than asked, 2 trouble
 };
 QString ExitStatus(const LanguageTexts& texts, Statuses statuses);
 

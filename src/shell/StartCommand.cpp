@@ -53,7 +53,7 @@ StartCommand ReadStartCommand(const QStringList& arguments, const LanguageTexts&
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return refuse(texts.Text(498), texts);
+        return refuse(texts.Text(489), texts);
     if (!files.isEmpty()) {
         if (files.first().isEmpty())
             return refuse(QStringLiteral("'': ") + texts.Text(480), texts);

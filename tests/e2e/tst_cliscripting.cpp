@@ -52,6 +52,8 @@ private slots:
         for (const char* command : {"check", "convert", "flash", "hexcheck", "identify", "ports",
                                     "print", "receive", "send"})
             QTest::newRow(command) << command << "refused or failed";
+        QTest::newRow("timing") << "timing"
+                                << "something is shorter";
         for (const char* command : {"diff", "verify"})
             QTest::newRow(command) << command << "the programs differ";
     }

@@ -60,7 +60,7 @@ private slots:
                                   << QStringList{"--help",   "--version", "-v",    "check",
                                                  "convert",  "diff",      "flash", "hexcheck",
                                                  "identify", "ports",     "print", "receive",
-                                                 "send",     "verify"};
+                                                 "send",     "timing",    "verify"};
         QTest::newRow("a command begun") << "q517-cli ch" << QStringList{"check"};
         QTest::newRow("after -v") << "q517-cli -v ver" << QStringList{"verify"};
         QTest::newRow("cam files")

@@ -46,7 +46,7 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus"} << refuse << ""
                                         << QStringList{"q517: T497bogus\n", "Usage: q517"};
         QTest::newRow("two files")
-            << QStringList{"A.CAM", "B.CAM"} << refuse << "" << QStringList{"T498", "--help"};
+            << QStringList{"A.CAM", "B.CAM"} << refuse << "" << QStringList{"T489", "--help"};
         QTest::newRow("an empty name")
             << QStringList{""} << refuse << "" << QStringList{"'': T480"};
     }
