@@ -107,7 +107,7 @@ private slots:
             const CliRun usage = CliRun::Run({command, QStringLiteral("--help")}, desk.data);
             const QStringList options =
                 desk.offer(QStringLiteral("q517-cli ") + command + QStringLiteral(" x --"));
-            const QRegularExpression option(QStringLiteral("--[a-z]+"));
+            const QRegularExpression option(QStringLiteral("--[a-z-]+"));
             for (const auto& o : option.globalMatch(usage.out.section('\n', 0, 0)))
                 QVERIFY2(options.contains(o.captured(0)),
                          qPrintable(command + " " + o.captured(0)));
