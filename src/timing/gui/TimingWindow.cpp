@@ -49,6 +49,13 @@ TimingWindow::TimingWindow(const CamProgram& program, UserSettings& settings,
     refresh();
 }
 
+TimingWindow::~TimingWindow() {
+    // Closing hides the dialog, and a field that loses the focus then reports its editing
+    // finished to a window whose own part is already gone.
+    SpeedRpm->disconnect(this);
+    MinMs->disconnect(this);
+}
+
 void TimingWindow::build() {
     SpeedRpm = new QLineEdit(this);
     SpeedRpm->setObjectName(QStringLiteral("SpeedRpm"));

@@ -35,6 +35,7 @@ class TimingWindow : public QDialog {
 public:
     TimingWindow(const CamProgram& program, UserSettings& settings, const LanguageTexts& texts,
                  QWidget* parent = nullptr);
+    ~TimingWindow() override;
 
     int rpm() const { return rpm_; }
     int format() const { return format_; }
