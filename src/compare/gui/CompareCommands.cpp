@@ -179,13 +179,5 @@ DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other, con
 }
 
 void CompareCommands::goToCam(int format, int cam) {
-    Session& session = window_.session();
-    if (!session.program.IsValidFormat(format) || !session.program.IsValidCam(cam))
-        return;
-    window_.hideEditors();
-    session.edit.selectFormat(format);
-    session.edit.selectCam(cam);
-    window_.redrawFormat();
-    window_.raise();
-    window_.activateWindow();
+    window_.showCam(format, cam);
 }

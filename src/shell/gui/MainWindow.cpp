@@ -388,3 +388,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QFile::remove(session_.workPath(QStringLiteral("_._")));
     event->accept();
 }
+
+void MainWindow::showCam(int format, int cam) {
+    if (!session_.program.IsValidFormat(format) || !session_.program.IsValidCam(cam))
+        return;
+    hideEditors();
+    session_.edit.selectFormat(format);
+    session_.edit.selectCam(cam);
+    redrawFormat();
+    raise();
+    activateWindow();
+}

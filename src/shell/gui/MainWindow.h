@@ -53,6 +53,9 @@ public:
     void redrawFormat() { emit redrawRequested(); }
     // Closes the editor's entry fields (the ON/OFF angles and the cam name).
     void hideEditors() { emit hideEditorsRequested(); }
+    // Brings the editor to that format and cam, and the main window to the front; a format or
+    // cam the program does not hold is ignored.
+    void showCam(int format, int cam);
     // Redraws one cam row of the current format and, for the current cam, its phase list.
     void drawCamRow(int cam) { emit camRowRedrawRequested(cam); }
     // Makes cam the current cam and opens its ON/OFF entry fields.

@@ -26,13 +26,5 @@ void TimingCommands::openTiming() {
 }
 
 void TimingCommands::goToCam(int format, int cam) {
-    Session& session = window_.session();
-    if (!session.program.IsValidFormat(format) || !session.program.IsValidCam(cam))
-        return;
-    window_.hideEditors();
-    session.edit.selectFormat(format);
-    session.edit.selectCam(cam);
-    window_.redrawFormat();
-    window_.raise();
-    window_.activateWindow();
+    window_.showCam(format, cam);
 }
