@@ -105,13 +105,18 @@ QString CliWorkDir() {
 }
 
 PortMap::NetworkPorts CliNetworkPorts() {
-    // q517's settings file, whatever this program is called.
-    const QString name = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName(QStringLiteral("q517"));
-    UserSettings settings;
-    settings.Load(UserSettings::DefaultPath());
-    QCoreApplication::setApplicationName(name);
-    return settings.NetworkPorts();
+    // q517's settings file, whatever this program is called. Read once: the targets of a line
+    // ask from their own threads, and switching the application name under one of them would
+    // send it to another settings file.
+    static const PortMap::NetworkPorts ports = [] {
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("q517"));
+        UserSettings settings;
+        settings.Load(UserSettings::DefaultPath());
+        QCoreApplication::setApplicationName(name);
+        return settings.NetworkPorts();
+    }();
+    return ports;
 }
 
 CliDevice::CliDevice(const CliDeviceArgs& args) : CliDevice(args, prompts_) {}
