@@ -2,7 +2,8 @@
 // paced reception and of a paced flash; q517-cli must end within 0.5 s of it, using under 0.1 s of
 // CPU in all (it waits, it does not spin). Flood: a controller that answers "?FR" with valid
 // frames as fast as the line takes them, for --flood-seconds (default 60); the resident
-// memory of q517-cli must stay under 64 MB.
+// memory of q517-cli must stay under 64 MB. Garbage: the same with bytes that never begin a
+// frame; q517-cli must end by itself, well within the 60 s, under 64 MB.
 // usage: bench_linefaults [--flood-seconds N]
 #include "FirmwareImages.h"
 
@@ -83,7 +84,7 @@ bool hangUp(const QString& what, const QStringList& simArgs, const QStringList& 
 }
 
 // A controller on a pseudo-terminal of our own: it answers the identification of a C24-28
-// and then floods frames of one cam line without waiting for any ACK.
+// and then floods the chunk (frames of one cam line, or garbage) without waiting for any ACK.
 class FloodingController {
 public:
     bool open() {
@@ -96,16 +97,12 @@ public:
             ::close(master_);
     }
     // Serves until the command ends or seconds have passed; returns the bytes flooded.
-    long long serve(QProcess& cli, int seconds) {
+    long long serve(QProcess& cli, int seconds, const QByteArray& chunk) {
         QElapsedTimer timer;
         timer.start();
         QByteArray heard;
         bool flooding = false;
         long long flooded = 0;
-        QByteArray chunk;
-        const QByteArray frame = frameOf("C 01 030 090");
-        while (chunk.size() < 8192)
-            chunk += frame;
         while (timer.elapsed() < seconds * 1000LL && cli.state() != QProcess::NotRunning) {
             pollfd fd{master_, short(POLLIN | (flooding ? POLLOUT : 0)), 0};
             ::poll(&fd, 1, 100);
@@ -136,7 +133,6 @@ public:
         return flooded;
     }
 
-private:
     static QByteArray frameOf(const QByteArray& text) {
         QByteArray frame = "\x02" + text + "\x03";
         unsigned check = 0;
@@ -145,6 +141,8 @@ private:
         frame += char(check < 32 ? check + 32 : check);
         return frame;
     }
+
+private:
     void writeAll(const QByteArray& bytes) {
         for (qsizetype sent = 0; sent < bytes.size();) {
             const ssize_t put =
@@ -158,11 +156,17 @@ private:
     int master_ = -1;
 };
 
-bool flood(int seconds) {
+bool flood(int seconds, bool garbage) {
     QTemporaryDir home;
     FloodingController controller;
     if (!controller.open())
         return false;
+    QByteArray chunk;
+    const QByteArray frame = FloodingController::frameOf("C 01 030 090");
+    while (chunk.size() < 8192)
+        chunk += garbage ? QByteArray("garbage no frame ") : frame;
+    const char* what = garbage ? "garbage" : "valid frames";
+    const double cpuBefore = cpuSeconds(childrenUsage());
     QProcess cli;
     QElapsedTimer timer;
     timer.start();
@@ -172,7 +176,7 @@ bool flood(int seconds) {
              home.path());
     if (!cli.waitForStarted(10000))
         return false;
-    const long long flooded = controller.serve(cli, seconds);
+    const long long flooded = controller.serve(cli, seconds, chunk);
     const bool endedItself = cli.state() == QProcess::NotRunning;
     if (!endedItself) {
         cli.terminate();
@@ -181,13 +185,15 @@ bool flood(int seconds) {
     const double wallS = double(timer.nsecsElapsed()) / 1e9;
     // Only this child is left to be counted: its peak resident set, in KiB.
     const long peakKiB = childrenUsage().ru_maxrss;
-    std::printf("BENCH flood of valid frames, %d s offered: q517-cli %s after | %.1f s, %lld "
-                "bytes flooded | -\n",
-                seconds, endedItself ? "ended by itself" : "still listening, stopped", wallS,
-                flooded);
-    std::printf("BENCH flood of valid frames: peak resident memory of q517-cli | %.1f MiB | "
-                "< 64 MB\n",
-                double(peakKiB) / 1024);
+    std::printf("BENCH flood of %s, %d s offered: q517-cli %s after | %.1f s, exit %d, %lld "
+                "bytes flooded | %s\n",
+                what, seconds, endedItself ? "ended by itself" : "still listening, stopped", wallS,
+                endedItself ? cli.exitCode() : -1, flooded, garbage ? "ends" : "-");
+    std::printf("BENCH flood of %s: peak resident memory of q517-cli (largest child so far) | "
+                "%.1f MiB | < 64 MB\n",
+                what, double(peakKiB) / 1024);
+    std::printf("BENCH flood of %s: CPU of q517-cli | %.2f s | -\n", what,
+                cpuSeconds(childrenUsage()) - cpuBefore);
     std::fflush(stdout);
     return true;
 }
@@ -220,6 +226,7 @@ int main(int argc, char* argv[]) {
     ok = hangUp(QStringLiteral("a flash"), {QStringLiteral("--pace")},
                 {QStringLiteral("flash"), image, QStringLiteral("--yes")}, 4000) &&
          ok;
-    ok = flood(floodSeconds) && ok;
+    ok = flood(floodSeconds, false) && ok;
+    ok = flood(floodSeconds, true) && ok;
     return ok ? 0 : 1;
 }

@@ -127,13 +127,15 @@ bool FlashUpdate::enterUpdateMode() {
 
 bool FlashUpdate::waitForErase() {
     observer_.phaseBegun(FlashPhase::Erasing);
-    int64_t deadline = context_.link.clock().nowMs() + FlashTiming::EraseFirstMs;
+    const int64_t start = context_.link.clock().nowMs();
+    const int64_t end = start + FlashTiming::EraseTotalMs;
+    int64_t deadline = start + FlashTiming::EraseFirstMs;
     for (;;) {
         const std::optional<uint8_t> c = readBefore(deadline);
         if (!c)
             return refuse(Cause::TimedOut);
         // Every character shows the erase is still going.
-        deadline = context_.link.clock().nowMs() + FlashTiming::EraseRenewMs;
+        deadline = std::min(end, context_.link.clock().nowMs() + FlashTiming::EraseRenewMs);
         if (*c == Ack)
             break;
     }

@@ -15,6 +15,8 @@ namespace FlashTiming {
 constexpr int EraseFirstMs = 5000;
 // ...and every character it sends (progress) gives it this much more.
 constexpr int EraseRenewMs = 2000;
+// ...but however busy it keeps the line, the erase is over within this long.
+constexpr int EraseTotalMs = 60000;
 // Each record line must be answered within this long of being sent.
 constexpr int LineAnswerMs = 5000;
 // A controller that never switches its speed must not hold the window for ever.

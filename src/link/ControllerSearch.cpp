@@ -31,8 +31,9 @@ PortAnswer refusedOpening(const LinkOpening& opening) {
 QByteArray readReplyLine(ControllerLink& link, const std::function<void()>& betweenSlices,
                          QString* cause) {
     LineAssembler reply;
+    const int64_t start = link.clock().nowMs();
     for (;;) {
-        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, betweenSlices);
+        const LinkRead c = link.read(NextByteDeadline(link, start), betweenSlices);
         if (c.kind == LinkRead::Broken)
             *cause = link.device() + QStringLiteral(": ") + link.brokenCause();
         if (!c.gotByte())

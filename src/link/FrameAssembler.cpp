@@ -16,10 +16,12 @@ FrameAssembler::Result FrameAssembler::feed(uint8_t byte) {
     if (byte == 0)
         return Result::More;
     if (raw_.isEmpty()) {
-        if (byte != uint8_t(LineCodec::Stx))
-            ++skipped_;
-        else
+        if (byte == uint8_t(LineCodec::Stx)) {
             raw_.append(char(byte));
+        } else if (++skipped_ > MaxLength) {
+            done_ = true;
+            return Result::NoFrame;
+        }
         return Result::More;
     }
     raw_.append(char(byte));

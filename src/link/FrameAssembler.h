@@ -7,7 +7,7 @@
 // Puts frames (STX text ETX check) together from bytes as they come off the line, whichever
 // way the line cuts them. It does no I/O: the program and the simulator feed it what they
 // read and act on what it yields. Bytes before an STX are not part of any frame and are
-// skipped; NUL bytes, which a line may insert while idle, are dropped.
+// skipped, up to MaxLength of them; NUL bytes, which a line may insert while idle, are dropped.
 class FrameAssembler {
 public:
     // The longest frame taken, STX to block check included: a longer stream is not a frame.
@@ -18,6 +18,7 @@ public:
         Frame,    // a frame with a right block check: text() holds its text
         BadCheck, // a complete frame whose block check is wrong: raw() holds it as it came
         TooLong,  // more than MaxLength bytes and no end: raw() holds them
+        NoFrame,  // more than MaxLength bytes skipped before an STX: the line sends no frames
     };
 
     // One byte from the line. After any result but More the next byte starts afresh.

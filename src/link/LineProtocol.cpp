@@ -8,6 +8,8 @@
 #include "link/LinkContext.h"
 #include "model/NumberForms.h"
 
+#include <algorithm>
+
 namespace {
 
 // Error numbers of the line, kept in PortStatus after a failed step (0 and 1 are taken).
@@ -49,6 +51,10 @@ LinkOpening OpenSerialPort(const LinkContext& context) {
     return opening;
 }
 
+int64_t NextByteDeadline(ControllerLink& link, int64_t startMs) {
+    return std::min(link.clock().nowMs() + LineTiming::SilenceMs, startMs + LineTiming::WholeMs);
+}
+
 void CloseSerialPort(ControllerLink& link) {
     link.close();
 }
@@ -79,13 +85,18 @@ QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString
     Prompts& prompts = context.prompts;
     const auto events = [&prompts] { prompts.processEvents(); };
     QString failure;
+    const int64_t start = link.clock().nowMs();
     for (;;) {
-        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, events);
+        const LinkRead c = link.read(NextByteDeadline(link, start), events);
         if (!c.gotByte()) {
             if (c.kind == LinkRead::Broken)
                 link.state.ForgetController();
-            failure = c.kind == LinkRead::Broken ? link.brokenCause()
-                                                 : QStringLiteral("no answer for 3 s");
+            if (c.kind == LinkRead::Broken)
+                failure = link.brokenCause();
+            else if (link.clock().nowMs() >= start + LineTiming::WholeMs)
+                failure = QStringLiteral("no whole reply line in 10 s");
+            else
+                failure = QStringLiteral("no answer for 3 s");
             break;
         }
         const LineAssembler::Result result = reply.feed(c.byte);
@@ -117,16 +128,31 @@ bool SendFrame(ControllerLink& link, const QByteArray& text, const std::function
     return false;
 }
 
-ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting) {
+ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting,
+                           const std::function<bool()>& stopped) {
     FrameAssembler assembler;
+    const int64_t start = link.clock().nowMs();
+    int64_t deadline = NextByteDeadline(link, start);
     for (;;) {
-        const LinkRead c = link.read(link.clock().nowMs() + LineTiming::SilenceMs, waiting);
-        if (!c.gotByte())
-            return {c.kind == LinkRead::Broken ? ReceivedFrame::Broken : ReceivedFrame::Silent, {}};
+        if (stopped && stopped())
+            return {ReceivedFrame::Stopped, {}};
+        // With a stop to look at, the wait goes in slices, so it is seen between two bytes
+        // however the line keeps them coming or not.
+        const int64_t until =
+            stopped ? std::min(deadline, link.clock().nowMs() + ControllerLink::SliceMs) : deadline;
+        const LinkRead c = link.read(until, waiting);
+        if (c.kind == LinkRead::Broken)
+            return {ReceivedFrame::Broken, {}};
+        if (!c.gotByte()) {
+            if (link.clock().nowMs() >= deadline)
+                return {ReceivedFrame::Silent, {}};
+            continue;
+        }
+        deadline = NextByteDeadline(link, start);
         const FrameAssembler::Result result = assembler.feed(c.byte);
         if (result == FrameAssembler::Result::More)
             continue;
-        if (result == FrameAssembler::Result::TooLong)
+        if (result == FrameAssembler::Result::TooLong || result == FrameAssembler::Result::NoFrame)
             return {ReceivedFrame::TooLong, assembler.raw()};
         // The controller goes on with the next frame either way; a frame whose check is
         // wrong is kept as it came, for the reader of the transfer file to refuse.

@@ -14,6 +14,9 @@ struct LinkContext;
 namespace LineTiming {
 // Silence after which the controller counts as gone; every character restarts it.
 constexpr int SilenceMs = 3000;
+// A frame or a reply line must be whole within this long of its wait's start, however its
+// bytes trickle in: a line that sends one byte a second never ends otherwise.
+constexpr int WholeMs = 10000;
 // One frame is sent at most this often: a controller answering garbage cannot hang us.
 constexpr int MaxFrameSendings = 10;
 } // namespace LineTiming
@@ -24,6 +27,10 @@ constexpr int MaxFrameSendings = 10;
 // or the number of the failure (101 no such port, 102 refused to open, 103 speed refused,
 // 104 in use), with the OS cause in OpenCause. Nothing is shown: the caller tells it.
 LinkOpening OpenSerialPort(const LinkContext& context);
+
+// The deadline of the next byte of a frame or reply line whose wait began at startMs: 3000 ms
+// of silence, and never later than WholeMs after the start.
+int64_t NextByteDeadline(ControllerLink& link, int64_t startMs);
 void CloseSerialPort(ControllerLink& link);
 
 // The line of a transfer: opened as above, closed again when the transfer goes out of scope.
@@ -42,7 +49,8 @@ private:
 };
 
 // Sends command as a checksummed command line (command becomes the line actually sent)
-// and returns the reply line with its CR; empty after 3000 ms of silence, a broken line or
+// and returns the reply line with its CR; empty after 3000 ms of silence, 10 s without a
+// whole line, a broken line or
 // a reply of more than 4096 characters, with ReadFailed set and why (when given) saying
 // which, in the words of the moment it happened. Window events run while waiting.
 QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString* why = nullptr);
@@ -57,14 +65,20 @@ struct ReceivedFrame {
     enum Kind {
         Frame,    // bytes: its text
         BadCheck, // bytes: the frame as it came (STX to check); acknowledged all the same
-        Silent,   // 3000 ms without a character: nothing acknowledged
+        Silent,   // 3000 ms without a character, or 10 s without a whole frame: nothing
+                  // acknowledged
         Broken,   // the line broke (ControllerLink::brokenCause)
-        TooLong,  // bytes: more than 4096 characters from STX without an end
+        TooLong,  // bytes: more than 4096 characters from STX without an end, or more
+                  // than 4096 before any STX
+        Stopped,  // the operator stopped while it was on its way
     } kind = Silent;
     QByteArray bytes;
 };
 // Receives one frame and acknowledges it. Bytes before its STX are skipped.
-ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting);
+// With stopped given, it is asked before every byte and every SliceMs of the wait: Exit or
+// Ctrl+C ends the wait at once, whatever the line sends.
+ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& waiting,
+                           const std::function<bool()>& stopped = {});
 
 // message, and when the line broke rather than fell silent, the device and the OS cause.
 QString LineFailureText(const QString& message, const ControllerLink& link);

@@ -62,15 +62,18 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
 
     // The command line may run before the program ever made its working directory.
     QDir().mkpath(context.link.workDir());
-    QFile file(TransferFile::Path(context.link));
+    QFile file;
+    const QString path = TransferFile::Path(context.link);
     auto fileFailed = [&](const QString& cause) {
         progress.refused(
-            Refusal{Refusal::Cause::FileFailed, 0, file.fileName() + QStringLiteral(": ") + cause});
+            Refusal{Refusal::Cause::FileFailed, 0, path + QStringLiteral(": ") + cause});
         return TransferOutcome::NotStarted;
     };
-    // Unbuffered: a frame the disk refuses shows at once, with the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return fileFailed(file.errorString());
+    // Unbuffered: a frame the disk refuses shows at once, with the system's reason. A FIFO
+    // or a symbolic link put in its place is refused, never waited on or followed.
+    QString why;
+    if (!FileAccess::OpenOutput(file, path, &why))
+        return fileFailed(why);
 
     ControllerLink& link = context.link;
     link.clearInput();
@@ -78,12 +81,18 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
     context.link.clock().sleepMs(AfterCommandMs);
 
     const std::function<void()> waiting = [&progress] { progress.waiting(); };
+    // Exit or Ctrl+C ends the wait for a frame at once, whatever the line keeps sending.
+    const std::function<bool()> stopped = [&progress] { return progress.stopRequested(); };
     const int limit = frameLimit(program);
     ProgressObserver::Counters counters;
     for (int frames = 0;; ++frames) {
-        const ReceivedFrame frame = ReceiveFrame(link, waiting);
+        const ReceivedFrame frame = ReceiveFrame(link, waiting, stopped);
         const TransferOutcome broken =
             frames == 0 ? TransferOutcome::NotStarted : TransferOutcome::TimedOut;
+        if (frame.kind == ReceivedFrame::Stopped) {
+            progress.refused(Refusal{Refusal::Cause::Stopped, 0, QString()});
+            return TransferOutcome::Stopped;
+        }
         if (frame.kind == ReceivedFrame::Silent || frame.kind == ReceivedFrame::Broken) {
             file.close();
             progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, frames + 1, link));

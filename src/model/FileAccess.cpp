@@ -91,6 +91,53 @@ bool OpenInput(QFile& file, const QString& path, qint64 limit, QString* error) {
 #endif
 }
 
+bool OpenOutput(QFile& file, const QString& path, QString* error) {
+    file.close();
+    file.setFileName(path);
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(),
+               O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    struct stat st {};
+    if (fd < 0) {
+        const int cause = errno;
+        // A FIFO without a reader refuses a write-only open that must not wait.
+        if (::lstat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            say(error,
+                (S_ISLNK(st.st_mode) ? QStringLiteral("a symbolic link") : kindOf(st.st_mode)) +
+                    QStringLiteral(", not a regular file"));
+        else
+            say(error, QString::fromLocal8Bit(std::strerror(cause)));
+        return false;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        say(error, kindOf(st.st_mode) + QStringLiteral(", not a regular file"));
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (::ftruncate(fd, 0) != 0) {
+        say(error, QString::fromLocal8Bit(std::strerror(errno)));
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        say(error, file.errorString());
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        say(error, file.errorString());
+        return false;
+    }
+    return true;
+#endif
+}
+
 bool ReadInput(const QString& path, qint64 limit, QByteArray& bytes, QString* error) {
     QFile file;
     if (!OpenInput(file, path, limit, error))

@@ -25,6 +25,12 @@ bool OpenInput(QFile& file, const QString& path, qint64 limit, QString* error);
 // Reads such a file whole (never more than limit bytes, even when it grows meanwhile).
 bool ReadInput(const QString& path, qint64 limit, QByteArray& bytes, QString* error);
 
+// Opens path to be written from its start, as a file of our own that is rewritten in place
+// (the transfer file): only a regular file or none, never through a symbolic link (whose
+// target would be overwritten), never a FIFO or a device (which would hang or take the
+// bytes); those are refused with their kind, without waiting. Written unbuffered.
+bool OpenOutput(QFile& file, const QString& path, QString* error);
+
 // Writes every byte or returns false with the device's error set: a write cut short by a
 // full disk is tried once more, so the system names the reason.
 bool WriteAll(QFileDevice& file, const QByteArray& bytes);

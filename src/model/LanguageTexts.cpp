@@ -9,6 +9,13 @@ QString LanguageTexts::Text(int n) const {
     return n >= 1 && n <= Count ? texts_.at(n - 1) : QString();
 }
 
+namespace {
+// A script must reach at least this text: the highest number every script has always had. A
+// shorter file (an empty one, a cam file chosen by mistake) is no language script, and so is
+// one with control bytes other than line ends and tabs: both are refused, as a missing one.
+constexpr int FewestTexts = 138;
+} // namespace
+
 bool LanguageTexts::LoadLanguage(const QString& path, QString* error) {
     texts_ = QStringList(QList<QString>(Count));
     QByteArray bytes;

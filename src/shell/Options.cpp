@@ -13,6 +13,11 @@
 namespace {
 const QString kLookupName = QStringLiteral("q517_opt.def");
 const QString kCreateName = QStringLiteral("Q517_opt.def");
+// Longer than any real path: a longer recent entry would run the File menu off the screen, a
+// longer script name only holds up the start-up looking for it. Such entries are dropped, a
+// script name with a message.
+constexpr int MaxRecentPathLength = 260;
+constexpr int MaxLanguageFileLength = 4096;
 
 // List-read: fields separated by commas; a field that starts with a double quote runs to
 // the closing quote and loses both quotes. Blanks around a bare field are dropped.

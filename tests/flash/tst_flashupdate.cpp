@@ -179,6 +179,8 @@ void TestFlashUpdate::eraseWait_data() {
     QTest::newRow("ACK just within 5000 ms") << QByteArray("\x06") << 4990 << true;
     QTest::newRow("first character too late") << QByteArray("\x06") << 5100 << false;
     QTest::newRow("no ACK at all") << QByteArray("...") << 100 << false;
+    // Progress for ever must not keep the window: the erase is over within 60 s.
+    QTest::newRow("erase flood") << QByteArray(100, '.') + '\x06' << 1000 << false;
 }
 
 void TestFlashUpdate::eraseWait() {

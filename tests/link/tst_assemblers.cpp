@@ -7,7 +7,8 @@ namespace {
 // The frame of "END": STX E N D ETX and the block check 'L' (0x45^0x4E^0x44^0x03 = 0x4C).
 const QByteArray kEndFrame = QByteArray::fromHex("02454E44034C");
 
-// Every result but More, in order, with what came with it: "F:text", "B:raw", "L:raw".
+// Every result but More, in order, with what came with it: "F:text", "B:raw", "L:raw",
+// "N:skipped".
 QStringList frameEvents(const QByteArray& stream) {
     FrameAssembler assembler;
     QStringList events;
@@ -23,6 +24,9 @@ QStringList frameEvents(const QByteArray& stream) {
             break;
         case FrameAssembler::Result::TooLong:
             events << QStringLiteral("L:%1").arg(assembler.raw().size());
+            break;
+        case FrameAssembler::Result::NoFrame:
+            events << QStringLiteral("N:%1").arg(assembler.skipped());
             break;
         }
     }
@@ -76,6 +80,13 @@ private slots:
             << QStringList{"F:" + QString(4093, QLatin1Char('A'))};
         QTest::newRow("endless stream after STX")
             << "\x02" + QByteArray(5000, 'A') + kEndFrame << QStringList{"L:4097", "F:END"};
+        // Garbage that never begins a frame is a broken line, not a wait without end.
+        QTest::newRow("4096 bytes before STX are skipped")
+            << QByteArray(4096, 'A') + kEndFrame << QStringList{"F:END"};
+        QTest::newRow("garbage flood") << QByteArray(4097, 'A') + kEndFrame
+                                       << QStringList{"N:4097", "F:END"};
+        QTest::newRow("NULs are no garbage") << QByteArray(9000, '\0') + kEndFrame
+                                             << QStringList{"F:END"};
     }
     void frames() {
         QFETCH(QByteArray, stream);

@@ -44,7 +44,8 @@ private slots:
         QTest::addColumn<int>("pieces");
         QTest::addColumn<int>("pauseMs");
         QTest::newRow("whole") << QByteArray("?M") << QByteArray("?M8C\r") << 1 << 0;
-        QTest::newRow("in pieces") << QByteArray("?M") << QByteArray("?M8C\r") << 5 << 2900;
+        // Pauses under 3000 ms, and the whole line within 10 s.
+        QTest::newRow("in pieces") << QByteArray("?M") << QByteArray("?M8C\r") << 4 << 2900;
         QTest::newRow("type in pieces") << QByteArray("?T") << QByteArray("?T93\r") << 3 << 1000;
     }
     void serialComStrSendsLineAndReturnsReply() {
@@ -79,23 +80,31 @@ private slots:
     void serialComStrTimesOutAfterSilence_data() {
         QTest::addColumn<QByteArray>("partial");
         QTest::addColumn<int>("elapsed");
-        QTest::newRow("silent") << QByteArray() << 3000;
+        QTest::addColumn<QString>("cause");
+        const QString silent = QStringLiteral("no answer for 3 s");
+        const QString slow = QStringLiteral("no whole reply line in 10 s");
+        QTest::newRow("silent") << QByteArray() << 3000 << silent;
         // A character restarts the 3000 ms; the line without CR then times out.
-        QTest::newRow("part of a line") << QByteArray("24 28") << 3000;
+        QTest::newRow("part of a line") << QByteArray("24 28") << 3000 << silent;
+        // One character every 2 s never falls silent: the line must be whole within 10 s.
+        QTest::newRow("slow bytes") << QByteArray("24 28 Q517 ITALY") << 8000 << slow;
+        QTest::newRow("NUL flood") << QByteArray(4000, '\0') << 8000 << slow;
     }
     void serialComStrTimesOutAfterSilence() {
         QFETCH(QByteArray, partial);
         QFETCH(int, elapsed);
+        QFETCH(QString, cause);
         Fixture f;
         f.openLine();
         if (!partial.isEmpty())
-            f.controller.when("?M8C\r", FakeController::bytes(partial, 2000));
+            f.controller.when("?M8C\r", FakeController::Reply{partial, 2000, int(partial.size()),
+                                                              partial.size() > 5 ? 2000 : 0});
         const int64_t start = f.clock.nowMs();
         QByteArray command("?M");
         QString why;
         QCOMPARE(SerialComStr(f.session.linkContext(), command, &why), QByteArray());
         QVERIFY(f.session.link.state.ReadFailed);
-        QCOMPARE(why, QStringLiteral("no answer for 3 s"));
+        QCOMPARE(why, cause);
         QCOMPARE(f.clock.nowMs() - start, int64_t(elapsed) + (partial.isEmpty() ? 0 : 2000));
     }
 
@@ -181,6 +190,10 @@ private slots:
             << kEndFrame << 1 << int(ReceivedFrame::Frame) << QByteArray("END");
         QTest::newRow("in pieces")
             << kEndFrame << 6 << int(ReceivedFrame::Frame) << QByteArray("END");
+        // Garbage short of the bound before the frame is skipped.
+        QTest::newRow("4096 bytes of garbage first")
+            << QByteArray(4096, '~') + kEndFrame << 1 << int(ReceivedFrame::Frame)
+            << QByteArray("END");
         QTest::newRow("wrong check returned raw")
             << QByteArray::fromHex("7E02454E44034D") << 1 << int(ReceivedFrame::BadCheck)
             << QByteArray::fromHex("02454E44034D");
@@ -192,7 +205,7 @@ private slots:
         QFETCH(QByteArray, result);
         Fixture f;
         f.openLine();
-        f.controller.queue(FakeController::inPieces(stream, pieces, 2500));
+        f.controller.queue(FakeController::inPieces(stream, pieces, 1900));
         // What follows the frame belongs to the next one and stays waiting.
         f.controller.queue(QByteArray("\x02NEXT"));
         const ReceivedFrame got = ReceiveFrame(f.session.link, {});
@@ -204,36 +217,57 @@ private slots:
         QCOMPARE(f.controller.pendingBytes(), 5);
     }
 
-    // A frame that never ends is not acknowledged: silence, a line gone, a stream too long.
+    // A frame that never ends is not acknowledged: silence, a line gone, a stream too long,
+    // garbage, a stream that trickles, the operator's stop.
     void receiveFrameUnfinished_data() {
         QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<int>("pauseMs"); // between single bytes; 0: all at once
         QTest::addColumn<QString>("hangUp");
+        QTest::addColumn<int>("stopAtMs"); // the operator stops then; -1: never
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("elapsedMs");
-        QTest::newRow("silent") << QByteArray::fromHex("02454E") << "" << int(ReceivedFrame::Silent)
-                                << 3100;
-        QTest::newRow("hung up") << QByteArray::fromHex("02454E") << "hung up"
-                                 << int(ReceivedFrame::Broken) << 100;
-        QTest::newRow("endless") << "\x02" + QByteArray(5000, 'A') << ""
-                                 << int(ReceivedFrame::TooLong) << 100;
+        QTest::addColumn<int>("kept");
+        const QByteArray slow = "\x02" + QByteArray(40, 'A');
+        QTest::newRow("silent") << QByteArray::fromHex("02454E") << 0 << "" << -1
+                                << int(ReceivedFrame::Silent) << 3100 << 0;
+        QTest::newRow("hung up") << QByteArray::fromHex("02454E") << 0 << "hung up" << -1
+                                 << int(ReceivedFrame::Broken) << 100 << 0;
+        QTest::newRow("endless") << "\x02" + QByteArray(5000, 'A') << 0 << "" << -1
+                                 << int(ReceivedFrame::TooLong) << 100 << 4097;
+        // Bytes that never begin a frame are a broken line, not a wait.
+        QTest::newRow("garbage flood")
+            << QByteArray(100000, 'A') << 0 << "" << -1 << int(ReceivedFrame::TooLong) << 100 << 0;
+        // A line that never falls silent ends all the same, 10 s after the wait began.
+        QTest::newRow("NUL flood")
+            << QByteArray(4000, '\0') << 5 << "" << -1 << int(ReceivedFrame::Silent) << 10000 << 0;
+        QTest::newRow("slow bytes")
+            << slow << 2000 << "" << -1 << int(ReceivedFrame::Silent) << 10000 << 0;
+        // Exit or Ctrl+C is seen between two bytes, not after the frame.
+        QTest::newRow("stopped mid-frame")
+            << slow << 2000 << "" << 4500 << int(ReceivedFrame::Stopped) << 4500 << 0;
     }
     void receiveFrameUnfinished() {
         QFETCH(QByteArray, stream);
+        QFETCH(int, pauseMs);
         QFETCH(QString, hangUp);
+        QFETCH(int, stopAtMs);
         QFETCH(int, kind);
         QFETCH(int, elapsedMs);
+        QFETCH(int, kept);
         Fixture f;
         f.openLine();
-        f.controller.queue(stream, 100);
+        f.controller.queue(
+            FakeController::Reply{stream, 100, pauseMs ? int(stream.size()) : 1, pauseMs});
         if (!hangUp.isEmpty())
             f.controller.hangUp(hangUp);
         const int64_t start = f.clock.nowMs();
-        const ReceivedFrame got = ReceiveFrame(f.session.link, {});
+        const ReceivedFrame got = ReceiveFrame(f.session.link, {}, [&] {
+            return stopAtMs >= 0 && f.clock.nowMs() - start >= stopAtMs;
+        });
         QCOMPARE(int(got.kind), kind);
         QCOMPARE(f.clock.nowMs() - start, int64_t(elapsedMs));
         QCOMPARE(f.controller.received(), QByteArray());
-        if (kind == ReceivedFrame::TooLong)
-            QCOMPARE(got.bytes.size(), 4097);
+        QCOMPARE(got.bytes.size(), kept);
     }
 
     // The rows of the failure table for opening the port.

@@ -1,7 +1,11 @@
 #include "link/ProgramReception.h"
 #include "support/TransferFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +50,16 @@ void fillProgram(CamProgram& program) {
     program.Parameters.SpeedLimit = 77;
     program.ProgramSaved = true;
     program.CurrentFormat = 4;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -242,17 +256,37 @@ private slots:
 
     void receptionThatNeverBeganReadsNothing_data() {
         QTest::addColumn<bool>("ctsDropsAfterIdentification");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("port not ready in the window") << true << "COMM ERR 1";
-        QTest::newRow("silence before the first frame") << false << "TIMEOUT SERIAL PORT ";
+        QTest::addColumn<QString>("inPlace"); // what stands where the transfer file goes
+        QTest::addColumn<QString>("message"); // @ = the transfer file's path
+        const QString file = QStringLiteral("file");
+        QTest::newRow("port not ready in the window") << true << file << "COMM ERR 1";
+        QTest::newRow("silence before the first frame") << false << file << "TIMEOUT SERIAL PORT ";
+        // Never waited on, never followed to overwrite what the link names.
+        QTest::newRow("a FIFO") << false << "fifo"
+                                << "@: a FIFO, not a regular file";
+        QTest::newRow("a symbolic link") << false << "link"
+                                         << "@: a symbolic link, not a regular file";
+        QTest::newRow("a directory") << false << "dir"
+                                     << "@: a directory, not a regular file";
     }
     void receptionThatNeverBeganReadsNothing() {
         QFETCH(bool, ctsDropsAfterIdentification);
+        QFETCH(QString, inPlace);
         QFETCH(QString, message);
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
-        // A whole program left by an earlier reception must not be read again.
-        f.writeTransferFile(fullStream().join("\r\n") + "\r\n");
+        const QString path = f.transferFilePath();
+        const QByteArray earlier = fullStream().join("\r\n") + "\r\n";
+        const QString target = f.dir.filePath(QStringLiteral("PRECIOUS"));
+        if (inPlace == QLatin1String("fifo"))
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (inPlace == QLatin1String("link"))
+            QVERIFY(writeFile(target, earlier) && QFile::link(target, path));
+        else if (inPlace == QLatin1String("dir"))
+            QVERIFY(QDir().mkpath(path));
+        else // a whole program left by an earlier reception must not be read again
+            f.writeTransferFile(earlier);
+        message.replace(QLatin1Char('@'), path);
         if (ctsDropsAfterIdentification) {
             f.controller.onWrite([](const QByteArray& written, FakeController& c) {
                 if (written == "?T93\r")
@@ -270,6 +304,8 @@ private slots:
         QVERIFY(f.session.program.ProgramSaved);
         QCOMPARE(f.session.program.CurrentFormat, 4);
         QVERIFY(!f.controller.isOpen());
+        if (inPlace == QLatin1String("link"))
+            QCOMPARE(readFile(target), earlier);
     }
 
     // A stream that breaks off asks whether to keep what came (then unsaved) or to put back
@@ -313,12 +349,18 @@ private slots:
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(fullStream());
-        f.progress.stopAtAsk = 5;
+        // Exit is pressed as the fifth frame is answered: the wait for the sixth ends at once.
+        int acks = 0;
+        f.controller.onWrite([&](const QByteArray& written, FakeController&) {
+            if (written == "\x06" && ++acks == 5)
+                f.progress.stopAtAsk = f.progress.stopAsks + 1;
+        });
         TransferOutcome outcome{};
         QCOMPARE(receive(f, &outcome), ReceiveSizesResult::NothingReceived);
         QCOMPARE(outcome, TransferOutcome::Stopped);
-        // The frame on its way was taken and answered; nothing after it.
+        QCOMPARE(acks, 5);
         QCOMPARE(f.script.framesStreamed(), 6);
+        QVERIFY(f.controller.pendingBytes() > 0);
         QCOMPARE(f.phases(4, 2), QStringLiteral("10-20"));
         QVERIFY(f.session.program.ProgramSaved);
         QVERIFY(!f.controller.isOpen());

@@ -1,3 +1,4 @@
+#include "model/CamProgram.h"
 #include "production/LineJobs.h"
 #include "production/LineObserver.h"
 #include "production/LineReport.h"
@@ -100,6 +101,40 @@ private slots:
         QCOMPARE(run.statuses().first().result, Result::Stopped);
         QVERIFY(!stillOpenAfterStop);
         QCOMPARE(framesSent, 4);
+    }
+
+    // Ctrl+C while a controller floods the line with bytes that never make a frame: the wait
+    // ends at the stop, not when the flood ends, and the target ends stopped.
+    void stopEndsTheWaitOnAFlood_data() {
+        QTest::addColumn<QByteArray>("flood");
+        QTest::newRow("garbage") << QByteArray(20000, 'A');
+        QTest::newRow("NULs") << QByteArray(20000, '\0');
+    }
+    void stopEndsTheWaitOnAFlood() {
+        QFETCH(QByteArray, flood);
+        LineRun* running = nullptr;
+        int unread = -1;
+        CamProgram expected;
+        expected.Reconfigure(24, 6, false);
+        LineRun run({device("flood")}, [&](TargetContext& context) {
+            FakeLineTarget target(Kind::Good);
+            target.controller.onWrite([&](const QByteArray& written, FakeController& c) {
+                if (!written.startsWith("?FR"))
+                    return;
+                // A byte every millisecond, never silent; Ctrl+C comes with the first.
+                c.queue(FakeController::Reply{flood, 0, int(flood.size()), 1});
+                running->requestStop();
+            });
+            const TargetEnd end =
+                VerifyProgramJob(target.session.linkContext(), target.session.program,
+                                 target.prompts, context, expected);
+            unread = target.controller.pendingBytes();
+            return end;
+        });
+        running = &run;
+        run.run(nullptr, nullptr, 5);
+        QCOMPARE(run.statuses().first().result, Result::Stopped);
+        QCOMPARE(unread, int(flood.size()));
     }
 
     void stopAskedReachesEveryJob() {

@@ -51,8 +51,9 @@ public:
     }
     void erased() override { events.append(QStringLiteral("erased")); }
     void waiting() override { ++waits; }
-    // The operator presses Exit when the question comes for the stopAtAsk-th time.
-    bool stopRequested() override { return ++stopAsks == stopAtAsk; }
+    // The operator presses Exit when the question comes for the stopAtAsk-th time; pressed,
+    // it stays pressed.
+    bool stopRequested() override { return stopAtAsk > 0 && ++stopAsks >= stopAtAsk; }
 
     // The line counters reported in one phase, in order.
     QList<qint64> linesIn(Phase p) const {

@@ -129,6 +129,9 @@ std::optional<SimController::Frame> SimController::readFrame(int timeoutMs, bool
         case FrameAssembler::Result::TooLong:
             log(QStringLiteral("a frame longer than 4096 characters dropped"));
             return std::nullopt;
+        case FrameAssembler::Result::NoFrame:
+            log(QStringLiteral("more than 4096 characters and no frame began"));
+            return std::nullopt;
         case FrameAssembler::Result::Frame:
             frame.checkOk = true;
             frame.text = assembler.text();

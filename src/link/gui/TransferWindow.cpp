@@ -119,7 +119,8 @@ void TransferWindow::exitPressed() {
                 windowTitle(), Prompts::Buttons::YesNoDefaultNo,
                 Prompts::Icon::Warning) != Prompts::Answer::Yes)
             return;
-        // The frame on its way is finished first; the transfer then closes the port.
+        // A reception ends its wait at once, whatever the line sends; a transmission after
+        // the frame on its way. The transfer then closes the port.
         stopRequested_ = true;
         K_EXIT->setEnabled(false);
         return;
