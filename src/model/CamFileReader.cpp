@@ -3,9 +3,11 @@
 #include "model/CamProgram.h"
 #include "model/FileAccess.h"
 #include "model/FormatScratch.h"
+#include "model/LanguageTexts.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -45,14 +47,62 @@ long long valueOf(QStringView text) {
     return static_cast<long long>(rounded);
 }
 
-bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason) {
+bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason,
+              CamReadError::Damage damage = CamReadError::Damage::None) {
     if (error) {
         error->LineNumber = in.LineNumber();
         error->Line = FileAccess::Printable(in.InputLine());
         error->Reason = reason;
+        error->Damaged = damage;
     }
     return false;
 }
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Whole numbers separated by blanks, with blanks before and after: nothing else. An angle of
+// more digits than any angle has reads as too large, never as its last digits.
+QList<long long> wholeNumbers(QStringView line) {
+    QList<long long> numbers;
+    qsizetype i = 0;
+    for (;;) {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+        if (i == line.size())
+            return numbers;
+        long long value = 0;
+        const qsizetype start = i;
+        for (; i < line.size() && line[i] >= QLatin1Char('0') && line[i] <= QLatin1Char('9'); ++i)
+            value = std::min<long long>(value * 10 + (line[i].unicode() - '0'), 1000000);
+        if (i == start || (i < line.size() && !isBlank(line[i])))
+            return {};
+        numbers.append(value);
+    }
+}
+
+// The cam number of a cam line (characters 3 and 4, up to the name's quote), or -1 when it
+// is not digits: "C 1O" must not read as cam 1.
+long long camNumber(QStringView line) {
+    QStringView field = line.mid(2, 2);
+    field = field.left(field.indexOf(QLatin1Char('"')));
+    const QList<long long> number = wholeNumbers(field);
+    return number.size() == 1 ? number.first() : -1;
+}
+
+// ON and OFF of a phase line, or nothing when it is not exactly two whole numbers.
+bool phaseAngles(QStringView line, long long& on, long long& off) {
+    const QList<long long> numbers = wholeNumbers(line);
+    if (numbers.size() != 2)
+        return false;
+    on = numbers[0];
+    off = numbers[1];
+    return true;
+}
+
+const char NotAPhase[] = "not a phase ON OFF";
+const char NotACamNumber[] = "the cam number is not digits";
 
 // The cams of one format inside the program.
 struct ProgramFormat {
@@ -81,7 +131,11 @@ SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
         if (line.isEmpty())
             continue;
         if (line.startsWith(QLatin1Char('C'))) {
-            const long long number = valueOf(line.mid(2, 2));
+            const long long number = camNumber(line);
+            if (number < 0) {
+                setError(error, in, QLatin1String(NotACamNumber), CamReadError::Damage::CamNumber);
+                return SectionStop::Failed;
+            }
             if (number < 1 || number > target.camCount()) {
                 setError(error, in,
                          QStringLiteral("cam number outside 1..%1").arg(target.camCount()));
@@ -107,8 +161,12 @@ SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
             setError(error, in, QStringLiteral("phase line before any cam line"));
             return SectionStop::Failed;
         }
-        const long long on = valueOf(line.left(4));
-        const long long off = valueOf(line.right(4));
+        long long on = 0;
+        long long off = 0;
+        if (!phaseAngles(line, on, off)) {
+            setError(error, in, QLatin1String(NotAPhase), CamReadError::Damage::Phase);
+            return SectionStop::Failed;
+        }
         if (on < 0 || on >= CamProgram::Degrees || off < 0 || off >= CamProgram::Degrees) {
             setError(error, in, QStringLiteral("angle outside 0..359"));
             return SectionStop::Failed;
@@ -273,6 +331,45 @@ CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
     if (program.CurrentFormat == 0)
         program.CurrentFormat = 1;
     return result;
+}
+
+QString CamReadErrorText(const CamReadError& error, const LanguageTexts& texts) {
+    switch (error.Damaged) {
+    case CamReadError::Damage::None:
+        break;
+    case CamReadError::Damage::Phase:
+        return texts.Text(380).arg(error.LineNumber).arg(error.Line);
+    case CamReadError::Damage::CamNumber:
+        return texts.Text(381).arg(error.LineNumber).arg(error.Line);
+    }
+    return error.Line + texts.Text(10);
+}
+
+QList<CamReadError> DamagedLines(const QByteArray& bytes) {
+    QList<CamReadError> damaged;
+    CamLineCursor in(bytes);
+    bool inSection = false;
+    long long on = 0;
+    long long off = 0;
+    while (in.ReadLine()) {
+        const QStringView line = in.Line();
+        if (line.isEmpty())
+            continue;
+        CamReadError error;
+        if (line.startsWith(QLatin1Char('C'))) {
+            if (inSection && camNumber(line) < 0)
+                setError(&error, in, QLatin1String(NotACamNumber), CamReadError::Damage::CamNumber);
+        } else if (line.contains(QLatin1String("FORMATO N. "))) {
+            inSection = true;
+        } else if (line.contains(QLatin1String("END"))) {
+            inSection = false;
+        } else if (inSection && line.startsWith(QLatin1Char(' ')) && !phaseAngles(line, on, off)) {
+            setError(&error, in, QLatin1String(NotAPhase), CamReadError::Damage::Phase);
+        }
+        if (error.Damaged != CamReadError::Damage::None)
+            damaged.append(error);
+    }
+    return damaged;
 }
 
 CamReadResult ReadCamFile(CamProgram& program, const QString& path) {

@@ -3,18 +3,30 @@
 #include "model/CamLineCursor.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class CamProgram;
 class FormatScratch;
+class LanguageTexts;
 
 // The line a read stopped on and why. The operator is shown Line followed by language
-// text 10; LineNumber and Reason are for the command line and the tests.
+// text 10 (CamReadErrorText); LineNumber and Reason are for the command line and the tests.
 struct CamReadError {
     int LineNumber = 0; // 1-based; 0 when the file had no line at all
     QString Line;       // made printable: control characters as \xNN, a long line cut with "..."
     QString Reason;
+    // A phase line that is not two whole numbers, or a cam line whose number is not digits:
+    // a damaged line, never guessed at.
+    enum class Damage { None, Phase, CamNumber } Damaged = Damage::None;
 };
+
+// What the operator reads for a refused line: "Line 14: ' 030 9x0' is not a phase ON OFF"
+// for a damaged line, else the line followed by language text 10.
+QString CamReadErrorText(const CamReadError& error, const LanguageTexts& texts);
+
+// Every damaged phase and cam line of a cam file's format sections, in file order.
+QList<CamReadError> DamagedLines(const QByteArray& bytes);
 
 // Where a format section ended.
 enum class SectionStop {
@@ -26,8 +38,9 @@ enum class SectionStop {
 
 // Reads cam and phase lines of one format from the cursor's next line on, until the next
 // format header, an "END" line or the end of the file; the stopping line stays current.
-// Refused (Failed): a cam number outside 1..CamCount, a phase line before any cam line of
-// the section, an angle outside 0..359. Cams are built through SetPhase, names through
+// Refused (Failed): a cam number outside 1..CamCount or not digits, a phase line before any
+// cam line of the section, a phase line that is not two whole numbers (ON and OFF, blanks
+// around and between them), an angle outside 0..359. Cams are built through SetPhase, names through
 // SetCamName; a name read later replaces one read earlier.
 SectionStop ReadFormatSection(CamLineCursor& in, CamProgram& program, int format,
                               CamReadError* error = nullptr);

@@ -3,6 +3,8 @@
 #include "model/FileAccess.h"
 #include "model/TextFile.h"
 
+#include <algorithm>
+
 LanguageTexts::LanguageTexts() : texts_(QList<QString>(Count)) {}
 
 QString LanguageTexts::Text(int n) const {
@@ -21,6 +23,30 @@ bool LanguageTexts::LoadLanguage(const QString& path, QString* error) {
     QByteArray bytes;
     if (!FileAccess::ReadInput(path, FileAccess::TextLimit, bytes, error))
         return false;
+    const qsizetype binary =
+        std::find_if(bytes.cbegin(), bytes.cend(),
+                     [](char c) {
+                         const auto u = static_cast<unsigned char>(c);
+                         return (u < 0x20 && u != '\r' && u != '\n' && u != '\t') || u == 0x7F;
+                     }) -
+        bytes.cbegin();
+    if (binary < bytes.size()) {
+        if (error)
+            *error = QStringLiteral("not text: byte %1 is 0x%2")
+                         .arg(binary + 1)
+                         .arg(int(static_cast<unsigned char>(bytes.at(binary))), 2, 16,
+                              QLatin1Char('0'));
+        return false;
+    }
+    // The walk takes a text only from a line a further line break follows.
+    const qsizetype lines = bytes.left(bytes.size() - 1).count('\n');
+    if (lines < FewestTexts) {
+        if (error)
+            *error = QStringLiteral("%1 texts, fewer than the %2 every script has")
+                         .arg(lines)
+                         .arg(FewestTexts);
+        return false;
+    }
     LoadFromBytes(bytes);
     return true;
 }

@@ -1,11 +1,14 @@
 #include "production/LineReport.h"
 
+#include "model/FileAccess.h"
+
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
+#include <limits>
 #include <map>
 
 QString ResultName(TargetStatus::Result result) {
@@ -43,8 +46,10 @@ QString SummaryTable(const QList<TargetStatus>& statuses) {
     QList<QStringList> rows{head};
     std::map<QString, int> counts;
     for (const TargetStatus& s : statuses) {
-        rows.append(
-            {s.target.name(), typeText(s), ResultName(s.result), secondsText(s.seconds), s.cause});
+        // A device path or a cause may carry control characters: shown, never sent raw.
+        rows.append({FileAccess::Printable(s.target.name(), std::numeric_limits<int>::max()),
+                     typeText(s), ResultName(s.result), secondsText(s.seconds),
+                     FileAccess::Printable(s.cause, std::numeric_limits<int>::max())});
         ++counts[ResultName(s.result)];
     }
     QList<int> widths(head.size(), 0);
@@ -106,12 +111,27 @@ QByteArray ReportJson(const LineReportHeader& header, const QList<TargetStatus>&
 }
 
 bool WriteLineReport(const QString& path, const QByteArray& json, QString* why) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        *why = file.errorString();
-        return false;
+    return FileAccess::WriteAtomically(path, json, why);
+}
+
+QString ReportPathProblem(const QString& path, const QString& inputFile) {
+    const QFileInfo report(path);
+    if (report.exists()) {
+        if (report.isDir())
+            return path + QStringLiteral(": a directory");
+        if (!report.isFile())
+            return path + QStringLiteral(": not a regular file");
+        if (!inputFile.isEmpty() &&
+            report.canonicalFilePath() == QFileInfo(inputFile).canonicalFilePath())
+            return path + QStringLiteral(": the report would replace the input file");
     }
-    return true;
+    const QFileInfo folder(report.absolutePath());
+    if (!folder.isDir())
+        return path + QStringLiteral(": no folder ") + folder.filePath();
+    if (!folder.isWritable())
+        return path + QStringLiteral(": the folder ") + folder.filePath() +
+               QStringLiteral(" cannot be written");
+    return QString();
 }
 
 int LineExitStatus(const QList<TargetStatus>& statuses, bool verifying) {

@@ -24,8 +24,14 @@ struct LineReportHeader {
 // The summary as one JSON object: the header, the count of each result and one object per
 // target ({"target", "port" or "device", "type", "result", "seconds", "cause"}).
 QByteArray ReportJson(const LineReportHeader& header, const QList<TargetStatus>& statuses);
-// Writes it whole or not at all: an earlier report of that name stays as it was on failure.
+// Writes it whole or not at all: an earlier report of that name stays as it was on failure,
+// and why has the system's cause (a full disk shows at the write, never as an empty report).
 bool WriteLineReport(const QString& path, const QByteArray& json, QString* why);
+// Why a report could never be written at path, asked before any controller is touched: a
+// directory, a folder that is not there or cannot be written, something that is no regular
+// file, or the line's own input file (the program would be replaced by the report). Empty
+// when it can be tried.
+QString ReportPathProblem(const QString& path, const QString& inputFile);
 
 // How the line ends for a script. Sending and flashing: 0 when every target ended Ok, else 1.
 // Verifying: 0 when every controller holds the program, 1 when some differ and none had

@@ -8,24 +8,30 @@ QString CamReadMessage(const Session& session, const CamReadResult& result, cons
     // A file that could not be read at all (a FIFO, a device, far too large) names the cause.
     if (result.status == CamReadResult::Status::Unreadable)
         return QStringLiteral("File [") + path + QStringLiteral("]: ") + result.error.Reason;
-    return result.error.Line + session.Text(10);
+    if (result.error.Damaged != CamReadError::Damage::None)
+        return QStringLiteral("File [") + path + QStringLiteral("]\n") +
+               CamReadErrorText(result.error, session.texts);
+    return CamReadErrorText(result.error, session.texts);
 }
 
-bool LoadCamFile(Session& session) {
-    CamProgram& program = session.program;
-    const QString path = program.CurrentFileName;
-    const CamReadResult result = ReadCamFile(program, path);
-    // Even a refused file has replaced what the history was taken from.
-    session.edit.restart();
+bool LoadCamFile(Session& session, const QString& path) {
+    // Read apart, into a new program as New makes it: only a file read whole replaces the
+    // program the operator has.
+    CamProgram read = session.program;
+    read.ResetToNew();
+    const CamReadResult result = ReadCamFile(read, path);
     if (result.status == CamReadResult::Status::Missing)
         return false;
     if (!result.ok()) {
         session.prompts.message(CamReadMessage(session, result, path), QString(),
                                 Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        program.CurrentFileName.clear();
         return false;
     }
-    program.CurrentFormat = 1;
+    read.CurrentFormat = 1;
+    read.CurrentFileName = path;
+    session.program = std::move(read);
+    // The entries taken back by Undo belong to the program that was replaced.
+    session.edit.restart();
     session.options.AddRecentFile(path);
     return true;
 }

@@ -9,9 +9,9 @@ struct CamReadResult;
 // language text 10; a file that cannot be opened at all is named instead of a line.
 QString CamReadMessage(const Session& session, const CamReadResult& result, const QString& path);
 
-// Reads the program's CurrentFileName into the program. On success the first format becomes
-// the current one and the file heads the recent-file list. On a refused file the operator is
-// told which line, and CurrentFileName is emptied so a later Save asks for a name instead of
-// overwriting the unreadable file. A file that no longer exists loads nothing and says
-// nothing. True when the file was read.
-bool LoadCamFile(Session& session);
+// Reads the cam file at path and, only when it was read whole, makes it the program: its
+// first format current, path its CurrentFileName and the head of the recent-file list. A
+// refused file is told to the operator (which line) and leaves the program and its file
+// name as they were; a file that no longer exists loads nothing and says nothing. True when
+// the file was read.
+bool LoadCamFile(Session& session, const QString& path);

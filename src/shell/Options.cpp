@@ -95,10 +95,19 @@ bool Options::ReadOptionsFile(const QString& dir, Prompts& prompts) {
     const QStringList lines = TextFile::SplitLines(TextFile::DecodeCp1252(bytes));
     if (!lines.isEmpty())
         ListReadLine(lines.at(0));
+    if (LanguageFile.size() > MaxLanguageFileLength) {
+        prompts.message(QStringLiteral("LANGUAGE FILE NAME OF %1 CHARACTERS IN 'Q517_OPT.DEF' "
+                                       "IGNORED (AT MOST %2)")
+                            .arg(LanguageFile.size())
+                            .arg(MaxLanguageFileLength),
+                        QString(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        LanguageFile = Options().LanguageFile;
+    }
     // A blank line names no cam file: it would only give a recent entry that opens nothing.
     for (int i = 1; i < lines.size() && RecentFiles.size() < MaxRecentFiles; ++i) {
-        if (!lines.at(i).trimmed().isEmpty())
-            RecentFiles.append(lines.at(i));
+        const QString& entry = lines.at(i);
+        if (!entry.trimmed().isEmpty() && entry.size() <= MaxRecentPathLength)
+            RecentFiles.append(entry);
     }
     return true;
 }

@@ -10,6 +10,10 @@ class Prompts;
 // The settings kept between runs in the options file of the working directory.
 struct Options {
     static constexpr int MaxRecentFiles = 5;
+    // Longer than any real path: a longer recent entry would run the File menu off the
+    // screen, a longer script name only slows the start-up down looking for it.
+    static constexpr int MaxRecentPathLength = 260;
+    static constexpr int MaxLanguageFileLength = 4096;
 
     QString LanguageFile = QStringLiteral("q517_IT.SCR");
     int16_t PortNumber = 1;
@@ -18,7 +22,9 @@ struct Options {
 
     // Sets the defaults, then reads the file found in dir (its name is matched without
     // regard to letter case). A missing file shows the warning and keeps the defaults.
-    // Blank lines among the recent files are skipped.
+    // Blank lines among the recent files are skipped, and so are entries longer than
+    // MaxRecentPathLength; a language script name longer than MaxLanguageFileLength is
+    // ignored with a message (the default stays).
     // Returns false when the file was missing.
     bool ReadOptionsFile(const QString& dir, Prompts& prompts);
     // Writes the file into dir, over the existing one whatever its letter case.

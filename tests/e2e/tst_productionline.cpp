@@ -186,13 +186,20 @@ private slots:
             // A command of one controller never picks one of several.
             {"receive", home.filePath("OUT.CAM"), "--device", link, "--device", link + "2"},
             {"identify", "--port", "3", "--port", "4"},
+            // A report that could never be written is refused before any controller is
+            // touched, and never over the line's own cam file.
+            {"send", plan, "--ports", "3-5", "--report", plan},
+            {"send", plan, "--device", link, "--report", home.path()},
+            {"verify", plan, "--device", link, "--report", home.filePath("none/line.json")},
         };
+        const QByteArray planBytes = readFile(plan);
         for (const QStringList& args : lines) {
             QProcess cli;
             startCli(cli, args, home.path());
             QCOMPARE(finish(cli), 2);
         }
         QVERIFY(!QFile::exists(home.filePath("OUT.CAM")));
+        QCOMPARE(readFile(plan), planBytes);
     }
 };
 

@@ -8,7 +8,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 struct Run {
@@ -122,6 +124,95 @@ private slots:
                              [](QChar c) { return c.unicode() < 0x20 && c != QLatin1Char('\n'); }));
         QVERIFY(!QFile::exists(out));
         QVERIFY(run.out.isEmpty());
+    }
+
+    // A damaged phase or cam line refuses the file in every command that reads one (exit 2,
+    // before any output is written or any controller touched); check lists every such line.
+    void damagedLinesAreRefused_data() {
+        QTest::addColumn<QStringList>("args"); // @IN: the damaged file, @OUT: a name beside it
+        QTest::addColumn<int>("lines");        // how many damaged lines are named
+        QTest::newRow("check") << QStringList{"check", "@IN"} << 3;
+        QTest::newRow("convert") << QStringList{"convert", "@IN", "@OUT"} << 1;
+        QTest::newRow("diff") << QStringList{"diff", kData + "camfile_example.CAM", "@IN"} << 1;
+        QTest::newRow("send") << QStringList{"send", "@IN", "--device", "/nonexistent/tty"} << 1;
+        QTest::newRow("verify") << QStringList{"verify", "@IN", "--device", "/nonexistent/tty"}
+                                << 1;
+    }
+    void damagedLinesAreRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(int, lines);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("PRESS.CAM"));
+        QVERIFY(writeBytes(in, kFunction +
+                                   " FORMATO N. 01\r\nC 01\r\n 030 9x0\r\n 030 090\r\n"
+                                   "C 1O\r\n FORMATO N. 02\r\nC 02\r\n 100 200 # note\r\n"));
+        args.replaceInStrings(QStringLiteral("@IN"), in);
+        args.replaceInStrings(QStringLiteral("@OUT"), dir.filePath(QStringLiteral("OUT.CAM")));
+        const Run run = cli(args);
+        QCOMPARE(run.status, 2);
+        const QStringList said = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList expected{
+            QStringLiteral("q517-cli: %1: Line 9: ' 030 9x0' is not a phase ON OFF").arg(in),
+            QStringLiteral("q517-cli: %1: Line 11: 'C 1O' is not a cam line C nn").arg(in),
+            QStringLiteral("q517-cli: %1: Line 14: ' 100 200 # note' is not a phase ON OFF")
+                .arg(in)};
+        QCOMPARE(said, expected.mid(0, lines));
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"PRESS.CAM"});
+    }
+
+    // A name that is not UTF-8 (a Latin-1 É from an old file server) is read and written
+    // under exactly its bytes, and shown with them escaped.
+    void namesThatAreNotUtf8_data() {
+        QTest::addColumn<QString>("command"); // for sh; $(n NAME) is NAME with \311 in it
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");       // part of what the command printed
+        QTest::addColumn<QByteArray>("written"); // a file it leaves, "" = none
+        QTest::newRow("check") << "check \"$(n PRESS)\"" << 0 << "type C24-06" << QByteArray();
+        QTest::newRow("convert") << "convert \"$(n PRESS)\" \"$(n OUT)\"" << 0 << ""
+                                 << QByteArray("OUT\xc9.CAM");
+        QTest::newRow("missing") << "check \"$(n NONE)\"" << 1 << "NONE\\xc9.CAM: no such file"
+                                 << QByteArray();
+    }
+    void namesThatAreNotUtf8() {
+        QFETCH(QString, command);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(QByteArray, written);
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+        QVERIFY(writeBytes(dir.filePath("in"), contents(kData + "camfile_example.CAM")));
+        QCOMPARE(::rename(folder + "in", folder + "PRESS\xc9.CAM"), 0);
+        QProcess sh;
+        sh.setWorkingDirectory(dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+        env.insert(QStringLiteral("CLI"), QStringLiteral(Q517_BINARY_DIR "/tools/q517-cli"));
+        sh.setProcessEnvironment(env);
+        sh.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("n() { printf '%s\\311.CAM' \"$1\"; }; exec \"$CLI\" ") + command});
+        QVERIFY(sh.waitForFinished(60000));
+        const QString output =
+            QString::fromUtf8(sh.readAllStandardOutput() + sh.readAllStandardError());
+        QCOMPARE(sh.exitCode(), status);
+        QVERIFY2(output.contains(said), qPrintable(output));
+        struct stat st {};
+        if (!written.isEmpty())
+            QVERIFY(::stat((folder + written).constData(), &st) == 0 && st.st_size > 100);
+        // Nothing beside them (counted by bytes: the folder's listing would decode the names).
+        int left = 0;
+        DIR* folderEntries = ::opendir(folder.constData());
+        while (const dirent* entry = folderEntries ? ::readdir(folderEntries) : nullptr)
+            left += entry->d_name[0] != '.' || entry->d_name[1] == 'q';
+        if (folderEntries)
+            ::closedir(folderEntries);
+        // The temporary folder cannot remove names it cannot decode.
+        ::unlink(QByteArray(folder + "PRESS\xc9.CAM").constData());
+        if (!written.isEmpty())
+            ::unlink(QByteArray(folder + written).constData());
+        QCOMPARE(left, written.isEmpty() ? 1 : 2);
     }
 
     // Input comes only from regular files of a bounded size: a FIFO without a writer, a

@@ -3,6 +3,7 @@
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
 #include "model/FormatScratch.h"
+#include "model/LanguageTexts.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -100,8 +101,6 @@ private slots:
             << crlf(f + QStringList{" FORMATO N. 01", "C 25", " 010 020"}) << 8 << "C 25";
         QTest::newRow("cam 0") << crlf(f + QStringList{" FORMATO N. 01", "C 00\"ZERO\""}) << 8
                                << "C 00\"ZERO\"";
-        QTest::newRow("cam number not a number")
-            << crlf(f + QStringList{" FORMATO N. 01", "CAMMA"}) << 8 << "CAMMA";
         QTest::newRow("phase before any cam line")
             << crlf(f + QStringList{" FORMATO N. 01", " 010 020"}) << 8 << " 010 020";
         QTest::newRow("phase before the cam line of its own section")
@@ -131,6 +130,49 @@ private slots:
         QCOMPARE(result.error.LineNumber, lineNumber);
         QCOMPARE(result.error.Line, line);
         QVERIFY(!result.error.Reason.isEmpty());
+    }
+
+    // A phase line is two whole numbers and a cam number digits: anything else is a damaged
+    // line, refused with its number and listed with every other one, never half read.
+    void refusesDamagedLines_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("damage");
+        const int phase = int(CamReadError::Damage::Phase);
+        const int cam = int(CamReadError::Damage::CamNumber);
+        QTest::newRow("letter in OFF") << " 030 9x0" << phase;
+        QTest::newRow("letter O for zero") << " 03O 090" << phase;
+        QTest::newRow("three numbers") << " 030 090 120" << phase;
+        QTest::newRow("a remark after the phase") << " 100 200 # note" << phase;
+        QTest::newRow("ON alone") << " 030" << phase;
+        QTest::newRow("blanks alone") << "   " << phase;
+        QTest::newRow("a sign") << " +30 090" << phase;
+        QTest::newRow("a fraction") << " 30.5 090" << phase;
+        QTest::newRow("cam number with a letter") << "C 1O" << cam;
+        QTest::newRow("cam number a word") << "CAMMA" << cam;
+    }
+    void refusesDamagedLines() {
+        QFETCH(QString, line);
+        QFETCH(int, damage);
+        CamProgram p;
+        const QByteArray bytes = crlf(
+            functionLines() + QStringList{" FORMATO N. 01", "C 01", line, " 010 020", line, "END"});
+        const CamReadResult result = ReadCamBytes(p, bytes);
+        QCOMPARE(result.status, Status::Failed);
+        QCOMPARE(int(result.error.Damaged), damage);
+        QCOMPARE(result.error.LineNumber, 9);
+        QCOMPARE(result.error.Line, line);
+        LanguageTexts texts;
+        // Texts 380 and 381 of a script, the others empty.
+        texts.LoadFromBytes(
+            "head\r\n" + QByteArray("\"\"\r\n").repeated(378) +
+            "\"Line %1: '%2' is not a phase ON OFF\"\r\n\"Line %1: '%2' no cam\"\r\n.");
+        const QString shown = CamReadErrorText(result.error, texts);
+        QCOMPARE(shown, QStringLiteral("Line 9: '%1' ").arg(line) +
+                            (damage == int(CamReadError::Damage::Phase) ? "is not a phase ON OFF"
+                                                                        : "no cam"));
+        const QList<CamReadError> listed = DamagedLines(bytes);
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed.at(1).LineNumber, 11);
     }
 
     // Lines of the same file with LF ends read the same.
@@ -177,7 +219,8 @@ private slots:
                         "C 07\"MIXER\"",
                         "C 02\"OLD\"",
                         "",
-                        "  45    90", // other spacing
+                        "  45    90",  // other spacing
+                        " 200 210   ", // trailing blanks
                         "",
                         "REMARK LINE", // ignored inside a section
                         " 350 010",
@@ -190,7 +233,7 @@ private slots:
         QVERIFY2(result.ok(), qPrintable(result.error.Reason + ": " + result.error.Line));
         QCOMPARE(p.CamCount(), 16);
         QCOMPARE(p.FormatCount(), 10);
-        QCOMPARE(onDegrees(p, 3, 2), run(0, 9) + run(45, 89) + run(350, 359));
+        QCOMPARE(onDegrees(p, 3, 2), run(0, 9) + run(45, 89) + run(200, 209) + run(350, 359));
         QVERIFY(onDegrees(p, 3, 7).isEmpty());
         QCOMPARE(onDegrees(p, 4, 2), QList<int>{100});
         QCOMPARE(onDegrees(p, 4, 7), QList<int>{1});

@@ -160,9 +160,8 @@ private slots:
         TestSession t;
         const QString path = QStringLiteral(Q517_TEST_DATA_DIR "/camfile_example.CAM");
         t.session.options.RecentFiles = {QStringLiteral("/a/OTHER.CAM"), path};
-        t.session.program.CurrentFileName = path;
         t.session.program.CurrentFormat = 3;
-        QVERIFY(LoadCamFile(t.session));
+        QVERIFY(LoadCamFile(t.session, path));
         QCOMPARE(t.session.program.CamName(1), QStringLiteral("FEEDER"));
         QCOMPARE(t.session.program.CurrentFormat, 1);
         QCOMPARE(t.session.program.CurrentFileName, path);
@@ -170,14 +169,14 @@ private slots:
         QVERIFY(t.prompts.allShown());
     }
 
-    void loadOfARefusedFileNamesTheLineAndForgetsTheName() {
+    void loadOfARefusedFileNamesTheLineAndKeepsTheProgram() {
         TestSession t;
         const QString path = t.path(QStringLiteral("BAD.CAM"));
         QVERIFY(writeBytes(path, "FUNZIONI 24-10\r\n"));
-        t.session.program.CurrentFileName = path;
+        t.session.program.CurrentFileName = QStringLiteral("/a/OLD.CAM");
         t.prompts.expectMessage(QStringLiteral("FUNZIONI 24-10T10"));
-        QVERIFY(!LoadCamFile(t.session));
-        QVERIFY(t.session.program.CurrentFileName.isEmpty());
+        QVERIFY(!LoadCamFile(t.session, path));
+        QCOMPARE(t.session.program.CurrentFileName, QStringLiteral("/a/OLD.CAM"));
         QVERIFY(t.session.options.RecentFiles.isEmpty());
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(t.prompts.messages().at(0).icon, Prompts::Icon::Warning);
@@ -196,19 +195,17 @@ private slots:
         const QString path = t.path(QStringLiteral("DIR.CAM"));
         QVERIFY(fifo ? mkfifo(QFile::encodeName(path).constData(), 0600) == 0
                      : QDir().mkpath(path));
-        t.session.program.CurrentFileName = path;
         t.prompts.expectMessage(QStringLiteral("File [") + path + QStringLiteral("]: ") +
                                 (fifo ? QStringLiteral("a FIFO") : QStringLiteral("a directory")) +
                                 QStringLiteral(", not a regular file"));
-        QVERIFY(!LoadCamFile(t.session));
+        QVERIFY(!LoadCamFile(t.session, path));
         QVERIFY(t.session.program.CurrentFileName.isEmpty());
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
     }
 
     void loadOfAVanishedFileSaysNothing() {
         TestSession t;
-        t.session.program.CurrentFileName = t.path(QStringLiteral("GONE.CAM"));
-        QVERIFY(!LoadCamFile(t.session));
+        QVERIFY(!LoadCamFile(t.session, t.path(QStringLiteral("GONE.CAM"))));
         QVERIFY(t.prompts.allShown());
     }
 };

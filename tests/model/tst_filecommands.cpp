@@ -112,7 +112,7 @@ private slots:
         QVERIFY(!f.edited());
         QCOMPARE(f.program().CamName(1), QStringLiteral("FEEDER"));
         QVERIFY(f.program().ReadDegree(1, 1, 355));
-        QVERIFY(f.program().CamName(3).isEmpty()); // emptied before the file was read
+        QVERIFY(f.program().CamName(3).isEmpty()); // the file's program, not a merge
         QCOMPARE(f.program().CurrentFileName, kExample);
         QCOMPARE(f.program().CurrentFormat, 1);
         QVERIFY(f.program().ProgramSaved);
@@ -135,54 +135,65 @@ private slots:
         QVERIFY(!f.program().ProgramSaved);
     }
 
-    void openCancelledAtTheDialogLeavesANewProgram() {
-        Fixture f;
-        f.t.prompts.expectMessage(QStringLiteral("T112"), Prompts::Answer::Ok);
-        f.t.dialogs.chooseNextFile(QString());
-        f.trigger("f_Open");
-        QVERIFY(f.allShown());
-        QVERIFY(!f.edited());
-        QVERIFY(f.program().ProgramSaved);
-        QVERIFY(f.program().CurrentFileName.isEmpty());
-    }
-
-    void openOfARefusedFileNamesTheLine() {
-        Fixture f;
-        f.program().MarkSaved();
-        const QString bad = f.t.path(QStringLiteral("BAD.CAM"));
-        QVERIFY(writeBytes(bad, "FUNZIONI 16-10\r\nNUMERO ANTICIPI  0 \r\nFORMATO IN USCITA  0 \r\n"
+    // Only a file read whole replaces the program: a cancelled dialog, a refused or damaged
+    // file, a recent file gone leave the operator's program, its name and title as they were.
+    void openThatLoadsNothingKeepsTheProgram_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QByteArray>("file"); // "" = none chosen / gone
+        QTest::addColumn<QString>("message");
+        const QByteArray head = "FUNZIONI 16-10\r\nNUMERO ANTICIPI  0 \r\nFORMATO IN USCITA  0 \r\n"
                                 "SFASAMENTO ENCODER  0 \r\nSENSO DI ROTAZIONE  0 \r\n"
-                                "LIMITE DI VELOCITA' 0 \r\n FORMATO N. 01\r\nC 01\r\n 010 020\r\n"
-                                "C 17\r\n"));
-        f.t.dialogs.chooseNextFile(bad);
-        f.t.prompts.expectMessage(QStringLiteral("C 17T10"));
-        f.trigger("f_Open");
+                                "LIMITE DI VELOCITA' 0 \r\n FORMATO N. 01\r\nC 01\r\n 010 020\r\n";
+        QTest::newRow("dialog cancelled") << "f_Open" << QByteArray() << "";
+        QTest::newRow("refused file") << "f_Open" << head + "C 17\r\n"
+                                      << "C 17T10";
+        QTest::newRow("damaged phase line") << "OP_FIL" << head + " 030 9x0\r\n"
+                                            << "]\nT380";
+        QTest::newRow("recent file gone") << "F_Mnu_oldF_1" << QByteArray() << "";
+        QTest::newRow("recent file refused") << "F_Mnu_oldF_1" << head + "C 17\r\n"
+                                             << "C 17T10";
+    }
+    void openThatLoadsNothingKeepsTheProgram() {
+        QFETCH(QString, entry);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        Fixture f;
+        const QString old = f.t.path(QStringLiteral("OLD.CAM"));
+        f.program().CurrentFileName = old;
+        f.window.showTitleWithFile(old);
+        const QString title = f.window.windowTitle();
+        const QString path = f.t.path(QStringLiteral("BAD.CAM"));
+        if (!file.isEmpty())
+            QVERIFY(writeBytes(path, file));
+        f.t.session.options.RecentFiles = {path};
+        f.window.refreshRecentFiles();
+        f.t.prompts.expectMessage(QStringLiteral("T112"), Prompts::Answer::Ok);
+        if (entry != QLatin1String("F_Mnu_oldF_1"))
+            f.t.dialogs.chooseNextFile(file.isEmpty() ? QString() : path);
+        if (!message.isEmpty())
+            f.t.prompts.expectMessageContaining(message);
+        f.trigger(entry.toLatin1().constData());
         QVERIFY2(f.allShown(), qPrintable(f.t.prompts.problems()));
-        QVERIFY(f.program().CurrentFileName.isEmpty());
-        QVERIFY(f.t.session.options.RecentFiles.isEmpty());
-        QVERIFY(!f.window.windowTitle().contains(QStringLiteral("BAD.CAM")));
-        QCOMPARE(f.program().CamCount(), 16); // what was read before the bad line stays
-        QVERIFY(f.program().ReadDegree(1, 1, 10));
+        QVERIFY(f.edited());
+        QCOMPARE(f.program().CamName(3), QStringLiteral("PUSHER"));
+        QCOMPARE(f.program().CamCount(), 24);
+        QVERIFY(!f.program().ProgramSaved);
+        QCOMPARE(f.program().CurrentFileName, old);
+        QCOMPARE(f.window.windowTitle(), title);
+        QCOMPARE(f.t.session.options.RecentFiles, QStringList{path});
     }
 
-    void recentEntries_data() {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("file there") << true;
-        QTest::newRow("file gone") << false;
-    }
-    void recentEntries() {
-        QFETCH(bool, exists);
+    void recentEntryLoadsTheFile() {
         Fixture f;
-        const QString path = exists ? kExample : f.t.path(QStringLiteral("GONE.CAM"));
-        f.t.session.options.RecentFiles = {path};
+        f.t.session.options.RecentFiles = {kExample};
         f.window.refreshRecentFiles();
         f.t.prompts.expectMessage(QStringLiteral("T112"), Prompts::Answer::Ok);
         f.trigger("F_Mnu_oldF_1");
         QVERIFY2(f.allShown(), qPrintable(f.t.prompts.problems()));
         QVERIFY(!f.edited());
-        QCOMPARE(f.program().CurrentFileName, path);
-        QCOMPARE(f.program().CamName(1), exists ? QStringLiteral("FEEDER") : QString());
-        QCOMPARE(f.window.windowTitle().endsWith(QStringLiteral("[") + path + "]"), exists);
+        QCOMPARE(f.program().CurrentFileName, kExample);
+        QCOMPARE(f.program().CamName(1), QStringLiteral("FEEDER"));
+        QVERIFY(f.window.windowTitle().endsWith(QStringLiteral("[") + kExample + "]"));
     }
 
     void saveWritesTheNamedFile() {

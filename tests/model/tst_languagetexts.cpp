@@ -101,7 +101,8 @@ private slots:
         const QString path = dir.filePath("LANG.SCR");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(script({"H", "\"Nuovo\"", "\"Apri\""}) + "\r\n");
+        file.write(script(QList<QByteArray>{"H", "\"Nuovo\"", "\"Apri\""} + quotedLines(135)) +
+                   "\r\n");
         file.close();
         LanguageTexts texts;
         QVERIFY(texts.LoadLanguage(path));
@@ -120,6 +121,13 @@ private slots:
                                 << "a FIFO, not a regular file";
         QTest::newRow("above 1 MiB") << "BIG.SCR"
                                      << "larger than the limit of 1 MiB";
+        // A garbage window title comes from a file that is no script at all.
+        QTest::newRow("empty") << "EMPTY.SCR"
+                               << "0 texts, fewer than the 138 every script has";
+        QTest::newRow("one text short") << "SHORT.SCR"
+                                        << "137 texts, fewer than the 138 every script has";
+        QTest::newRow("binary") << "BINARY.SCR"
+                                << "not text: byte 4 is 0x00";
     }
     void missingFileLeavesEveryTextEmpty() {
         QFETCH(QString, name);
@@ -129,6 +137,13 @@ private slots:
         QFile big(dir.filePath("BIG.SCR"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(1024 * 1024 + 1));
         big.close();
+        for (const auto& [file, bytes] :
+             {std::pair<const char*, QByteArray>{"EMPTY.SCR", QByteArray()},
+              {"SHORT.SCR", script(quotedLines(137)) + "\r\n"},
+              {"BINARY.SCR", QByteArray("HEA\0\r\n", 6) + script(quotedLines(200)) + "\r\n"}}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
         LanguageTexts texts;
         texts.LoadFromBytes(script(quotedLines(10)) + "\r\n");
         QString error;

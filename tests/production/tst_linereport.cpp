@@ -1,12 +1,17 @@
 #include "production/LineProgress.h"
 #include "production/LineReport.h"
+#include "support/FileSizeLimit.h"
+#include "support/SmallDisk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -30,6 +35,16 @@ QList<TargetStatus> endedLine() {
             status({0, "/dev/ttyUSB0"}, "C8-21", Result::Failed, 0.4,
                    "C8-21 the controller holds programs of another type"),
             status({4, {}}, "C24-28", Result::Stopped, 7.0, "stopped")};
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -97,6 +112,70 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray("{\"ok\": 1}\n"));
         QVERIFY(!WriteLineReport(dir.filePath("no/such/folder/line.json"), "{}", &why));
         QVERIFY(!why.isEmpty());
+    }
+
+    // Where a report may go, asked before any controller is touched: never over the line's
+    // own cam file, never a directory or a folder that is not there.
+    void reportPlaces_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("problem"); // what follows the path; "" = it may be written
+        QTest::newRow("new file") << "line.json"
+                                  << "";
+        QTest::newRow("earlier report") << "old.json"
+                                        << "";
+        QTest::newRow("the cam file") << "PLAN.CAM"
+                                      << ": the report would replace the input file";
+        QTest::newRow("the cam file through a link") << "LINK.CAM"
+                                                     << ": the report would replace the input file";
+        QTest::newRow("a directory") << "sub"
+                                     << ": a directory";
+        QTest::newRow("a missing folder") << "none/line.json"
+                                          << ": no folder ";
+    }
+    void reportPlaces() {
+        QFETCH(QString, place);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        const QString plan = dir.filePath("PLAN.CAM");
+        QVERIFY(writeFile(plan, "FUNZIONI 24-06\r\n"));
+        QVERIFY(writeFile(dir.filePath("old.json"), "{}"));
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(plan, dir.filePath("LINK.CAM")));
+        const QString path = dir.filePath(place);
+        const QString said = ReportPathProblem(path, plan);
+        QVERIFY2(problem.isEmpty() ? said.isEmpty() : said.startsWith(path + problem),
+                 qPrintable(said));
+        QString why;
+        if (problem.isEmpty()) {
+            QVERIFY2(WriteLineReport(path, "{\"ok\": 1}\n", &why), qPrintable(why));
+            QCOMPARE(contents(path), QByteArray("{\"ok\": 1}\n"));
+        }
+        QCOMPARE(contents(plan), QByteArray("FUNZIONI 24-06\r\n"));
+    }
+
+    // A disk that is full refuses the report with the system's cause; the earlier report
+    // stays whole and nothing is left beside it.
+    void fullDiskKeepsTheEarlierReport() {
+        SmallDisk disk;
+        QTemporaryDir fallback;
+        const QString path =
+            disk.mounted() ? disk.filePath("line.json") : fallback.filePath("line.json");
+        QVERIFY(writeFile(path, "{\"old\": 1}\n"));
+        disk.fill();
+        QString why;
+        bool written = false;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (!disk.mounted())
+                limit.emplace(64);
+            written = WriteLineReport(path, QByteArray(100000, ' '), &why);
+        }
+        QVERIFY(!written);
+        QCOMPARE(why, disk.mounted() ? QStringLiteral("No space left on device")
+                                     : QStringLiteral("File too large"));
+        QCOMPARE(contents(path), QByteArray("{\"old\": 1}\n"));
+        if (disk.mounted())
+            QCOMPARE(disk.files(), (QStringList{"filler", "line.json"}));
     }
 
     void terminalLinesAreRewrittenInPlace() {

@@ -325,28 +325,45 @@ private slots:
     }
 
     void missingScriptAtStartUp_data() {
+        QTest::addColumn<QByteArray>("named");    // what the named script holds; "-": not there
         QTest::addColumn<QStringList>("choices"); // file chosen after each Retry ("" cancels)
         QTest::addColumn<bool>("started");
-        QTest::newRow("Cancel ends the start-up") << QStringList{} << false;
-        QTest::newRow("Retry and a script") << QStringList{"LANG.SCR"} << true;
-        QTest::newRow("Retry, dialog cancelled, then Cancel") << QStringList{""} << false;
+        QTest::newRow("Cancel ends the start-up") << QByteArray("-") << QStringList{} << false;
+        QTest::newRow("Retry and a script") << QByteArray("-") << QStringList{"LANG.SCR"} << true;
+        QTest::newRow("Retry, dialog cancelled, then Cancel")
+            << QByteArray("-") << QStringList{""} << false;
         QTest::newRow("Retry, missing file, Retry and a script")
-            << QStringList{"NONE.SCR", "LANG.SCR"} << true;
+            << QByteArray("-") << QStringList{"NONE.SCR", "LANG.SCR"} << true;
+        // A file that is no script would give a garbage title: refused as a missing one.
+        QTest::newRow("an empty script") << QByteArray("") << QStringList{"LANG.SCR"} << true;
+        QTest::newRow("a binary script") << QByteArray("\x7f"
+                                                       "ELF\0\0\r\n")
+                                         << QStringList{} << false;
+        QTest::newRow("Retry, a file that is no script, Retry and a script")
+            << QByteArray("-") << QStringList{"NONE.SCR", "BAD.SCR", "LANG.SCR"} << true;
     }
     void missingScriptAtStartUp() {
+        QFETCH(QByteArray, named);
         QFETCH(QStringList, choices);
         QFETCH(bool, started);
         ShellSession s;
         prepareWorkDir(s, "\"GONE.SCR\",2,\"9600\"\r\n");
+        if (named != "-")
+            writeBytes(s.path("GONE.SCR"), named);
+        writeBytes(s.path("BAD.SCR"), "FUNZIONI 24-06\r\n");
         const QString message = " FILE '\"GONE.SCR\"' IS NOT AVAILABLE";
         for (const QString& choice : choices) {
-            s.prompts.expectMessage(message, Prompts::Answer::Retry);
+            s.prompts.expectMessageContaining(message, Prompts::Answer::Retry);
             s.dialogs.chooseNextFile(choice.isEmpty() ? QString() : s.path(choice));
             if (choice == "NONE.SCR")
                 s.prompts.expectMessage("FILE ERROR");
+            if (choice == "BAD.SCR")
+                s.prompts.expectMessage(
+                    "FILE ERROR\n" + s.path(choice) +
+                    ": 0 texts, fewer than the 138 every script has");
         }
         if (!started)
-            s.prompts.expectMessage(message, Prompts::Answer::Cancel);
+            s.prompts.expectMessageContaining(message, Prompts::Answer::Cancel);
         MainWindow window(s.session);
         QCOMPARE(window.startUp(), started);
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));

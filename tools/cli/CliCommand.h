@@ -28,5 +28,8 @@ struct CliRegistration {
 // Standard output and standard error as text streams.
 QTextStream& cliOut();
 QTextStream& cliErr();
+// A name, path or line as the terminal may show it: control characters (ESC, BEL, NUL, ...)
+// written as \x1b, so nothing from a file or a controller can drive the terminal.
+QString CliShown(const QString& text);
 // Prints "q517-cli: usage: q517-cli <usage>" on standard error and returns 2.
 int cliUsageError(const CliCommand& command, const QString& problem = QString());

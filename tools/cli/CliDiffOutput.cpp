@@ -9,7 +9,7 @@ int PrintDiff(const ProgramDiff& diff, bool json) {
         cliOut() << QString::fromUtf8(DiffJson(diff)) << "\n";
     } else {
         for (const QString& line : DiffLines(diff))
-            cliOut() << line << "\n";
+            cliOut() << CliShown(line) << "\n";
     }
     return diff.Same() ? 0 : 1;
 }

@@ -59,6 +59,13 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
     const QString shared = SharedDevice(line.targets, CliWorkDir(), CliNetworkPorts());
     if (!shared.isEmpty())
         return cliUsageError(CliCommands().at(command), shared);
+    if (!line.report.isEmpty()) {
+        const QString problem = ReportPathProblem(line.report, file);
+        if (!problem.isEmpty()) {
+            cliErr() << "q517-cli: report " << CliShown(problem) << "\n";
+            return 2;
+        }
+    }
 
     LineReportHeader header{command, file, QDateTime::currentDateTimeUtc(), 0};
     QElapsedTimer elapsed;
@@ -96,7 +103,8 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
     if (!line.report.isEmpty()) {
         QString why;
         if (!WriteLineReport(line.report, ReportJson(header, statuses), &why)) {
-            cliErr() << "q517-cli: report " << line.report << " not written: " << why << "\n";
+            cliErr() << "q517-cli: report " << CliShown(line.report) << " not written: " << why
+                     << "\n";
             status = 1;
         }
     }

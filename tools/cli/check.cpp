@@ -19,8 +19,8 @@ int RunCheck(const QStringList& args) {
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")) || args[0].isEmpty())
         return cliUsageError(self);
     CamProgram program;
-    if (!CliReadCamFile(program, args[0]))
-        return 1;
+    if (const int refused = CliReadCamFile(program, args[0], true))
+        return refused;
     long long phases = 0;
     for (int f = 1; f <= program.FormatCount(); ++f) {
         for (int c = 1; c <= program.CamCount(); ++c)

@@ -22,8 +22,8 @@ int RunConvert(const QStringList& args) {
         args[1].startsWith(QLatin1String("--")) || args[0].isEmpty() || args[1].isEmpty())
         return cliUsageError(self);
     CamProgram program; // start values: 24 cams, 6 formats
-    if (!CliReadCamFile(program, args[0]))
-        return 1;
+    if (const int refused = CliReadCamFile(program, args[0]))
+        return refused;
     FileWriteError error;
     if (!WriteCamFile(program, args[1], false, &error)) {
         cliErr() << "q517-cli: ERROR " << NumberForms::Standard(error.Number) << ": " << error.What

@@ -28,7 +28,7 @@ int RunDiff(const QStringList& args) {
     CamProgram a;
     CamProgram b;
     // A file that cannot be read is trouble, not a difference.
-    if (!CliReadCamFile(a, files[0]) || !CliReadCamFile(b, files[1]))
+    if (CliReadCamFile(a, files[0]) != 0 || CliReadCamFile(b, files[1]) != 0)
         return 2;
     return PrintDiff(DiffPrograms(a, b), json);
 }

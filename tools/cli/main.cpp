@@ -2,12 +2,16 @@
 #include "CliDevice.h"
 #include "CliHelp.h"
 
+#include "CliRawNames.h"
+
+#include "model/FileAccess.h"
 #include "model/LanguageTexts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 std::map<QString, CliCommand>& CliCommands() {
@@ -23,6 +27,10 @@ QTextStream& cliOut() {
 QTextStream& cliErr() {
     static QTextStream err(stderr);
     return err;
+}
+
+QString CliShown(const QString& text) {
+    return FileAccess::Printable(CliNames().shown(text), std::numeric_limits<int>::max());
 }
 
 int cliUsageError(const CliCommand& command, const QString& problem) {
@@ -62,7 +70,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q517-cli"));
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // Names as the shell gave them, also those that are not UTF-8.
+    QStringList args = CliNames().arguments(argc, argv);
     verbose =
         args.removeAll(QStringLiteral("-v")) + args.removeAll(QStringLiteral("--verbose")) > 0;
     if (args.isEmpty()) {
@@ -92,7 +101,9 @@ int main(int argc, char* argv[]) {
         cliOut().flush();
         return 0;
     }
-    const int status = it->second.run(args);
+    int status = it->second.run(args);
+    if (!CliNames().finish() && status == 0)
+        status = 1;
     cliOut().flush();
     cliErr().flush();
     return status;

@@ -1,5 +1,6 @@
 // q517-cli send: a cam file into the controller, as Comm > Transmit Sizes sends it; into
 // several controllers at once as a production line.
+#include "CliCamFile.h"
 #include "CliCommand.h"
 #include "CliDevice.h"
 #include "CliLine.h"
@@ -24,22 +25,12 @@ const CliRegistration registration(CliCommand{
                    "reached (usage, unreadable file)"),
     RunSend});
 
-bool readProgram(CamProgram& program, const QString& path) {
-    const CamReadResult read = ReadCamFile(program, path);
-    if (read.ok()) {
+// 0 when the file was read, else the exit status of its refusal.
+int readProgram(CamProgram& program, const QString& path) {
+    const int refused = CliReadCamFile(program, path);
+    if (refused == 0)
         program.CurrentFileName = path;
-        return true;
-    }
-    cliErr() << "q517-cli: " << path << ": ";
-    if (read.status == CamReadResult::Status::Missing)
-        cliErr() << "no such file";
-    else if (read.status == CamReadResult::Status::Unreadable)
-        cliErr() << read.error.Reason;
-    else
-        cliErr() << "line " << read.error.LineNumber << " \"" << read.error.Line
-                 << "\": " << read.error.Reason;
-    cliErr() << "\n";
-    return false;
+    return refused;
 }
 
 int RunSend(const QStringList& args) {
@@ -53,8 +44,8 @@ int RunSend(const QStringList& args) {
                                                        : QStringLiteral("one cam file only"));
     const QString path = line.rest.first();
     CamProgram program;
-    if (!readProgram(program, path))
-        return 2;
+    if (const int refused = readProgram(program, path))
+        return refused;
     const bool one = line.targets.size() == 1;
     return RunLine(QStringLiteral("send"), path, line, [&](TargetContext& context) {
         TargetPrompts prompts(line.yes);

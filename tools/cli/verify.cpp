@@ -44,7 +44,7 @@ int RunVerify(const QStringList& args) {
                                                   "controller; several take --report"));
     const QString path = line.rest.first();
     CamProgram expected;
-    if (!CliReadCamFile(expected, path))
+    if (CliReadCamFile(expected, path) != 0)
         return 2;
 
     // A line of one receives in the working directory, as any reception does; several each

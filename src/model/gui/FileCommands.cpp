@@ -55,13 +55,12 @@ void FileCommands::newProgram() {
     startNew();
 }
 
-void FileCommands::loadCurrentFile() {
-    const bool loaded = LoadCamFile(session());
-    if (loaded) {
-        window_.showTitleWithFile(session().program.CurrentFileName);
-        window_.refreshRecentFiles();
-    }
-    // Even a refused file leaves in the model what was read before the bad line.
+void FileCommands::load(const QString& path) {
+    // Cancel, a file gone or a file refused leave the program and its name as they were.
+    if (!LoadCamFile(session(), path))
+        return;
+    window_.showTitleWithFile(session().program.CurrentFileName);
+    window_.refreshRecentFiles();
     window_.redrawFormat();
 }
 
@@ -69,26 +68,18 @@ void FileCommands::open() {
     window_.hideEditors();
     if (!mayDiscard())
         return;
-    const QString startFolder = CamFileDialogFolder(session());
-    // The program is emptied before the dialog: cancelling it leaves a new program.
-    session().program.ProgramSaved = true;
-    startNew();
-
-    const QString chosen = ChooseCamFileToOpen(session(), session().Text(11), startFolder);
+    const QString chosen =
+        ChooseCamFileToOpen(session(), session().Text(11), CamFileDialogFolder(session()));
     if (chosen.isEmpty() || !QFileInfo(chosen).isFile())
         return;
-    session().program.CurrentFileName = QFileInfo(chosen).absoluteFilePath();
-    loadCurrentFile();
+    load(QFileInfo(chosen).absoluteFilePath());
 }
 
 void FileCommands::openRecent(const QString& path) {
     window_.hideEditors();
     if (!mayDiscard())
         return;
-    startNew();
-    session().program.CurrentFileName = path;
-    if (QFileInfo::exists(path))
-        loadCurrentFile();
+    load(path);
 }
 
 void FileCommands::openNamed(const QString& path) {

@@ -28,7 +28,7 @@ private:
     bool mayDiscard();
     // New without the question: the empty program, its title, the drawing.
     void startNew();
-    void loadCurrentFile();
+    void load(const QString& path);
     // Writes the program to path; on failure the operator sees "ERROR " with the number and
     // what failed, and false comes back with the model untouched.
     bool writeProgram(const QString& path, const QString& title);

@@ -291,9 +291,15 @@ bool MainWindow::setLanguage() {
     if (!dialog.ShowOpen() || dialog.FileName.isEmpty())
         return false;
     const QFileInfo chosen(dialog.FileName);
-    if (!chosen.isFile()) {
-        session_.prompts.message(QStringLiteral("FILE ERROR"), QString(), Prompts::Buttons::Ok,
-                                 Prompts::Icon::Critical);
+    // A file that is no script (empty, binary, far too short) keeps the language in use.
+    QString refused;
+    if (!chosen.isFile() || !LanguageTexts().LoadLanguage(chosen.absoluteFilePath(), &refused)) {
+        session_.prompts.message(QStringLiteral("FILE ERROR") +
+                                     (refused.isEmpty()
+                                          ? QString()
+                                          : QLatin1Char('\n') + chosen.absoluteFilePath() +
+                                                QStringLiteral(": ") + refused),
+                                 QString(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
     session_.options.LanguageFile = chosen.absoluteFilePath();
