@@ -25,12 +25,11 @@ const CliRegistration registration(CliCommand{
                    "reached (usage, unreadable file)"),
     RunSend});
 
-// 0 when the file was read, else the exit status of its refusal.
-int readProgram(CamProgram& program, const QString& path) {
-    const int refused = CliReadCamFile(program, path);
-    if (refused == 0)
-        program.CurrentFileName = path;
-    return refused;
+bool readProgram(CamProgram& program, const QString& path) {
+    if (CliReadCamFile(program, path) != 0)
+        return false;
+    program.CurrentFileName = path;
+    return true;
 }
 
 int RunSend(const QStringList& args) {
@@ -44,8 +43,9 @@ int RunSend(const QStringList& args) {
                                                        : QStringLiteral("one cam file only"));
     const QString path = line.rest.first();
     CamProgram program;
-    if (const int refused = readProgram(program, path))
-        return refused;
+    // A refused or damaged file is trouble before any controller was reached.
+    if (!readProgram(program, path))
+        return 2;
     const bool one = line.targets.size() == 1;
     return RunLine(QStringLiteral("send"), path, line, [&](TargetContext& context) {
         TargetPrompts prompts(line.yes);

@@ -91,7 +91,7 @@ int RunTiming(const QStringList& args) {
                       operatorText(440, "Minimum time: from 0 to 60000 ms, at most one decimal"));
 
     CamProgram program;
-    if (!CliReadCamFile(program, parsed->camFile))
+    if (CliReadCamFile(program, parsed->camFile) != 0)
         return 2;
     bool isNumber = false;
     const int format = parsed->format.trimmed().toInt(&isNumber);

@@ -100,9 +100,7 @@ void FileCommands::openNamed(const QString& path) {
     }
     if (!mayDiscard())
         return;
-    startNew();
-    session().program.CurrentFileName = path;
-    loadCurrentFile();
+    load(path);
 }
 
 bool FileCommands::writeProgram(const QString& path, const QString& title) {
