@@ -1,3 +1,4 @@
+#include "app/AppWindow.h"
 #include "dialogs/CommonDialog.h"
 #include "dialogs/gui/QtCommonDialogBackend.h"
 #include "dialogs/gui/QtPrompts.h"
@@ -10,7 +11,6 @@
 #include "shell/Session.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartCommand.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
     session.settings.Load(UserSettings::DefaultPath());
     session.link.state.NetworkPorts = session.settings.NetworkPorts();
 
-    MainWindow window(session);
+    AppWindow window(session);
     window.setWindowState(Qt::WindowMaximized);
     // Later starts may already knock while the start-up asks its questions.
     auto* handed = new HandedFiles(window, *window.findChild<FileCommands*>());

@@ -1,6 +1,6 @@
+#include "app/AppWindow.h"
 #include "compare/gui/DifferencesWindow.h"
 #include "model/CamFileWriter.h"
-#include "shell/gui/MainWindow.h"
 #include "support/ProgramPair.h"
 #include "support/SimDesk.h"
 
@@ -30,7 +30,7 @@ private slots:
         QVERIFY2(desk.sim.started(), qPrintable(desk.sim.errorOutput()));
         QVERIFY(desk.optionsWritten);
         desk.dialog.setMaxFileSize(2048);
-        MainWindow window(desk.session);
+        AppWindow window(desk.session);
         QVERIFY(window.startUp());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -1,5 +1,5 @@
 #include "Q517Paths.h"
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/SimDesk.h"
 
 #include <QAction>
@@ -40,7 +40,7 @@ private slots:
         QVERIFY(desk.optionsWritten);
         desk.dialog.setMaxFileSize(2048);
 
-        MainWindow window(desk.session);
+        AppWindow window(desk.session);
         QVERIFY(window.startUp());
         QCOMPARE(desk.session.program.CamCount(), 8);
         QCOMPARE(desk.session.program.FormatCount(), 21);
@@ -56,7 +56,7 @@ private slots:
         // Cam 1 of format 1 gets 200..250 through the angle fields.
         desk.session.program.CurrentFormat = 1;
         desk.session.program.CurrentCam = 1;
-        window.redrawFormat();
+        window.host().redrawFormat();
         window.actions().GoPrCam->trigger();
         auto* on = window.findChild<QLineEdit*>(QStringLiteral("GradiON"));
         QVERIFY(on && on->hasFocus());

@@ -1,4 +1,4 @@
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/SimDesk.h"
 
 #include <QTemporaryDir>
@@ -29,7 +29,7 @@ private slots:
         QVERIFY2(desk.sim.started(), qPrintable(desk.sim.errorOutput()));
         QVERIFY(desk.optionsWritten);
 
-        MainWindow window(desk.session);
+        AppWindow window(desk.session);
         QVERIFY(window.startUp());
         QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
         QCOMPARE(desk.session.program.CamCount(), cams);
@@ -49,7 +49,7 @@ private slots:
                                    QStringLiteral("--fault"), QStringLiteral("bad-reply")});
         QVERIFY(desk.sim.started());
         QVERIFY(desk.optionsWritten);
-        MainWindow window(desk.session);
+        AppWindow window(desk.session);
         QVERIFY(window.startUp());
         // Six replies without "ITALY": nothing said, nothing changed.
         QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));

@@ -67,7 +67,7 @@ private slots:
             putRun(h.program(), 1, 6, 90, 179);
             putRun(h.program(), 1, 6, 200, 209);
         }
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         h.doubleClickRow(6);
         QCOMPARE(h.program().CurrentCam, 6);
         QVERIFY(!h.onField()->isHidden());
@@ -191,7 +191,7 @@ private slots:
         EditorHarness h;
         h.program().SetCamName(3, QStringLiteral("OLD"));
         h.program().SetCamName(4, QStringLiteral("KEEP"));
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         QTest::mouseClick(h.nameLabel(3), Qt::LeftButton);
         QTest::mouseDClick(h.nameLabel(3), Qt::LeftButton);
         QLineEdit* field = h.nameField();

@@ -1,4 +1,4 @@
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/CamRuns.h"
 #include "support/TestSession.h"
 
@@ -49,7 +49,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, copiedTo);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         p.CurrentFormat = 2;
         p.CurrentCam = 5;
@@ -62,7 +62,7 @@ private slots:
         CamRuns::Fill(p, 1, 3, {{200, 210}});
         const QByteArray otherFormat = CamRuns::FormatBytes(p, 1);
         const QByteArray before = CamRuns::FormatBytes(p, 2);
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
 
         t.prompts.expectInput(QStringLiteral("T24 5T25 24"), answerOf(answer));
         if (!message.isEmpty())
@@ -113,14 +113,14 @@ private slots:
         QFETCH(Runs, before);
         QFETCH(Runs, after);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         p.CurrentFormat = 3;
         p.CurrentCam = 7;
         CamRuns::Fill(p, 3, 7, before);
         CamRuns::Fill(p, 3, 8, {{100, 120}});
         CamRuns::Fill(p, 2, 7, {{100, 120}});
-        QSignalSpy rows(&window, &MainWindow::camRowRedrawRequested);
+        QSignalSpy rows(&window.host(), &WindowHost::camRowRedrawRequested);
 
         t.prompts.expectInput(QStringLiteral("T27 7"), answerOf(answer));
         window.actions().O_Shc->trigger();
@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, erased);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         p.CurrentFormat = 2;
         p.CurrentCam = 4;
@@ -160,7 +160,7 @@ private slots:
         CamRuns::Fill(p, 2, 4, {{10, 20}, {200, 5}});
         CamRuns::Fill(p, 2, 5, {{10, 20}});
         CamRuns::Fill(p, 1, 4, {{10, 20}});
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
 
         t.prompts.expectMessage(QStringLiteral("T15 4'?"), Prompts::Answer(answer));
         window.actions().O_ClC->trigger();
@@ -179,9 +179,9 @@ private slots:
 
     void modifyCamOpensTheEditorOnTheCurrentCam() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.session.program.CurrentCam = 9;
-        QSignalSpy opened(&window, &MainWindow::openEditorRequested);
+        QSignalSpy opened(&window.host(), &WindowHost::openEditorRequested);
         window.actions().o_MODC->trigger();
         QCOMPARE(opened.count(), 1);
         QCOMPARE(opened.at(0).at(0).toInt(), 9);
@@ -191,7 +191,7 @@ private slots:
     // Cam made after that is a step of its own.
     void undoTakesBackTheShiftThenTheEntry() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         QAction* undo = window.actions().o_Undo;
         QVERIFY(!undo->isEnabled());
@@ -203,7 +203,7 @@ private slots:
         t.prompts.expectInput(QStringLiteral("T27 6"), QStringLiteral("30"));
         window.actions().O_Shc->trigger();
         p.MarkSaved();
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
 
         undo->trigger();
         QCOMPARE(CamRuns::Of(p, 2, 6), (Runs{{40, 119}}));
@@ -224,7 +224,7 @@ private slots:
 
     void undoAfterSelectSizeGoesBackToTheEntry() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         QAction* undo = window.actions().o_Undo;
         CamRuns::Fill(p, 1, 1, {{10, 20}});
@@ -251,7 +251,7 @@ private slots:
         QFETCH(int, format);
         QFETCH(int, cam);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         QAction* undo = window.actions().o_Undo;
         CamRuns::Fill(p, format, cam, {{200, 250}});

@@ -1,5 +1,5 @@
+#include "dialogs/gui/WindowGeometry.h"
 #include "editor/DiagramGeometry.h"
-#include "shell/gui/WindowGeometry.h"
 #include "support/EditorHarness.h"
 
 #include <QScrollBar>
@@ -81,7 +81,7 @@ private slots:
         h.program().CurrentCam = 3;
         putRuns(h.program(), 1, 3, on);
         putRuns(h.program(), 1, 4, on);
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
 
         QStringList listed;
         for (int i = 0; i < h.phaseList()->count(); ++i)
@@ -111,7 +111,7 @@ private slots:
     void blueExactlyFromTheOnDegree() {
         EditorHarness h;
         putRuns(h.program(), 1, 1, {{100, 149}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         const QImage image = h.grabEditor();
         const QRect bar = h.bar(1)->geometry();
         const double scale = DiagramGeometry::DegreeScale(bar.width(), 1);
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(h.program().Reconfigure(8, 21, false));
         for (int cam = 1; cam <= 8; ++cam)
             putRuns(h.program(), 1, cam, {{0, 359}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         const QImage image = h.grabEditor();
         for (int row = 1; row <= 24; ++row) {
             const bool used = row <= 8;
@@ -141,7 +141,7 @@ private slots:
         }
         // Back to 24 cams: every row returns.
         QVERIFY(h.program().Reconfigure(24, 6, false));
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         QVERIFY(!h.rowLabel(24)->isHidden());
         QCOMPARE(colourAt(h, h.grabEditor(), 24, 100), White);
     }
@@ -151,12 +151,12 @@ private slots:
     void repaintShowsTheProgram() {
         EditorHarness h;
         putRuns(h.program(), 1, 2, {{30, 59}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         const QImage shown = h.grabEditor();
         h.editor()->repaint();
         QCOMPARE(h.grabEditor(), shown);
         putRuns(h.program(), 1, 5, {{200, 209}});
-        h.window.drawCamRow(5);
+        h.window.host().drawCamRow(5);
         const QImage after = h.grabEditor();
         QCOMPARE(colourAt(h, after, 5, 205), Black);
         QCOMPARE(colourAt(h, after, 2, 40), Black);
@@ -165,17 +165,17 @@ private slots:
     void drawCamRowOfTheCurrentCamRebuildsItsList() {
         EditorHarness h;
         h.program().CurrentCam = 2;
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         putRuns(h.program(), 1, 2, {{5, 9}});
         putRuns(h.program(), 1, 6, {{50, 59}});
-        h.window.drawCamRow(6); // another cam: the list stays the current cam's
+        h.window.host().drawCamRow(6); // another cam: the list stays the current cam's
         QCOMPARE(h.phaseList()->count(), 0);
-        h.window.drawCamRow(2);
+        h.window.host().drawCamRow(2);
         QCOMPARE(h.phaseList()->count(), 1);
         QCOMPARE(h.phaseList()->item(0)->text(), QStringLiteral("F001 005 010"));
         // Rows that do not exist are ignored.
-        h.window.drawCamRow(0);
-        h.window.drawCamRow(25);
+        h.window.host().drawCamRow(0);
+        h.window.host().drawCamRow(25);
         QCOMPARE(h.phaseList()->count(), 1);
     }
 
@@ -186,7 +186,7 @@ private slots:
         putRuns(h.program(), 1, 1, {{100, 149}});
         const QRect before = h.bar(3)->geometry();
         WindowGeometry::ScaleWindow(h.editor(), 1.5, true);
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         const QRect after = h.bar(3)->geometry();
         QCOMPARE(after.x(), qRound(before.x() * 1.5));
         QCOMPARE(after.width(), qRound(before.width() * 1.5));
@@ -216,7 +216,7 @@ private slots:
         EditorHarness h;
         h.program().CurrentFormat = startFormat;
         putRuns(h.program(), expectedFormat, 1, {{100, 109}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         QWidget* stepper = h.find(QStringLiteral("Picture1"));
         const QImage released = stepper->grab().toImage();
         const QPoint at(left ? 3 : stepper->width() - 3, stepper->height() / 2);

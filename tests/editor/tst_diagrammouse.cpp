@@ -77,7 +77,7 @@ private slots:
         const bool click = items.size() == 2;
         if (click)
             CamRuns::Fill(h.program(), 1, 3, {{10, 19}, {90, 179}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         h.program().MarkSaved();
         QCOMPARE(drag(h, 3, from, through, shift ? Qt::ShiftModifier : Qt::NoModifier), pointer);
         QCOMPARE(h.program().CurrentCam, 3);
@@ -140,7 +140,7 @@ private slots:
         QFETCH(int, how);
         EditorHarness h;
         CamRuns::Fill(h.program(), 1, 4, {{90, 179}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         h.program().MarkSaved();
         QWidget* label = h.rowLabel(4);
         const QPoint start = how == 3 ? QPoint(2, label->height() / 2) : onBar(h, 4, 180);

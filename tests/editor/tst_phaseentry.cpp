@@ -127,7 +127,7 @@ private slots:
         h.program().CurrentCam = 5;
         putRuns(h.program(), 3, 5, before);
         putRuns(h.program(), 3, 6, before);
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
 
         enter(h, on, off);
 
@@ -175,7 +175,7 @@ private slots:
     void tabFromOffAppliesOnceAndKeepsTheFieldsOpen() {
         EditorHarness h;
         putRuns(h.program(), 1, 1, {{200, 209}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         enter(h, QStringLiteral("10"), QStringLiteral("20"), Qt::Key_Tab);
         QCOMPARE(h.phaseItems(),
                  (QStringList{QStringLiteral("F001 010 020"), QStringLiteral("F002 200 210")}));
@@ -238,7 +238,7 @@ private slots:
     void phaseListClickFillsTheFieldsWithoutFocus() {
         EditorHarness h;
         putRuns(h.program(), 1, 1, {{10, 19}, {100, 199}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         QListWidget* list = h.phaseList();
         const QRect second = list->visualItemRect(list->item(1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
@@ -268,7 +268,7 @@ private slots:
     void offOnlyEntryMarksTheProgramChanged() {
         EditorHarness h;
         putRuns(h.program(), 1, 1, {{10, 19}});
-        h.window.redrawFormat();
+        h.window.host().redrawFormat();
         QListWidget* list = h.phaseList();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
@@ -298,7 +298,7 @@ private slots:
         h.key(Qt::Key_Tab);
         h.type(QStringLiteral("180"));
         if (how == 0)
-            emit h.window.menuOpening();
+            emit h.window.host().menuOpening();
         else if (how == 1)
             QTest::mouseClick(h.editor(), Qt::LeftButton, {}, QPoint(5, h.editor()->height() - 5));
         else
@@ -347,7 +347,7 @@ private slots:
     void openingAnotherCamShowsItFirst() {
         EditorHarness h;
         putRuns(h.program(), 1, 7, {{90, 179}, {200, 209}});
-        h.window.openCamEditor(7);
+        h.window.host().openCamEditor(7);
         QCOMPARE(h.program().CurrentCam, 7);
         QCOMPARE(h.label(QStringLiteral("FrC"))->text(), QStringLiteral("C 07"));
         QCOMPARE(h.onField()->text(), QStringLiteral("090"));

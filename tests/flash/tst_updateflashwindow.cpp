@@ -7,8 +7,8 @@
 #include "support/HexImages.h"
 #include "support/TestSession.h"
 
+#include "app/AppWindow.h"
 #include "link/gui/DrawProgress.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -194,7 +194,7 @@ void TestUpdateFlashWindow::menuEntryRunsTheWindow() {
     QFETCH(QString, name);
     QFETCH(bool, windowOpens);
     TestSession t;
-    MainWindow main(t.session);
+    AppWindow main(t.session);
     const QString image = name.isEmpty() ? QString() : t.path(name);
     if (!image.isEmpty())
         QVERIFY(HexImages::Write(image, {":0300300002337A1e"}));

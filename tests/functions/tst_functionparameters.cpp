@@ -1,5 +1,5 @@
+#include "app/AppWindow.h"
 #include "functions/gui/FunctionParametersWindow.h"
-#include "shell/gui/MainWindow.h"
 #include "support/TestSession.h"
 
 #include <QAction>
@@ -79,7 +79,7 @@ class TestFunctionParameters : public QObject {
 private slots:
     void loadShowsTheProgramsParameters() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         FunctionParameters& fp = t.session.program.Parameters;
         fp.AdvanceCount = 12;
         for (int k = 0; k < 12; ++k)
@@ -89,8 +89,8 @@ private slots:
         fp.RotationSense = 1;
         fp.SpeedLimit = 7;
         t.session.program.SetCamName(3, QStringLiteral("PUMP"));
-        QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy hides(&window.host(), &WindowHost::hideEditorsRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         withFunctions(window, [&](QDialog& fun) {
             QCOMPARE(hides.count(), 1);
             QCOMPARE(field(fun, 100)->text(), QStringLiteral("03"));
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(p.Reconfigure(cams, formats, false));
         p.Parameters.AdvanceCount = int16_t(cams); // start from one entry per cam
         std::fill(p.Parameters.CamAdvance.begin(), p.Parameters.CamAdvance.end(), 99);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         const int groups = int(captions.size());
         withFunctions(window, [&](QDialog& fun) {
             QTest::mouseClick(::mode(fun, mode), Qt::LeftButton);
@@ -182,7 +182,7 @@ private slots:
         QFETCH(int, rows);
         TestSession t;
         t.session.program.Reconfigure(cams, cams == 8 ? 21 : 6, false);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         withFunctions(window, [&](QDialog& fun) {
             QTest::mouseClick(::mode(fun, mode), Qt::LeftButton);
             QCOMPARE(shownCaptions(fun, cams).size(), rows);
@@ -242,7 +242,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, stored);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.session.program.Parameters.AdvanceCount = 24;
         withFunctions(window, [&](QDialog& fun) {
             type(fun, field, typed);
@@ -271,7 +271,7 @@ private slots:
 
     void aDigitTypedIntoAFullFieldStartsANewValue() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         withFunctions(window, [&](QDialog& fun) {
             type(fun, 101, QStringLiteral("123"));
             QLineEdit* f = field(fun, 101);
@@ -293,7 +293,7 @@ private slots:
     void closingWithoutEditsAsksNothing() {
         QFETCH(QString, how);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.session.program.Parameters.EncoderShift = 12;
         withFunctions(window, [&](QDialog& fun) {
             if (how == QLatin1String("visit")) {
@@ -315,7 +315,7 @@ private slots:
 
     void switchingTheModeAndBackStillAsks() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         withFunctions(window, [&](QDialog& fun) {
             QTest::mouseClick(mode(fun, 1), Qt::LeftButton);
             QTest::mouseClick(mode(fun, 0), Qt::LeftButton);
@@ -336,7 +336,7 @@ private slots:
 
     void noDiscardsEveryEdit() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         FunctionParameters& fp = t.session.program.Parameters;
         fp.AdvanceCount = 6;
         fp.CamAdvance[0] = 20;
@@ -361,7 +361,7 @@ private slots:
     // The close box while a field still has the focus: its value counts.
     void theFieldBeingEditedCountsOnClosing() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         withFunctions(window, [&](QDialog& fun) {
             type(fun, 101, QStringLiteral("500"));
             t.prompts.expectMessage(QStringLiteral("T63"), Prompts::Answer::Yes);
@@ -384,7 +384,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(int, field);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.session.program.Parameters.AdvanceCount = 6;
         withFunctions(window, [&](QDialog& fun) {
             QTest::mouseClick(fun.findChild<QLabel*>(label), Qt::LeftButton);
@@ -394,7 +394,7 @@ private slots:
 
     void resetZeroesEverythingAndAsksOnClosing() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         FunctionParameters& fp = t.session.program.Parameters;
         fp.AdvanceCount = 24;
         fp.CamAdvance[5] = 50;
@@ -437,7 +437,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, cleared);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         FunctionParameters& fp = t.session.program.Parameters;
         fp.AdvanceCount = 6;
         fp.CamAdvance[1] = 33;

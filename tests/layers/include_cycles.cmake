@@ -1,8 +1,12 @@
 # Fails when two folders of src/ include each other, directly or through others: the core is
-# built in layers, model at the bottom and shell on top, and a ring has no bottom. Only the core
-# counts (files outside gui/). KNOWN names a file of rings still being taken apart, one pair of
-# folders per line ("link shell"); such a ring is reported but passes, and a listed ring that
-# is gone fails until its line is removed, so the list only ever shrinks.
+# built in layers, model at the bottom and shell on top, and a ring has no bottom. The windows
+# sit above the core and keep its order: a gui/ folder includes any core header, and another
+# folder's gui/ only where the core allows that folder (link/gui may include model/gui, never
+# shell/gui, since shell includes link); so its includes of other gui/ folders count as its
+# folder's. No core file includes a gui/ folder, and nothing but app includes app, which alone
+# knows every window. KNOWN names a file of rings still being taken apart, one pair of folders
+# per line ("link shell"); such a ring is reported but passes, and a listed ring that is gone
+# fails until its line is removed, so the list only ever shrinks.
 # usage: cmake -DSRC=<src dir> [-DKNOWN=<file>] -P include_cycles.cmake
 cmake_minimum_required(VERSION 3.20)
 
@@ -15,17 +19,39 @@ foreach(entry ${entries})
     endif()
 endforeach()
 
+set(failures 0)
+set(include_regex "^[ \t]*#[ \t]*include[ \t]+\"[A-Za-z0-9_]+/")
+set(target_regex "^[ \t]*#[ \t]*include[ \t]+\"([A-Za-z0-9_]+)/.*")
 foreach(from ${nodes})
-    file(GLOB files ${SRC}/${from}/*.h ${SRC}/${from}/*.cpp)
-    foreach(file ${files})
-        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[A-Za-z0-9_]+/")
+    file(GLOB core_files ${SRC}/${from}/*.h ${SRC}/${from}/*.cpp)
+    file(GLOB gui_files ${SRC}/${from}/gui/*.h ${SRC}/${from}/gui/*.cpp)
+    foreach(file ${core_files} ${gui_files})
+        file(RELATIVE_PATH where ${SRC} ${file})
+        set(in_gui FALSE)
+        if(file IN_LIST gui_files)
+            set(in_gui TRUE)
+        endif()
+        file(STRINGS ${file} includes REGEX "${include_regex}")
         foreach(line ${includes})
-            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([A-Za-z0-9_]+)/.*" "\\1" to
-                                 "${line}")
+            string(REGEX REPLACE "${target_regex}" "\\1" to "${line}")
+            set(to_gui)
+            if(line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"[A-Za-z0-9_]+/gui/")
+                set(to_gui gui/)
+            endif()
+            if(to STREQUAL "app" AND NOT from STREQUAL "app")
+                message(SEND_ERROR "${where} includes app/, which nothing but app may include")
+                math(EXPR failures "${failures} + 1")
+            elseif(to_gui AND NOT in_gui AND NOT from STREQUAL "app")
+                message(SEND_ERROR "${where} is core and includes ${to}/gui/, a window")
+                math(EXPR failures "${failures} + 1")
+            endif()
+            # A window's include of the core is one layer down and orders no folders.
+            if(in_gui AND NOT to_gui)
+                continue()
+            endif()
             if(NOT to STREQUAL from AND to IN_LIST nodes AND NOT to IN_LIST out_${from})
                 list(APPEND out_${from} ${to})
-                get_filename_component(name ${file} NAME)
-                set(why_${from}_${to} "${from}/${name} includes ${to}/")
+                set(why_${from}_${to} "${where} includes ${to}/${to_gui}")
             endif()
         endforeach()
     endforeach()
@@ -61,7 +87,6 @@ if(KNOWN)
     endforeach()
 endif()
 
-set(failures 0)
 set(rings)
 foreach(a ${nodes})
     foreach(b ${nodes})

@@ -1,5 +1,5 @@
+#include "app/AppWindow.h"
 #include "link/gui/ProgrammerTypeWindow.h"
-#include "shell/gui/MainWindow.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
@@ -235,7 +235,7 @@ private slots:
         Rig rig(24, 6);
         rig.session.program.SetPhase(1, 1, 10, 20);
         rig.session.program.CurrentFileName = QStringLiteral("OLD.CAM");
-        MainWindow main(rig.session);
+        AppWindow main(rig.session);
         bool sawWindow = false;
         QTimer::singleShot(0, this, [&] {
             auto* window = qobject_cast<ProgrammerTypeWindow*>(QApplication::activeModalWidget());

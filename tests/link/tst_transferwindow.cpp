@@ -1,6 +1,6 @@
+#include "app/AppWindow.h"
 #include "link/gui/DrawProgress.h"
 #include "link/gui/TransferWindow.h"
-#include "shell/gui/MainWindow.h"
 #include "support/TransferFixture.h"
 
 #include <QAction>
@@ -127,8 +127,8 @@ private slots:
         TransferFixture f(24, 6);
         f.script.stream(stream24x6());
         f.session.program.SetPhase(3, 1, 100, 200);
-        MainWindow main(f.session);
-        QSignalSpy redraws(&main, &MainWindow::redrawRequested);
+        AppWindow main(f.session);
+        QSignalSpy redraws(&main.host(), &WindowHost::redrawRequested);
         main.actions().c_Rcsz->trigger();
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
@@ -142,7 +142,7 @@ private slots:
         TransferFixture f(24, 6);
         f.script.acknowledgeFrames();
         f.session.program.SetPhase(2, 4, 5, 6);
-        MainWindow main(f.session);
+        AppWindow main(f.session);
         main.actions().C_Trsz->trigger();
         QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         const QList<QByteArray> frames =

@@ -1,6 +1,6 @@
 #include "Q517Paths.h"
+#include "app/AppWindow.h"
 #include "model/CamProgram.h"
-#include "shell/gui/MainWindow.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestSession.h"
 
@@ -32,8 +32,8 @@ const QString kFilter = QStringLiteral("T57(*.Cam)|*.cam|T73(*.*)|*.*");
 // A window over a test session, with an edited, unsaved program in it.
 struct Fixture {
     TestSession t;
-    MainWindow window{t.session};
-    QSignalSpy redraws{&window, &MainWindow::redrawRequested};
+    AppWindow window{t.session};
+    QSignalSpy redraws{&window.host(), &WindowHost::redrawRequested};
 
     Fixture() {
         CamProgram& p = program();

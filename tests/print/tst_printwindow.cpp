@@ -1,5 +1,5 @@
+#include "app/AppWindow.h"
 #include "print/gui/PrintWindow.h"
-#include "shell/gui/MainWindow.h"
 #include "support/FileSizeLimit.h"
 #include "support/RecordingPrintTarget.h"
 #include "support/TestSession.h"
@@ -205,7 +205,7 @@ private slots:
     // The File menu reaches Select Printer.
     void fileMenuSelectPrinter() {
         TestSession ts;
-        MainWindow main(ts.session);
+        AppWindow main(ts.session);
         CommonDialogBackend::PrinterChoice collated;
         collated.flags = 0x40000 | 0x10;
         ts.dialogs.chooseNextPrinter(collated);
@@ -235,7 +235,7 @@ private slots:
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             QSKIP("this machine has printers; the PDF fallback is not reachable");
         TestSession ts;
-        MainWindow main(ts.session);
+        AppWindow main(ts.session);
         const QString pdf = ts.path(QStringLiteral("listing.pdf"));
         if (existing) {
             QFile old(pdf);

@@ -1,4 +1,4 @@
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/CamRuns.h"
 #include "support/TestSession.h"
 
@@ -77,13 +77,13 @@ private slots:
         QFETCH(QStringList, rejections);
         QFETCH(int, selected);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         p.CurrentFormat = current;
         p.CurrentFileName = QStringLiteral("/cams/LINE4.CAM");
         t.session.edit.enterPhase(90, 180);
         p.MarkSaved();
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         for (int i = 0; i < answers.size(); ++i) {
             const QString a = answers.at(i);
             t.prompts.expectInput(QStringLiteral("T20 1- 6"), a == QLatin1String("<cancel>")
@@ -114,8 +114,8 @@ private slots:
 
     void selectSizeFromTheToolbarClosesTheEditorFirst() {
         TestSession t;
-        MainWindow window(t.session);
-        QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
+        AppWindow window(t.session);
+        QSignalSpy hides(&window.host(), &WindowHost::hideEditorsRequested);
         t.prompts.expectInput(QStringLiteral("T20 1- 6"), QStringLiteral("2"));
         window.actions().Sel_Form->trigger();
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
@@ -140,14 +140,14 @@ private slots:
         QFETCH(QStringList, rejections);
         QFETCH(int, target);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         fillDistinct(p);
         p.CurrentFormat = 2;
         QList<QByteArray> before;
         for (int f = 1; f <= 6; ++f)
             before.append(CamRuns::FormatBytes(p, f));
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         for (int i = 0; i < answers.size(); ++i) {
             const QString a = answers.at(i);
             t.prompts.expectInput(QStringLiteral("T125 2T126 1 -6"),
@@ -183,7 +183,7 @@ private slots:
         QFETCH(int, answer);
         const bool erased = Prompts::Answer(answer) == Prompts::Answer::Yes;
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         fillDistinct(p);
         p.SetCamName(2, QStringLiteral("GLUE"));
@@ -191,8 +191,8 @@ private slots:
         QList<QByteArray> before;
         for (int f = 1; f <= 6; ++f)
             before.append(CamRuns::FormatBytes(p, f));
-        QSignalSpy hides(&window, &MainWindow::hideEditorsRequested);
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy hides(&window.host(), &WindowHost::hideEditorsRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         t.prompts.expectMessage(QStringLiteral("T2 4'?"), Prompts::Answer(answer));
 
         window.findChild<QAction*>(entry)->trigger();
@@ -248,7 +248,7 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(bool, imported);
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         CamProgram& p = t.session.program;
         fillDistinct(p);
         p.SetCamName(2, QStringLiteral("OLD"));
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(!path.isEmpty());
         t.dialogs.chooseNextFile(path);
         const QString cwd = QDir::currentPath();
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         for (int i = 0; i < answers.size(); ++i) {
             const QString a = answers.at(i);
             t.prompts.expectInput(QStringLiteral("T22 1- 6"), a == QLatin1String("<cancel>")
@@ -300,7 +300,7 @@ private slots:
 
     void importSizeEndsQuietlyWithoutAFile() {
         TestSession t;
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.dialogs.chooseNextFile(QString());
         t.dialogs.chooseNextFile(t.path(QStringLiteral("GONE.CAM")));
         window.actions().S_Imp->trigger();
@@ -321,7 +321,7 @@ private slots:
         } failing;
         TestSession t;
         t.dialog.setBackend(failing);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         t.prompts.expectMessage(QStringLiteral("ERROR  53"));
         window.actions().S_Imp->trigger();
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));

@@ -3,7 +3,7 @@
 #include "model/gui/FileCommands.h"
 #include "model/gui/HandedFiles.h"
 #include "shell/SingleInstance.h"
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/TestSession.h"
 
 #include <QDialog>
@@ -22,7 +22,7 @@ const QString kQ517 = QStringLiteral(Q517_BINARY_DIR "/src/q517");
 // outside wired as at start-up.
 struct RunningWindow {
     TestSession t;
-    MainWindow window{t.session};
+    AppWindow window{t.session};
     HandedFiles* handed = new HandedFiles(window, *window.findChild<FileCommands*>());
 
     explicit RunningWindow(bool unsaved = false) {

@@ -1,7 +1,7 @@
+#include "app/AppWindow.h"
+#include "dialogs/gui/WindowGeometry.h"
 #include "link/LineProtocol.h"
 #include "shell/gui/AboutWindow.h"
-#include "shell/gui/MainWindow.h"
-#include "shell/gui/WindowGeometry.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
@@ -78,7 +78,7 @@ class TestMainWindow : public QObject {
 private slots:
     void menuBar() {
         ShellSession s;
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QCOMPARE(window.objectName(), QStringLiteral("MAIN"));
         QCOMPARE(window.windowTitle(), QStringLiteral("PROGRAMMATORE Q517"));
         QStringList names, captions;
@@ -139,7 +139,7 @@ private slots:
         QFETCH(QString, menu);
         QFETCH(Entries, entries);
         ShellSession s;
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QMenu* m = window.menu(menu);
         QVERIFY(m);
         const QList<QAction*> actions = m->actions();
@@ -165,8 +165,8 @@ private slots:
 
     void openingAMenuClosesTheEntryFields() {
         ShellSession s;
-        MainWindow window(s.session);
-        QSignalSpy hide(&window, &MainWindow::hideEditorsRequested);
+        AppWindow window(s.session);
+        QSignalSpy hide(&window.host(), &WindowHost::hideEditorsRequested);
         for (const char* name : {"F_", "S_", "c_", "o_"}) {
             const int before = int(hide.count());
             emit window.menu(name)->aboutToShow();
@@ -177,7 +177,7 @@ private slots:
     void toolbarTooltipsComeFromTheTexts() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         QToolBar* bar = window.findChild<QToolBar*>();
         QVERIFY(bar);
@@ -200,8 +200,8 @@ private slots:
         p.ProgramSaved = false;
         p.WriteDegree(1, 1, 10, 1);
         s.session.edit.enterPhase(3, 4);
-        MainWindow window(s.session);
-        QSignalSpy texts(&window, &MainWindow::textsChanged);
+        AppWindow window(s.session);
+        QSignalSpy texts(&window.host(), &WindowHost::textsChanged);
         QVERIFY(window.startUp());
         QCOMPARE(texts.count(), 1);
         QCOMPARE(int(s.session.options.PortNumber), 3);
@@ -229,7 +229,7 @@ private slots:
         s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
         CamProgram& p = s.session.program;
         p.Parameters.CamAdvance[0] = 9;
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         QVERIFY(s.prompts.messages().isEmpty());
         QCOMPARE(s.line.receivedCount("?M8C\r"), 1);
@@ -271,7 +271,7 @@ private slots:
         // The message first, then where and why.
         if (!message.isEmpty())
             s.prompts.expectMessageContaining(message + QLatin1Char('\n'));
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StController"))->text(), shown);
     }
@@ -294,7 +294,7 @@ private slots:
         s.line.setCts(true);
         s.line.when("?M8C\r", FakeController::bytes("08 89 517 CAM SWITCH ITALY-CTRL-0042\r"));
         s.line.when("?T93\r", FakeController::bytes("AVR_M1280-V2.50 Q517\r"));
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         QLabel* shown = window.findChild<QLabel*>(QStringLiteral("StController"));
         QCOMPARE(shown->text(), QStringLiteral("C8-89 ready"));
@@ -317,7 +317,7 @@ private slots:
         ShellSession s;
         // The default script comes from the program's data folder.
         s.prompts.expectMessage("FILE 'Q517_OPT.DEF' NOT FOUND!!!\n SET OPTIONS");
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         QVERIFY(s.prompts.allShown());
         QCOMPARE(s.session.options.LanguageFile, QStringLiteral("q517_IT.SCR"));
@@ -364,7 +364,7 @@ private slots:
         }
         if (!started)
             s.prompts.expectMessageContaining(message, Prompts::Answer::Cancel);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QCOMPARE(window.startUp(), started);
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));
         QVERIFY(!s.dialogs.pending());
@@ -396,7 +396,7 @@ private slots:
         ShellSession s;
         prepareWorkDir(s, "\"LANG.SCR\",4,\"2400\"\r\n/plans/A.CAM\r\n");
         writeBytes(s.path("OTHER.SCR"), numberedScript("E"));
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         CamProgram& p = s.session.program;
         p.Reconfigure(16, 44, false);
@@ -408,7 +408,7 @@ private slots:
             s.prompts.expectMessage("FILE ERROR");
         // A previous caller may have left CancelError set: a cancel here must not raise.
         s.dialog.CancelError = true;
-        QSignalSpy texts(&window, &MainWindow::textsChanged);
+        QSignalSpy texts(&window.host(), &WindowHost::textsChanged);
         window.actions().o_Setlng->trigger();
         QVERIFY2(s.prompts.allShown(), qPrintable(s.prompts.problems()));
         QCOMPARE(s.dialogs.titles, QStringList{"SELECT LANGUAGE"});
@@ -435,7 +435,7 @@ private slots:
 
     void recentFileEntries() {
         ShellSession s;
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         s.session.options.RecentFiles = QStringList{"/plans/LINE2.CAM", "/plans/a b.CAM"};
         window.refreshRecentFiles();
         const QList<QAction*> actions = window.menu("F_")->actions();
@@ -450,7 +450,7 @@ private slots:
             QVERIFY(actions.at(at + i)->isEnabled());
             QVERIFY(!actions.at(at + i)->isChecked());
         }
-        QSignalSpy chosen(&window, &MainWindow::recentFileChosen);
+        QSignalSpy chosen(&window.host(), &WindowHost::recentFileChosen);
         actions.at(at + 2)->trigger();
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toString(), QStringLiteral("/plans/a b.CAM"));
@@ -484,10 +484,10 @@ private slots:
         QFETCH(QString, title);
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         s.session.program.Reconfigure(cams, formats, false);
-        QSignalSpy redraws(&window, &MainWindow::redrawRequested);
+        QSignalSpy redraws(&window.host(), &WindowHost::redrawRequested);
         window.show();
         activate(window);
         QCOMPARE(window.windowTitle(), title);
@@ -507,7 +507,7 @@ private slots:
     void scaledOnceOnActivation() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         auto* panel = new QWidget;
         auto* label = new QLabel("C 01", panel);
         label->setGeometry(20, 40, 100, 30);
@@ -539,7 +539,7 @@ private slots:
     void scaledToFitTheHeight() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         auto* panel = new QWidget;
         auto* name = new QLabel(panel);
         name->setGeometry(20, 336, 200, 21);
@@ -563,7 +563,7 @@ private slots:
     void longResultKeepsTheWindowWidth() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -576,7 +576,7 @@ private slots:
     void notScaledWhenNotWider() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         auto* panel = new QWidget;
         auto* label = new QLabel("C 01", panel);
         label->setGeometry(20, 40, 100, 30);
@@ -604,7 +604,7 @@ private slots:
         QFETCH(bool, closes);
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         window.show();
         CamProgram& p = s.session.program;
@@ -633,7 +633,7 @@ private slots:
     void closeWhenSavedAsksNothing() {
         ShellSession s;
         prepareWorkDir(s);
-        MainWindow window(s.session);
+        AppWindow window(s.session);
         QVERIFY(window.startUp());
         window.show();
         writeBytes(s.path("_._"), "scratch");

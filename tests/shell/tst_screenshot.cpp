@@ -1,5 +1,5 @@
 #include "Q517Paths.h"
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/TestSession.h"
 
 #include <QAbstractButton>
@@ -74,13 +74,13 @@ private slots:
         ts.session.texts.LoadFromBytes(script.readAll());
         programFormat(ts.session.program);
 
-        MainWindow window(ts.session);
+        AppWindow window(ts.session);
         window.applyTexts();
         window.resize(1280, 800);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.redrawFormat();
+        window.host().redrawFormat();
         QApplication::processEvents();
 
         const QImage shot = window.grab().toImage();

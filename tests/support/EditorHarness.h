@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/gui/MainWindow.h"
+#include "app/AppWindow.h"
 #include "support/TestSession.h"
 
 #include <QAction>
@@ -15,7 +15,7 @@
 // Widgets are found by their control names, as an operator's clicks and keys reach them.
 struct EditorHarness {
     TestSession ts;
-    MainWindow window{ts.session};
+    AppWindow window{ts.session};
 
     EditorHarness() {
         window.applyTexts();
@@ -25,7 +25,7 @@ struct EditorHarness {
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window))
             QTest::qFail("main window never became active", __FILE__, __LINE__);
-        window.redrawFormat();
+        window.host().redrawFormat();
     }
 
     CamProgram& program() { return ts.session.program; }

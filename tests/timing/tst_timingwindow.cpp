@@ -1,7 +1,7 @@
 #include "Q517Paths.h"
+#include "app/AppWindow.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/FormatStepper.h"
-#include "shell/gui/MainWindow.h"
 #include "support/TestSession.h"
 #include "timing/gui/OutputLamps.h"
 #include "timing/gui/ShaftView.h"
@@ -51,7 +51,7 @@ private slots:
     void speedAndMinimumAreRefusedInTheirFields() {
         TestSession t;
         program(t.session);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         TimingWindow* timing = open(window);
         QVERIFY(timing);
         QCOMPARE(timing->windowTitle(), QStringLiteral("T420"));
@@ -89,7 +89,7 @@ private slots:
     void doubleClickShowsTheCamInTheEditor() {
         TestSession t;
         program(t.session);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         window.show();
         TimingWindow* timing = open(window);
         QVERIFY(QTest::qWaitForWindowExposed(timing));
@@ -112,7 +112,7 @@ private slots:
     void shaftLightsTheLampsAtSpeed() {
         TestSession t;
         program(t.session);
-        MainWindow window(t.session);
+        AppWindow window(t.session);
         TimingWindow* timing = open(window);
         QVERIFY(QTest::qWaitForWindowExposed(timing));
         QCOMPARE(timing->SlowDown->value(), 20);

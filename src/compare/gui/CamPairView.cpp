@@ -1,8 +1,8 @@
 #include "compare/gui/CamPairView.h"
 
+#include "dialogs/gui/WindowGeometry.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/CamBarPainter.h"
-#include "shell/gui/WindowGeometry.h"
 
 #include <QPainter>
 

@@ -4,6 +4,8 @@
 #include "compare/DiffReport.h"
 #include "compare/gui/DifferencesWindow.h"
 #include "dialogs/Prompts.h"
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "link/Identification.h"
 #include "link/LinkOutcome.h"
 #include "link/PortMap.h"
@@ -11,7 +13,6 @@
 #include "model/CamFileReader.h"
 #include "model/gui/CamFileChoice.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -23,14 +24,14 @@ const QString NotWholeText =
     QStringLiteral("The controller's program did not come whole: nothing was compared");
 } // namespace
 
-CompareCommands::CompareCommands(MainWindow& window) : QObject(&window), window_(window) {
+CompareCommands::CompareCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("CompareCommands"));
     const MainActions& actions = window.actions();
     connect(actions.f_Compare, &QAction::triggered, this, &CompareCommands::compareWithFile);
     connect(actions.C_Compare, &QAction::triggered, this, &CompareCommands::compareWithController);
     actions.o_Verify->setChecked(window.session().settings.VerifyAfterTransmit());
     connect(actions.o_Verify, &QAction::toggled, this, &CompareCommands::setVerifyAfterTransmit);
-    connect(&window, &MainWindow::programTransmitted, this, &CompareCommands::verifyAfterTransmit);
+    connect(&window, &WindowHost::programTransmitted, this, &CompareCommands::verifyAfterTransmit);
 }
 
 void CompareCommands::compareWithFile() {
@@ -110,12 +111,12 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
     const CamProgram expected = session.program;
     // The reception reads into a scratch program while the operator's is set aside: the
     // editor must not paint the scratch one meanwhile.
-    QWidget* editor = window_.centralWidget();
+    QWidget* editor = window_.centralPart();
     if (editor)
         editor->setUpdatesEnabled(false);
     const VerifyResult result =
         VerifyController(session.linkContext(), session.program, expected, [&] {
-            TransferWindow transfer(session, "?FR", &window_);
+            TransferWindow transfer(session, "?FR", window_.window());
             transfer.exec();
             return transfer.outcome();
         });
@@ -169,7 +170,7 @@ DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other, con
                              ? QStringLiteral("program in memory")
                              : QStringLiteral("program in memory (") +
                                    QFileInfo(program.CurrentFileName).fileName() + QLatin1Char(')');
-    auto* differences = new DifferencesWindow(program, other, name, caption, &window_);
+    auto* differences = new DifferencesWindow(program, other, name, caption, window_.window());
     differences->setAttribute(Qt::WA_DeleteOnClose);
     connect(differences, &DifferencesWindow::goToCam, this, &CompareCommands::goToCam);
     differences->watch(stillTrue(otherSideSame), session.Text(342), session.Text(343));

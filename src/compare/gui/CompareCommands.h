@@ -6,7 +6,7 @@
 
 class CamProgram;
 class DifferencesWindow;
-class MainWindow;
+class WindowHost;
 
 // File > Compare with File..., Comm > Compare with Controller and Options > Verify after
 // Transmit: each comparison opens the differences window (DIFF) on the program in memory
@@ -15,7 +15,7 @@ class MainWindow;
 class CompareCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CompareCommands(MainWindow& window);
+    explicit CompareCommands(WindowHost& window);
 
     void compareWithFile();
     void compareWithController();
@@ -39,7 +39,7 @@ private:
     void compareFile(const QString& path);
     void goToCam(int format, int cam);
 
-    MainWindow& window_;
+    WindowHost& window_;
     // Transmissions so far: a comparison with the controller before one is out of date.
     int transmissions_ = 0;
 };

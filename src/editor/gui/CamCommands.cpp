@@ -1,13 +1,14 @@
 #include "editor/gui/CamCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "editor/CamOperations.h"
 #include "model/StepName.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 
-CamCommands::CamCommands(MainWindow& window)
+CamCommands::CamCommands(WindowHost& window)
     : QObject(&window), window_(window), undo_(window.actions().o_Undo),
       redo_(window.actions().o_Redo) {
     const MainActions& a = window.actions();
@@ -18,7 +19,7 @@ CamCommands::CamCommands(MainWindow& window)
     connect(a.o_Undo, &QAction::triggered, this, &CamCommands::undo);
     connect(a.o_Redo, &QAction::triggered, this, &CamCommands::redo);
     connect(&window.session().edit, &EditSession::historyChanged, this, &CamCommands::showHistory);
-    connect(&window, &MainWindow::textsChanged, this, &CamCommands::showHistory);
+    connect(&window, &WindowHost::textsChanged, this, &CamCommands::showHistory);
     showHistory();
 }
 

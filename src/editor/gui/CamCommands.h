@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-class MainWindow;
+class WindowHost;
 class QAction;
 
 // The cam entries of the Sizes menu: Copy Cam, Shift Cam, Erase Cam, Modify Cam, Undo and
@@ -15,7 +15,7 @@ class QAction;
 class CamCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CamCommands(MainWindow& window);
+    explicit CamCommands(WindowHost& window);
 
 private:
     void copyCam();
@@ -29,7 +29,7 @@ private:
     // Ends the step a cam command began and draws what it changed.
     void recorded(CamOperations::Redraw what, StepLabel::Kind kind);
 
-    MainWindow& window_;
+    WindowHost& window_;
     QAction* undo_;
     QAction* redo_;
 };

@@ -1,5 +1,8 @@
 #include "editor/gui/CamEditor.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowGeometry.h"
+#include "dialogs/gui/WindowHost.h"
 #include "editor/CamRowWalk.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/EntryRules.h"
@@ -8,8 +11,6 @@
 #include "editor/gui/EntryField.h"
 #include "editor/gui/FormatStepper.h"
 #include "shell/Session.h"
-#include "shell/gui/MainStatusBar.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -35,7 +36,7 @@ constexpr TwipsRect PhaseCountAt{8010, 4410, 1590, 225};
 constexpr TwipsRect NameHeaderAt{NameLeft, 45, NameWidth, 225};
 } // namespace
 
-CamEditor::CamEditor(MainWindow& window) : QWidget(&window), session_(window.session()) {
+CamEditor::CamEditor(WindowHost& window) : QWidget(window.window()), session_(window.session()) {
     setObjectName(QStringLiteral("CamEditor"));
     // The background takes no focus: a click on it closes the fields without applying them.
     setFocusPolicy(Qt::NoFocus);
@@ -45,32 +46,32 @@ CamEditor::CamEditor(MainWindow& window) : QWidget(&window), session_(window.ses
     buildFields();
     buildKeys();
     applyTexts();
-    window.setCentralWidget(this);
+    window.setCentralPart(this);
     connectTo(window);
 }
 
-void CamEditor::connectTo(MainWindow& window) {
+void CamEditor::connectTo(WindowHost& window) {
     window_ = &window;
     selectSizeAction_ = window.actions().S_Sel;
     QAction* go = window.actions().GoPrCam;
     connect(go, &QAction::triggered, this, &CamEditor::editCurrentCam);
-    for (QToolBar* bar : window.findChildren<QToolBar*>()) {
+    for (QToolBar* bar : window.window()->findChildren<QToolBar*>()) {
         if (QWidget* button = bar->widgetForAction(go))
             goPrCam_ = button;
     }
-    connect(&window, &MainWindow::redrawRequested, this, &CamEditor::ShowFormat);
-    connect(&window, &MainWindow::hideEditorsRequested, this, &CamEditor::HideEditors);
-    connect(&window, &MainWindow::camRowRedrawRequested, this, &CamEditor::DrawCamRow);
-    connect(&window, &MainWindow::openEditorRequested, this, &CamEditor::openEditor);
-    connect(&window, &MainWindow::textsChanged, this, &CamEditor::applyTexts);
+    connect(&window, &WindowHost::redrawRequested, this, &CamEditor::ShowFormat);
+    connect(&window, &WindowHost::hideEditorsRequested, this, &CamEditor::HideEditors);
+    connect(&window, &WindowHost::camRowRedrawRequested, this, &CamEditor::DrawCamRow);
+    connect(&window, &WindowHost::openEditorRequested, this, &CamEditor::openEditor);
+    connect(&window, &WindowHost::textsChanged, this, &CamEditor::applyTexts);
     // The degree under the pointer, at the right end of the status bar.
-    auto* readout = new QLabel(&window);
+    auto* readout = new QLabel(window.window());
     readout->setObjectName(QStringLiteral("StDegree"));
     readout->setFont(fixedFont(12));
     // Room for the widest readout, so the bar does not jump as the pointer moves.
     readout->setMinimumWidth(
         readout->fontMetrics().horizontalAdvance(DiagramDrag::Readout(24, 359)) + 8);
-    window.status()->addReadout(readout);
+    window.addReadout(readout);
     connect(this, &CamEditor::degreeReadout, readout, &QLabel::setText);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 struct Session;
-class MainWindow;
+class WindowHost;
 class ClickableLabel;
 class EntryField;
 class FormatStepper;
@@ -31,7 +31,7 @@ class CamEditor : public QWidget {
     Q_OBJECT
 public:
     // Becomes the window's central widget, hooked to its redraw requests, menus and toolbar.
-    explicit CamEditor(MainWindow& window);
+    explicit CamEditor(WindowHost& window);
 
     // The whole current format: captions, rows, the current cam's phase list.
     void ShowFormat();
@@ -60,7 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void connectTo(MainWindow& window);
+    void connectTo(WindowHost& window);
     void buildRows();
     void buildCaptions();
     void buildFields();
@@ -124,7 +124,7 @@ private:
     bool entryFieldHasFocus() const;
 
     Session& session_;
-    MainWindow* window_ = nullptr;
+    WindowHost* window_ = nullptr;
     QAction* selectSizeAction_ = nullptr;
     QWidget* goPrCam_ = nullptr;
 

@@ -9,7 +9,6 @@
 #include "editor/gui/EntryField.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -2,7 +2,7 @@
 
 // How the cam editor puts its controls on the design layout: shared by the files that build them.
 #include "editor/DiagramGeometry.h"
-#include "shell/gui/WindowGeometry.h"
+#include "dialogs/gui/WindowGeometry.h"
 
 #include <QFont>
 #include <QFontDatabase>

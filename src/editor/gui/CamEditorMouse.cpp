@@ -1,11 +1,11 @@
 // The mouse on the cam bars: the degree readout, drawing a phase and dragging its edges.
 #include "editor/gui/CamEditor.h"
 
+#include "dialogs/gui/WindowHost.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/CamEditorLayout.h"
 #include "editor/gui/ClickableLabel.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <QFrame>

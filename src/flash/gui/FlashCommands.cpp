@@ -1,13 +1,14 @@
 #include "flash/gui/FlashCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "flash/gui/UpdateFlashWindow.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QFileInfo>
 
-FlashCommands::FlashCommands(MainWindow& window) : QObject(&window), window_(window) {
+FlashCommands::FlashCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("FlashCommands"));
     connect(window.actions().Upd_Flash, &QAction::triggered, this, &FlashCommands::updateFlash);
 }
@@ -16,7 +17,7 @@ void FlashCommands::updateFlash() {
     Session& session = window_.session();
     if (!HexFileChoice::ChooseHexFile(session.dialog, session.prompts, session.texts, memory_))
         return;
-    UpdateFlashWindow update(window_.session(), memory_.HexFilePath, &window_);
+    UpdateFlashWindow update(window_.session(), memory_.HexFilePath, window_.window());
     update.exec();
     if (update.updated())
         window_.showResult(QStringLiteral("Flash updated: ") +

@@ -4,19 +4,19 @@
 
 #include <QObject>
 
-class MainWindow;
+class WindowHost;
 
 // Comm > Update FLASH (Upd_Flash): choose an image and run the update window. Keeps the
 // image chosen last for the next time, while the program runs.
 class FlashCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FlashCommands(MainWindow& window);
+    explicit FlashCommands(WindowHost& window);
 
     void updateFlash();
     const HexFileMemory& memory() const { return memory_; }
 
 private:
-    MainWindow& window_;
+    WindowHost& window_;
     HexFileMemory memory_;
 };

@@ -1,12 +1,13 @@
 #include "functions/gui/FunctionCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "functions/gui/FunctionParametersWindow.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 
-FunctionCommands::FunctionCommands(MainWindow& window) : QObject(&window), window_(window) {
+FunctionCommands::FunctionCommands(WindowHost& window) : QObject(&window), window_(window) {
     connect(window.actions().Fu_Set, &QAction::triggered, this, &FunctionCommands::openFunctions);
 }
 
@@ -15,7 +16,7 @@ void FunctionCommands::openFunctions() {
     EditSession& edit = window_.session().edit;
     edit.beginChange();
     {
-        FunctionParametersWindow functions(window_.session(), &window_);
+        FunctionParametersWindow functions(window_.session(), window_.window());
         functions.exec();
     }
     const CamProgram& p = window_.session().program;

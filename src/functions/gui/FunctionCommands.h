@@ -2,16 +2,16 @@
 
 #include <QObject>
 
-class MainWindow;
+class WindowHost;
 
 // Fu&nctions (Fu_Set): closes the editor's fields and opens the function parameters window.
 class FunctionCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FunctionCommands(MainWindow& window);
+    explicit FunctionCommands(WindowHost& window);
 
 private:
     void openFunctions();
 
-    MainWindow& window_;
+    WindowHost& window_;
 };

@@ -1,13 +1,14 @@
 #include "link/gui/LinkCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "link/gui/PortWindow.h"
 #include "link/gui/ProgrammerTypeWindow.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 
-LinkCommands::LinkCommands(MainWindow& window) : QObject(&window), window_(window) {
+LinkCommands::LinkCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("LinkCommands"));
     connect(window.actions().o_SetPort, &QAction::triggered, this, &LinkCommands::openPortWindow);
     connect(window.actions().Sel_prg, &QAction::triggered, this,
@@ -15,13 +16,13 @@ LinkCommands::LinkCommands(MainWindow& window) : QObject(&window), window_(windo
 }
 
 void LinkCommands::openPortWindow() {
-    PortWindow window(window_.session(), &window_);
+    PortWindow window(window_.session(), window_.window());
     window.exec();
 }
 
 void LinkCommands::openProgrammerTypeWindow() {
     Session& session = window_.session();
-    ProgrammerTypeWindow window(session, &window_);
+    ProgrammerTypeWindow window(session, window_.window());
     window.exec();
     if (!window.TypeChanged())
         return;

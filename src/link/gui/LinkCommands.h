@@ -2,17 +2,17 @@
 
 #include <QObject>
 
-class MainWindow;
+class WindowHost;
 
 // Options > Set Commport (o_SetPort) and File > Select Programmer (Sel_prg).
 class LinkCommands : public QObject {
     Q_OBJECT
 public:
-    explicit LinkCommands(MainWindow& window);
+    explicit LinkCommands(WindowHost& window);
 
     void openPortWindow();
     void openProgrammerTypeWindow();
 
 private:
-    MainWindow& window_;
+    WindowHost& window_;
 };

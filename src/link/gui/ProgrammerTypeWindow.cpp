@@ -1,13 +1,13 @@
 #include "link/gui/ProgrammerTypeWindow.h"
 
 #include "dialogs/Prompts.h"
+#include "dialogs/gui/WindowGeometry.h"
 #include "link/Identification.h"
 #include "link/LineProtocol.h"
 #include "link/LinkOutcome.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
-#include "shell/gui/WindowGeometry.h"
 
 #include <QButtonGroup>
 #include <QEvent>

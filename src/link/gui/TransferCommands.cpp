@@ -1,16 +1,17 @@
 #include "link/gui/TransferCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "link/Clock.h"
 #include "link/LinkOutcome.h"
 #include "link/ProgramReception.h"
 #include "link/ProgramTransmission.h"
 #include "link/gui/TransferWindow.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 
-TransferCommands::TransferCommands(MainWindow& window) : QObject(&window), window_(window) {
+TransferCommands::TransferCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("TransferCommands"));
     connect(window.actions().c_Rcsz, &QAction::triggered, this, &TransferCommands::receiveSizes);
     connect(window.actions().C_Trsz, &QAction::triggered, this, &TransferCommands::transmitSizes);
@@ -28,7 +29,7 @@ void TransferCommands::receiveSizes() {
     Outcome transferred = Outcome::Done();
     const ReceiveSizesOutcome result = ReceiveSizes(
         session.linkContext(), session.program, session.edit, window_.windowTitle(), [&] {
-            TransferWindow transfer(session, "?FR", &window_);
+            TransferWindow transfer(session, "?FR", window_.window());
             const int64_t start = session.clock.nowMs();
             transfer.exec();
             ms = session.clock.nowMs() - start;
@@ -70,7 +71,7 @@ void TransferCommands::transmitSizes() {
         session.linkContext(), session.program, window_.windowTitle(),
         [this] { window_.actions().f_Save->trigger(); },
         [&] {
-            TransferWindow transfer(session, "?FW", &window_);
+            TransferWindow transfer(session, "?FW", window_.window());
             const int64_t start = session.clock.nowMs();
             transfer.exec();
             ms = session.clock.nowMs() - start;

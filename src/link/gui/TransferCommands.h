@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-class MainWindow;
+class WindowHost;
 
 // Comm > Receive Sizes (c_Rcsz) and Comm > Transmit Sizes (C_Trsz): a whole program from
 // and to the controller through the transfer window.
 class TransferCommands : public QObject {
     Q_OBJECT
 public:
-    explicit TransferCommands(MainWindow& window);
+    explicit TransferCommands(WindowHost& window);
 
     void receiveSizes();
     void transmitSizes();
@@ -20,5 +20,5 @@ private:
     // "6 formats in 16.2 s", for the status bar.
     QString formatsIn(int64_t ms) const;
 
-    MainWindow& window_;
+    WindowHost& window_;
 };

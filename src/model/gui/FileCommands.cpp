@@ -2,6 +2,8 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "link/SerialLine.h"
 #include "model/CamFileName.h"
 #include "model/CamFileReader.h"
@@ -10,13 +12,12 @@
 #include "model/gui/CamFileChoice.h"
 #include "shell/CamFileLoading.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 
-FileCommands::FileCommands(MainWindow& window) : QObject(&window), window_(window) {
+FileCommands::FileCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("FileCommands"));
     const MainActions& a = window.actions();
     for (QAction* entry : {a.f_New, a.New_Fil})
@@ -26,7 +27,7 @@ FileCommands::FileCommands(MainWindow& window) : QObject(&window), window_(windo
     for (QAction* entry : {a.f_Save, a.Sv_Fil})
         connect(entry, &QAction::triggered, this, &FileCommands::save);
     connect(a.f_SaveAS, &QAction::triggered, this, &FileCommands::saveAs);
-    connect(&window, &MainWindow::recentFileChosen, this, &FileCommands::openRecent);
+    connect(&window, &WindowHost::recentFileChosen, this, &FileCommands::openRecent);
 }
 
 Session& FileCommands::session() const {

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class MainWindow;
+class WindowHost;
 struct Session;
 
 // File > New, Open, Save (F9), Save As, the recent-file entries, and the toolbar's New,
@@ -11,7 +11,7 @@ struct Session;
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FileCommands(MainWindow& window);
+    explicit FileCommands(WindowHost& window);
 
     void newProgram();
     void open();
@@ -33,5 +33,5 @@ private:
     // what failed, and false comes back with the model untouched.
     bool writeProgram(const QString& path, const QString& title);
 
-    MainWindow& window_;
+    WindowHost& window_;
 };

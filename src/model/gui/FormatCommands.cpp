@@ -1,12 +1,13 @@
 #include "model/gui/FormatCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "shell/FormatOperations.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 
-FormatCommands::FormatCommands(MainWindow& window) : QObject(&window), window_(window) {
+FormatCommands::FormatCommands(WindowHost& window) : QObject(&window), window_(window) {
     const MainActions& a = window.actions();
     connect(a.S_Sel, &QAction::triggered, this, &FormatCommands::selectFormat);
     connect(a.Sel_Form, &QAction::triggered, this, &FormatCommands::selectFormatFromToolbar);

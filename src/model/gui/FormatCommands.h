@@ -3,14 +3,14 @@
 #include <QObject>
 #include <QString>
 
-class MainWindow;
+class WindowHost;
 
 // The format entries of the Sizes menu (Select, Copy, Erase and Import Size) and the
 // toolbar's select-format and erase-format buttons.
 class FormatCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FormatCommands(MainWindow& window);
+    explicit FormatCommands(WindowHost& window);
 
     // The file chosen by the last Import Size.
     const QString& importFileName() const { return importFileName_; }
@@ -22,6 +22,6 @@ private:
     void eraseFormat();
     void importFormat();
 
-    MainWindow& window_;
+    WindowHost& window_;
     QString importFileName_;
 };

@@ -1,17 +1,18 @@
 #include "print/gui/PrintCommands.h"
 
 #include "dialogs/CommonDialog.h"
+#include "dialogs/gui/MainActions.h"
 #include "dialogs/gui/QtCommonDialogBackend.h"
+#include "dialogs/gui/WindowHost.h"
 #include "print/PrinterSelection.h"
 #include "print/gui/PrintWindow.h"
 #include "print/gui/PrinterTarget.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 
 #include <QAction>
 #include <QPrinter>
 
-PrintCommands::PrintCommands(MainWindow& window) : QObject(&window), window_(window) {
+PrintCommands::PrintCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("PrintCommands"));
     connect(window.actions().f_SelPr, &QAction::triggered, this, &PrintCommands::selectPrinter);
     connect(window.actions().Pr_Size, &QAction::triggered, this, &PrintCommands::openPrintWindow);
@@ -36,7 +37,7 @@ void PrintCommands::selectPrinter() {
 void PrintCommands::openPrintWindow() {
     Session& session = window_.session();
     PrinterTarget target(printer(), session.dialog, session.prompts, session.texts);
-    PrintWindow window(session, target, &window_);
+    PrintWindow window(session, target, window_.window());
     window.exec();
     // A PDF that could not be put in place (full disk) was reported; it is no result.
     if (!target.lastPdf().isEmpty() && target.failure().isEmpty())

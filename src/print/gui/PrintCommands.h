@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class MainWindow;
+class WindowHost;
 class QPrinter;
 
 // File > Select Printer (f_SelPr) and File > Print (Pr_Size), on the program's current
@@ -12,7 +12,7 @@ class QPrinter;
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
-    explicit PrintCommands(MainWindow& window);
+    explicit PrintCommands(WindowHost& window);
     ~PrintCommands() override;
 
     void selectPrinter();
@@ -21,7 +21,7 @@ public:
 private:
     QPrinter& printer();
 
-    MainWindow& window_;
+    WindowHost& window_;
     // Only when the dialogs are not the platform's (a test): the program's own printer.
     std::unique_ptr<QPrinter> ownPrinter_;
 };

@@ -1,12 +1,12 @@
 #include "print/gui/PrintWindow.h"
 
 #include "dialogs/Prompts.h"
+#include "dialogs/gui/WindowGeometry.h"
 #include "model/NumberForms.h"
 #include "print/PrintJob.h"
 #include "print/PrintTarget.h"
 #include "print/PrinterSelection.h"
 #include "shell/Session.h"
-#include "shell/gui/WindowGeometry.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

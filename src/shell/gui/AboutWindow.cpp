@@ -1,6 +1,6 @@
 #include "shell/gui/AboutWindow.h"
 
-#include "shell/gui/WindowGeometry.h"
+#include "dialogs/gui/WindowGeometry.h"
 
 #include <QLabel>
 #include <QPainter>

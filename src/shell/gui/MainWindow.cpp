@@ -2,6 +2,8 @@
 
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
+#include "dialogs/gui/WindowGeometry.h"
+#include "dialogs/gui/WindowHost.h"
 #include "link/Identification.h"
 #include "link/LinkOutcome.h"
 #include "link/PortMap.h"
@@ -11,8 +13,6 @@
 #include "shell/Session.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainStatusBar.h"
-#include "shell/gui/Subsystems.h"
-#include "shell/gui/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,17 +28,45 @@
 
 #include <algorithm>
 
-MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+namespace {
+class MainHost final : public WindowHost {
+public:
+    explicit MainHost(MainWindow& window) : WindowHost(&window), window_(window) {}
+
+    Session& session() override { return window_.session(); }
+    const MainActions& actions() const override { return window_.actions(); }
+    QWidget* window() override { return &window_; }
+    void setCentralPart(QWidget* part) override { window_.setCentralWidget(part); }
+    QWidget* centralPart() const override { return window_.centralWidget(); }
+    void addReadout(QWidget* readout) override { window_.status()->addReadout(readout); }
+    void showResult(const QString& text, std::function<bool()> stillTrue) override {
+        window_.showResult(text, std::move(stillTrue));
+    }
+    void refreshStatus() override { window_.refreshStatus(); }
+    void refreshTitle() override { window_.refreshTitle(); }
+    void showTitleWithFile(const QString& fileName) override {
+        window_.showTitleWithFile(fileName);
+    }
+    void refreshRecentFiles() override { window_.refreshRecentFiles(); }
+    void showCam(int format, int cam) override { window_.showCam(format, cam); }
+
+private:
+    MainWindow& window_;
+};
+} // namespace
+
+MainWindow::MainWindow(Session& session, QWidget* parent)
+    : QMainWindow(parent), session_(session), host_(new MainHost(*this)) {
     setObjectName(QStringLiteral("MAIN"));
     setWindowTitle(QStringLiteral("PROGRAMMATORE Q517"));
     buildMenus();
     buildToolBar();
     status_ = new MainStatusBar(this);
     setStatusBar(status_);
-    connect(this, &MainWindow::menuOpening, this, &MainWindow::hideEditors);
+    connect(host_, &WindowHost::menuOpening, host_, &WindowHost::hideEditors);
     // Whatever is redrawn may have changed the program: its unsaved marker follows.
-    connect(this, &MainWindow::redrawRequested, this, &MainWindow::refreshStatus);
-    connect(this, &MainWindow::camRowRedrawRequested, this, &MainWindow::refreshStatus);
+    connect(host_, &WindowHost::redrawRequested, this, &MainWindow::refreshStatus);
+    connect(host_, &WindowHost::camRowRedrawRequested, this, &MainWindow::refreshStatus);
     // A device that is unplugged, or a port link that changes, shows within a second.
     auto* watch = new QTimer(this);
     watch->setObjectName(QStringLiteral("StatusWatch"));
@@ -46,7 +74,6 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     watch->start(1000);
     // Every modal window and message box that closes gives the keyboard back to this window.
     qApp->installEventFilter(this);
-    InstallSubsystems(*this);
     resize(WindowGeometry::TwipsToPixels(WindowGeometry::DesignWidthTwips), 520);
 }
 
@@ -141,7 +168,7 @@ void MainWindow::buildMenus() {
     actions_.INF->setObjectName(QStringLiteral("INF"));
 
     for (QMenu* m : {fileMenu_, sizes, functions, comm, options})
-        connect(m, &QMenu::aboutToShow, this, &MainWindow::menuOpening);
+        connect(m, &QMenu::aboutToShow, host_, &WindowHost::menuOpening);
 
     connect(actions_.f_Exit, &QAction::triggered, this, &QWidget::close);
     connect(actions_.INF, &QAction::triggered, this, &MainWindow::showAbout);
@@ -177,7 +204,7 @@ void MainWindow::applyTexts() {
                 {actions_.New_Fil, 127},  {actions_.GoPrCam, 121}, {actions_.Azz_Form, 122}};
     for (const auto& tip : tips)
         tip.button->setToolTip(session_.Text(tip.text));
-    emit textsChanged();
+    emit host_->textsChanged();
 }
 
 QString MainWindow::programTitle() const {
@@ -247,7 +274,7 @@ void MainWindow::refreshRecentFiles() {
         fileMenu_->insertAction(before, a);
         // The entry's path is its caption without its first three characters.
         connect(a, &QAction::triggered, this,
-                [this, a] { emit recentFileChosen(a->text().mid(3)); });
+                [this, a] { emit host_->recentFileChosen(a->text().mid(3)); });
         recentActions_.append(a);
     }
 }
@@ -370,7 +397,7 @@ void MainWindow::onActivated() {
     }
     setWindowState(windowState() | Qt::WindowMaximized);
     refreshTitle();
-    redrawFormat();
+    host_->redrawFormat();
     activating_ = false;
 }
 
@@ -398,10 +425,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::showCam(int format, int cam) {
     if (!session_.program.IsValidFormat(format) || !session_.program.IsValidCam(cam))
         return;
-    hideEditors();
+    host_->hideEditors();
     session_.edit.selectFormat(format);
     session_.edit.selectCam(cam);
-    redrawFormat();
+    host_->redrawFormat();
     raise();
     activateWindow();
 }

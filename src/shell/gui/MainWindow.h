@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/gui/MainActions.h"
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 
 #include <QMainWindow>
 
@@ -12,14 +13,16 @@ class QAction;
 class QMenu;
 class QToolBar;
 
-// MAIN: the one main window. It owns the menus and the toolbar; the subsystems take their
-// actions from actions() and connect their own handlers.
+// MAIN: the one main window. It owns the menus, the toolbar and the status bar; the window
+// parts are installed into its host() and connect their own handlers to its actions.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Session& session, QWidget* parent = nullptr);
 
     Session& session() { return session_; }
+    // What the window parts are given: actions, status bar, parent, session, requests.
+    WindowHost& host() { return *host_; }
 
     // The menu entries and toolbar buttons, by control name: actions().f_Save.
     const MainActions& actions() const { return actions_; }
@@ -49,19 +52,9 @@ public:
     // Rebuilds the recent-file entries at the foot of the File menu.
     void refreshRecentFiles();
 
-    // Asks the editor to draw the current format again.
-    void redrawFormat() { emit redrawRequested(); }
-    // Closes the editor's entry fields (the ON/OFF angles and the cam name).
-    void hideEditors() { emit hideEditorsRequested(); }
     // Brings the editor to that format and cam, and the main window to the front; a format or
     // cam the program does not hold is ignored.
     void showCam(int format, int cam);
-    // Redraws one cam row of the current format and, for the current cam, its phase list.
-    void drawCamRow(int cam) { emit camRowRedrawRequested(cam); }
-    // Makes cam the current cam and opens its ON/OFF entry fields.
-    void openCamEditor(int cam) { emit openEditorRequested(cam); }
-    // Tells whoever waits for it that Transmit Sizes put the whole program into the controller.
-    void announceTransmitted() { emit programTransmitted(); }
 
     double windowScale() const { return windowScale_; }
 
@@ -71,21 +64,6 @@ public:
     // Loads LanguageFile, asking Retry/Cancel while the script exists nowhere; Retry runs
     // Set Language. False when the operator chose Cancel.
     bool loadLanguageOrAsk();
-
-signals:
-    // One of the File, Sizes, Comm or Options menus is opening: the entry fields close.
-    void menuOpening();
-    // A recent-file entry was chosen.
-    void recentFileChosen(const QString& path);
-    // The language texts were (re)loaded: every window part sets its captions again.
-    void textsChanged();
-    // The current format is to be drawn again (activation, a modal window closed, a load).
-    void redrawRequested();
-    // The entry fields are to close (HideEditors).
-    void hideEditorsRequested();
-    void camRowRedrawRequested(int cam);
-    void openEditorRequested(int cam);
-    void programTransmitted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,6 +81,7 @@ private:
 
     Session& session_;
     MainActions actions_;
+    WindowHost* host_ = nullptr;
     MainStatusBar* status_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;

@@ -1,12 +1,13 @@
 #include "timing/gui/TimingCommands.h"
 
+#include "dialogs/gui/MainActions.h"
+#include "dialogs/gui/WindowHost.h"
 #include "shell/Session.h"
-#include "shell/gui/MainWindow.h"
 #include "timing/gui/TimingWindow.h"
 
 #include <QAction>
 
-TimingCommands::TimingCommands(MainWindow& window) : QObject(&window), window_(window) {
+TimingCommands::TimingCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("TimingCommands"));
     connect(window.actions().Fu_Timing, &QAction::triggered, this, &TimingCommands::openTiming);
 }
@@ -15,7 +16,8 @@ void TimingCommands::openTiming() {
     window_.hideEditors();
     if (!timing_) {
         Session& session = window_.session();
-        timing_ = new TimingWindow(session.program, session.settings, session.texts, &window_);
+        timing_ =
+            new TimingWindow(session.program, session.settings, session.texts, window_.window());
         timing_->setAttribute(Qt::WA_DeleteOnClose);
         connect(timing_, &TimingWindow::goToCam, this, &TimingCommands::goToCam);
     }

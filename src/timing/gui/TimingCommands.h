@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
-class MainWindow;
+class WindowHost;
 class TimingWindow;
 
 // Functions > Timing at Speed...: opens the timing window beside the editor (one at a time;
@@ -11,12 +11,12 @@ class TimingWindow;
 class TimingCommands : public QObject {
     Q_OBJECT
 public:
-    explicit TimingCommands(MainWindow& window);
+    explicit TimingCommands(WindowHost& window);
 
 private:
     void openTiming();
     void goToCam(int format, int cam);
 
-    MainWindow& window_;
+    WindowHost& window_;
     QPointer<TimingWindow> timing_;
 };

@@ -1,4 +1,4 @@
-#include "shell/gui/WindowGeometry.h"
+#include "dialogs/gui/WindowGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>

@@ -11,9 +11,6 @@ constexpr int DesignWidthTwips = 9690;
 inline int TwipsToPixels(double twips) {
     return int(twips / TwipsPerPixel + 0.5);
 }
-inline double PixelsToTwips(int pixels) {
-    return double(pixels) * TwipsPerPixel;
-}
 
 // Places the window in the middle of the screen it is on.
 void CenterWindow(QWidget* window);

@@ -1,0 +1,7 @@
+#include "dialogs/gui/WindowHost.h"
+
+#include <QWidget>
+
+QString WindowHost::windowTitle() {
+    return window()->windowTitle();
+}

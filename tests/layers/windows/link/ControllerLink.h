@@ -1,0 +1,2 @@
+// The core never includes a window.
+#include "link/gui/PortWindow.h"

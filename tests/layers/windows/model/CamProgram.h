@@ -1,0 +1,2 @@
+// Only app knows every window.
+#include "app/AppWindow.h"

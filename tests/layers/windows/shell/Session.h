@@ -1,0 +1,2 @@
+// The shell sits on top of the link.
+#include "link/ControllerLink.h"
