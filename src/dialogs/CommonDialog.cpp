@@ -3,42 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 int16_t CommonDialog::Copies() const {
     return (Flags & UseDevModeCopies) ? int16_t(1) : copies_;
-}
-
-static int16_t pageValue(int16_t v) {
-    return v < 1 ? int16_t(0) : v;
-}
-
-void CommonDialog::setMin(int16_t v) {
-    min_ = pageValue(v);
-    fromPage_ = std::max(fromPage_, min_);
-    toPage_ = std::max(toPage_, fromPage_);
-    max_ = std::max(max_, toPage_);
-}
-
-void CommonDialog::setMax(int16_t v) {
-    max_ = pageValue(v);
-    toPage_ = std::min(toPage_, max_);
-    fromPage_ = std::min(fromPage_, toPage_);
-    min_ = std::min(min_, fromPage_);
-}
-
-void CommonDialog::setFromPage(int16_t v) {
-    fromPage_ = pageValue(v);
-    min_ = std::min(min_, fromPage_);
-    toPage_ = std::max(toPage_, fromPage_);
-    max_ = std::max(max_, toPage_);
-}
-
-void CommonDialog::setToPage(int16_t v) {
-    toPage_ = pageValue(v);
-    max_ = std::max(max_, toPage_);
-    fromPage_ = std::min(fromPage_, toPage_);
-    min_ = std::min(min_, fromPage_);
 }
 
 QList<CommonDialog::FilterEntry> CommonDialog::FilterEntries() const {
@@ -102,50 +68,13 @@ bool CommonDialog::ShowSave() {
 bool CommonDialog::ShowPrinter() {
     CommonDialogBackend::PrinterChoice choice;
     choice.copies = Copies();
-    choice.fromPage = fromPage_;
-    choice.toPage = toPage_;
     choice.flags = Flags;
     int32_t error = 0;
     const bool ok = backend_->choosePrinter(*this, choice, error);
     if (ok) {
         Flags = choice.flags;
         setCopies(choice.copies);
-        if (choice.toPage > 0)
-            setToPage(choice.toPage);
-        if (choice.fromPage > 0)
-            setFromPage(choice.fromPage);
         hdc_ = choice.hdc;
     }
     return finish(ok, error, "PrintDialog", false);
-}
-
-bool CommonDialog::ShowColor() {
-    int32_t color = Color;
-    int32_t error = 0;
-    const bool ok = backend_->chooseColor(*this, color, error);
-    if (ok)
-        Color = color;
-    return finish(ok, error, "ColorDialog", false);
-}
-
-bool CommonDialog::ShowFont() {
-    CommonDialogBackend::FontChoice choice;
-    int32_t error = 0;
-    const bool ok = backend_->chooseFont(*this, choice, error);
-    if (ok) {
-        FontName = choice.name;
-        FontSize = choice.size;
-        FontBold = choice.bold;
-        FontItalic = choice.italic;
-        FontUnderline = choice.underline;
-        FontStrikethru = choice.strikeout;
-        Color = choice.color;
-    }
-    return finish(ok, error, "FontDialog", false);
-}
-
-bool CommonDialog::ShowHelp() {
-    int32_t error = 0;
-    const bool ok = backend_->showHelp(*this, error);
-    return finish(ok, error, "HelpDialog", false);
 }

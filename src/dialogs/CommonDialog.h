@@ -15,15 +15,14 @@ public:
         : std::runtime_error("Cancel."), source_(std::move(source)) {}
     int number() const { return Number; }
     QString description() const { return QStringLiteral("Cancel."); }
-    // "FileOpenDialog", "FileSaveDialog", "PrintDialog", "ColorDialog", "FontDialog",
-    // "HelpDialog".
+    // "FileOpenDialog", "FileSaveDialog" or "PrintDialog".
     const QString& source() const { return source_; }
 
 private:
     QString source_;
 };
 
-// The one shared wrapper over the open, save, printer, colour, font and help dialogs.
+// The one shared wrapper over the open, save and printer dialogs.
 // Callers set the properties they need, call one Show... and read the results back.
 // Every property keeps the value the previous caller left.
 class CommonDialog {
@@ -45,17 +44,6 @@ public:
     QString Filter;
     int32_t FilterIndex = 0;
     QString InitDir;
-    int32_t Color = 0;
-    QString FontName;
-    int16_t FontSize = 0;
-    bool FontBold = false;
-    bool FontItalic = false;
-    bool FontStrikethru = false;
-    bool FontUnderline = false;
-    QString HelpFile;
-    int32_t HelpCommand = 0;
-    int32_t HelpContext = 0;
-    QString HelpKey;
     void* Parent = nullptr; // the owner window; none when null
 
     QString FileTitle() const { return fileTitle_; }
@@ -70,22 +58,9 @@ public:
     int16_t Copies() const;
     void setCopies(int16_t copies) { copies_ = copies < 1 ? 0 : copies; }
 
-    // The page range keeps Min <= FromPage <= ToPage <= Max: setting one pushes the others.
-    int16_t Min() const { return min_; }
-    int16_t Max() const { return max_; }
-    int16_t FromPage() const { return fromPage_; }
-    int16_t ToPage() const { return toPage_; }
-    void setMin(int16_t v);
-    void setMax(int16_t v);
-    void setFromPage(int16_t v);
-    void setToPage(int16_t v);
-
     bool ShowOpen();
     bool ShowSave();
     bool ShowPrinter();
-    bool ShowColor();
-    bool ShowFont();
-    bool ShowHelp();
 
     // The pairs of the filter ("Cam files|*.cam|All|*.*" gives two), for the backends.
     struct FilterEntry {
@@ -105,7 +80,6 @@ private:
     quintptr hdc_ = 0;
     int16_t maxFileSize_ = 256;
     int16_t copies_ = 0;
-    int16_t min_ = 0, max_ = 0, fromPage_ = 0, toPage_ = 0;
 };
 
 // The platform dialogs behind the wrapper: Qt's in the gui, a script in the tests.
@@ -123,19 +97,9 @@ public:
     struct PrinterChoice {
         QString printerName;
         int16_t copies = 1;
-        int16_t fromPage = 0, toPage = 0;
         uint32_t flags = 0;
         quintptr hdc = 0;
     };
     virtual bool choosePrinter(const CommonDialog& request, PrinterChoice& choice,
                                int32_t& error) = 0;
-    virtual bool chooseColor(const CommonDialog& request, int32_t& color, int32_t& error) = 0;
-    struct FontChoice {
-        QString name;
-        int16_t size = 0;
-        bool bold = false, italic = false, underline = false, strikeout = false;
-        int32_t color = 0;
-    };
-    virtual bool chooseFont(const CommonDialog& request, FontChoice& choice, int32_t& error) = 0;
-    virtual bool showHelp(const CommonDialog& request, int32_t& error) = 0;
 };

@@ -48,9 +48,4 @@ public:
             return buttons;
         }
     }
-
-    // A plain OK message, for the many places that only inform.
-    void inform(const QString& text, const QString& title = QString(), Icon icon = Icon::None) {
-        message(text, title, Buttons::Ok, icon);
-    }
 };

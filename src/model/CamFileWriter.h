@@ -14,7 +14,6 @@ public:
     void AddLine(QStringView line);
     const QByteArray& Bytes() const { return bytes_; }
     int LineCount() const { return lines_; }
-    void Reserve(qsizetype bytes) { bytes_.reserve(bytes); }
 
 private:
     QByteArray bytes_;

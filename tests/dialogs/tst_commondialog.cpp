@@ -32,20 +32,6 @@ public:
         choice = printer;
         return answer(error);
     }
-    bool chooseColor(const CommonDialog&, int32_t& color, int32_t& error) override {
-        ++calls;
-        color = 0x123456;
-        return answer(error);
-    }
-    bool chooseFont(const CommonDialog&, FontChoice& choice, int32_t& error) override {
-        ++calls;
-        choice.name = "Mono";
-        return answer(error);
-    }
-    bool showHelp(const CommonDialog&, int32_t& error) override {
-        ++calls;
-        return answer(error);
-    }
 
 private:
     bool answer(int32_t& error) {
@@ -55,11 +41,9 @@ private:
 };
 
 using Show = std::function<bool(CommonDialog&)>;
-using Steps = QList<QPair<QString, int>>;
 } // namespace
 
 Q_DECLARE_METATYPE(Show)
-Q_DECLARE_METATYPE(Steps)
 
 class TestCommonDialog : public QObject {
     Q_OBJECT
@@ -77,14 +61,6 @@ private slots:
         QCOMPARE(dialog.ExtendedError(), 0);
         QCOMPARE(dialog.hdc(), quintptr(0));
         QCOMPARE(int(dialog.Copies()), 0);
-        QCOMPARE(int(dialog.Min()), 0);
-        QCOMPARE(int(dialog.Max()), 0);
-        QCOMPARE(int(dialog.FromPage()), 0);
-        QCOMPARE(int(dialog.ToPage()), 0);
-        QCOMPARE(dialog.Color, 0);
-        QCOMPARE(int(dialog.FontSize), 0);
-        QCOMPARE(dialog.FontBold, false);
-        QCOMPARE(dialog.HelpCommand, 0);
         QVERIFY(dialog.Parent == nullptr);
     }
 
@@ -98,12 +74,6 @@ private slots:
                               << "FileSaveDialog";
         QTest::newRow("printer") << Show([](CommonDialog& d) { return d.ShowPrinter(); }) << false
                                  << "PrintDialog";
-        QTest::newRow("color") << Show([](CommonDialog& d) { return d.ShowColor(); }) << false
-                               << "ColorDialog";
-        QTest::newRow("font") << Show([](CommonDialog& d) { return d.ShowFont(); }) << false
-                              << "FontDialog";
-        QTest::newRow("help") << Show([](CommonDialog& d) { return d.ShowHelp(); }) << false
-                              << "HelpDialog";
     }
     void cancelContract() {
         QFETCH(Show, show);
@@ -115,11 +85,9 @@ private slots:
 
         // Without CancelError the cancel is only the returned false.
         dialog.FileName = "/plans/PRESET.CAM";
-        dialog.Color = 7;
         QVERIFY(!show(dialog));
         QCOMPARE(dialog.ExtendedError(), 0x3002);
         QCOMPARE(dialog.FileName, fileDialog ? QString() : QStringLiteral("/plans/PRESET.CAM"));
-        QCOMPARE(dialog.Color, 7);
 
         // With CancelError the cancel is raised, named after its dialog.
         dialog.CancelError = true;
@@ -223,53 +191,6 @@ private slots:
         QCOMPARE(QDir(after).canonicalPath(), QDir(start.path()).canonicalPath());
     }
 
-    void pageRangeIsPushed_data() {
-        // Each row sets the four values in the order given as (property, value) pairs.
-        QTest::addColumn<Steps>("steps");
-        QTest::addColumn<QList<int>>("minFromToMax");
-        QTest::newRow("Max 5 after ToPage 8 lowers ToPage")
-            << Steps{{"ToPage", 8}, {"Max", 5}} << QList<int>{0, 0, 5, 5};
-        QTest::newRow("Min 3 raises FromPage 1")
-            << Steps{{"FromPage", 1}, {"ToPage", 4}, {"Max", 9}, {"Min", 3}}
-            << QList<int>{3, 3, 4, 9};
-        QTest::newRow("Min above ToPage and Max pushes both")
-            << Steps{{"FromPage", 1}, {"ToPage", 4}, {"Max", 6}, {"Min", 7}}
-            << QList<int>{7, 7, 7, 7};
-        QTest::newRow("FromPage above ToPage raises ToPage and Max")
-            << Steps{{"Max", 5}, {"ToPage", 2}, {"FromPage", 8}} << QList<int>{0, 8, 8, 8};
-        QTest::newRow("ToPage below FromPage lowers FromPage and Min")
-            << Steps{{"Min", 4}, {"FromPage", 6}, {"Max", 9}, {"ToPage", 2}}
-            << QList<int>{2, 2, 2, 9};
-        QTest::newRow("Max below Min lowers all")
-            << Steps{{"Min", 4}, {"Max", 10}, {"Max", 3}} << QList<int>{3, 3, 3, 3};
-        QTest::newRow("values below 1 are stored as 0")
-            << Steps{{"FromPage", -5}, {"ToPage", 0}, {"Min", -1}} << QList<int>{0, 0, 0, 0};
-        QTest::newRow("Max 0 lowers everything")
-            << Steps{{"FromPage", 2}, {"ToPage", 5}, {"Max", 0}} << QList<int>{0, 0, 0, 0};
-        QTest::newRow("a range inside keeps its values")
-            << Steps{{"Min", 1}, {"Max", 10}, {"FromPage", 2}, {"ToPage", 7}}
-            << QList<int>{1, 2, 7, 10};
-    }
-    void pageRangeIsPushed() {
-        QFETCH(Steps, steps);
-        QFETCH(QList<int>, minFromToMax);
-        ScriptedBackend backend;
-        CommonDialog dialog(backend);
-        for (const auto& [name, value] : steps) {
-            const auto v = int16_t(value);
-            if (name == "Min")
-                dialog.setMin(v);
-            else if (name == "Max")
-                dialog.setMax(v);
-            else if (name == "FromPage")
-                dialog.setFromPage(v);
-            else
-                dialog.setToPage(v);
-        }
-        const QList<int> got{dialog.Min(), dialog.FromPage(), dialog.ToPage(), dialog.Max()};
-        QCOMPARE(got, minFromToMax);
-    }
-
     void copies_data() {
         QTest::addColumn<int>("set");
         QTest::addColumn<uint>("flags");
@@ -300,17 +221,11 @@ private slots:
         ScriptedBackend backend;
         backend.confirm = true;
         backend.printer.copies = 2;
-        backend.printer.fromPage = 2;
-        backend.printer.toPage = 3;
         backend.printer.flags = 0x10;
         backend.printer.hdc = 42;
         CommonDialog dialog(backend);
-        dialog.setMax(9);
         QVERIFY(dialog.ShowPrinter());
         QCOMPARE(int(dialog.Copies()), 2);
-        QCOMPARE(int(dialog.FromPage()), 2);
-        QCOMPARE(int(dialog.ToPage()), 3);
-        QCOMPARE(int(dialog.Max()), 9);
         QCOMPARE(dialog.Flags, 0x10u);
         QCOMPARE(dialog.hdc(), quintptr(42));
     }

@@ -43,14 +43,11 @@ public:
     int64_t now = 0;
 };
 
-// No file, printer or help dialog ever opens while fuzzing.
+// No file or printer dialog ever opens while fuzzing.
 class NoDialogs : public CommonDialogBackend {
 public:
     bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t&) override { return false; }
     bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t&) override { return false; }
-    bool chooseColor(const CommonDialog&, int32_t&, int32_t&) override { return false; }
-    bool chooseFont(const CommonDialog&, FontChoice&, int32_t&) override { return false; }
-    bool showHelp(const CommonDialog&, int32_t&) override { return false; }
 };
 
 // A scratch directory that lives as long as the fuzzing process.

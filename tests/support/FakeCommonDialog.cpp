@@ -33,18 +33,3 @@ bool FakeCommonDialogBackend::choosePrinter(const CommonDialog&, PrinterChoice& 
         choice = step.choice;
     return step.confirm;
 }
-
-bool FakeCommonDialogBackend::chooseColor(const CommonDialog&, int32_t&, int32_t& error) {
-    error = 0;
-    return false;
-}
-
-bool FakeCommonDialogBackend::chooseFont(const CommonDialog&, FontChoice&, int32_t& error) {
-    error = 0;
-    return false;
-}
-
-bool FakeCommonDialogBackend::showHelp(const CommonDialog&, int32_t& error) {
-    error = 0;
-    return false;
-}

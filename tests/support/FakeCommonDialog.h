@@ -21,9 +21,6 @@ public:
     bool chooseFile(bool save, const CommonDialog& request, FileChoice& choice,
                     int32_t& error) override;
     bool choosePrinter(const CommonDialog& request, PrinterChoice& choice, int32_t& error) override;
-    bool chooseColor(const CommonDialog& request, int32_t& color, int32_t& error) override;
-    bool chooseFont(const CommonDialog& request, FontChoice& choice, int32_t& error) override;
-    bool showHelp(const CommonDialog& request, int32_t& error) override;
 
     // Titles and filters the file dialogs were shown with, in order.
     QStringList titles;

@@ -43,18 +43,6 @@ bool CliDialogBackend::choosePrinter(const CommonDialog&, PrinterChoice&, int32_
     error = 0;
     return false;
 }
-bool CliDialogBackend::chooseColor(const CommonDialog&, int32_t&, int32_t& error) {
-    error = 0;
-    return false;
-}
-bool CliDialogBackend::chooseFont(const CommonDialog&, FontChoice&, int32_t& error) {
-    error = 0;
-    return false;
-}
-bool CliDialogBackend::showHelp(const CommonDialog&, int32_t& error) {
-    error = 0;
-    return false;
-}
 
 bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem) {
     LineArgs line;

@@ -32,14 +32,11 @@ private:
     int shown_ = 0;
 };
 
-// No dialogs on a command line: every file, printer, colour or font choice is a cancel.
+// No dialogs on a command line: every file or printer choice is a cancel.
 class CliDialogBackend : public CommonDialogBackend {
 public:
     bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t& error) override;
     bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t& error) override;
-    bool chooseColor(const CommonDialog&, int32_t&, int32_t& error) override;
-    bool chooseFont(const CommonDialog&, FontChoice&, int32_t& error) override;
-    bool showHelp(const CommonDialog&, int32_t& error) override;
 };
 
 // The programmer's working directory (where ports/COMn links live), found once.

@@ -144,25 +144,6 @@ std::optional<SimController::Frame> SimController::readFrame(int timeoutMs, bool
     }
 }
 
-std::optional<QByteArray> SimController::receiveFrame(int timeoutMs, bool ack, bool* checkOk) {
-    const std::optional<Frame> frame = readFrame(timeoutMs);
-    if (!frame)
-        return std::nullopt;
-    if (checkOk)
-        *checkOk = frame->checkOk;
-    if (frame->checkOk && ack)
-        pty_.write(QByteArray(1, LineCodec::Ack));
-    trace(QStringLiteral("frame in: ") + printable(frame->raw) +
-          (frame->checkOk ? QString() : QStringLiteral(" (bad check)")));
-    return frame->checkOk ? frame->text : frame->raw;
-}
-
-bool SimController::sendFrame(const QByteArray& text, int timeoutMs) {
-    send(LineCodec::BuildFrame(text));
-    const std::optional<uint8_t> answer = readByte(timeoutMs);
-    return answer && *answer == uint8_t(LineCodec::Ack);
-}
-
 void SimController::dispatchLine(const QByteArray& line) {
     const auto it = lineHandlers_.find(line);
     if (it == lineHandlers_.end()) {
@@ -184,12 +165,7 @@ void SimController::serve() {
         if (silent)
             continue;
         if (*c == uint8_t(LineCodec::Stx) && line.line().isEmpty()) {
-            const std::optional<Frame> frame = readFrame(3000, true);
-            if (!frame)
-                continue;
-            if (frameHandler_)
-                frameHandler_(*this, frame->checkOk ? frame->text : frame->raw, frame->checkOk);
-            else
+            if (const std::optional<Frame> frame = readFrame(3000, true))
                 log(QStringLiteral("frame outside a transfer ignored: ") + printable(frame->raw));
             continue;
         }

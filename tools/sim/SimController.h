@@ -31,15 +31,13 @@ struct SimConfig {
 };
 
 // The controller's side of the line: reads what the program sends, recognises command
-// lines ("?M8C" CR), transfer commands ("?FR" + check CR) and frames, and hands each to the
-// handler registered for it. A handler runs the whole conversation it starts (a transfer
-// reads and sends frames through the helpers here) and returns when it is over. Command
-// lines with a wrong checksum, and unknown commands, get no answer.
+// lines ("?M8C" CR) and transfer commands ("?FR" + check CR), and hands each to the handler
+// registered for it. A handler runs the whole conversation it starts (a transfer reads
+// frames through the helpers here) and returns when it is over. Command lines with a wrong
+// checksum, unknown commands and frames outside a conversation get no answer.
 class SimController {
 public:
     using CommandHandler = std::function<void(SimController& controller)>;
-    using FrameHandler =
-        std::function<void(SimController& controller, const QByteArray& text, bool checkOk)>;
 
     SimController(SimPty& pty, SimConfig config, volatile std::sig_atomic_t& stop);
 
@@ -50,8 +48,6 @@ public:
     void onCommandLine(const QByteArray& command, CommandHandler handler);
     // "?FR", "?FW": the command text followed by one check character and CR.
     void onTransferCommand(const QByteArray& command, CommandHandler handler);
-    // A frame that arrives outside any conversation (none by default: it is ignored).
-    void onFrame(FrameHandler handler) { frameHandler_ = std::move(handler); }
     // A mode that takes over the line (the flash records after ":FU") reads its bytes itself
     // inside its handler and returns to command lines when it is done.
 
@@ -76,12 +72,6 @@ public:
     // The next frame; bytes before its STX are skipped. Nothing after timeoutMs of silence,
     // or when the stream goes on too long to be a frame. stxRead: its STX was read already.
     std::optional<Frame> readFrame(int timeoutMs, bool stxRead = false);
-    // One frame, answered with ACK when its block check is right and ack is set: its text,
-    // or the frame as it came when the check is wrong.
-    std::optional<QByteArray> receiveFrame(int timeoutMs, bool ack = true, bool* checkOk = nullptr);
-    // Sends one frame and waits for the program's answer: ACK gives true; anything else, or
-    // timeoutMs of silence, false (the caller decides whether to send it again).
-    bool sendFrame(const QByteArray& text, int timeoutMs);
     // The speed the controller now listens at (a pseudo-terminal carries any).
     void setBaud(int baud) { config_.baud = baud; }
 
@@ -100,5 +90,4 @@ private:
     volatile std::sig_atomic_t& stop_;
     std::map<QByteArray, CommandHandler> lineHandlers_; // key: the whole line sent, CR excluded
     std::map<QByteArray, QByteArray> lineNames_;
-    FrameHandler frameHandler_;
 };

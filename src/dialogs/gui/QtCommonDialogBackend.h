@@ -6,8 +6,8 @@
 
 class QPrinter;
 
-// The wrapper's dialogs as Qt's file, print, colour and font dialogs; help opens the help
-// file with the desktop's viewer. It also keeps the program's current printer.
+// The wrapper's dialogs as Qt's file and print dialogs. It also keeps the program's current
+// printer.
 class QtCommonDialogBackend : public CommonDialogBackend {
 public:
     QtCommonDialogBackend();
@@ -15,11 +15,7 @@ public:
 
     bool chooseFile(bool save, const CommonDialog& request, FileChoice& choice,
                     int32_t& error) override;
-    bool choosePrinter(const CommonDialog& request, PrinterChoice& choice,
-                       int32_t& error) override;
-    bool chooseColor(const CommonDialog& request, int32_t& color, int32_t& error) override;
-    bool chooseFont(const CommonDialog& request, FontChoice& choice, int32_t& error) override;
-    bool showHelp(const CommonDialog& request, int32_t& error) override;
+    bool choosePrinter(const CommonDialog& request, PrinterChoice& choice, int32_t& error) override;
 
     // The printer the program prints on; Select Printer changes it.
     QPrinter& currentPrinter();

@@ -12,7 +12,6 @@ public:
 
     explicit FormatStepper(QWidget* parent = nullptr);
 
-    Half pressedHalf() const { return pressed_; }
     // DrawStepper: shows one half pushed (or none).
     void drawStepper(Half pressed);
 

@@ -22,7 +22,6 @@ public:
 
     // True once anything in the window differs from the program.
     bool changed() const { return changed_; }
-    int workAdvanceCount() const { return workAdvanceCount_; }
 
     // The close request of C_OK and the close box: closes at once when nothing changed,
     // otherwise asks whether to keep the changes (Cancel stays open).

@@ -4,7 +4,6 @@
 #include "dialogs/Prompts.h"
 #include "dialogs/gui/MainActions.h"
 #include "dialogs/gui/WindowHost.h"
-#include "link/SerialLine.h"
 #include "model/CamFileName.h"
 #include "model/CamFileReader.h"
 #include "model/CamFileWriter.h"
