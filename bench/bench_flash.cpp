@@ -58,9 +58,6 @@ class NoDialogs : public CommonDialogBackend {
 public:
     bool chooseFile(bool, const CommonDialog&, FileChoice&, int32_t&) override { return false; }
     bool choosePrinter(const CommonDialog&, PrinterChoice&, int32_t&) override { return false; }
-    bool chooseColor(const CommonDialog&, int32_t&, int32_t&) override { return false; }
-    bool chooseFont(const CommonDialog&, FontChoice&, int32_t&) override { return false; }
-    bool showHelp(const CommonDialog&, int32_t&) override { return false; }
 };
 
 class QuietProgress : public ProgressObserver {

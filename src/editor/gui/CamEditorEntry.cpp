@@ -2,6 +2,7 @@
 // taken from FASE, a cam renamed in DEFINCAM.
 #include "editor/gui/CamEditor.h"
 
+#include "dialogs/gui/WindowHost.h"
 #include "editor/CamRowWalk.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/EntryRules.h"
