@@ -4,7 +4,6 @@
 #include "model/CamProgram.h"
 #include "model/LanguageTexts.h"
 #include "model/NumberForms.h"
-#include "model/PromptAnswer.h"
 
 #include <algorithm>
 #include <array>
@@ -34,7 +33,8 @@ Redraw CopyCam(CamProgram& program, Prompts& prompts, const LanguageTexts& texts
                       title, QString());
     if (!answer || answer->trimmed().isEmpty())
         return Redraw::Nothing;
-    const long long target = PromptAnswer::Value(*answer);
+    const long long target =
+        NumberForms::LeadingNumber(*answer, NumberForms::Rounding::ByFirstDecimal);
     if (target == program.CurrentCam)
         return Redraw::Nothing;
     if (target > program.CamCount() || target < 0) {
@@ -68,7 +68,8 @@ Redraw ShiftCam(CamProgram& program, Prompts& prompts, const LanguageTexts& text
         texts.Text(27) + NumberForms::Standard(program.CurrentCam), texts.Text(28), QString());
     if (!answer)
         return Redraw::Nothing;
-    const long long shift = PromptAnswer::Value(*answer);
+    const long long shift =
+        NumberForms::LeadingNumber(*answer, NumberForms::Rounding::ByFirstDecimal);
     if (shift % Degrees == 0)
         return Redraw::Nothing;
     std::array<uint8_t, Degrees> states{};

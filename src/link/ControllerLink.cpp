@@ -124,6 +124,24 @@ void ControllerLink::discardOutput() {
     line_.discardOutput();
 }
 
+int16_t LinkErrorNumber(LinkStatus status) {
+    switch (status) {
+    case LinkStatus::Ready:
+        return 0;
+    case LinkStatus::NotReady:
+        break;
+    case LinkStatus::NoSuchPort:
+        return 101;
+    case LinkStatus::OpenFailed:
+        return 102;
+    case LinkStatus::SettingsRefused:
+        return 103;
+    case LinkStatus::InUse:
+        return 104;
+    }
+    return 1;
+}
+
 QString LinkStatusText(const LinkOpening& opening) {
     if (opening.ready())
         return QString();

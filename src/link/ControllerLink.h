@@ -11,16 +11,6 @@
 class Clock;
 class SerialLine;
 
-// How an opening of the line ended.
-enum class LinkStatus {
-    Ready,           // open, and the controller asserts CTS
-    NotReady,        // open, but the controller does not assert CTS (the port stays open)
-    NoSuchPort,      // the port number names no device, or the device is not there
-    InUse,           // another program holds the device
-    OpenFailed,      // the device refused to open for another reason (cause says which)
-    SettingsRefused, // the device opened but refused the speed; the port is closed again
-};
-
 struct LinkOpening {
     LinkStatus status = LinkStatus::NoSuchPort;
     QString device; // the device path tried (empty when the port number names none)

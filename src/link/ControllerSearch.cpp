@@ -3,7 +3,6 @@
 #include "link/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/Identification.h"
-#include "link/LineAssembler.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "model/CamProgram.h"
@@ -27,26 +26,6 @@ PortAnswer refusedOpening(const LinkOpening& opening) {
     return {PortAnswer::Kind::Failed, QString(), LinkStatusText(opening)};
 }
 
-// The reply line, or why there is none: empty with cause set when the line broke.
-QByteArray readReplyLine(ControllerLink& link, const std::function<void()>& betweenSlices,
-                         QString* cause) {
-    LineAssembler reply;
-    const int64_t start = link.clock().nowMs();
-    for (;;) {
-        const LinkRead c = link.read(NextByteDeadline(link, start), betweenSlices);
-        if (c.kind == LinkRead::Broken)
-            *cause = link.device() + QStringLiteral(": ") + link.brokenCause();
-        if (!c.gotByte())
-            return QByteArray();
-        const LineAssembler::Result result = reply.feed(c.byte);
-        if (result == LineAssembler::Result::Line)
-            return reply.line();
-        // A port that streams without a CR is no controller answering.
-        if (result == LineAssembler::Result::TooLong)
-            return QByteArray();
-    }
-}
-
 } // namespace
 
 PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
@@ -64,12 +43,14 @@ PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
         link.close();
         return answer;
     }
-    QString cause;
-    const IdentReplyFields fields =
-        ParseIdentReply(TextFile::DecodeCp1252(readReplyLine(link, betweenSlices, &cause)));
+    const ReplyLine reply = ReceiveReplyLine(link, betweenSlices);
+    const QString cause = link.device() + QStringLiteral(": ") + link.brokenCause();
     link.close();
-    if (!cause.isEmpty())
+    if (reply.kind == ReplyLine::Broken)
         return {PortAnswer::Kind::Failed, QString(), cause};
+    // Silence, or a port that streams without a CR, is no controller answering.
+    const IdentReplyFields fields = ParseIdentReply(
+        TextFile::DecodeCp1252(reply.kind == ReplyLine::Line ? reply.bytes : QByteArray()));
     if (!fields.found)
         return answer;
     if (!fields.camCountRead || !fields.formatCountRead ||

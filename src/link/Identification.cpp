@@ -22,7 +22,8 @@ constexpr int IdentificationLength = 9;
 bool readCount(const QString& reply, int pos, int* value) {
     if (pos < 1)
         return false;
-    *value = int(std::llabs(NumberForms::LeadingValue(reply.mid(pos - 1, 2))));
+    *value = int(std::llabs(
+        NumberForms::LeadingNumber(reply.mid(pos - 1, 2), NumberForms::Rounding::Truncate)));
     return true;
 }
 } // namespace
@@ -55,14 +56,14 @@ ControllerTypeParts ReadControllerType(const QString& identReply, const QString&
 
 Identification IdentifyController(const LinkContext& context) {
     LinkState& link = context.link.state;
-    link.PortStatus = 0;
+    link.PortStatus = LinkStatus::Ready;
     link.ReadFailed = false;
     OpenSerialPort(context);
     const auto refused = [&context](IdentifyResult result, const QString& message,
                                     const QString& cause, const QString& stage) {
         return Identification{result, Outcome::Refusal(message, LinkPlace(context), cause, stage)};
     };
-    if (link.PortStatus != 0)
+    if (link.PortStatus != LinkStatus::Ready)
         return refused(IdentifyResult::PortNotReady, context.Text(51), link.OpenCause,
                        QStringLiteral("opening"));
 

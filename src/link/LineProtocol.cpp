@@ -10,41 +10,18 @@
 
 #include <algorithm>
 
-namespace {
-
-// Error numbers of the line, kept in PortStatus after a failed step (0 and 1 are taken).
-int16_t errorNumber(LinkStatus status) {
-    switch (status) {
-    case LinkStatus::NoSuchPort:
-        return 101;
-    case LinkStatus::OpenFailed:
-        return 102;
-    case LinkStatus::SettingsRefused:
-        return 103;
-    case LinkStatus::InUse:
-        return 104;
-    case LinkStatus::Ready:
-    case LinkStatus::NotReady:
-        break;
-    }
-    return 1;
-}
-
-} // namespace
-
 LinkOpening OpenSerialPort(const LinkContext& context) {
     ControllerLink& link = context.link;
     const int baud = context.baudRate.trimmed().toInt();
     const LinkOpening opening = link.state.DeviceOverride.isEmpty()
                                     ? link.open(context.portNumber, baud)
                                     : link.open(link.state.DeviceOverride, baud);
+    link.state.PortStatus = opening.status;
     if (opening.ready()) {
-        link.state.PortStatus = 0;
         link.state.OpenCause.clear();
         return opening;
     }
     link.close();
-    link.state.PortStatus = errorNumber(opening.status);
     link.state.OpenCause = opening.cause;
     // Whatever answered there before is not there now.
     link.state.ForgetController();
@@ -62,7 +39,7 @@ void CloseSerialPort(ControllerLink& link) {
 TransferPort::TransferPort(const LinkContext& context, ProgressObserver& progress)
     : link_(context.link) {
     OpenSerialPort(context);
-    const int status = link_.state.PortStatus;
+    const int status = LinkErrorNumber(link_.state.PortStatus);
     opened_ = status == 0;
     if (opened_)
         return;
@@ -81,37 +58,53 @@ QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString
     link.clearInput();
     link.send(command);
 
-    LineAssembler reply;
     Prompts& prompts = context.prompts;
-    const auto events = [&prompts] { prompts.processEvents(); };
+    const ReplyLine reply = ReceiveReplyLine(link, [&prompts] { prompts.processEvents(); });
     QString failure;
-    const int64_t start = link.clock().nowMs();
-    for (;;) {
-        const LinkRead c = link.read(NextByteDeadline(link, start), events);
-        if (!c.gotByte()) {
-            if (c.kind == LinkRead::Broken)
-                link.state.ForgetController();
-            if (c.kind == LinkRead::Broken)
-                failure = link.brokenCause();
-            else if (link.clock().nowMs() >= start + LineTiming::WholeMs)
-                failure = QStringLiteral("no whole reply line in 10 s");
-            else
-                failure = QStringLiteral("no answer for 3 s");
-            break;
-        }
-        const LineAssembler::Result result = reply.feed(c.byte);
-        if (result == LineAssembler::Result::Line)
-            return reply.line();
-        if (result == LineAssembler::Result::TooLong) {
-            // A controller that streams without a CR is not answering.
-            failure = QStringLiteral("a reply of more than 4096 characters");
-            break;
-        }
+    switch (reply.kind) {
+    case ReplyLine::Line:
+        return reply.bytes;
+    case ReplyLine::Silent:
+        failure = QStringLiteral("no answer for 3 s");
+        break;
+    case ReplyLine::Late:
+        failure = QStringLiteral("no whole reply line in 10 s");
+        break;
+    case ReplyLine::Broken:
+        link.state.ForgetController();
+        failure = link.brokenCause();
+        break;
+    case ReplyLine::TooLong:
+        // A controller that streams without a CR is not answering.
+        failure = QStringLiteral("a reply of more than 4096 characters");
+        break;
     }
     if (why)
         *why = failure;
     link.state.ReadFailed = true;
     return QByteArray();
+}
+
+ReplyLine ReceiveReplyLine(ControllerLink& link, const std::function<void()>& waiting) {
+    LineAssembler assembler;
+    const int64_t start = link.clock().nowMs();
+    for (;;) {
+        const LinkRead c = link.read(NextByteDeadline(link, start), waiting);
+        if (c.kind == LinkRead::Broken)
+            return {ReplyLine::Broken, {}};
+        if (!c.gotByte())
+            return {link.clock().nowMs() >= start + LineTiming::WholeMs ? ReplyLine::Late
+                                                                        : ReplyLine::Silent,
+                    {}};
+        switch (assembler.feed(c.byte)) {
+        case LineAssembler::Result::More:
+            break;
+        case LineAssembler::Result::Line:
+            return {ReplyLine::Line, assembler.line()};
+        case LineAssembler::Result::TooLong:
+            return {ReplyLine::TooLong, assembler.line()};
+        }
+    }
 }
 
 bool SendFrame(ControllerLink& link, const QByteArray& text, const std::function<void()>& waiting) {

@@ -22,10 +22,9 @@ constexpr int MaxFrameSendings = 10;
 } // namespace LineTiming
 
 // Opens the port of PortNumber (or the link's device override) at BaudRate, no parity,
-// 8 data bits, 1 stop bit, RTS/CTS, and sets PortStatus: 0 when the controller asserts CTS
-// (port left open), else the port is closed again and PortStatus is 1 (controller not ready)
-// or the number of the failure (101 no such port, 102 refused to open, 103 speed refused,
-// 104 in use), with the OS cause in OpenCause. Nothing is shown: the caller tells it.
+// 8 data bits, 1 stop bit, RTS/CTS, and sets PortStatus: Ready when the controller asserts
+// CTS (port left open), else the port is closed again and PortStatus says why, with the OS
+// cause in OpenCause. Nothing is shown: the caller tells it.
 LinkOpening OpenSerialPort(const LinkContext& context);
 
 // The deadline of the next byte of a frame or reply line whose wait began at startMs: 3000 ms
@@ -54,6 +53,21 @@ private:
 // a reply of more than 4096 characters, with ReadFailed set and why (when given) saying
 // which, in the words of the moment it happened. Window events run while waiting.
 QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString* why = nullptr);
+
+// What one wait for a reply line gave.
+struct ReplyLine {
+    enum Kind {
+        Line,    // bytes: the line with its CR
+        Silent,  // 3000 ms without a character
+        Late,    // no whole line within 10 s of the wait's start
+        Broken,  // the line broke (ControllerLink::brokenCause)
+        TooLong, // more than 4096 characters without a CR: no controller answers so
+    } kind = Silent;
+    QByteArray bytes;
+};
+// Reads one reply line; NUL bytes are dropped. Every byte is awaited until NextByteDeadline.
+// waiting runs between the slices of every wait.
+ReplyLine ReceiveReplyLine(ControllerLink& link, const std::function<void()>& waiting);
 
 // Sends text as one frame until the controller answers ACK, at most ten times; false after
 // 3000 ms of silence, a broken line, or the tenth answer that is not ACK. waiting runs

@@ -6,13 +6,26 @@
 
 #include <cstdint>
 
+// How an opening of the line ended.
+enum class LinkStatus {
+    Ready,           // open, and the controller asserts CTS
+    NotReady,        // open, but the controller does not assert CTS (the port stays open)
+    NoSuchPort,      // the port number names no device, or the device is not there
+    InUse,           // another program holds the device
+    OpenFailed,      // the device refused to open for another reason (cause says which)
+    SettingsRefused, // the device opened but refused the speed; the port is closed again
+};
+
+// The number the operator is shown for a status: 0 ready, 1 not ready, 101 no such port,
+// 102 the device refused to open, 103 the speed was refused, 104 in use.
+int16_t LinkErrorNumber(LinkStatus status);
+
 // What the line remembers between exchanges: the result of the last open, the controller's
 // last answers and the pair it reported. One instance lives in each ControllerLink.
 struct LinkState {
-    // Result of the last OpenSerialPort: 0 = controller present and port left open,
-    // 1 = controller not ready or port unusable (port closed), anything else = the number
-    // of an error raised while closing the port.
-    int16_t PortStatus = 1;
+    // Result of the last OpenSerialPort: Ready with the port left open, else the port is
+    // closed again.
+    LinkStatus PortStatus = LinkStatus::NotReady;
     // Set by SerialComStr when the controller stayed silent for 3000 ms.
     bool ReadFailed = false;
     // The last reply lines to "?M" and "?T" (CR included), as received.

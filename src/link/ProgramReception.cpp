@@ -42,7 +42,8 @@ int frameLimit(const CamProgram& program) {
 
 // The number in the last two characters of a format header.
 int headerFormat(const QString& header) {
-    return int(std::clamp<long long>(NumberForms::LeadingValue(header.right(2)), 0, 99));
+    return int(std::clamp<long long>(
+        NumberForms::LeadingNumber(header.right(2), NumberForms::Rounding::Truncate), 0, 99));
 }
 
 } // namespace
@@ -146,7 +147,8 @@ TransferFileRead readSections(const LinkContext& context, CamLineCursor& in, Cam
             in.ReadLine();
         const QString line = in.InputLine();
         if (line.contains(FormatHeader)) {
-            const long long format = NumberForms::LeadingValue(line.right(2));
+            const long long format =
+                NumberForms::LeadingNumber(line.right(2), NumberForms::Rounding::Truncate);
             CamReadError error;
             const SectionStop stop = received.IsValidFormat(int(format))
                                          ? ReadFormatSection(in, received, int(format), &error)

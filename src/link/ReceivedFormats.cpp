@@ -14,7 +14,8 @@ ReceivedFormats ReceivedFormats::Scan(const QByteArray& transferFile) {
         }
         // The header's number is in its last two characters, as the section reader takes it.
         if (line.contains(QLatin1String("FORMATO N. ")))
-            received.formats.append(int(NumberForms::LeadingValue(line.right(2).toString())));
+            received.formats.append(int(NumberForms::LeadingNumber(
+                line.right(2).toString(), NumberForms::Rounding::Truncate)));
     }
     return received;
 }

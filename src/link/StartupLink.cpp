@@ -10,11 +10,11 @@
 Outcome StartupIdentify(const LinkContext& context, CamProgram& program) {
     const LinkOpening opening = OpenSerialPort(context);
     const LinkState& state = context.link.state;
-    if (state.PortStatus != 0) {
+    if (state.PortStatus != LinkStatus::Ready) {
         if (opening.status == LinkStatus::NotReady)
             return Outcome::Refusal(QString());
         return Outcome::Refusal(QStringLiteral("Errore ") +
-                                    NumberForms::Standard(state.PortStatus) +
+                                    NumberForms::Standard(LinkErrorNumber(state.PortStatus)) +
                                     QStringLiteral(" generato da SerialLine"),
                                 LinkPlace(context), state.OpenCause, QStringLiteral("opening"));
     }

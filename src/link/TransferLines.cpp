@@ -78,7 +78,8 @@ unsigned HexValue(QStringView text) {
 
 void ReadAdvanceLine(QStringView line, int modeDigits, int camCount,
                      FunctionParameters& parameters) {
-    const int mode = int(NumberForms::LeadingValue(line.left(modeDigits).toString()));
+    const int mode = int(NumberForms::LeadingNumber(line.left(modeDigits).toString(),
+                                                    NumberForms::Rounding::Truncate));
     const int count = AdvanceCountOf(mode, camCount);
     parameters.AdvanceCount = int16_t(count);
     if (parameters.CamAdvance.size() < std::size_t(camCount))

@@ -4,48 +4,18 @@
 #include "model/FileAccess.h"
 #include "model/FormatScratch.h"
 #include "model/LanguageTexts.h"
+#include "model/NumberForms.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
 
-// A number read the way the cam file's numbers are read: leading blanks skipped, an optional
-// sign, digits and an optional fraction, rounded to the nearest whole number. Text that is
-// not a number reads 0. Far too large values come back as the largest long long, so range
-// checks after it always see them.
-long long valueOf(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    double value = 0;
-    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80; ++i)
-        value = value * 10 + (text[i].unicode() - '0');
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        double scale = 0.1;
-        for (++i; i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80; ++i) {
-            value += (text[i].unicode() - '0') * scale;
-            scale /= 10;
-        }
-    }
-    if (negative)
-        value = -value;
-    const double rounded = std::nearbyint(value);
-    constexpr double limit = 9.0e18;
-    if (rounded > limit)
-        return std::numeric_limits<long long>::max();
-    if (rounded < -limit)
-        return std::numeric_limits<long long>::min();
-    return static_cast<long long>(rounded);
-}
+using NumberForms::LeadingNumber;
+using NumberForms::Rounding;
 
 bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason,
               CamReadError::Damage damage = CamReadError::Damage::None) {
@@ -189,7 +159,7 @@ bool readParameter(CamLineCursor& in, CamReadError* error, const char* keyword, 
                    int16_t& value) {
     if (!in.Line().contains(QLatin1String(keyword)))
         return setError(error, in, QStringLiteral("no \"%1\" line").arg(QLatin1String(keyword)));
-    value = int16_t(valueOf(in.Line().right(lastChars)));
+    value = int16_t(LeadingNumber(in.Line().right(lastChars), Rounding::HalfToEven));
     return true;
 }
 
@@ -206,7 +176,7 @@ bool readSpeedLimit(CamLineCursor& in, CamReadError* error, int16_t& value) {
             return setError(error, in, QStringLiteral("no \"LIMITE\" line"));
         at += 6;
     }
-    const long long number = valueOf(line.mid(at));
+    const long long number = LeadingNumber(line.mid(at), Rounding::HalfToEven);
     if (number < std::numeric_limits<int16_t>::min() ||
         number > std::numeric_limits<int16_t>::max())
         return setError(error, in, QStringLiteral("speed limit out of range"));
@@ -219,7 +189,7 @@ bool readAdvance(CamLineCursor& in, CamReadError* error, uint8_t& value) {
     const qsizetype ms = line.indexOf(QLatin1String("ms"));
     if (ms < 0)
         return setError(error, in, QStringLiteral("advance line without \"ms\""));
-    const long long number = valueOf(line.mid(ms + 3));
+    const long long number = LeadingNumber(line.mid(ms + 3), Rounding::HalfToEven);
     if (number < 0 || number > 255)
         return setError(error, in, QStringLiteral("advance outside 0..255"));
     value = uint8_t(number);
@@ -232,8 +202,8 @@ bool readFunctionSection(CamLineCursor& in, CamProgram& program, CamReadError* e
     if (!in.Line().contains(QLatin1String("FUNZIONI")))
         return setError(error, in, QStringLiteral("the first line is not \"FUNZIONI\""));
     const QStringView counts = in.Line().mid(8);
-    const long long cams = std::llabs(valueOf(counts.left(3)));
-    const long long formats = std::llabs(valueOf(counts.right(3)));
+    const long long cams = std::llabs(LeadingNumber(counts.left(3), Rounding::HalfToEven));
+    const long long formats = std::llabs(LeadingNumber(counts.right(3), Rounding::HalfToEven));
     if (cams > 99 || formats > 99 || !CamProgram::IsValidPair(int(cams), int(formats)))
         return setError(error, in, QStringLiteral("no controller has that cam and format count"));
     program.Reconfigure(int(cams), int(formats), true);
@@ -308,7 +278,7 @@ CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
     for (;;) {
         const QStringView line = in.Line();
         if (line.contains(QLatin1String("FORMATO N. "))) {
-            const long long format = valueOf(line.right(2));
+            const long long format = LeadingNumber(line.right(2), Rounding::HalfToEven);
             if (format < 1 || format > program.FormatCount()) {
                 setError(&result.error, in,
                          QStringLiteral("format number outside 1..%1").arg(program.FormatCount()));

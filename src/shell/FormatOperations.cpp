@@ -8,7 +8,6 @@
 #include "model/FileAccess.h"
 #include "model/FormatScratch.h"
 #include "model/NumberForms.h"
-#include "model/PromptAnswer.h"
 #include "model/TextFile.h"
 #include "shell/Session.h"
 
@@ -50,7 +49,8 @@ bool SelectFormat(Session& session) {
             session.prompts.input(prompt, program.CurrentFileName, proposal);
         if (!answer || answer->trimmed().isEmpty())
             return false;
-        const long long n = PromptAnswer::Value(*answer);
+        const long long n =
+            NumberForms::LeadingNumber(*answer, NumberForms::Rounding::ByFirstDecimal);
         if (n >= 1 && n <= program.FormatCount()) {
             if (n == program.CurrentFormat)
                 return false;
@@ -72,7 +72,8 @@ bool CopyFormat(Session& session) {
             session.prompts.input(prompt, program.CurrentFileName, proposal);
         if (!answer || answer->trimmed().isEmpty())
             return false;
-        const long long target = PromptAnswer::Value(*answer);
+        const long long target =
+            NumberForms::LeadingNumber(*answer, NumberForms::Rounding::ByFirstDecimal);
         if (target == source)
             return false;
         if (target >= 1 && target <= program.FormatCount()) {
@@ -167,7 +168,8 @@ int askImportSection(Session& session, const QString& fileName) {
     for (;;) {
         const std::optional<QString> answer =
             session.prompts.input(prompt, fileName, NumberForms::Standard(1));
-        const long long n = answer ? PromptAnswer::Value(*answer) : 0;
+        const long long n =
+            answer ? NumberForms::LeadingNumber(*answer, NumberForms::Rounding::ByFirstDecimal) : 0;
         if (n == 0)
             return 0;
         if (n >= 1 && n <= formats)
@@ -182,8 +184,10 @@ bool headerMatches(QStringView line, const CamProgram& program) {
     if (!line.contains(QLatin1String("FUNZIONI")))
         return false;
     const QString counts = line.mid(8).toString();
-    const long long cams = std::llabs(NumberForms::LeadingValue(counts.left(3)));
-    const long long formats = std::llabs(NumberForms::LeadingValue(counts.right(3)));
+    const long long cams =
+        std::llabs(NumberForms::LeadingNumber(counts.left(3), NumberForms::Rounding::Truncate));
+    const long long formats =
+        std::llabs(NumberForms::LeadingNumber(counts.right(3), NumberForms::Rounding::Truncate));
     return cams == program.CamCount() && formats == program.FormatCount();
 }
 

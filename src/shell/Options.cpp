@@ -69,7 +69,8 @@ void Options::ListReadLine(const QString& line) {
         LanguageFile = fields.at(0);
     if (fields.size() > 1)
         PortNumber = static_cast<int16_t>(
-            std::clamp(NumberForms::LeadingValue(fields.at(1)), -32768LL, 32767LL));
+            std::clamp(NumberForms::LeadingNumber(fields.at(1), NumberForms::Rounding::Truncate),
+                       -32768LL, 32767LL));
     if (fields.size() > 2)
         BaudRate = fields.at(2);
 }

@@ -34,7 +34,7 @@ private slots:
         QVERIFY2(desk.prompts.allShown(), qPrintable(desk.prompts.problems()));
         QCOMPARE(desk.session.program.CamCount(), cams);
         QCOMPARE(desk.session.program.FormatCount(), formats);
-        QCOMPARE(int(desk.session.link.state.PortStatus), 0);
+        QCOMPARE(int(LinkErrorNumber(desk.session.link.state.PortStatus)), 0);
         QVERIFY(desk.session.link.state.IdentReply.contains(QStringLiteral("ITALY-SIMC")));
         QVERIFY(desk.session.link.state.TypeReply.contains(QLatin1Char('-')));
         // The port stays open after a successful identification.

@@ -331,7 +331,7 @@ private slots:
         f.session.options.BaudRate = baud;
         f.session.options.PortNumber = 7;
         QCOMPARE(OpenSerialPort(f.session.linkContext()).status, opened);
-        QCOMPARE(int(f.session.link.state.PortStatus), status);
+        QCOMPARE(int(LinkErrorNumber(f.session.link.state.PortStatus)), status);
         QCOMPARE(f.controller.isOpen(), leftOpen);
         // Nothing is shown: the cause is kept, in the system's words, for the caller to tell.
         QCOMPARE(f.session.link.state.OpenCause, message);
@@ -350,7 +350,7 @@ private slots:
         QCOMPARE(f.controller.opens(), 1);
         OpenSerialPort(f.session.linkContext());
         QCOMPARE(f.controller.opens(), 1);
-        QCOMPARE(int(f.session.link.state.PortStatus), 0);
+        QCOMPARE(int(LinkErrorNumber(f.session.link.state.PortStatus)), 0);
         CloseSerialPort(f.session.link);
         QVERIFY(!f.controller.isOpen());
         CloseSerialPort(f.session.link);
@@ -365,7 +365,7 @@ private slots:
         const QString link = f.dir.filePath(QStringLiteral("ports/COM12"));
         QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("tty")), link));
         OpenSerialPort(f.session.linkContext());
-        QCOMPARE(int(f.session.link.state.PortStatus), 0);
+        QCOMPARE(int(LinkErrorNumber(f.session.link.state.PortStatus)), 0);
         QCOMPARE(f.controller.openedDevice(), link);
     }
 };

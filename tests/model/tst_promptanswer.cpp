@@ -1,6 +1,8 @@
-#include "model/PromptAnswer.h"
+#include "model/NumberForms.h"
 
 #include <QTest>
+
+#include <limits>
 
 class TestPromptAnswer : public QObject {
     Q_OBJECT
@@ -28,7 +30,32 @@ private slots:
     void value() {
         QFETCH(QString, typed);
         QFETCH(long long, value);
-        QCOMPARE(PromptAnswer::Value(typed), value);
+        QCOMPARE(NumberForms::LeadingNumber(typed, NumberForms::Rounding::ByFirstDecimal), value);
+    }
+
+    // The three readers share one parser and keep their own rules.
+    void rules_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<long long>("truncated");
+        QTest::addColumn<long long>("typed");
+        QTest::addColumn<long long>("inFile");
+        QTest::newRow("a half below an even") << "2.5" << 2LL << 3LL << 2LL;
+        QTest::newRow("a half below an odd") << " 3.5" << 3LL << 4LL << 4LL;
+        QTest::newRow("only the first decimal for answers") << "2.46" << 2LL << 2LL << 2LL;
+        QTest::newRow("the whole fraction in files") << "2.501" << 2LL << 3LL << 3LL;
+        QTest::newRow("negative half") << "-0.5" << 0LL << -1LL << 0LL;
+        QTest::newRow("far too large") << "99999999999999999999" << 9999999999999LL
+                                       << 9999999999999LL << std::numeric_limits<long long>::max();
+    }
+    void rules() {
+        QFETCH(QString, text);
+        QFETCH(long long, truncated);
+        QFETCH(long long, typed);
+        QFETCH(long long, inFile);
+        using NumberForms::Rounding;
+        QCOMPARE(NumberForms::LeadingNumber(text, Rounding::Truncate), truncated);
+        QCOMPARE(NumberForms::LeadingNumber(text, Rounding::ByFirstDecimal), typed);
+        QCOMPARE(NumberForms::LeadingNumber(text, Rounding::HalfToEven), inFile);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "SimModule.h"
 
 #include "flash/HexRecord.h"
+#include "link/LineAssembler.h"
 #include "link/LineCodec.h"
 
 #include <QSaveFile>
@@ -16,14 +17,12 @@
 namespace {
 
 using LineCodec::Ack;
-using LineCodec::Cr;
 using LineCodec::Enq;
 using LineCodec::Nak;
 // A progress character this often while the chip erases (the programmer waits 2000 ms).
 constexpr int ProgressEveryMs = 300;
 // The programmer has given up when it stays silent this long between records.
 constexpr int RecordSilenceMs = 15000;
-constexpr int MaxRecordLength = 1024;
 constexpr int FastBaud = 38400;
 
 struct LoaderSettings {
@@ -54,17 +53,24 @@ bool KeepImage(SimController& c, const QString& path, const QList<QByteArray>& r
     return true;
 }
 
-// One record line up to CR; nothing when the programmer fell silent.
+// One record line up to CR; nothing when the programmer fell silent. A stream too long to be
+// a record comes back empty, once its CR arrives, to be refused like any malformed record.
 std::optional<QByteArray> ReadRecord(SimController& c) {
-    QByteArray line;
+    LineAssembler record;
+    bool tooLong = false;
     for (;;) {
         const std::optional<uint8_t> b = c.readByte(RecordSilenceMs);
         if (!b)
             return std::nullopt;
-        if (*b == uint8_t(Cr))
-            return line;
-        if (line.size() < MaxRecordLength)
-            line.append(char(*b));
+        switch (record.feed(*b)) {
+        case LineAssembler::Result::More:
+            break;
+        case LineAssembler::Result::TooLong:
+            tooLong = true;
+            break;
+        case LineAssembler::Result::Line:
+            return tooLong ? QByteArray() : record.line().chopped(1);
+        }
     }
 }
 

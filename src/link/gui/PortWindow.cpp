@@ -23,7 +23,7 @@
 namespace {
 // The number of a list entry: its last two characters, so "COM 7" gives 7, "COM 12" 12.
 int entryPort(const QString& entry) {
-    return int(NumberForms::LeadingValue(entry.right(2)));
+    return int(NumberForms::LeadingNumber(entry.right(2), NumberForms::Rounding::Truncate));
 }
 } // namespace
 

@@ -117,7 +117,7 @@ void PrintWindow::showEvent(QShowEvent* event) {
 int PrintWindow::typedFormat() const {
     QString digits = NFrm->text();
     digits.remove(QLatin1Char('_'));
-    return int(NumberForms::LeadingValue(digits));
+    return int(NumberForms::LeadingNumber(digits, NumberForms::Rounding::Truncate));
 }
 
 void PrintWindow::correctFormatNumber() {

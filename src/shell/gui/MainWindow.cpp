@@ -235,7 +235,7 @@ void MainWindow::refreshStatus() {
                       options.BaudRate);
     // An open port is not yet a controller: one counts once it has told its type, on the
     // device the port names now, while that device is there, and until the line fails.
-    const bool identified = link.PortStatus == 0 && !link.ReadFailed &&
+    const bool identified = link.PortStatus == LinkStatus::Ready && !link.ReadFailed &&
                             CamProgram::IsValidPair(link.IdentCamCount, link.IdentFormatCount) &&
                             !device.isEmpty() && link.IdentDevice == device &&
                             QFileInfo::exists(device);
