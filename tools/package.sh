@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds a release and a Debian package of q517 (programs, language scripts, desktop entry, icon).
+# Builds a release and a Debian package of q517 (programs, language scripts, desktop entry, icon;
+# it depends on qt6-translations-l10n for the toolkit's own words, see CMakeLists.txt).
 # usage: tools/package.sh   -> build-release/q517_<version>_<arch>.deb
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev qt6-translations-l10n
     poppler-utils xvfb xauth clang libclang-rt-14-dev
     # the serial device server the tests of network ports run against
     ser2net

@@ -3,12 +3,21 @@
 #include "model/FileAccess.h"
 #include "model/TextFile.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 LanguageTexts::LanguageTexts() : texts_(QList<QString>(Count)) {}
 
 QString LanguageTexts::Text(int n) const {
-    return n >= 1 && n <= Count ? texts_.at(n - 1) : QString();
+    if (n < 1 || n > Count)
+        return QString();
+    const QString& own = texts_.at(n - 1);
+    return own.isEmpty() && n - 1 < fallback_.size() ? fallback_.at(n - 1) : own;
+}
+
+bool LanguageTexts::Has(int n) const {
+    return n >= 1 && n <= Count && !texts_.at(n - 1).isEmpty();
 }
 
 namespace {
@@ -20,6 +29,7 @@ constexpr int FewestTexts = 138;
 
 bool LanguageTexts::LoadLanguage(const QString& path, QString* error) {
     texts_ = QStringList(QList<QString>(Count));
+    languageCode_.clear();
     QByteArray bytes;
     if (!FileAccess::ReadInput(path, FileAccess::TextLimit, bytes, error))
         return false;
@@ -53,6 +63,7 @@ bool LanguageTexts::LoadLanguage(const QString& path, QString* error) {
 
 void LanguageTexts::LoadFromBytes(const QByteArray& bytes) {
     texts_ = QStringList(QList<QString>(Count));
+    languageCode_.clear();
     // The last character of the file is never read, so a line gives a text only when its
     // line end is complete in what is read: a script ends with one line break that is not
     // taken. CR LF and a bare LF both end a line.
@@ -70,10 +81,28 @@ void LanguageTexts::LoadFromBytes(const QByteArray& bytes) {
         // the double quotes the script writes around each text. A line too short to hold
         // both quotes is an empty text and never swallows the line after it, so one blank
         // line in a hand-edited script does not shift every later text.
-        if (n == 1)
+        if (n == 1) {
             texts_[0] = line.left(line.size() - 1);
-        else if (line.size() > 2)
+            static const QRegularExpression tag(
+                QStringLiteral("\\[([a-z]{2,3}(?:_[A-Z]{2})?)\\]\\s*$"));
+            languageCode_ = tag.match(line).captured(1);
+        } else if (line.size() > 2) {
             texts_[n - 1] = line.mid(1, line.size() - 2);
+        }
         start = lf + 1;
     }
+}
+
+void LanguageTexts::SetFallback(const LanguageTexts& other) {
+    fallback_ = other.texts_;
+    // The header is the script's own, never borrowed.
+    fallback_[0].clear();
+}
+
+QList<int> LanguageTexts::MissingFrom(const LanguageTexts& reference) const {
+    QList<int> missing;
+    for (int n = 2; n <= Count; ++n)
+        if (reference.Has(n) && !Has(n))
+            missing.append(n);
+    return missing;
 }

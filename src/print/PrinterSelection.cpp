@@ -7,8 +7,6 @@
 namespace PrinterSelection {
 
 namespace {
-constexpr int TitleText = 42;
-constexpr int OneCopyOnlyText = 55;
 
 // The copies the dialog reported. While the driver makes the copies the wrapper reads them
 // as 1, so the flag is set aside for the reading.
@@ -25,7 +23,7 @@ void SelectPrinter(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& 
     const bool cancelError = dialog.CancelError;
     dialog.CancelError = false;
     for (;;) {
-        dialog.DialogTitle = texts.Text(TitleText);
+        dialog.DialogTitle = texts.Text(42);
         // The print-to-file choice stays offered: a machine without printers prints to PDF.
         dialog.Flags = NoSelection | NoPageNumbers | CopiesByDriver;
         dialog.setCopies(1);
@@ -34,7 +32,7 @@ void SelectPrinter(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& 
             break;
         if (reportedCopies(dialog) <= 1 && !(dialog.Flags & Collate))
             break;
-        prompts.message(texts.Text(OneCopyOnlyText), QString(), Prompts::Buttons::Ok,
+        prompts.message(texts.Text(55), QString(), Prompts::Buttons::Ok,
                         Prompts::Icon::None);
     }
     dialog.CancelError = cancelError;

@@ -110,6 +110,64 @@ private slots:
         QCOMPARE(texts.Text(3), QStringLiteral("Apri"));
     }
 
+    // A customer's script written before some texts were added shows those in English; what
+    // it gives itself, and its header, stay its own.
+    void fallback_data() {
+        QTest::addColumn<QByteArray>("own");
+        QTest::addColumn<TextMap>("expected"); // texts not listed must be empty
+        QTest::addColumn<QList<int>>("missing");
+        QTest::newRow("a shorter script borrows the numbers past its end")
+            << script({"H", "\"Nuovo\""}) + "\r\n"
+            << TextMap{{1, ""}, {2, "Nuovo"}, {3, "Open"}, {5, "Five"}} << QList<int>{3, 5};
+        QTest::newRow("an empty text is borrowed too")
+            << script({"H", "\"\"", "\"Apri\""}) + "\r\n"
+            << TextMap{{1, ""}, {2, "New"}, {3, "Apri"}, {5, "Five"}} << QList<int>{2, 5};
+        QTest::newRow("a complete script borrows nothing")
+            << script({"HEADER", "\"Nuovo\"", "\"Apri\"", "\"Quattro\"", "\"Cinque\""}) +
+                   "\r\n"
+            << TextMap{{1, "HEADE"}, {2, "Nuovo"}, {3, "Apri"}, {4, "Quattro"}, {5, "Cinque"}}
+            << QList<int>{};
+    }
+    void fallback() {
+        QFETCH(QByteArray, own);
+        QFETCH(TextMap, expected);
+        QFETCH(QList<int>, missing);
+        LanguageTexts english;
+        english.LoadFromBytes(script({"ENGLISH HEADER", "\"New\"", "\"Open\"", "\"\"", "\"Five\""}) +
+                              "\r\n");
+        LanguageTexts texts;
+        texts.LoadFromBytes(own);
+        QCOMPARE(texts.MissingFrom(english), missing);
+        texts.SetFallback(english);
+        for (int n = 1; n <= LanguageTexts::Count; ++n)
+            QCOMPARE(texts.Text(n), expected.value(n));
+        // Loading another script keeps the fallback: it belongs to the program, not the script.
+        texts.LoadFromBytes(script({"H"}) + "\r\n");
+        QCOMPARE(texts.Text(2), QStringLiteral("New"));
+    }
+
+    // The header names the script's language in brackets at its end; the toolkit's own
+    // buttons follow it.
+    void languageCode_data() {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("German") << QByteArray("Q517 Sprachskript: Deutsch [de]") << "de";
+        QTest::newRow("with a region") << QByteArray("Q517 script: Portugues [pt_BR]") << "pt_BR";
+        QTest::newRow("blanks after it") << QByteArray("Q517 script [it]  ") << "it";
+        QTest::newRow("an older script names none") << QByteArray("Q517 script di lingua: Italiano")
+                                                    << "";
+        QTest::newRow("brackets not at the end") << QByteArray("Q517 [de] script") << "";
+        QTest::newRow("not a language code") << QByteArray("Q517 script [v2.5]") << "";
+    }
+    void languageCode() {
+        QFETCH(QByteArray, header);
+        QFETCH(QString, code);
+        LanguageTexts texts;
+        texts.LoadFromBytes(script({header, "\"New\""}) + "\r\n");
+        QCOMPARE(texts.LanguageCode(), code);
+        QCOMPARE(texts.Text(2), QStringLiteral("New"));
+    }
+
     // A script that is missing, or no file to read (a FIFO would block the start-up), is
     // refused with the reason and leaves every text empty.
     void missingFileLeavesEveryTextEmpty_data() {

@@ -1,29 +1,72 @@
 #include "Q517Paths.h"
 #include "model/LanguageTexts.h"
+#include "shell/LanguageScripts.h"
 #include "shell/Session.h"
+#include "support/CliRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// Every text number some window, message or prompt of the program asks for.
-const QList<int> kUsedTexts{
-    2,   3,   4,   5,   6,   7,   8,   10,  11,  12,  15,  17,  20,  21,  22,  23,  24,  25,
-    26,  27,  28,  32,  33,  42,  45,  46,  47,  48,  51,  52,  55,  57,  58,  59,  60,  63,
-    71,  73,  74,  75,  76,  77,  78,  79,  80,  82,  83,  84,  85,  86,  87,  88,  108, 109,
-    110, 111, 112, 113, 114, 118, 119, 120, 121, 122, 123, 125, 126, 127, 128, 129, 130, 131,
-    132, 133, 134, 135, 136, 137, 138, 400, 401, 402, 403, 404, 405, 406, 407, 408, 409, 410};
-
 // Texts that the program puts in front of a number or a name, and texts it appends to
 // one: their blanks keep "FASI: 003" and "C24-28 : ..." readable.
 const QList<int> kEndWithBlank{17, 21, 46, 48, 57, 73, 74, 82, 108, 118, 119};
 const QList<int> kStartWithBlank{10, 25, 26, 71, 126};
 
+const QStringList kScripts{QStringLiteral("q517_IT.SCR"), QStringLiteral("q517_EN.SCR")};
+
+QString dataPath(const QString& name) {
+    return QDir(QStringLiteral(Q517_SOURCE_DATA_DIR)).filePath(name);
+}
+
 QByteArray scriptBytes(const QString& name) {
-    QFile file(QDir(QStringLiteral(Q517_SOURCE_DATA_DIR)).filePath(name));
+    QFile file(dataPath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every text number the program's code asks for: a text is always asked for as Text(n)
+// with n written out, so that this list finds it. Any other argument outside the code that
+// serves the texts is a fault of its own (a number this check cannot see).
+struct UsedTexts {
+    QSet<int> numbers;
+    QStringList hidden; // "file: Text(argument)"
+};
+
+UsedTexts scanCode() {
+    UsedTexts used;
+    const QDir root(QStringLiteral(Q517_SOURCE_DATA_DIR "/.."));
+    static const QRegularExpression call(QStringLiteral("\\bText\\(([^()]*)\\)"));
+    static const QStringList servers{"src/model/LanguageTexts.h", "src/model/LanguageTexts.cpp",
+                                     "src/shell/Session.h", "tools/cli/checkscript.cpp"};
+    for (const QString& folder : {QStringLiteral("src"), QStringLiteral("tools")}) {
+        QDirIterator it(root.filePath(folder), {"*.cpp", "*.h"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString code = QString::fromUtf8(file.readAll());
+            const QString relative = root.relativeFilePath(path);
+            for (auto m = call.globalMatch(code); m.hasNext();) {
+                const QString argument = m.next().captured(1).trimmed();
+                bool number = false;
+                const int n = argument.toInt(&number);
+                if (number)
+                    used.numbers.insert(n);
+                else if (!servers.contains(relative))
+                    used.hidden << relative + ": Text(" + argument + ")";
+            }
+        }
+    }
+    return used;
 }
 } // namespace
 
@@ -32,24 +75,40 @@ class TestLanguageScripts : public QObject {
 private slots:
     void scripts_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("Italian") << "q517_IT.SCR";
-        QTest::newRow("English") << "q517_EN.SCR";
+        for (const QString& name : kScripts)
+            QTest::newRow(qPrintable(name)) << name;
     }
 
+    // Every number the code uses is in every script, not empty; the scripts use the same
+    // numbers and agree on the blanks a text is joined by.
     void everyUsedTextIsThere_data() { scripts_data(); }
     void everyUsedTextIsThere() {
         QFETCH(QString, name);
-        LanguageTexts texts;
-        QVERIFY(texts.LoadLanguage(QDir(QStringLiteral(Q517_SOURCE_DATA_DIR)).filePath(name)));
-        for (int n : kUsedTexts) {
-            const QString text = texts.Text(n);
-            QVERIFY2(!text.trimmed().isEmpty(), qPrintable(QString("text %1 is empty").arg(n)));
-            QVERIFY2(text.endsWith(' ') == kEndWithBlank.contains(n),
+        const UsedTexts used = scanCode();
+        QVERIFY2(used.hidden.isEmpty(), qPrintable(used.hidden.join(", ")));
+        QVERIFY(used.numbers.size() > 100);
+        LanguageTexts texts, english;
+        QVERIFY(texts.LoadLanguage(dataPath(name)));
+        QVERIFY(english.LoadLanguage(dataPath(QStringLiteral("q517_EN.SCR"))));
+        QVERIFY2(!texts.LanguageCode().isEmpty(), "the header names no language");
+        for (int n : used.numbers) {
+            QVERIFY2(n >= 2 && n <= LanguageTexts::Count, qPrintable(QString::number(n)));
+            QVERIFY2(!texts.Text(n).trimmed().isEmpty(), qPrintable(QString("text %1 is empty").arg(n)));
+        }
+        for (int n = 2; n <= LanguageTexts::Count; ++n) {
+            const QString text = texts.Text(n), reference = english.Text(n);
+            QVERIFY2(texts.Has(n) == english.Has(n),
+                     qPrintable(QString("text %1 is used in one script only").arg(n)));
+            QVERIFY2(text.endsWith(' ') == reference.endsWith(' '),
                      qPrintable(QString("text %1 \"%2\": trailing blank").arg(n).arg(text)));
-            QVERIFY2(text.startsWith(' ') == kStartWithBlank.contains(n),
+            QVERIFY2(text.startsWith(' ') == reference.startsWith(' '),
                      qPrintable(QString("text %1 \"%2\": leading blank").arg(n).arg(text)));
             QVERIFY2(!text.contains('"'), qPrintable(QString("text %1 holds a quote").arg(n)));
         }
+        for (int n : kEndWithBlank)
+            QVERIFY2(texts.Text(n).endsWith(' '), qPrintable(QString::number(n)));
+        for (int n : kStartWithBlank)
+            QVERIFY2(texts.Text(n).startsWith(' '), qPrintable(QString::number(n)));
         // The two questions that end in "'?" open the quote themselves.
         QVERIFY(texts.Text(2).endsWith('\''));
         QVERIFY(texts.Text(15).endsWith('\''));
@@ -105,6 +164,67 @@ private slots:
         QCOMPARE(DataPaths::Find(QStringLiteral("NO_SUCH.SCR"), work.path()), QString());
         QCOMPARE(DataPaths::Find(work.path() + "/NO_SUCH.SCR", work.path()), QString());
         QCOMPARE(DataPaths::Find(QString(), work.path()), QString());
+        // An old script lacking texts borrows them from the installed English one, never
+        // from an English copy in the working directory.
+        QFile oldEnglish(QDir(work.path()).filePath(QStringLiteral("q517_EN.SCR")));
+        QVERIFY(oldEnglish.open(QIODevice::WriteOnly));
+        oldEnglish.write("H\r\n\"own\"\r\n\r\n");
+        oldEnglish.close();
+        QVERIFY(LanguageScripts::Load(texts, own.fileName()));
+        QCOMPARE(texts.Text(2), QStringLiteral("own"));
+        QCOMPARE(texts.Text(3), QStringLiteral("ERASE"));
+    }
+
+    // The toolkit's standard buttons speak the script's language; English and an unknown
+    // language leave its own English words.
+    void toolkitTranslation_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("cancel");
+        QTest::newRow("German") << "de" << true << "Abbrechen";
+        QTest::newRow("Italian") << "it" << true << "Annulla";
+        QTest::newRow("English") << "en" << false << "Cancel";
+        QTest::newRow("no language named") << "" << false << "Cancel";
+        QTest::newRow("no translation for it") << "xx" << false << "Cancel";
+    }
+    void toolkitTranslation() {
+        QFETCH(QString, code);
+        QFETCH(bool, installed);
+        QFETCH(QString, cancel);
+        QCOMPARE(LanguageScripts::InstallToolkitTranslation(code), installed);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
+    }
+
+    // q517-cli check-script lists by number, with the English text, what a script lacks.
+    void checkScript_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QByteArray complete = scriptBytes(QStringLiteral("q517_EN.SCR"));
+        QTest::newRow("the English script") << complete << 0 << "";
+        QByteArray old = complete;
+        old.replace("\"Erase all cams of size '\"", "\"\"");
+        QTest::newRow("an emptied text and no lines past 4")
+            << old.left(old.indexOf("\"SELECT PROGRAMMER TYPE\"")) + "\r\n"
+            << 1 << "  2  Erase all cams of size '\n  7  SELECT PROGRAMMER TYPE\n";
+    }
+    void checkScript() {
+        QFETCH(QByteArray, script);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QTemporaryDir home;
+        QFile file(home.filePath("OLD.SCR"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        const CliRun run = CliRun::Run({"check-script", file.fileName()}, home.path());
+        QCOMPARE(run.status, status);
+        if (status == 0)
+            QCOMPARE(run.out, out);
+        else
+            QVERIFY2(run.out.startsWith(out), qPrintable(run.out));
+        QCOMPARE(CliRun::Run({"check-script", home.filePath("NONE.SCR")}, home.path()).status, 1);
+        QCOMPARE(CliRun::Run({"check-script"}, home.path()).status, 2);
     }
 };
 

@@ -11,7 +11,9 @@
 struct CliCommand {
     QString name;
     QString usage;   // "convert IN.CAM OUT.CAM"
-    QString summary; // one line for --help
+    // One line for --help, in the operator's language (the texts are read once the program
+    // runs, after every command registered itself).
+    std::function<QString()> summary;
     // Runs with the arguments after the command name; returns the exit status
     // (0 done, 1 failed, 2 usage error).
     std::function<int(const QStringList& args)> run;
@@ -24,6 +26,11 @@ struct CliRegistration {
         CliCommands()[command.name] = std::move(command);
     }
 };
+
+class LanguageTexts;
+// The texts of the language script q517's options file names (English when it is found
+// nowhere), with the English ones where it has none.
+const LanguageTexts& CliTexts();
 
 // Standard output and standard error as text streams.
 QTextStream& cliOut();

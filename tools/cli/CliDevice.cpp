@@ -4,6 +4,7 @@
 #include "link/LineProtocol.h"
 #include "production/LineTargets.h"
 #include "production/TargetPrompts.h"
+#include "shell/LanguageScripts.h"
 #include "shell/OperatorScript.h"
 
 #include <QCoreApplication>
@@ -78,6 +79,18 @@ QString CliLanguageScript() {
     return script;
 }
 
+const LanguageTexts& CliTexts() {
+    // Read once: every message of one run speaks the same language.
+    static const LanguageTexts texts = [] {
+        LanguageTexts loaded;
+        const QString script = CliLanguageScript();
+        if (script.isEmpty() || !LanguageScripts::Load(loaded, script))
+            LanguageScripts::LoadReference(loaded);
+        return loaded;
+    }();
+    return texts;
+}
+
 QString CliWorkDir() {
     // q517's own working directory, whatever this program is called. The application's name
     // is switched for a moment to ask for it: done once, before any target's thread runs, as
@@ -117,9 +130,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString&
     s.options.BaudRate = args.baud;
     s.link.state.DeviceOverride = args.device;
     s.link.state.NetworkPorts = CliNetworkPorts();
-    const QString script = CliLanguageScript();
-    if (!script.isEmpty())
-        s.texts.LoadLanguage(script);
+    s.texts = CliTexts();
 }
 
 CliDevice::~CliDevice() {

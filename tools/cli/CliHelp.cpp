@@ -99,7 +99,7 @@ QString CliHelpText(const LanguageTexts& texts) {
     QStringList examples;
     for (const auto& [name, command] : CliCommands()) {
         text += QStringLiteral("  ") + command.usage + QStringLiteral("\n      ") +
-                command.summary + QStringLiteral("\n");
+                command.summary() + QStringLiteral("\n");
         examples += DetailsOf(name).examples.mid(0, 1);
     }
     text += QStringLiteral("\nOptions:\n"
@@ -115,7 +115,7 @@ QString CliHelpText(const LanguageTexts& texts) {
 QString CliCommandHelpText(const CliCommand& command, const LanguageTexts& texts) {
     const HelpDetails details = DetailsOf(command.name);
     return QStringLiteral("usage: q517-cli ") + command.usage + QStringLiteral("\n") +
-           command.summary + QStringLiteral("\n\n") +
+           command.summary() + QStringLiteral("\n\n") +
            CommandHelp::ExitStatus(texts, details.statuses) + QStringLiteral("\n") +
            CommandHelp::Files(texts, details.usesLine) + QStringLiteral("\n") +
            ExamplesSection(texts, details.examples);

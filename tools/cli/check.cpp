@@ -1,6 +1,7 @@
 // q517-cli check IN.CAM: reads a cam file with the program's reader and tells what it holds.
 #include "CliCamFile.h"
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
@@ -11,7 +12,7 @@ int RunCheck(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("check"), QStringLiteral("check IN.CAM"),
-    QStringLiteral("reads a cam file; prints the programmer type and the number of phases"),
+    [] { return CliTexts().Text(150); },
     RunCheck});
 
 int RunCheck(const QStringList& args) {

@@ -3,6 +3,7 @@
 // normalise cam files.
 #include "CliCamFile.h"
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 
 #include "model/CamFileWriter.h"
 #include "model/CamProgram.h"
@@ -14,7 +15,7 @@ int RunConvert(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("convert"), QStringLiteral("convert IN.CAM OUT.CAM"),
-    QStringLiteral("reads a cam file and writes it again in the program's own form"), RunConvert});
+    [] { return CliTexts().Text(151); }, RunConvert});
 
 int RunConvert(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("convert"));

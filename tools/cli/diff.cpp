@@ -1,6 +1,7 @@
 // q517-cli diff A.CAM B.CAM: what differs between two cam files, like diff(1) for programs.
 #include "CliCamFile.h"
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDiffOutput.h"
 
 #include "compare/ProgramDiff.h"
@@ -11,8 +12,7 @@ int RunDiff(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("diff"), QStringLiteral("diff A.CAM B.CAM [--json]"),
-    QStringLiteral("compares two cam files: one line per difference; status 0 same, 1 "
-                   "different, 2 trouble"),
+    [] { return CliTexts().Text(152); },
     RunDiff});
 
 int RunDiff(const QStringList& args) {

@@ -1,6 +1,7 @@
 // q517-cli flash IMAGE.hex: the image check and the flash update of the update window, with
 // its progress and result on standard error.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliLine.h"
 
@@ -24,10 +25,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("flash"),
     QStringLiteral("flash IMAGE.hex (--port N | --ports 3-8,12 | --device PATH)... --yes "
                    "[--report FILE.json]"),
-    QStringLiteral("checks a firmware image and writes it into the controllers' flash, all at "
-                   "once (one controller is a line of one); status 0 when every controller was "
-                   "updated, 1 when any was not, 2 on trouble before any controller was reached "
-                   "(usage, no --yes, unreadable or bad image)"),
+    [] { return CliTexts().Text(153); },
     RunFlash});
 
 // The update's reports as lines on standard error: one line per step, one status line per

@@ -1,5 +1,6 @@
 // q517-cli hexcheck IMAGE.hex: the image check of the firmware update, without a window.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 
 #include "flash/FirmwareTag.h"
 #include "flash/ImageCheck.h"
@@ -10,7 +11,7 @@ int RunHexCheck(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("hexcheck"), QStringLiteral("hexcheck IMAGE.hex"),
-    QStringLiteral("checks a firmware image: prints its lines, data bytes and version tag"),
+    [] { return CliTexts().Text(154); },
     RunHexCheck});
 
 int RunHexCheck(const QStringList& args) {

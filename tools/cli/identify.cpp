@@ -1,5 +1,6 @@
 // q517-cli identify: asks the controller "?M" and "?T" as the programmer does at start-up.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 
 #include "link/Identification.h"
@@ -11,8 +12,7 @@ int RunIdentify(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("identify"), QStringLiteral("identify (--port N | --device PATH) [--baud B]"),
-    QStringLiteral("asks the controller for its identity and type; prints the replies and the "
-                   "type as C24-28"),
+    [] { return CliTexts().Text(155); },
     RunIdentify});
 
 QString withoutCr(QString line) {

@@ -1,11 +1,11 @@
 #include "CliCommand.h"
 #include "CliDevice.h"
 #include "CliHelp.h"
-
 #include "CliRawNames.h"
 
 #include "model/FileAccess.h"
 #include "model/LanguageTexts.h"
+#include "shell/LanguageScripts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -42,12 +42,8 @@ int cliUsageError(const CliCommand& command, const QString& problem) {
 }
 
 // The help in the operator's language (the one the options file names).
-static LanguageTexts operatorTexts() {
-    LanguageTexts texts;
-    const QString script = CliLanguageScript();
-    if (!script.isEmpty())
-        texts.LoadLanguage(script);
-    return texts;
+static const LanguageTexts& operatorTexts() {
+    return CliTexts();
 }
 
 static bool verbose = false;
@@ -70,6 +66,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q517-cli"));
+    LanguageScripts::InstallToolkitTranslation(CliTexts().LanguageCode());
     // Names as the shell gave them, also those that are not UTF-8.
     QStringList args = CliNames().arguments(argc, argv);
     verbose =

@@ -1,5 +1,6 @@
 // q517-cli ports: the serial ports this machine has, as the port window lists them.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 
 #include "link/PortMap.h"
@@ -10,9 +11,7 @@ int RunPorts(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("ports"), QStringLiteral("ports"),
-    QStringLiteral("lists the serial ports that exist and the network ports that have an "
-                   "address (\"COM n\" and its device or address)"),
-    RunPorts});
+    [] { return CliTexts().Text(156); }, RunPorts});
 
 int RunPorts(const QStringList& args) {
     if (!args.isEmpty())

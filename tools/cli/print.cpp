@@ -1,6 +1,7 @@
 // q517-cli print FILE.CAM --pdf OUT.pdf [--format N | --all] [--graphic]: the pages of the
 // print window, written into a PDF file.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 
 #include "model/CamFileReader.h"
 #include "model/CamProgram.h"
@@ -23,8 +24,7 @@ int RunPrint(const QStringList& args);
 const CliRegistration registration(CliCommand{
     QStringLiteral("print"),
     QStringLiteral("print FILE.CAM --pdf OUT.pdf [--format N | --all] [--graphic]"),
-    QStringLiteral("prints format N (1 by default) or every format, one page each, as a listing "
-                   "or with --graphic as a timing diagram, into a PDF file"),
+    [] { return CliTexts().Text(157); },
     RunPrint});
 
 struct PrintArgs {

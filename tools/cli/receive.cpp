@@ -1,6 +1,7 @@
 // q517-cli receive: the controller's program into a cam file, as Comm > Receive Sizes
 // reads it.
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliTransferProgress.h"
 
@@ -19,8 +20,7 @@ int RunReceive(const QStringList& args);
 const CliRegistration registration(CliCommand{
     QStringLiteral("receive"),
     QStringLiteral("receive OUT.CAM (--port N | --device PATH) [--baud B]"),
-    QStringLiteral("reads the controller's whole program and writes it to a cam file; nothing "
-                   "is written unless the program came whole"),
+    [] { return CliTexts().Text(158); },
     RunReceive});
 
 int RunReceive(const QStringList& args) {

@@ -2,6 +2,7 @@
 // several controllers at once as a production line.
 #include "CliCamFile.h"
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliLine.h"
 #include "CliTransferProgress.h"
@@ -19,10 +20,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("send"),
     QStringLiteral("send FILE.CAM (--port N | --ports 3-8,12 | --device PATH)... [--baud B] "
                    "[--report FILE.json]"),
-    QStringLiteral("sends the program of a cam file to controllers of its type, all at once "
-                   "(one controller is a line of one); status 0 when every controller confirmed "
-                   "every frame, 1 when any did not, 2 on trouble before any controller was "
-                   "reached (usage, unreadable file)"),
+    [] { return CliTexts().Text(159); },
     RunSend});
 
 bool readProgram(CamProgram& program, const QString& path) {

@@ -1,6 +1,7 @@
 // q517-cli verify FILE.CAM: does the controller hold the program of this cam file?
 #include "CliCamFile.h"
 #include "CliCommand.h"
+#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliDiffOutput.h"
 #include "CliLine.h"
@@ -20,11 +21,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("verify"),
     QStringLiteral("verify FILE.CAM (--port N | --ports 3-8,12 | --device PATH)... [--baud B] "
                    "[--json | --report FILE.json]"),
-    QStringLiteral("receives the controllers' programs and compares them with a cam file (A = "
-                   "file, B = controller), all at once; one controller prints its differences; "
-                   "status 0 all the same, 1 some different and none in trouble, 2 trouble "
-                   "(usage, unreadable file, a controller not reached or its program not come "
-                   "whole)"),
+    [] { return CliTexts().Text(160); },
     RunVerify});
 
 int RunVerify(const QStringList& args) {

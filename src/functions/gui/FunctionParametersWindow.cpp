@@ -26,7 +26,6 @@ namespace {
 constexpr int ParameterFields[4] = {OutputFormatField, EncoderShiftField, RotationSenseField,
                                     SpeedLimitField};
 constexpr const char* ParameterLabels[4] = {"LFUSC", "L_Sfas", "L_Rot", "L_LimVel"};
-constexpr int ParameterTexts[4] = {85, 86, 87, 88};
 } // namespace
 
 FunctionParametersWindow::FunctionParametersWindow(Session& session, QWidget* parent)
@@ -126,10 +125,14 @@ void FunctionParametersWindow::buildControls() {
 
 void FunctionParametersWindow::applyCaptions() {
     frame_->setTitle(session_.Text(83));
+    const QString modes[4] = {session_.Text(134), session_.Text(135), session_.Text(136),
+                              session_.Text(137)};
     for (int k = 0; k < 4; ++k)
-        modes_[k]->setText(session_.Text(134 + k));
+        modes_[k]->setText(modes[k]);
+    const QString parameters[4] = {session_.Text(85), session_.Text(86), session_.Text(87),
+                                   session_.Text(88)};
     for (int p = 0; p < 4; ++p)
-        parameterCaptions_[p]->setText(session_.Text(ParameterTexts[p]));
+        parameterCaptions_[p]->setText(parameters[p]);
 }
 
 ParameterField* FunctionParametersWindow::parameter(int field) const {

@@ -19,16 +19,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int CreatedTitleText = 45;
-constexpr int ActiveTitleText = 120;
-} // namespace
-
 TransferWindow::TransferWindow(Session& session, QByteArray transferCommand, QWidget* parent)
     : QDialog(parent), session_(session), command_(std::move(transferCommand)) {
     setObjectName(QStringLiteral("Logcomm"));
     setModal(true);
-    setWindowTitle(session_.Text(CreatedTitleText));
+    setWindowTitle(session_.Text(45));
 
     LabRT = new QLabel(QStringLiteral("RICEZ"), this);
     LabRT->setObjectName(QStringLiteral("LabRT"));
@@ -61,7 +56,7 @@ void TransferWindow::showEvent(QShowEvent* event) {
         return;
     started_ = true;
     const QString identification = ParseIdentReply(session_.link.state.IdentReply).identification;
-    setWindowTitle(session_.Text(ActiveTitleText) + QLatin1Char(' ') + identification);
+    setWindowTitle(session_.Text(120) + QLatin1Char(' ') + identification);
     // The transfer runs once the window is on the screen, from its own event loop.
     QTimer::singleShot(0, this, &TransferWindow::run);
 }

@@ -21,12 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int ModesText = 75;
-constexpr int FormatText = 76;
-constexpr int AllFormatsText = 77;
-constexpr int WindowText = 78;
-constexpr int GraphicText = 79;
-constexpr int ListingText = 80;
 // Two digits are all NFrm holds: a character rejected past them starts the number anew.
 constexpr int FieldDigits = 2;
 } // namespace
@@ -97,12 +91,12 @@ PrintWindow::PrintWindow(Session& session, PrintTarget& target, QWidget* parent)
 }
 
 void PrintWindow::setCaptions() {
-    setWindowTitle(session_.Text(WindowText));
-    LFORM->setText(session_.Text(FormatText));
-    PRINTALL->setText(session_.Text(AllFormatsText));
-    Fr_MODS->setTitle(session_.Text(ModesText));
-    F_grh->setText(session_.Text(GraphicText));
-    F_TXT->setText(session_.Text(ListingText));
+    setWindowTitle(session_.Text(78));
+    LFORM->setText(session_.Text(76));
+    PRINTALL->setText(session_.Text(77));
+    Fr_MODS->setTitle(session_.Text(75));
+    F_grh->setText(session_.Text(79));
+    F_TXT->setText(session_.Text(80));
 }
 
 void PrintWindow::showEvent(QShowEvent* event) {

@@ -9,11 +9,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace {
-constexpr int PrintWindowTitle = 78;
-constexpr int OverwriteQuestion = 108;
-} // namespace
-
 PrinterTarget::PrinterTarget(QPrinter& printer, CommonDialog& dialog, Prompts& prompts,
                              const LanguageTexts& texts)
     : printer_(printer), dialog_(dialog), prompts_(prompts), texts_(texts) {}
@@ -27,7 +22,7 @@ PrinterTarget::~PrinterTarget() {
 QString PrinterTarget::askPdfFile() {
     const bool cancelError = dialog_.CancelError;
     dialog_.CancelError = false;
-    dialog_.DialogTitle = texts_.Text(PrintWindowTitle);
+    dialog_.DialogTitle = texts_.Text(78);
     dialog_.Filter = QStringLiteral("PDF (*.pdf)|*.pdf");
     dialog_.FilterIndex = 1;
     dialog_.DefaultExt = QStringLiteral("pdf");
@@ -42,7 +37,7 @@ QString PrinterTarget::askPdfFile() {
         path += QStringLiteral(".pdf");
     // A listing must never silently take the place of a cam file or an earlier print.
     if (QFileInfo::exists(path) &&
-        prompts_.message(texts_.Text(OverwriteQuestion) + path, texts_.Text(PrintWindowTitle),
+        prompts_.message(texts_.Text(108) + path, texts_.Text(78),
                          Prompts::Buttons::YesNo, Prompts::Icon::Warning) != Prompts::Answer::Yes)
         return QString();
     return path;
@@ -75,7 +70,7 @@ PrintSurface* PrinterTarget::beginJob() {
     else
         surface_ = PainterPrintSurface::Begin(printer_, &failed);
     if (!surface_) {
-        prompts_.message(QStringLiteral("PRINT ERROR ") + failed, texts_.Text(PrintWindowTitle),
+        prompts_.message(QStringLiteral("PRINT ERROR ") + failed, texts_.Text(78),
                          Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return nullptr;
     }

@@ -10,6 +10,7 @@
 #include "link/StartupLink.h"
 #include "model/CamProgram.h"
 #include "model/NumberForms.h"
+#include "shell/LanguageScripts.h"
 #include "shell/Session.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainStatusBar.h"
@@ -197,13 +198,13 @@ QMenu* MainWindow::menu(const QString& name) const {
 }
 
 void MainWindow::applyTexts() {
-    const struct {
-        QAction* button;
-        int text;
-    } tips[] = {{actions_.Sel_Form, 123}, {actions_.Sv_Fil, 129},  {actions_.OP_FIL, 128},
-                {actions_.New_Fil, 127},  {actions_.GoPrCam, 121}, {actions_.Azz_Form, 122}};
-    for (const auto& tip : tips)
-        tip.button->setToolTip(session_.Text(tip.text));
+    LanguageScripts::InstallToolkitTranslation(session_.texts.LanguageCode());
+    actions_.Sel_Form->setToolTip(session_.Text(123));
+    actions_.Sv_Fil->setToolTip(session_.Text(129));
+    actions_.OP_FIL->setToolTip(session_.Text(128));
+    actions_.New_Fil->setToolTip(session_.Text(127));
+    actions_.GoPrCam->setToolTip(session_.Text(121));
+    actions_.Azz_Form->setToolTip(session_.Text(122));
     emit host_->textsChanged();
 }
 
@@ -285,7 +286,7 @@ bool MainWindow::loadLanguageOrAsk() {
         const QString path = DataPaths::Find(options.LanguageFile, session_.workDir);
         QString refused;
         if (!path.isEmpty()) {
-            if (session_.texts.LoadLanguage(path, &refused))
+            if (LanguageScripts::Load(session_.texts, path, &refused))
                 return true;
             refused = QStringLiteral("\n") + path + QStringLiteral(": ") + refused;
         }
@@ -331,7 +332,7 @@ bool MainWindow::setLanguage() {
     }
     session_.options.LanguageFile = chosen.absoluteFilePath();
     session_.options.WriteOptionsFile(session_.workDir, session_.prompts);
-    session_.texts.LoadLanguage(session_.options.LanguageFile);
+    LanguageScripts::Load(session_.texts, session_.options.LanguageFile);
     applyTexts();
     return true;
 }
