@@ -25,4 +25,6 @@ AppWindow::AppWindow(Session& session, QWidget* parent) : MainWindow(session, pa
     new FlashCommands(host);
     new CompareCommands(host);
     new TimingCommands(host);
+    // Every part takes its captions from the script the session holds now.
+    applyTexts();
 }

@@ -7,6 +7,7 @@
 #include "model/LanguageTexts.h"
 #include "model/gui/FileCommands.h"
 #include "model/gui/HandedFiles.h"
+#include "shell/LanguageScripts.h"
 #include "shell/OperatorScript.h"
 #include "shell/Session.h"
 #include "shell/SingleInstance.h"
@@ -68,6 +69,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
 
     QtPrompts prompts;
+    // The working directory holds the options file, the transfer file and the port links.
+    const QString workDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QString runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtimeDir.isEmpty())
         runtimeDir = QDir::tempPath();
@@ -76,13 +79,14 @@ int main(int argc, char* argv[]) {
         // The running window comes to the front; a file given opens there.
         if (instance.handOver(command.file) && !command.file.isEmpty())
             return 0;
-        prompts.message(QStringLiteral("Program \"517\" is already IN USE"), QString(),
-                        Prompts::Buttons::Ok, Prompts::Icon::None);
+        // Said in the operator's language, read quietly: the running program owns the files.
+        LanguageTexts texts;
+        LanguageScripts::LoadOperatorTexts(texts, workDir);
+        LanguageScripts::InstallToolkitTranslation(texts.LanguageCode());
+        prompts.message(texts.Text(210), QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
         return 0;
     }
 
-    // The working directory holds the options file, the transfer file and the port links.
-    const QString workDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(workDir);
     QDir::setCurrent(workDir);
 

@@ -1,4 +1,5 @@
 #include "compare/DiffReport.h"
+#include "model/LanguageTexts.h"
 
 #include "model/NumberForms.h"
 
@@ -56,13 +57,13 @@ QString CamDifferencePlace(const CamDifference& cam) {
     return QLatin1Char('F') + TwoDigits(cam.Format) + QStringLiteral(" C") + TwoDigits(cam.Cam);
 }
 
-QString DiffCounts(const ProgramDiff& diff) {
-    auto counted = [](std::size_t n, const char* one, const char* many) {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+QString DiffCounts(const ProgramDiff& diff, const LanguageTexts& texts) {
+    auto counted = [](std::size_t n, const QString& one, const QString& many) {
+        return QString::number(n) + QLatin1Char(' ') + (n == 1 ? one : many);
     };
-    return counted(diff.Cams.size(), "cam", "cams") + QStringLiteral(", ") +
-           counted(diff.Names.size(), "name", "names") + QStringLiteral(", ") +
-           counted(diff.Parameters.size(), "parameter", "parameters");
+    return counted(diff.Cams.size(), texts.Text(324), texts.Text(325)) + QStringLiteral(", ") +
+           counted(diff.Names.size(), texts.Text(326), texts.Text(327)) + QStringLiteral(", ") +
+           counted(diff.Parameters.size(), texts.Text(328), texts.Text(329));
 }
 
 QString PhasesText(const std::vector<Phase>& phases) {

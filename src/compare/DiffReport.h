@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class LanguageTexts;
+
 // The differences as text, one line each, in a fixed order (type, cams by format, names,
 // parameters) so scripts can grep them:
 //   TYPE  A: C24-28  B: C24-06
@@ -19,7 +21,7 @@ QStringList DiffLines(const ProgramDiff& diff);
 QString CamDifferencePlace(const CamDifference& cam);
 
 // "2 cams, 1 name, 0 parameters": how much differs between programs of one type.
-QString DiffCounts(const ProgramDiff& diff);
+QString DiffCounts(const ProgramDiff& diff, const LanguageTexts& texts);
 
 // "010 050, 100 150" (or "none"): one side of a cam difference.
 QString PhasesText(const std::vector<Phase>& phases);

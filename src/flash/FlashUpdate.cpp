@@ -86,15 +86,13 @@ bool FlashUpdate::CheckDeviceReady() {
 bool FlashUpdate::confirm() {
     if (confirmed_)
         return true;
-    return context_.prompts.message(QStringLiteral("UPDATE FLASH ?"), QString(),
-                                    Prompts::Buttons::YesNo,
+    return context_.prompts.message(context_.Text(240), QString(), Prompts::Buttons::YesNo,
                                     Prompts::Icon::Question) == Prompts::Answer::Yes;
 }
 
 bool FlashUpdate::waitUntilReady() {
     while (!CheckDeviceReady()) {
-        if (context_.prompts.message(QStringLiteral("DEVICE NOT READY"), QString(),
-                                     Prompts::Buttons::RetryCancel,
+        if (context_.prompts.message(context_.Text(241), QString(), Prompts::Buttons::RetryCancel,
                                      Prompts::Icon::Critical) != Prompts::Answer::Retry)
             return false;
     }
@@ -210,7 +208,7 @@ bool FlashUpdate::sendLine(const QByteArray& line) {
 bool FlashUpdate::refuse(Refusal::Cause cause, qint64 number, const QString& detail) {
     // A wait that ended because the line is gone says so, with the OS cause.
     Refusal refusal = cause == Cause::TimedOut || cause == Cause::LineUnanswered
-                          ? SilenceRefusal(cause, number, context_.link, usedPort())
+                          ? SilenceRefusal(cause, number, context_, usedPort())
                           : Refusal{cause, number, detail};
     refusal.port = usedPort();
     CloseSerialPort(context_.link);

@@ -27,7 +27,8 @@ bool ChooseHexFile(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& 
         dialog.InitDir = memory.HexLastDirectory;
     dialog.FileName = memory.HexFilePath;
     dialog.DialogTitle = texts.Text(11);
-    dialog.Filter = QStringLiteral("File Absolute HEX(*.hex)|*.hex|All Files (*.*)|*.*");
+    dialog.Filter = texts.Text(332) + QStringLiteral("(*.hex)|*.hex|") + texts.Text(73) +
+                    QStringLiteral("(*.*)|*.*");
     dialog.Flags = 0;
     bool chosen = false;
     try {

@@ -13,8 +13,8 @@ Refusal ImageCheckResult::refusal() const {
     return refusal;
 }
 
-QString ImageCheckResult::failureText() const {
-    return passed() ? QString() : refusal().text();
+QString ImageCheckResult::failureText(const LanguageTexts& texts) const {
+    return passed() ? QString() : refusal().text(texts);
 }
 
 ImageCheckResult CheckImage(const QString& path, const ImageCheckCounters& onCounters) {

@@ -24,7 +24,7 @@ struct ImageCheckResult {
     // Why the image is refused, when it is.
     Refusal refusal() const;
     // "FILE UNUSABLE" or "PARITY ERROR IN LINE n"; empty when the check passed.
-    QString failureText() const;
+    QString failureText(const LanguageTexts& texts) const;
 };
 
 // Called with the counters at every tenth line and once more with the final values.

@@ -1,4 +1,5 @@
 #include "link/ControllerSearch.h"
+#include "model/LanguageTexts.h"
 
 #include "link/Clock.h"
 #include "link/ControllerLink.h"
@@ -60,26 +61,26 @@ PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
             ControllerDesignation(fields.camCount, fields.formatCount), QString()};
 }
 
-QString PortAnswerText(const PortAnswer& answer) {
+QString PortAnswerText(const PortAnswer& answer, const LanguageTexts& texts) {
     QString text;
     switch (answer.kind) {
     case PortAnswer::Kind::Controller:
-        return answer.designation + QStringLiteral(" answered");
+        return answer.designation + texts.Text(276);
     case PortAnswer::Kind::Unreadable:
-        return QStringLiteral("answered, but not as a known controller type");
+        return texts.Text(277);
     case PortAnswer::Kind::Silent:
-        return QStringLiteral("no controller answered");
+        return texts.Text(278);
     case PortAnswer::Kind::NotReady:
-        text = QStringLiteral("nothing ready on it");
+        text = texts.Text(279);
         break;
     case PortAnswer::Kind::Vanished:
-        text = QStringLiteral("not there any more");
+        text = texts.Text(280);
         break;
     case PortAnswer::Kind::InUse:
-        text = QStringLiteral("in use by another program");
+        text = texts.Text(281);
         break;
     case PortAnswer::Kind::Failed:
-        text = QStringLiteral("cannot be asked");
+        text = texts.Text(282);
         break;
     }
     return answer.cause.isEmpty() ? text : text + QStringLiteral(" (") + answer.cause + ')';

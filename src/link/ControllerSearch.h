@@ -23,6 +23,8 @@ struct PortAnswer {
     QString cause;       // the device and the OS cause, when there is one
 };
 
+class LanguageTexts;
+
 // Asks port n for its identity the way start-up does: opens it through the link, writes
 // "?M" once, reads the reply line until 3000 ms of silence, and closes the port again.
 // Nothing else is written. betweenSlices runs while waiting (a window repaints).
@@ -30,7 +32,7 @@ PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
                                 const std::function<void()>& betweenSlices = {});
 
 // "C24-28 answered", "in use by another program (/dev/ttyUSB0: busy)", ...
-QString PortAnswerText(const PortAnswer& answer);
+QString PortAnswerText(const PortAnswer& answer, const LanguageTexts& texts);
 
 // Asks the ports in turn and stops at the first that a controller of a known type answers.
 class ControllerSearch {

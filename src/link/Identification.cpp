@@ -79,12 +79,12 @@ Identification IdentifyController(const LinkContext& context) {
         if (link.ReadFailed)
             return Identification{
                 IdentifyResult::NoAnswer,
-                Outcome::Failure(QStringLiteral("COMM ERROR"), LinkPlace(context), why, asking)};
+                Outcome::Failure(context.Text(234), LinkPlace(context), why, asking)};
         if (attempt < MaxAttempts)
             context.link.clock().sleepMs(RetryPauseMs);
     }
     if (!fields.found)
-        return refused(IdentifyResult::NotFound, QStringLiteral("BAD comm"),
+        return refused(IdentifyResult::NotFound, context.Text(235),
                        QStringLiteral("%1 replies without an identification").arg(MaxAttempts),
                        asking);
 
@@ -93,7 +93,7 @@ Identification IdentifyController(const LinkContext& context) {
     link.IdentDevice = context.link.device();
     if (!fields.camCountRead || !fields.formatCountRead ||
         !CamProgram::IsValidPair(fields.camCount, fields.formatCount))
-        return refused(IdentifyResult::BadPair, QStringLiteral("BAD comm"),
+        return refused(IdentifyResult::BadPair, context.Text(235),
                        fields.camCountRead && fields.formatCountRead
                            ? QStringLiteral("the reply gives %1 cams and %2 formats, no known "
                                             "controller type")

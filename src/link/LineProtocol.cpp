@@ -45,7 +45,7 @@ TransferPort::TransferPort(const LinkContext& context, ProgressObserver& progres
         return;
     CloseSerialPort(link_);
     progress.refused(Refusal{Refusal::Cause::PortFailed, status,
-                             QStringLiteral("COMM ERR") + NumberForms::Standard(status)});
+                             context.Text(233) + NumberForms::Standard(status)});
 }
 
 TransferPort::~TransferPort() {
@@ -164,10 +164,11 @@ QString LineFailureText(const QString& message, const ControllerLink& link) {
     return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") + cause;
 }
 
-Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link, int port) {
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const LinkContext& context, int port) {
+    const ControllerLink& link = context.link;
     Refusal refusal{cause, number, QString(), port};
     if (link.isOpen() && !link.brokenCause().isEmpty())
-        refusal =
-            Refusal{Refusal::Cause::LineLost, number, LineFailureText(refusal.text(), link), port};
+        refusal = Refusal{Refusal::Cause::LineLost, number,
+                          LineFailureText(refusal.text(context.texts), link), port};
     return refusal;
 }

@@ -99,5 +99,5 @@ QString LineFailureText(const QString& message, const ControllerLink& link);
 // The refusal for a wait that ended without an answer: cause (TimedOut, LineUnanswered) when
 // the controller fell silent, LineLost with the device and the OS cause when the line is gone.
 // port is the port number the time-out names (the flash update's), 0 for none.
-Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const ControllerLink& link,
+Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const LinkContext& context,
                        int port = 0);

@@ -1,4 +1,5 @@
 #include "link/PortDetails.h"
+#include "model/LanguageTexts.h"
 
 #include "link/PortMap.h"
 
@@ -41,17 +42,15 @@ PortDetails DescribePort(int port, const QString& workDir, const QList<AdapterIn
     return details;
 }
 
-QStringList PortDetailsLines(const PortDetails& details) {
+QStringList PortDetailsLines(const PortDetails& details, const LanguageTexts& texts) {
     if (details.device.isEmpty())
-        return {QStringLiteral("No device for this port")};
-    QStringList lines{QStringLiteral("Device: ") + details.device};
+        return {texts.Text(270)};
+    QStringList lines{texts.Text(271) + details.device};
     if (!details.linkTarget.isEmpty())
-        lines << QStringLiteral("Link to: ") + details.linkTarget;
+        lines << texts.Text(272) + details.linkTarget;
     if (!details.present)
-        lines << QStringLiteral("Not there any more");
+        lines << texts.Text(273);
     else
-        lines << QStringLiteral("Adapter: ") + (details.adapter.isEmpty()
-                                                    ? QStringLiteral("no description")
-                                                    : details.adapter);
+        lines << texts.Text(274) + (details.adapter.isEmpty() ? texts.Text(275) : details.adapter);
     return lines;
 }

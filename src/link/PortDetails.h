@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class LanguageTexts;
+
 // What the system says about one serial adapter it knows, by the device it gives.
 struct AdapterInfo {
     QString device; // "/dev/ttyUSB0"
@@ -25,4 +27,4 @@ struct PortDetails {
 };
 PortDetails DescribePort(int port, const QString& workDir, const QList<AdapterInfo>& adapters);
 // "Device: ...", "Link to: ...", "Adapter: ..." or what is missing, one per line.
-QStringList PortDetailsLines(const PortDetails& details);
+QStringList PortDetailsLines(const PortDetails& details, const LanguageTexts& texts);

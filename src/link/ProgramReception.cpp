@@ -96,7 +96,7 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
         }
         if (frame.kind == ReceivedFrame::Silent || frame.kind == ReceivedFrame::Broken) {
             file.close();
-            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, frames + 1, link));
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, frames + 1, context));
             return broken;
         }
         if (frame.kind == ReceivedFrame::TooLong) {

@@ -62,7 +62,7 @@ TransferOutcome RunTransmission(const LinkContext& context, const CamProgram& pr
     ProgressObserver::Counters counters;
     auto send = [&](const QByteArray& text) {
         if (!SendFrame(link, text, waiting)) {
-            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, counters.line + 1, link));
+            progress.refused(SilenceRefusal(Refusal::Cause::TimedOut, counters.line + 1, context));
             return TransferOutcome::TimedOut;
         }
         ++counters.line;

@@ -1,13 +1,14 @@
 #include "link/ProgressObserver.h"
+#include "model/LanguageTexts.h"
 
-QString Refusal::text() const {
+QString Refusal::text(const LanguageTexts& texts) const {
     switch (cause) {
     case Cause::FileUnusable:
-        return QStringLiteral("FILE UNUSABLE");
+        return texts.Text(238);
     case Cause::ParityError:
-        return QStringLiteral("PARITY ERROR IN LINE ") + QString::number(number);
+        return texts.Text(239) + QString::number(number);
     case Cause::WrongPort:
-        return QStringLiteral("WRONG PORT N.") + QString::number(number);
+        return texts.Text(237) + QString::number(number);
     case Cause::PortFailed:
     case Cause::LineLost:
     case Cause::FileFailed:
@@ -16,12 +17,11 @@ QString Refusal::text() const {
     case Cause::Stopped:
         return QString();
     case Cause::TimedOut:
-        return QStringLiteral("TIMEOUT SERIAL PORT ");
+        return texts.Text(236);
     case Cause::LineUnanswered:
-        return QStringLiteral("TIMEOUT SERIAL PORT ") +
-               (port > 0 ? QString::number(port) : QString());
+        return texts.Text(236) + (port > 0 ? QString::number(port) : QString());
     case Cause::BadComm:
-        return QStringLiteral("BAD comm");
+        return texts.Text(235);
     }
     return QString();
 }

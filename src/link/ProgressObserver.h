@@ -5,8 +5,11 @@
 
 #include <cstdint>
 
+class LanguageTexts;
+
 // Why a long exchange with the controller ended without completing. The cause is what the
-// renderers decide on; text() is the wording the operator has always read for it.
+// renderers decide on; text() is the wording the operator has always read for it, in the
+// language of the texts given.
 struct Refusal {
     enum class Cause {
         FileUnusable,   // image unreadable, empty, or a line that is no record
@@ -27,7 +30,7 @@ struct Refusal {
     // The port the exchange used, named by a time-out of the flash update (0 = a device).
     int port = 0;
 
-    QString text() const;
+    QString text(const LanguageTexts& texts) const;
     // Nothing needs to stay on screen: the operator ended it and knows why.
     bool operatorChose() const { return cause == Cause::Declined || cause == Cause::Stopped; }
 };

@@ -13,9 +13,9 @@ Outcome StartupIdentify(const LinkContext& context, CamProgram& program) {
     if (state.PortStatus != LinkStatus::Ready) {
         if (opening.status == LinkStatus::NotReady)
             return Outcome::Refusal(QString());
-        return Outcome::Refusal(QStringLiteral("Errore ") +
+        return Outcome::Refusal(context.Text(230) +
                                     NumberForms::Standard(LinkErrorNumber(state.PortStatus)) +
-                                    QStringLiteral(" generato da SerialLine"),
+                                    context.Text(231),
                                 LinkPlace(context), state.OpenCause, QStringLiteral("opening"));
     }
     const Identification identified = IdentifyController(context);

@@ -32,8 +32,7 @@ void SelectPrinter(CommonDialog& dialog, Prompts& prompts, const LanguageTexts& 
             break;
         if (reportedCopies(dialog) <= 1 && !(dialog.Flags & Collate))
             break;
-        prompts.message(texts.Text(55), QString(), Prompts::Buttons::Ok,
-                        Prompts::Icon::None);
+        prompts.message(texts.Text(55), QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     dialog.CancelError = cancelError;
 }

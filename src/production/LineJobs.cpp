@@ -50,7 +50,7 @@ TargetEnd endOf(const LinkContext& controller, const Outcome& outcome) {
 TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program, TargetPrompts&,
                          TargetContext& context, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, program.FormatCount(), LineObserver::Counting::Formats, echo);
+    LineObserver observer(context, controller.texts, program.FormatCount(), LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Transmission, observer);
     const TransmitSizesOutcome result =
         TransmitSizes(controller, program, QStringLiteral("q517-cli"), nullptr, [&] {
@@ -81,7 +81,7 @@ TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts&, TargetCon
     context.setStage(QStringLiteral("connect"));
     if (context.stopRequested())
         return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
-    LineObserver observer(context, imageLines, LineObserver::Counting::Lines, echo);
+    LineObserver observer(context, controller.texts, imageLines, LineObserver::Counting::Lines, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Flash, observer);
     FlashUpdate update(controller, recorder, image, imageLines);
     update.setConfirmed(confirmed);
@@ -98,7 +98,7 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, T
                            TargetContext& context, const CamProgram& expected,
                            VerifyResult* verified, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, expected.FormatCount(), LineObserver::Counting::Formats, echo);
+    LineObserver observer(context, controller.texts, expected.FormatCount(), LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Reception, observer);
     const VerifyResult result = VerifyController(controller, program, expected, recorder);
     reportType(controller.link, context);

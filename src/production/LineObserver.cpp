@@ -1,4 +1,5 @@
 #include "production/LineObserver.h"
+#include "model/LanguageTexts.h"
 
 void LineObserver::phaseBegun(Phase phase) {
     phase_ = phase;
@@ -78,8 +79,9 @@ TargetEnd LineObserver::end() const {
     if (refusal_->cause == Refusal::Cause::Declined)
         return {TargetStatus::Result::Failed,
                 QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
-    QString cause = refusal_->text().simplified();
-    if (!refusal_->detail.isEmpty() && refusal_->detail != refusal_->text())
+    const QString text = refusal_->text(texts_);
+    QString cause = text.simplified();
+    if (!refusal_->detail.isEmpty() && refusal_->detail != text)
         cause += QStringLiteral(": ") + refusal_->detail;
     return {TargetStatus::Result::Failed, cause};
 }

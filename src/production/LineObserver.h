@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class LanguageTexts;
+
 // A long exchange (flash update, transfer) of one target of the line, told to its progress
 // line: the phase and counters as the stage, a refusal as the cause. Every report goes on to
 // echo as well, when there is one (a line of one shows its exchange in full).
@@ -13,10 +15,10 @@ public:
     // What the counters are shown as: the lines of an image ("line 120/514") or the formats
     // of a program transfer ("format 12/28").
     enum class Counting { Lines, Formats };
-    // total: the lines or formats the counters run up to.
-    LineObserver(TargetContext& context, qint64 total, Counting counting = Counting::Lines,
-                 ProgressObserver* echo = nullptr)
-        : context_(context), total_(total), counting_(counting), echo_(echo) {}
+    // total: the lines or formats the counters run up to; texts word the cause.
+    LineObserver(TargetContext& context, const LanguageTexts& texts, qint64 total,
+                 Counting counting = Counting::Lines, ProgressObserver* echo = nullptr)
+        : context_(context), texts_(texts), total_(total), counting_(counting), echo_(echo) {}
 
     void phaseBegun(Phase phase) override;
     void counted(const Counters& counters) override;
@@ -33,6 +35,7 @@ public:
 
 private:
     TargetContext& context_;
+    const LanguageTexts& texts_;
     qint64 total_;
     Counting counting_;
     ProgressObserver* echo_;

@@ -136,7 +136,8 @@ private:
 QString chooseImportFile(Session& session) {
     CommonDialog& dialog = session.dialog;
     dialog.DialogTitle = session.Text(8);
-    dialog.Filter = QStringLiteral("File di Camma (*.Cam)|*.cam|All Files (*.*)|*.*");
+    dialog.Filter = session.Text(57) + QStringLiteral("(*.Cam)|*.cam|") + session.Text(73) +
+                    QStringLiteral("(*.*)|*.*");
     dialog.FileName.clear();
     dialog.InitDir = CamFileStartFolder(QStringList{session.program.CurrentFileName} +
                                             session.options.RecentFiles,
@@ -152,7 +153,7 @@ QString chooseImportFile(Session& session) {
         // A plain cancel ends Import Size silently; a failing dialog is reported and the
         // import goes on without a file, which ends it too.
         if (dialog.ExtendedError() != 0)
-            session.prompts.message(QStringLiteral("ERROR ") +
+            session.prompts.message(session.Text(330) +
                                         NumberForms::Standard(dialog.ExtendedError()),
                                     QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
     }

@@ -17,6 +17,11 @@ bool Load(LanguageTexts& texts, const QString& path, QString* error = nullptr);
 // Loads the installed English script alone (the reference of every check).
 bool LoadReference(LanguageTexts& texts);
 
+// The texts of the script the options file in workDir names (q517's default when there is
+// none), read without a word to the operator; the English ones when that script is found
+// nowhere. For what speaks before the main window or without one.
+void LoadOperatorTexts(LanguageTexts& texts, const QString& workDir);
+
 // Puts the toolkit's translation for the language code in force in this process, in place
 // of the one before; English, an empty code or a language without a translation leave the
 // toolkit's own English. True when a translation was installed.

@@ -3,6 +3,7 @@
 #include "compare/gui/DifferencesWindow.h"
 #include "editor/DiagramGeometry.h"
 #include "editor/gui/CamBarPainter.h"
+#include "support/EnglishTexts.h"
 #include "support/ProgramPair.h"
 
 #include <QDir>
@@ -41,8 +42,8 @@ class TestDifferencesWindow : public QObject {
     Q_OBJECT
 private slots:
     void listsTheDifferingCamsAndShowsTheSelectedOne() {
-        DifferencesWindow window(ProgramPair::A(), programB(), QStringLiteral("mine"),
-                                 QStringLiteral("B.CAM"));
+        DifferencesWindow window(EnglishTexts(), ProgramPair::A(), programB(),
+                                 QStringLiteral("mine"), QStringLiteral("B.CAM"));
         QCOMPARE(window.objectName(), QStringLiteral("DIFF"));
         QCOMPARE(window.Summary->text(),
                  QStringLiteral("Differences: 2 cams, 1 name, 0 parameters"));
@@ -58,7 +59,8 @@ private slots:
     }
 
     void rowsAreDrawnInTheDiagramsColours() {
-        DifferencesWindow window(ProgramPair::A(), programB(), QString(), QString());
+        DifferencesWindow window(EnglishTexts(), ProgramPair::A(), programB(), QString(),
+                                 QString());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         CamPairView* rows = window.Rows;
@@ -73,7 +75,8 @@ private slots:
     }
 
     void doubleClickAsksForThatFormatAndCam() {
-        DifferencesWindow window(ProgramPair::A(), programB(), QString(), QString());
+        DifferencesWindow window(EnglishTexts(), ProgramPair::A(), programB(), QString(),
+                                 QString());
         QSignalSpy goTo(&window, &DifferencesWindow::goToCam);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -90,12 +93,13 @@ private slots:
     }
 
     void summaryWhenNothingOrOnlyTheTypeDiffers() {
-        DifferencesWindow same(ProgramPair::A(), ProgramPair::A(), QString(), QString());
+        DifferencesWindow same(EnglishTexts(), ProgramPair::A(), ProgramPair::A(), QString(),
+                               QString());
         QCOMPARE(same.Summary->text(), QStringLiteral("No differences"));
         QCOMPARE(same.DiffList->count(), 0);
         CamProgram other;
         other.Reconfigure(24, 6, false);
-        DifferencesWindow types(ProgramPair::A(), other, QString(), QString());
+        DifferencesWindow types(EnglishTexts(), ProgramPair::A(), other, QString(), QString());
         QCOMPARE(types.Summary->text(), QStringLiteral("TYPE  A: C16-10  B: C24-06"));
         QCOMPARE(types.DiffList->count(), 0);
     }

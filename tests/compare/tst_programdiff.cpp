@@ -2,6 +2,7 @@
 #include "compare/ProgramDiff.h"
 #include "model/CamProgram.h"
 #include "support/CamRuns.h"
+#include "support/EnglishTexts.h"
 
 #include <QTest>
 
@@ -117,7 +118,7 @@ private slots:
         const ProgramDiff diff = DiffPrograms(a, b);
         QCOMPARE(DiffLines(diff), QStringList{"ADVANCE C05-08  A: 0  B: 12"});
         QCOMPARE(diff.Parameters.front().Cam, 5);
-        QCOMPARE(DiffCounts(diff), QStringLiteral("0 cams, 0 names, 1 parameter"));
+        QCOMPARE(DiffCounts(diff, EnglishTexts()), QStringLiteral("0 cams, 0 names, 1 parameter"));
     }
 
     void jsonObject() {
@@ -134,7 +135,8 @@ private slots:
                             "30]]}], \"names\": [{\"cam\": 5, \"a\": \"PUMP\", \"b\": \"MIX "
                             "\\\"2\\\" \xC3\xA9\"}], \"parameters\": [{\"name\": \"ADVANCE "
                             "C05\", \"a\": 5, \"b\": 7}]}"));
-        QCOMPARE(DiffCounts(DiffPrograms(a, b)), QStringLiteral("2 cams, 1 name, 1 parameter"));
+        QCOMPARE(DiffCounts(DiffPrograms(a, b), EnglishTexts()),
+                 QStringLiteral("2 cams, 1 name, 1 parameter"));
         QCOMPARE(DiffJson(DiffPrograms(a, a)),
                  QByteArray("{\"same\": true, \"type\": [\"C24-06\", \"C24-06\"], \"cams\": [], "
                             "\"names\": [], \"parameters\": []}"));

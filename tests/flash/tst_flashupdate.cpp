@@ -1,5 +1,6 @@
 #include "flash/FlashUpdate.h"
 #include "flash/UpdateRun.h"
+#include "support/EnglishTexts.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
@@ -250,8 +251,8 @@ void TestFlashUpdate::hangUpEndsAtOnce() {
     };
     QVERIFY(!f.run());
     QCOMPARE(f.progress.refusal.cause, Refusal::Cause::LineLost);
-    QVERIFY2(f.progress.refusal.text().contains(QStringLiteral("the device hung up")),
-             qPrintable(f.progress.refusal.text()));
+    QVERIFY2(f.progress.refusal.text(EnglishTexts()).contains(QStringLiteral("the device hung up")),
+             qPrintable(f.progress.refusal.text(EnglishTexts())));
     // Given up at once, not after the 5000 ms answer time, and the line is not sent again.
     QVERIFY(f.clock.nowMs() - hungUpAt < 100);
     QCOMPARE(f.sent().size(), 3);

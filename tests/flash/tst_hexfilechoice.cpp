@@ -53,7 +53,7 @@ void TestHexFileChoice::dialogSetUpFromTheLastChoice() {
 
     QCOMPARE(t.dialogs.titles, (QStringList{"T11", "T11"}));
     QCOMPARE(t.dialogs.filters.last(),
-             QStringLiteral("File Absolute HEX(*.hex)|*.hex|All Files (*.*)|*.*"));
+             QStringLiteral("File Absolute HEX(*.hex)|*.hex|T73(*.*)|*.*"));
     QCOMPARE(t.dialogs.initialNames, (QStringList{QString(), first}));
     QCOMPARE(t.session.dialog.InitDir, t.dir.path() + QLatin1Char('/'));
     QCOMPARE(t.dialogs.saveDialogs, (QList<bool>{false, false}));

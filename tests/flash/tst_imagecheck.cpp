@@ -1,4 +1,5 @@
 #include "flash/ImageCheck.h"
+#include "support/EnglishTexts.h"
 
 #include "support/HexImages.h"
 
@@ -83,7 +84,7 @@ void TestImageCheck::outcomes() {
     const QString path = dir_.filePath(QStringLiteral("image.hex"));
     QVERIFY(HexImages::Write(path, lines));
     const ImageCheckResult result = CheckImage(path);
-    QCOMPARE(result.failureText(), failure);
+    QCOMPARE(result.failureText(EnglishTexts()), failure);
     QCOMPARE(result.passed(), failure.isEmpty());
     QCOMPARE(result.lines, lineCount);
     if (result.passed()) {
@@ -128,13 +129,13 @@ void TestImageCheck::lineEnds() {
     const QString path = dir_.filePath(QStringLiteral("ends.hex"));
     QVERIFY(HexImages::Write(path, HexImages::Image(3), lineEnd));
     const ImageCheckResult result = CheckImage(path);
-    QVERIFY2(result.passed(), qPrintable(result.failureText()));
+    QVERIFY2(result.passed(), qPrintable(result.failureText(EnglishTexts())));
     QCOMPARE(result.lines, 4LL);
 }
 
 void TestImageCheck::missingFileIsUnusable() {
     const ImageCheckResult result = CheckImage(dir_.filePath(QStringLiteral("gone.hex")));
-    QCOMPARE(result.failureText(), QStringLiteral("FILE UNUSABLE"));
+    QCOMPARE(result.failureText(EnglishTexts()), QStringLiteral("FILE UNUSABLE"));
     QVERIFY(!result.reason.isEmpty());
 }
 

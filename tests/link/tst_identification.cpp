@@ -2,6 +2,7 @@
 #include "link/Identification.h"
 #include "link/PortMap.h"
 #include "link/StartupLink.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
@@ -264,7 +265,8 @@ private slots:
         int waits = 0;
         const int64_t start = clock.nowMs();
         const PortAnswer answer = AskPortForController(link, 64, 9600, [&waits] { ++waits; });
-        QCOMPARE(PortAnswerText(answer), text.replace(QStringLiteral("%1"), device));
+        QCOMPARE(PortAnswerText(answer, EnglishTexts()),
+                 text.replace(QStringLiteral("%1"), device));
         QCOMPARE(controller.received(), asked ? kAskIdent : QByteArray());
         QVERIFY(!controller.isOpen());
         // A silent port is waited for 3 s, with the window repainting all along.
@@ -282,7 +284,8 @@ private slots:
                 lines << QStringLiteral("COM %1, %2 of %3").arg(port).arg(index).arg(count);
             }
             void answered(int port, const PortAnswer& answer) override {
-                lines << QStringLiteral("COM %1: ").arg(port) + PortAnswerText(answer);
+                lines << QStringLiteral("COM %1: ").arg(port) +
+                             PortAnswerText(answer, EnglishTexts());
             }
             bool stopRequested() const override { return lines.size() >= stopAfterLines; }
             qsizetype stopAfterLines = 1000;

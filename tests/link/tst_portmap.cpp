@@ -1,6 +1,7 @@
 #include "link/PortDetails.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLine.h"
+#include "support/EnglishTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,12 +119,12 @@ private slots:
         const QStringList f = fields.split(QLatin1Char('|'));
         const QList<AdapterInfo> adapters{{work.filePath(listed), f[0], f[1], f[2]}};
         QCOMPARE(
-            PortDetailsLines(DescribePort(3, work.path(), adapters)),
+            PortDetailsLines(DescribePort(3, work.path(), adapters), EnglishTexts()),
             QStringList({QStringLiteral("Device: ") + link, QStringLiteral("Link to: ") + target,
                          QStringLiteral("Adapter: ") + adapter}));
         // Unplugged while listed: COM 64 is /dev/ttyACM15, and it has gone.
         if (!QFile::exists(QStringLiteral("/dev/ttyACM15")))
-            QCOMPARE(PortDetailsLines(DescribePort(64, work.path(), adapters)),
+            QCOMPARE(PortDetailsLines(DescribePort(64, work.path(), adapters), EnglishTexts()),
                      QStringList({QStringLiteral("Device: /dev/ttyACM15"),
                                   QStringLiteral("Not there any more")}));
     }

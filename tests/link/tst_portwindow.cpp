@@ -1,5 +1,6 @@
 #include "link/gui/PortWindow.h"
 #include "model/TextFile.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeController.h"
 #include "support/ScriptedServer.h"
 #include "support/TestSession.h"
@@ -301,7 +302,7 @@ private slots:
     }
 
     void settingsLine() {
-        QCOMPARE(PortWindow::PortSettingsText(1, QStringLiteral("9600")),
+        QCOMPARE(PortWindow::PortSettingsText(EnglishTexts(), 1, QStringLiteral("9600")),
                  QStringLiteral("Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop"));
     }
 };

@@ -123,8 +123,7 @@ private slots:
             << script({"H", "\"\"", "\"Apri\""}) + "\r\n"
             << TextMap{{1, ""}, {2, "New"}, {3, "Apri"}, {5, "Five"}} << QList<int>{2, 5};
         QTest::newRow("a complete script borrows nothing")
-            << script({"HEADER", "\"Nuovo\"", "\"Apri\"", "\"Quattro\"", "\"Cinque\""}) +
-                   "\r\n"
+            << script({"HEADER", "\"Nuovo\"", "\"Apri\"", "\"Quattro\"", "\"Cinque\""}) + "\r\n"
             << TextMap{{1, "HEADE"}, {2, "Nuovo"}, {3, "Apri"}, {4, "Quattro"}, {5, "Cinque"}}
             << QList<int>{};
     }
@@ -133,8 +132,8 @@ private slots:
         QFETCH(TextMap, expected);
         QFETCH(QList<int>, missing);
         LanguageTexts english;
-        english.LoadFromBytes(script({"ENGLISH HEADER", "\"New\"", "\"Open\"", "\"\"", "\"Five\""}) +
-                              "\r\n");
+        english.LoadFromBytes(
+            script({"ENGLISH HEADER", "\"New\"", "\"Open\"", "\"\"", "\"Five\""}) + "\r\n");
         LanguageTexts texts;
         texts.LoadFromBytes(own);
         QCOMPARE(texts.MissingFrom(english), missing);
@@ -154,8 +153,8 @@ private slots:
         QTest::newRow("German") << QByteArray("Q517 Sprachskript: Deutsch [de]") << "de";
         QTest::newRow("with a region") << QByteArray("Q517 script: Portugues [pt_BR]") << "pt_BR";
         QTest::newRow("blanks after it") << QByteArray("Q517 script [it]  ") << "it";
-        QTest::newRow("an older script names none") << QByteArray("Q517 script di lingua: Italiano")
-                                                    << "";
+        QTest::newRow("an older script names none")
+            << QByteArray("Q517 script di lingua: Italiano") << "";
         QTest::newRow("brackets not at the end") << QByteArray("Q517 [de] script") << "";
         QTest::newRow("not a language code") << QByteArray("Q517 script [v2.5]") << "";
     }

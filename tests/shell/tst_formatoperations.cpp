@@ -274,7 +274,7 @@ private slots:
 
         QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
         QCOMPARE(t.dialogs.titles, QStringList{"T8"});
-        QCOMPARE(t.dialogs.filters, QStringList{"File di Camma (*.Cam)|*.cam|All Files (*.*)|*.*"});
+        QCOMPARE(t.dialogs.filters, QStringList{"T57(*.Cam)|*.cam|T73(*.*)|*.*"});
         QCOMPARE(QDir::currentPath(), cwd);
         QCOMPARE(t.prompts.busyDepth(), 0);
         QCOMPARE(t.prompts.inputProposals().value(0), QStringLiteral(" 1"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ProgressObserver.h"
+#include "support/EnglishTexts.h"
 
 #include <QList>
 #include <QPair>
@@ -38,7 +39,7 @@ public:
     void refused(const Refusal& r) override {
         refusal = r;
         events.append(r.operatorChose() ? QStringLiteral("refused by the operator")
-                                        : QStringLiteral("refused ") + r.text());
+                                        : QStringLiteral("refused ") + r.text(EnglishTexts()));
     }
     void workingFile(const QString& path, qint64 size) override {
         events.append(QStringLiteral("file %1 %2").arg(path).arg(size));

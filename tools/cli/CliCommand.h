@@ -10,7 +10,7 @@
 // so adding a command never touches the dispatcher.
 struct CliCommand {
     QString name;
-    QString usage;   // "convert IN.CAM OUT.CAM"
+    QString usage; // "convert IN.CAM OUT.CAM"
     // One line for --help, in the operator's language (the texts are read once the program
     // runs, after every command registered itself).
     std::function<QString()> summary;

@@ -83,9 +83,7 @@ const LanguageTexts& CliTexts() {
     // Read once: every message of one run speaks the same language.
     static const LanguageTexts texts = [] {
         LanguageTexts loaded;
-        const QString script = CliLanguageScript();
-        if (script.isEmpty() || !LanguageScripts::Load(loaded, script))
-            LanguageScripts::LoadReference(loaded);
+        LanguageScripts::LoadOperatorTexts(loaded, CliWorkDir());
         return loaded;
     }();
     return texts;

@@ -27,6 +27,6 @@ void CliTransferProgress::counted(const Counters& counters) {
 void CliTransferProgress::refused(const Refusal& refusal) {
     // Worded as every other message of the command line.
     if (!refusal.operatorChose())
-        session_.prompts.message(refusal.text(), QString(), Prompts::Buttons::Ok,
+        session_.prompts.message(refusal.text(session_.texts), QString(), Prompts::Buttons::Ok,
                                  Prompts::Icon::None);
 }

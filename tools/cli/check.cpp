@@ -10,10 +10,9 @@ namespace {
 
 int RunCheck(const QStringList& args);
 
-const CliRegistration registration(CliCommand{
-    QStringLiteral("check"), QStringLiteral("check IN.CAM"),
-    [] { return CliTexts().Text(150); },
-    RunCheck});
+const CliRegistration registration(CliCommand{QStringLiteral("check"),
+                                              QStringLiteral("check IN.CAM"),
+                                              [] { return CliTexts().Text(150); }, RunCheck});
 
 int RunCheck(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("check"));

@@ -11,8 +11,7 @@ int RunCheckScript(const QStringList& args);
 
 const CliRegistration registration(CliCommand{QStringLiteral("check-script"),
                                               QStringLiteral("check-script FILE.SCR"),
-                                              [] { return CliTexts().Text(139); },
-                                              RunCheckScript});
+                                              [] { return CliTexts().Text(139); }, RunCheckScript});
 
 int RunCheckScript(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("check-script"));

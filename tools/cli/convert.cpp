@@ -13,9 +13,9 @@ namespace {
 
 int RunConvert(const QStringList& args);
 
-const CliRegistration registration(CliCommand{
-    QStringLiteral("convert"), QStringLiteral("convert IN.CAM OUT.CAM"),
-    [] { return CliTexts().Text(151); }, RunConvert});
+const CliRegistration registration(CliCommand{QStringLiteral("convert"),
+                                              QStringLiteral("convert IN.CAM OUT.CAM"),
+                                              [] { return CliTexts().Text(151); }, RunConvert});
 
 int RunConvert(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("convert"));

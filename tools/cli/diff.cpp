@@ -1,8 +1,8 @@
 // q517-cli diff A.CAM B.CAM: what differs between two cam files, like diff(1) for programs.
 #include "CliCamFile.h"
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDiffOutput.h"
+#include "model/LanguageTexts.h"
 
 #include "compare/ProgramDiff.h"
 
@@ -10,10 +10,9 @@ namespace {
 
 int RunDiff(const QStringList& args);
 
-const CliRegistration registration(CliCommand{
-    QStringLiteral("diff"), QStringLiteral("diff A.CAM B.CAM [--json]"),
-    [] { return CliTexts().Text(152); },
-    RunDiff});
+const CliRegistration registration(CliCommand{QStringLiteral("diff"),
+                                              QStringLiteral("diff A.CAM B.CAM [--json]"),
+                                              [] { return CliTexts().Text(152); }, RunDiff});
 
 int RunDiff(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("diff"));

@@ -1,9 +1,9 @@
 // q517-cli flash IMAGE.hex: the image check and the flash update of the update window, with
 // its progress and result on standard error.
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliLine.h"
+#include "model/LanguageTexts.h"
 
 #include "flash/FirmwareTag.h"
 #include "flash/FlashUpdate.h"
@@ -25,8 +25,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("flash"),
     QStringLiteral("flash IMAGE.hex (--port N | --ports 3-8,12 | --device PATH)... --yes "
                    "[--report FILE.json]"),
-    [] { return CliTexts().Text(153); },
-    RunFlash});
+    [] { return CliTexts().Text(153); }, RunFlash});
 
 // The update's reports as lines on standard error: one line per step, one status line per
 // refresh of the counters, and the result or the refusal last.
@@ -76,16 +75,15 @@ public:
     }
     void readyLine(bool ready) override {
         if (ready != lastReady_)
-            say(ready ? QStringLiteral("controller ready (CTS on)")
-                      : QStringLiteral("controller not ready (CTS off)"));
+            say(ready ? CliTexts().Text(245) : CliTexts().Text(246));
         lastReady_ = ready;
     }
-    void erased() override { say(QStringLiteral("CHIP ERASED")); }
-    void done() override { say(QStringLiteral("DEVICE UPDATED WITH  ") + path_); }
+    void erased() override { say(CliTexts().Text(242)); }
+    void done() override { say(CliTexts().Text(243) + path_); }
     void refused(const Refusal& refusal) override {
         if (refusal.operatorChose())
             return;
-        QString text = refusal.text();
+        QString text = refusal.text(CliTexts());
         if (!refusal.detail.isEmpty() && refusal.detail != text)
             text += QStringLiteral(": ") + refusal.detail;
         say(text);
@@ -137,7 +135,7 @@ int RunFlash(const QStringList& args) {
         shown->counted(counters);
     });
     if (!check.passed()) {
-        cliErr() << "q517-cli: " << image << ": " << check.refusal().text() << "\n";
+        cliErr() << "q517-cli: " << image << ": " << check.refusal().text(CliTexts()) << "\n";
         return 2;
     }
     if (shown && !check.tag.isEmpty())

@@ -9,10 +9,9 @@ namespace {
 
 int RunHexCheck(const QStringList& args);
 
-const CliRegistration registration(CliCommand{
-    QStringLiteral("hexcheck"), QStringLiteral("hexcheck IMAGE.hex"),
-    [] { return CliTexts().Text(154); },
-    RunHexCheck});
+const CliRegistration registration(CliCommand{QStringLiteral("hexcheck"),
+                                              QStringLiteral("hexcheck IMAGE.hex"),
+                                              [] { return CliTexts().Text(154); }, RunHexCheck});
 
 int RunHexCheck(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("hexcheck"));
@@ -22,7 +21,7 @@ int RunHexCheck(const QStringList& args) {
     if (!check.passed()) {
         if (!check.reason.isEmpty())
             cliErr() << "q517-cli: " << args.first() << ": " << check.reason << "\n";
-        cliErr() << check.failureText() << "\n";
+        cliErr() << check.failureText(CliTexts()) << "\n";
         return 1;
     }
     cliOut() << "lines " << check.lines << "\n"

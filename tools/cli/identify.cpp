@@ -1,7 +1,7 @@
 // q517-cli identify: asks the controller "?M" and "?T" as the programmer does at start-up.
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
+#include "model/LanguageTexts.h"
 
 #include "link/Identification.h"
 #include "link/LinkOutcome.h"
@@ -12,8 +12,7 @@ int RunIdentify(const QStringList& args);
 
 const CliRegistration registration(CliCommand{
     QStringLiteral("identify"), QStringLiteral("identify (--port N | --device PATH) [--baud B]"),
-    [] { return CliTexts().Text(155); },
-    RunIdentify});
+    [] { return CliTexts().Text(155); }, RunIdentify});
 
 QString withoutCr(QString line) {
     while (line.endsWith(QLatin1Char('\r')) || line.endsWith(QLatin1Char('\n')))

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     }
     const auto it = CliCommands().find(name);
     if (it == CliCommands().end()) {
-        cliErr() << "q517-cli: unknown command '" << name << "' (see q517-cli --help)\n";
+        cliErr() << "q517-cli: " << CliTexts().Text(149).arg(name) << "\n";
         cliErr().flush();
         return 2;
     }

@@ -1,7 +1,7 @@
 // q517-cli ports: the serial ports this machine has, as the port window lists them.
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
+#include "model/LanguageTexts.h"
 
 #include "link/PortMap.h"
 
@@ -9,9 +9,8 @@ namespace {
 
 int RunPorts(const QStringList& args);
 
-const CliRegistration registration(CliCommand{
-    QStringLiteral("ports"), QStringLiteral("ports"),
-    [] { return CliTexts().Text(156); }, RunPorts});
+const CliRegistration registration(CliCommand{QStringLiteral("ports"), QStringLiteral("ports"),
+                                              [] { return CliTexts().Text(156); }, RunPorts});
 
 int RunPorts(const QStringList& args) {
     if (!args.isEmpty())

@@ -24,8 +24,7 @@ int RunPrint(const QStringList& args);
 const CliRegistration registration(CliCommand{
     QStringLiteral("print"),
     QStringLiteral("print FILE.CAM --pdf OUT.pdf [--format N | --all] [--graphic]"),
-    [] { return CliTexts().Text(157); },
-    RunPrint});
+    [] { return CliTexts().Text(157); }, RunPrint});
 
 struct PrintArgs {
     QString camFile;

@@ -1,9 +1,9 @@
 // q517-cli receive: the controller's program into a cam file, as Comm > Receive Sizes
 // reads it.
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliTransferProgress.h"
+#include "model/LanguageTexts.h"
 
 #include "link/Identification.h"
 #include "link/LinkOutcome.h"
@@ -20,8 +20,7 @@ int RunReceive(const QStringList& args);
 const CliRegistration registration(CliCommand{
     QStringLiteral("receive"),
     QStringLiteral("receive OUT.CAM (--port N | --device PATH) [--baud B]"),
-    [] { return CliTexts().Text(158); },
-    RunReceive});
+    [] { return CliTexts().Text(158); }, RunReceive});
 
 int RunReceive(const QStringList& args) {
     CliDeviceArgs device;

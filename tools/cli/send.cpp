@@ -2,10 +2,10 @@
 // several controllers at once as a production line.
 #include "CliCamFile.h"
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliLine.h"
 #include "CliTransferProgress.h"
+#include "model/LanguageTexts.h"
 
 #include "link/ProgramTransmission.h"
 #include "model/CamFileReader.h"
@@ -20,8 +20,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("send"),
     QStringLiteral("send FILE.CAM (--port N | --ports 3-8,12 | --device PATH)... [--baud B] "
                    "[--report FILE.json]"),
-    [] { return CliTexts().Text(159); },
-    RunSend});
+    [] { return CliTexts().Text(159); }, RunSend});
 
 bool readProgram(CamProgram& program, const QString& path) {
     if (CliReadCamFile(program, path) != 0)

@@ -18,22 +18,10 @@ int RunTiming(const QStringList& args);
 const CliRegistration registration(CliCommand{
     QStringLiteral("timing"),
     QStringLiteral("timing FILE.CAM --rpm N [--format F] [--min-ms M] [--json]"),
-    QStringLiteral("each cam of format F (1 by default) at N rpm: advance, where its phases "
-                   "switch, phase and gap times; status 0 nothing shorter than M ms, 1 something "
-                   "short, 2 trouble"),
-    RunTiming});
-
-// Text n of the operator's language script; the English words when the script lacks it.
-QString operatorText(int n, const char* english) {
-    LanguageTexts texts;
-    const QString script = CliLanguageScript();
-    if (!script.isEmpty() && texts.LoadLanguage(script) && !texts.Text(n).isEmpty())
-        return texts.Text(n);
-    return QString::fromLatin1(english);
-}
+    [] { return CliTexts().Text(216); }, RunTiming});
 
 QString speedRule() {
-    return operatorText(439, "Speed: a whole number from 1 to 20000 rpm");
+    return CliTexts().Text(439);
 }
 
 struct TimingArgs {
@@ -86,9 +74,8 @@ int RunTiming(const QStringList& args) {
                                        speedRule());
     const std::optional<int> minimum = ShaftTiming::ParseMinimumTenths(parsed->minimum);
     if (!minimum)
-        return cliUsageError(
-            self, QStringLiteral("--min-ms ") + parsed->minimum + QStringLiteral(": ") +
-                      operatorText(440, "Minimum time: from 0 to 60000 ms, at most one decimal"));
+        return cliUsageError(self, QStringLiteral("--min-ms ") + parsed->minimum +
+                                       QStringLiteral(": ") + CliTexts().Text(440));
 
     CamProgram program;
     if (CliReadCamFile(program, parsed->camFile) != 0)
@@ -96,8 +83,8 @@ int RunTiming(const QStringList& args) {
     bool isNumber = false;
     const int format = parsed->format.trimmed().toInt(&isNumber);
     if (!isNumber || !program.IsValidFormat(format)) {
-        cliErr() << "q517-cli: --format " << parsed->format << ": "
-                 << operatorText(441, "Format outside") << " 1.." << program.FormatCount() << "\n";
+        cliErr() << "q517-cli: --format " << parsed->format << ": " << CliTexts().Text(441)
+                 << " 1.." << program.FormatCount() << "\n";
         return 2;
     }
 

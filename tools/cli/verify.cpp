@@ -1,11 +1,11 @@
 // q517-cli verify FILE.CAM: does the controller hold the program of this cam file?
 #include "CliCamFile.h"
 #include "CliCommand.h"
-#include "model/LanguageTexts.h"
 #include "CliDevice.h"
 #include "CliDiffOutput.h"
 #include "CliLine.h"
 #include "CliTransferProgress.h"
+#include "model/LanguageTexts.h"
 
 #include "compare/ControllerVerify.h"
 #include "production/LineJobs.h"
@@ -21,8 +21,7 @@ const CliRegistration registration(CliCommand{
     QStringLiteral("verify"),
     QStringLiteral("verify FILE.CAM (--port N | --ports 3-8,12 | --device PATH)... [--baud B] "
                    "[--json | --report FILE.json]"),
-    [] { return CliTexts().Text(160); },
-    RunVerify});
+    [] { return CliTexts().Text(160); }, RunVerify});
 
 int RunVerify(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("verify"));

@@ -18,12 +18,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-namespace {
-const QString VerifiedText = QStringLiteral("Verified: the controller holds the program");
-const QString NotWholeText =
-    QStringLiteral("The controller's program did not come whole: nothing was compared");
-} // namespace
-
 CompareCommands::CompareCommands(WindowHost& window) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("CompareCommands"));
     const MainActions& actions = window.actions();
@@ -37,8 +31,8 @@ CompareCommands::CompareCommands(WindowHost& window) : QObject(&window), window_
 void CompareCommands::compareWithFile() {
     window_.hideEditors();
     Session& session = window_.session();
-    const QString chosen = ChooseCamFileToOpen(session, QStringLiteral("Compare with File"),
-                                               CamFileDialogFolder(session));
+    const QString chosen =
+        ChooseCamFileToOpen(session, session.Text(312), CamFileDialogFolder(session));
     if (!chosen.isEmpty())
         compareFile(chosen);
 }
@@ -49,10 +43,10 @@ void CompareCommands::compareFile(const QString& chosen) {
     const CamReadResult read = ReadCamFile(other, chosen);
     if (!read.ok()) {
         // Half a file compared with the program would show differences that are not there.
-        QString why = read.status == CamReadResult::Status::Missing ? QStringLiteral("no such file")
-                                                                    : read.error.Reason;
+        QString why =
+            read.status == CamReadResult::Status::Missing ? session.Text(313) : read.error.Reason;
         if (read.status == CamReadResult::Status::Failed)
-            why = QStringLiteral("line ") + QString::number(read.error.LineNumber) +
+            why = session.Text(314) + QString::number(read.error.LineNumber) +
                   QStringLiteral(": ") + why + QLatin1Char('\n') + read.error.Line;
         session.prompts.message(chosen + QStringLiteral(": ") + why, window_.windowTitle(),
                                 Prompts::Buttons::Ok, Prompts::Icon::Warning);
@@ -100,9 +94,8 @@ void CompareCommands::verifyAfterTransmit() {
 void CompareCommands::setVerifyAfterTransmit(bool on) {
     Session& session = window_.session();
     if (!session.settings.SetVerifyAfterTransmit(on))
-        session.prompts.message(session.settings.Path() + QStringLiteral(": not written"),
-                                window_.windowTitle(), Prompts::Buttons::Ok,
-                                Prompts::Icon::Warning);
+        session.prompts.message(session.settings.Path() + session.Text(315), window_.windowTitle(),
+                                Prompts::Buttons::Ok, Prompts::Icon::Warning);
 }
 
 void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
@@ -130,33 +123,33 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
     case VerifyStatus::OtherType:
         ShowOutcome(session.linkContext(), result.Refused);
         window_.refreshStatus();
-        window_.showResult(QStringLiteral("Nothing compared: ") + result.Refused.summary());
+        window_.showResult(session.Text(316) + QStringLiteral(": ") + result.Refused.summary());
         return;
     case VerifyStatus::NotReceived:
-        // The transfer window told why, or the operator stopped it.
-        window_.showResult(QStringLiteral("Nothing compared"));
+        // The operator was told why, or stopped it.
+        window_.showResult(session.Text(316));
         return;
     case VerifyStatus::Broken:
-        window_.showResult(NotWholeText);
-        session.prompts.message(NotWholeText, window_.windowTitle(), Prompts::Buttons::Ok,
+        window_.showResult(session.Text(311));
+        session.prompts.message(session.Text(311), window_.windowTitle(), Prompts::Buttons::Ok,
                                 Prompts::Icon::Warning);
         return;
     }
     const std::function<bool()> holds = stillTrue(controllerSame());
     if (result.Diff.Same()) {
-        window_.showResult(VerifiedText, holds);
+        window_.showResult(session.Text(310), holds);
         // After a transmission the answer is all the operator waits for; asked for on its
         // own, the window says it as well.
         if (sayWhenSame) {
-            session.prompts.message(VerifiedText, window_.windowTitle(), Prompts::Buttons::Ok,
+            session.prompts.message(session.Text(310), window_.windowTitle(), Prompts::Buttons::Ok,
                                     Prompts::Icon::Information);
             return;
         }
     } else {
-        window_.showResult(QStringLiteral("Controller differs: ") + DiffCounts(result.Diff), holds);
+        window_.showResult(session.Text(317) + DiffCounts(result.Diff, session.texts), holds);
     }
     openDifferences(result.Received,
-                    QStringLiteral("controller ") +
+                    session.Text(318) +
                         ControllerDesignation(expected.CamCount(), expected.FormatCount()),
                     controllerSame(), [this] { compareWithController(); });
 }
@@ -167,10 +160,11 @@ DifferencesWindow* CompareCommands::openDifferences(const CamProgram& other, con
     Session& session = window_.session();
     const CamProgram& program = session.program;
     const QString name = program.CurrentFileName.isEmpty()
-                             ? QStringLiteral("program in memory")
-                             : QStringLiteral("program in memory (") +
+                             ? session.Text(319)
+                             : session.Text(319) + QStringLiteral(" (") +
                                    QFileInfo(program.CurrentFileName).fileName() + QLatin1Char(')');
-    auto* differences = new DifferencesWindow(program, other, name, caption, window_.window());
+    auto* differences =
+        new DifferencesWindow(session.texts, program, other, name, caption, window_.window());
     differences->setAttribute(Qt::WA_DeleteOnClose);
     connect(differences, &DifferencesWindow::goToCam, this, &CompareCommands::goToCam);
     differences->watch(stillTrue(otherSideSame), session.Text(342), session.Text(343));

@@ -1,4 +1,5 @@
 #include "compare/gui/DifferencesWindow.h"
+#include "model/LanguageTexts.h"
 
 #include "compare/DiffReport.h"
 #include "compare/gui/CamPairView.h"
@@ -19,17 +20,36 @@ template <typename W> W* named(W* widget, const char* name) {
     return widget;
 }
 
+// A parameter as the function parameters window captions it; the cam file's keyword is
+// what the differences lines of q517-cli keep.
+QString parameterCaption(const LanguageTexts& texts, const QString& name) {
+    if (name.startsWith(QLatin1String("ADVANCE C")))
+        return texts.Text(82) + name.mid(9);
+    const struct {
+        const char* keyword;
+        QString caption;
+    } captions[] = {{"NUMERO ANTICIPI", texts.Text(83)},
+                    {"FORMATO IN USCITA", texts.Text(85)},
+                    {"SFASAMENTO ENCODER", texts.Text(86)},
+                    {"SENSO DI ROTAZIONE", texts.Text(87)},
+                    {"LIMITE DI VELOCITA'", texts.Text(88)}};
+    for (const auto& c : captions)
+        if (name == QLatin1String(c.keyword))
+            return c.caption;
+    return name;
+}
+
 } // namespace
 
-DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
-                                     const QString& captionA, const QString& captionB,
-                                     QWidget* parent)
+DifferencesWindow::DifferencesWindow(const LanguageTexts& texts, const CamProgram& a,
+                                     const CamProgram& b, const QString& captionA,
+                                     const QString& captionB, QWidget* parent)
     : QDialog(parent), a_(a), b_(b), diff_(DiffPrograms(a, b)) {
     setObjectName(QStringLiteral("DIFF"));
-    setWindowTitle(QStringLiteral("Differences"));
+    setWindowTitle(texts.Text(320));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
-    Summary = named(new QLabel(summaryText(), this), "Summary");
+    Summary = named(new QLabel(summaryText(texts), this), "Summary");
     CaptionA = named(new QLabel(QStringLiteral("A: ") + captionA, this), "CaptionA");
     CaptionB = named(new QLabel(QStringLiteral("B: ") + captionB, this), "CaptionB");
     DiffList = named(new QListWidget(this), "DiffList");
@@ -45,10 +65,12 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     Details->setFont(fixed);
     ProgramDiff rest = diff_;
     rest.Cams.clear();
+    for (ParameterDifference& p : rest.Parameters)
+        p.Name = parameterCaption(texts, p.Name);
     Details->setPlainText(DiffLines(rest).join(QLatin1Char('\n')));
     for (QWidget* w : {static_cast<QWidget*>(PhasesA), static_cast<QWidget*>(PhasesB)})
         w->setFont(fixed);
-    K_EXIT = named(new QPushButton(QStringLiteral("Close"), this), "K_EXIT");
+    K_EXIT = named(new QPushButton(texts.Text(323), this), "K_EXIT");
     K_AGAIN = named(new QPushButton(this), "K_AGAIN");
     K_AGAIN->setVisible(false);
 
@@ -90,12 +112,12 @@ DifferencesWindow::DifferencesWindow(const CamProgram& a, const CamProgram& b,
     resize(640, 520);
 }
 
-QString DifferencesWindow::summaryText() const {
+QString DifferencesWindow::summaryText(const LanguageTexts& texts) const {
     if (diff_.Same())
-        return QStringLiteral("No differences");
+        return texts.Text(321);
     if (!diff_.SameType())
         return DiffLines(diff_).join(QLatin1Char('\n'));
-    return QStringLiteral("Differences: ") + DiffCounts(diff_);
+    return texts.Text(322) + DiffCounts(diff_, texts);
 }
 
 void DifferencesWindow::showDifference(int row) {

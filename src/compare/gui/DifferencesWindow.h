@@ -12,6 +12,7 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class LanguageTexts;
 
 // DIFF: what differs between two programs. DiffList names every format and cam that
 // differs; the selected one is drawn in Rows (A above B) and listed in PhasesA and PhasesB as
@@ -20,8 +21,8 @@ class QPushButton;
 class DifferencesWindow : public QDialog {
     Q_OBJECT
 public:
-    DifferencesWindow(const CamProgram& a, const CamProgram& b, const QString& captionA,
-                      const QString& captionB, QWidget* parent = nullptr);
+    DifferencesWindow(const LanguageTexts& texts, const CamProgram& a, const CamProgram& b,
+                      const QString& captionA, const QString& captionB, QWidget* parent = nullptr);
 
     const ProgramDiff& diff() const { return diff_; }
 
@@ -53,7 +54,7 @@ signals:
 
 private:
     void showDifference(int row);
-    QString summaryText() const;
+    QString summaryText(const LanguageTexts& texts) const;
 
     CamProgram a_;
     CamProgram b_;

@@ -144,7 +144,7 @@ void CamEditor::buildCaptions() {
     place(formatCaption_, FormatCaptionAt);
     connect(formatCaption_, &ClickableLabel::doubleClicked, this, &CamEditor::chooseFormat);
 
-    stepperCaption_ = new ClickableLabel(QStringLiteral("- FORM +"), this);
+    stepperCaption_ = new ClickableLabel(QString(), this);
     stepperCaption_->setObjectName(QStringLiteral("LbSpin"));
     stepperCaption_->setAlignment(Qt::AlignCenter);
     stepperCaption_->setFont(captionFont(stepperCaption_, 10));
@@ -162,7 +162,7 @@ void CamEditor::buildCaptions() {
     camCaption_->setFont(captionFont(camCaption_, 12));
     place(camCaption_, CamCaptionAt);
 
-    listCaption_ = new QLabel(QStringLiteral("Fase ON  OFF"), this);
+    listCaption_ = new QLabel(QString(), this);
     listCaption_->setObjectName(QStringLiteral("LGrONOF"));
     listCaption_->setFont(fixedFont(10));
     place(listCaption_, ListCaptionAt);
@@ -204,6 +204,7 @@ void CamEditor::applyTexts() {
     stepperCaption_->setText(session_.Text(131));
     nameCaption_->setText(session_.Text(132));
     degreeCaption_->setText(session_.Text(133));
+    listCaption_->setText(session_.Text(250));
     ShowFormat();
 }
 // ---- Closing, opening, selecting -----------------------------------------------------------

@@ -31,7 +31,7 @@ constexpr TwipsRect NameFieldAt{NameLeft, 5040, NameWidth, 315};
 } // namespace
 
 void CamEditor::buildFields() {
-    degreeCaption_ = new QLabel(QStringLiteral("ON   GRADI   OFF"), this);
+    degreeCaption_ = new QLabel(QString(), this);
     degreeCaption_->setObjectName(QStringLiteral("LGRAD"));
     degreeCaption_->setFont(captionFont(degreeCaption_, 10));
     place(degreeCaption_, DegreeCaptionAt);
@@ -71,7 +71,7 @@ void CamEditor::buildFields() {
     connect(phaseList_, &QListWidget::itemClicked, this, &CamEditor::onPhaseClicked);
     connect(phaseList_, &QListWidget::itemDoubleClicked, this, &CamEditor::onPhaseDoubleClicked);
 
-    nameCaption_ = new QLabel(QStringLiteral("DEFINIZIONE CAMMA"), this);
+    nameCaption_ = new QLabel(QString(), this);
     nameCaption_->setObjectName(QStringLiteral("LDEFINCAM"));
     nameCaption_->setFont(captionFont(nameCaption_, 10));
     place(nameCaption_, NameCaptionAt);

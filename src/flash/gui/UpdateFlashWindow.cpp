@@ -44,9 +44,9 @@ UpdateFlashWindow::UpdateFlashWindow(Session& session, QString hexFilePath, QWid
     : QDialog(parent), session_(session), path_(std::move(hexFilePath)),
       textArea_(new FlashTextArea(this)), ledConn_(new QFrame(textArea_)),
       barra_(new ProgressBarWidget(textArea_)),
-      okButton_(new QPushButton(QStringLiteral("OK"), textArea_)) {
+      okButton_(new QPushButton(session.Text(291), textArea_)) {
     setObjectName(QStringLiteral("UpdFlsh"));
-    setWindowTitle(QStringLiteral("Update Q5-17"));
+    setWindowTitle(session_.Text(300));
     setFixedSize(FlashTextArea::ClientWidth, FlashTextArea::ClientHeight);
     textArea_->setObjectName(QStringLiteral("TextArea"));
     textArea_->move(0, 0);
@@ -67,20 +67,17 @@ UpdateFlashWindow::UpdateFlashWindow(Session& session, QString hexFilePath, QWid
 UpdateFlashWindow::~UpdateFlashWindow() = default;
 
 void UpdateFlashWindow::workingFile(const QString& path, qint64 size) {
-    textArea_->drawText(WorkingFile.x, WorkingFile.y,
-                        QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(path).arg(size),
+    textArea_->drawText(WorkingFile.x, WorkingFile.y, session_.Text(301).arg(path).arg(size),
                         FlashTextArea::Regular11);
 }
 
 void UpdateFlashWindow::phaseBegun(Phase phase) {
     phase_ = phase;
     if (phase == Phase::Checking)
-        textArea_->drawText(TestingRow.x, TestingRow.y,
-                            QStringLiteral("Testing Line:            Tot.Bytes:"),
+        textArea_->drawText(TestingRow.x, TestingRow.y, session_.Text(302),
                             FlashTextArea::Regular11);
     else if (phase == Phase::Transmitting)
-        textArea_->drawText(TransmitRow.x, TransmitRow.y,
-                            QStringLiteral("Transmit Line:         Bytes:          Addr:"),
+        textArea_->drawText(TransmitRow.x, TransmitRow.y, session_.Text(303),
                             FlashTextArea::Regular12);
     showNow();
 }
@@ -122,14 +119,12 @@ void UpdateFlashWindow::readyLine(bool ready) {
 }
 
 void UpdateFlashWindow::erased() {
-    textArea_->drawText(ChipErased.x, ChipErased.y, QStringLiteral("CHIP ERASED"),
-                        FlashTextArea::Bold12);
+    textArea_->drawText(ChipErased.x, ChipErased.y, session_.Text(242), FlashTextArea::Bold12);
     showNow();
 }
 
 void UpdateFlashWindow::done() {
-    textArea_->drawText(Result.x, Result.y, QStringLiteral("DEVICE UPDATED WITH  ") + path_,
-                        FlashTextArea::BlueBold12);
+    textArea_->drawText(Result.x, Result.y, session_.Text(243) + path_, FlashTextArea::BlueBold12);
     showNow();
 }
 
@@ -137,7 +132,7 @@ void UpdateFlashWindow::refused(const Refusal& refusal) {
     keepOpen_ = !refusal.operatorChose();
     if (!keepOpen_)
         return;
-    QString text = refusal.text();
+    QString text = refusal.text(session_.texts);
     if (!refusal.detail.isEmpty() && refusal.detail != text)
         text += QStringLiteral(": ") + refusal.detail;
     textArea_->drawText(Result.x, Result.y, text, FlashTextArea::RedBold12);

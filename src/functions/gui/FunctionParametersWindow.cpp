@@ -31,7 +31,7 @@ constexpr const char* ParameterLabels[4] = {"LFUSC", "L_Sfas", "L_Rot", "L_LimVe
 FunctionParametersWindow::FunctionParametersWindow(Session& session, QWidget* parent)
     : QDialog(parent), session_(session) {
     setObjectName(QStringLiteral("FUN"));
-    setWindowTitle(QStringLiteral("Functions"));
+    setWindowTitle(session_.Text(333));
     setModal(true);
     buildControls();
     applyCaptions();
@@ -100,16 +100,16 @@ void FunctionParametersWindow::buildControls() {
     layout->addLayout(parameterGrid);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+    auto button = [this, buttons](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         buttons->addWidget(b);
         return b;
     };
-    ok_ = button("C_OK", "&OK");
-    reset_ = button("C_RES", "&RESET");
-    clear_ = button("C_Cl", "&Clear");
+    ok_ = button("C_OK", session_.Text(291));
+    reset_ = button("C_RES", session_.Text(334));
+    clear_ = button("C_Cl", session_.Text(335));
     ok_->setDefault(true);
     layout->addLayout(buttons);
 

@@ -6,6 +6,7 @@
 #include "link/NetworkSerialLine.h"
 #include "link/PortMap.h"
 #include "link/gui/PlaceWindow.h"
+#include "model/LanguageTexts.h"
 #include "model/NumberForms.h"
 #include "shell/Session.h"
 
@@ -33,9 +34,10 @@ const QStringList& PortWindow::Speeds() {
     return speeds;
 }
 
-QString PortWindow::PortSettingsText(int portNumber, const QString& baudRate) {
-    return QStringLiteral("Current Settings: COM:") + QString::number(portNumber) +
-           QStringLiteral(", ") + baudRate + QStringLiteral("baud, NO parity, 8 bits, 1stop");
+QString PortWindow::PortSettingsText(const LanguageTexts& texts, int portNumber,
+                                     const QString& baudRate) {
+    return texts.Text(283) + QString::number(portNumber) + QStringLiteral(", ") + baudRate +
+           texts.Text(284);
 }
 
 PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int)> portExists,
@@ -50,25 +52,25 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     if (!adapters_)
         adapters_ = SystemAdapters;
     setObjectName(QStringLiteral("SelPort"));
-    setWindowTitle(QStringLiteral("Select Port"));
+    setWindowTitle(session_.Text(285));
 
-    auto* label1 = new QLabel(QStringLiteral("PORT NR"), this);
+    auto* label1 = new QLabel(session_.Text(286), this);
     label1->setObjectName(QStringLiteral("Label1"));
     ComSel = new QComboBox(this);
     ComSel->setObjectName(QStringLiteral("ComSel"));
-    Lwarn = new QLabel(QStringLiteral("Caution: do not select mouse port"), this);
+    Lwarn = new QLabel(session_.Text(287), this);
     Lwarn->setObjectName(QStringLiteral("Lwarn"));
     Lwarn->setWordWrap(true);
     PortInfo = new QLabel(this);
     PortInfo->setObjectName(QStringLiteral("PortInfo"));
     PortInfo->setTextFormat(Qt::PlainText);
     PortInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    K_FIND = new QPushButton(QStringLiteral("&Find controller"), this);
+    K_FIND = new QPushButton(session_.Text(288), this);
     K_FIND->setObjectName(QStringLiteral("K_FIND"));
     K_FIND->setAutoDefault(false);
     FindBar = new QProgressBar(this);
     FindBar->setObjectName(QStringLiteral("FindBar"));
-    FindBar->setFormat(QStringLiteral("%v of %m"));
+    FindBar->setFormat(session_.Text(289));
     FindBar->setVisible(false);
     FindLog = new QLabel(this);
     FindLog->setObjectName(QStringLiteral("FindLog"));
@@ -88,13 +90,13 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
     NetTestLog->setWordWrap(true);
     NetTestLog->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* frBaud = new QGroupBox(QStringLiteral("BAUD RATE"), this);
+    auto* frBaud = new QGroupBox(session_.Text(290), this);
     speedFrame_ = frBaud;
     frBaud->setObjectName(QStringLiteral("FrBAUD"));
     auto* baudLayout = new QVBoxLayout(frBaud);
     auto* group = new QButtonGroup(this);
     for (const QString& speed : Speeds()) {
-        auto* choice = new QRadioButton(speed + QStringLiteral(" BAUD"), frBaud);
+        auto* choice = new QRadioButton(speed + session_.Text(336), frBaud);
         choice->setObjectName(QStringLiteral("Op") + speed);
         group->addButton(choice);
         baudLayout->addWidget(choice);
@@ -106,9 +108,9 @@ PortWindow::PortWindow(Session& session, QWidget* parent, std::function<bool(int
 
     Panset = new QLabel(this);
     Panset->setObjectName(QStringLiteral("Panset"));
-    TOK = new QPushButton(QStringLiteral("&OK"), this);
+    TOK = new QPushButton(session_.Text(291), this);
     TOK->setObjectName(QStringLiteral("TOK"));
-    TCL = new QPushButton(QStringLiteral("&EXIT"), this);
+    TCL = new QPushButton(session_.Text(292), this);
     TCL->setObjectName(QStringLiteral("TCL"));
     connect(TOK, &QPushButton::clicked, this, &PortWindow::storeAndClose);
     connect(TCL, &QPushButton::clicked, this, &QDialog::reject);
@@ -220,7 +222,7 @@ void PortWindow::testNetworkPort() {
     if (!probe.cause.isEmpty())
         lines << session_.Text(455) + probe.cause;
     else
-        lines << session_.Text(probe.ready ? 456 : 457);
+        lines << (probe.ready ? session_.Text(456) : session_.Text(457));
     NetTestLog->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -236,8 +238,9 @@ void PortWindow::showPortDetails(int index) {
         return;
     }
     showNetworkPort(0);
-    PortInfo->setText(PortDetailsLines(DescribePort(port, session_.workDir, adapters_()))
-                          .join(QLatin1Char('\n')));
+    PortInfo->setText(
+        PortDetailsLines(DescribePort(port, session_.workDir, adapters_()), session_.texts)
+            .join(QLatin1Char('\n')));
 }
 
 void PortWindow::setChoicesEnabled(bool enabled) {
@@ -245,14 +248,14 @@ void PortWindow::setChoicesEnabled(bool enabled) {
         choice->setEnabled(enabled);
     // While searching, the search button is the way to stop it.
     K_FIND->setEnabled(true);
-    K_FIND->setText(enabled ? QStringLiteral("&Find controller") : QStringLiteral("&Stop"));
+    K_FIND->setText(enabled ? session_.Text(288) : session_.Text(293));
 }
 
 void PortWindow::stopSearch() {
     // The port being asked keeps its time to answer; the search ends after it.
     stopRequested_ = true;
     K_FIND->setEnabled(false);
-    K_FIND->setText(QStringLiteral("Stopping ..."));
+    K_FIND->setText(session_.Text(294));
 }
 
 void PortWindow::reject() {
@@ -273,15 +276,13 @@ void PortWindow::findController() {
             window.FindBar->setRange(0, count);
             window.FindBar->setValue(index - 1);
             window.FindLog->setText(
-                (lines + QStringList{QStringLiteral("Asking COM %1 (%2 of %3) ...")
-                                         .arg(port)
-                                         .arg(index)
-                                         .arg(count)})
+                (lines + QStringList{window.session_.Text(295).arg(port).arg(index).arg(count)})
                     .join(QLatin1Char('\n')));
             waiting();
         }
         void answered(int port, const PortAnswer& answer) override {
-            lines << QStringLiteral("COM %1: ").arg(port) + PortAnswerText(answer);
+            lines << QStringLiteral("COM %1: ").arg(port) +
+                         PortAnswerText(answer, window.session_.texts);
             window.FindBar->setValue(window.FindBar->value() + 1);
             window.FindLog->setText(lines.join(QLatin1Char('\n')));
         }
@@ -304,11 +305,11 @@ void PortWindow::findController() {
     const int found = search.run(ports, progress);
     searching_ = false;
     if (ports.isEmpty())
-        progress.lines << QStringLiteral("No port to ask");
+        progress.lines << session_.Text(296);
     else if (found == 0 && stopRequested_)
-        progress.lines << QStringLiteral("Search stopped");
+        progress.lines << session_.Text(297);
     else if (found == 0)
-        progress.lines << QStringLiteral("No controller found");
+        progress.lines << session_.Text(298);
     FindLog->setText(progress.lines.join(QLatin1Char('\n')));
     setChoicesEnabled(true);
     for (int index = 0; found > 0 && index < ComSel->count(); ++index) {
@@ -346,7 +347,8 @@ void PortWindow::selectStoredChoices() {
 }
 
 void PortWindow::ShowPortSettings() {
-    Panset->setText(PortSettingsText(session_.options.PortNumber, session_.options.BaudRate));
+    Panset->setText(
+        PortSettingsText(session_.texts, session_.options.PortNumber, session_.options.BaudRate));
 }
 
 void PortWindow::choosePortEntry(int index) {
@@ -368,7 +370,7 @@ void PortWindow::chooseSpeed(const QString& baud) {
 void PortWindow::storeAndClose() {
     QString why;
     if (!session_.options.WriteOptionsFile(session_.workDir, &why))
-        session_.prompts.message(QStringLiteral("FILE ERROR\n") + why, windowTitle(),
+        session_.prompts.message(session_.Text(209) + QLatin1Char('\n') + why, windowTitle(),
                                  Prompts::Buttons::Ok, Prompts::Icon::Critical);
     accept();
 }

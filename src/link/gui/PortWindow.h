@@ -13,6 +13,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class LanguageTexts;
 
 // SelPort: the serial port and speed of the line. A choice takes effect at once in the
 // running program; OK also stores it in the options file, EXIT leaves the file as it was.
@@ -29,7 +30,8 @@ public:
     // The speeds offered, in the order of their choices.
     static const QStringList& Speeds();
     // "Current Settings: COM:1, 9600baud, NO parity, 8 bits, 1stop".
-    static QString PortSettingsText(int portNumber, const QString& baudRate);
+    static QString PortSettingsText(const LanguageTexts& texts, int portNumber,
+                                    const QString& baudRate);
 
     // Panset from PortNumber and BaudRate.
     void ShowPortSettings();

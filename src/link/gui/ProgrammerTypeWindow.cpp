@@ -35,9 +35,8 @@ ProgrammerTypeWindow::ProgrammerTypeWindow(Session& session, QWidget* parent)
       openingFormats_(session.program.FormatCount()), camCount_(openingCams_),
       formatCount_(openingFormats_) {
     setObjectName(QStringLiteral("SelProg"));
-    setWindowTitle(QStringLiteral("SELEZIONA TIPO  PROGRAMMATORE "));
 
-    auto* cams = new QGroupBox(QStringLiteral("CAMS"), this);
+    auto* cams = new QGroupBox(session_.Text(262), this);
     cams->setObjectName(QStringLiteral("Frame3D1"));
     auto* camLayout = new QVBoxLayout(cams);
     auto* camGroup = new QButtonGroup(this);
@@ -49,7 +48,7 @@ ProgrammerTypeWindow::ProgrammerTypeWindow(Session& session, QWidget* parent)
         O_Selc.append(choice);
         connect(choice, &QRadioButton::clicked, this, [this, k] { chooseCams(k); });
     }
-    auto* formats = new QGroupBox(QStringLiteral("FORMATI"), this);
+    auto* formats = new QGroupBox(QString(), this);
     formats->setObjectName(QStringLiteral("FrForm"));
     auto* formatLayout = new QVBoxLayout(formats);
     auto* formatGroup = new QButtonGroup(this);
@@ -61,13 +60,13 @@ ProgrammerTypeWindow::ProgrammerTypeWindow(Session& session, QWidget* parent)
         O_SELF.append(choice);
         connect(choice, &QRadioButton::clicked, this, [this, k] { chooseFormats(k); });
     }
-    K_AUTSEL = new QPushButton(QStringLiteral("SELEZIONE &AUTOMATICA"), this);
+    K_AUTSEL = new QPushButton(QString(), this);
     K_AUTSEL->setObjectName(QStringLiteral("K_AUTSEL"));
     K_AUTSEL->setVisible(false);
     DefPrg = new QLabel(this);
     DefPrg->setObjectName(QStringLiteral("DefPrg"));
     DefPrg->setVisible(false);
-    K_OK = new QPushButton(QStringLiteral("&OK"), this);
+    K_OK = new QPushButton(session_.Text(291), this);
     K_OK->setObjectName(QStringLiteral("K_OK"));
     connect(K_AUTSEL, &QPushButton::clicked, this, &ProgrammerTypeWindow::automaticSelection);
     connect(K_OK, &QPushButton::clicked, this, &QDialog::accept);

@@ -18,9 +18,9 @@ TransferCommands::TransferCommands(WindowHost& window) : QObject(&window), windo
 }
 
 QString TransferCommands::formatsIn(int64_t ms) const {
-    return QString::number(window_.session().program.FormatCount()) +
-           QStringLiteral(" formats in ") + QString::number(double(ms) / 1000.0, 'f', 1) +
-           QStringLiteral(" s");
+    const Session& session = window_.session();
+    return QString::number(session.program.FormatCount()) + session.Text(255) +
+           QString::number(double(ms) / 1000.0, 'f', 1) + session.Text(256);
 }
 
 void TransferCommands::receiveSizes() {
@@ -40,20 +40,20 @@ void TransferCommands::receiveSizes() {
     window_.refreshStatus();
     switch (result.result) {
     case ReceiveSizesResult::Received:
-        window_.showResult(QStringLiteral("Received ") + formatsIn(ms));
+        window_.showResult(session.Text(257) + formatsIn(ms));
         break;
     case ReceiveSizesResult::PartlyRead:
-        window_.showResult(QStringLiteral("Received in part: a line was refused"));
+        window_.showResult(session.Text(258));
         break;
     case ReceiveSizesResult::NothingReceived:
     case ReceiveSizesResult::Unusable:
         window_.showResult(
-            QStringLiteral("Nothing received") +
+            session.Text(259) +
             (transferred.done() ? QString() : QStringLiteral(": ") + transferred.summary()));
         break;
     case ReceiveSizesResult::NotIdentified:
     case ReceiveSizesResult::OtherType:
-        window_.showResult(QStringLiteral("Nothing received: ") + result.outcome.summary());
+        window_.showResult(session.Text(259) + QStringLiteral(": ") + result.outcome.summary());
         return;
     default:
         return;
@@ -82,18 +82,18 @@ void TransferCommands::transmitSizes() {
     window_.refreshStatus();
     switch (result.result) {
     case TransmitSizesResult::Sent:
-        window_.showResult(QStringLiteral("Transmitted ") + formatsIn(ms));
+        window_.showResult(session.Text(260) + formatsIn(ms));
         window_.announceTransmitted();
         break;
     case TransmitSizesResult::NotSent:
-        window_.showResult(QStringLiteral("Transmission not completed") +
+        window_.showResult(session.Text(261) +
                            (transferred.holds == Outcome::Holds::IncompleteProgram
                                 ? QStringLiteral(": ") + session.Text(340)
                                 : QString()));
         break;
     case TransmitSizesResult::NotIdentified:
     case TransmitSizesResult::OtherType:
-        window_.showResult(QStringLiteral("Nothing sent: ") + result.outcome.summary());
+        window_.showResult(session.Text(263) + QStringLiteral(": ") + result.outcome.summary());
         break;
     case TransmitSizesResult::Cancelled:
         break;

@@ -25,14 +25,14 @@ TransferWindow::TransferWindow(Session& session, QByteArray transferCommand, QWi
     setModal(true);
     setWindowTitle(session_.Text(45));
 
-    LabRT = new QLabel(QStringLiteral("RICEZ"), this);
+    LabRT = new QLabel(session_.Text(251), this);
     LabRT->setObjectName(QStringLiteral("LabRT"));
-    LabPRG = new QLabel(QStringLiteral("PROGRAMMA N. 00"), this);
+    LabPRG = new QLabel(session_.Text(252), this);
     LabPRG->setObjectName(QStringLiteral("LabPRG"));
     Barra = new ProgressBarWidget(this);
     Barra->setObjectName(QStringLiteral("Barra"));
     Barra->setMinimumWidth(320);
-    K_EXIT = new QPushButton(QStringLiteral("&Exit"), this);
+    K_EXIT = new QPushButton(session_.Text(253), this);
     K_EXIT->setObjectName(QStringLiteral("K_EXIT"));
     K_EXIT->setAutoDefault(false);
 
@@ -109,10 +109,9 @@ void TransferWindow::exitPressed() {
         // controller with part of a program, so that one is asked first (the line waits
         // while the question is open).
         if (command_ == "?FW" &&
-            session_.prompts.message(
-                QStringLiteral("Stop now? The controller's program will be incomplete."),
-                windowTitle(), Prompts::Buttons::YesNoDefaultNo,
-                Prompts::Icon::Warning) != Prompts::Answer::Yes)
+            session_.prompts.message(session_.Text(254), windowTitle(),
+                                     Prompts::Buttons::YesNoDefaultNo,
+                                     Prompts::Icon::Warning) != Prompts::Answer::Yes)
             return;
         // A reception ends its wait at once, whatever the line sends; a transmission after
         // the frame on its way. The transfer then closes the port.

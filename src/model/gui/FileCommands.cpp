@@ -107,7 +107,7 @@ bool FileCommands::writeProgram(const QString& path, const QString& title) {
     FileWriteError error;
     if (WriteCamFile(session().program, path, session().link.isOpen(), &error))
         return true;
-    session().prompts.message(QStringLiteral("ERROR ") + NumberForms::Standard(error.Number) +
+    session().prompts.message(session().Text(330) + NumberForms::Standard(error.Number) +
                                   QLatin1Char('\n') + error.What,
                               title, Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return false;
@@ -146,7 +146,7 @@ void FileCommands::saveAs() {
         dialog.CancelError = false;
         // A plain cancel ends Save As quietly; a dialog that failed says so.
         if (dialog.ExtendedError() != 0)
-            session().prompts.message(QStringLiteral("ERROR ") +
+            session().prompts.message(session().Text(330) +
                                           NumberForms::Standard(dialog.ExtendedError()),
                                       title, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;

@@ -41,5 +41,5 @@ void PrintCommands::openPrintWindow() {
     window.exec();
     // A PDF that could not be put in place (full disk) was reported; it is no result.
     if (!target.lastPdf().isEmpty() && target.failure().isEmpty())
-        window_.showResult(QStringLiteral("PDF written: ") + target.lastPdf());
+        window_.showResult(session.Text(307) + target.lastPdf());
 }

@@ -47,11 +47,11 @@ PrintWindow::PrintWindow(Session& session, PrintTarget& target, QWidget* parent)
     F_TXT = new QRadioButton(Fr_MODS);
     F_TXT->setObjectName(QStringLiteral("F_TXT"));
     F_TXT->setChecked(true);
-    Command1 = new QPushButton(QStringLiteral("&SELECT"), this);
+    Command1 = new QPushButton(session_.Text(304), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    T_OK = new QPushButton(QStringLiteral("&PRINT"), this);
+    T_OK = new QPushButton(session_.Text(305), this);
     T_OK->setObjectName(QStringLiteral("T_OK"));
-    T_EX = new QPushButton(QStringLiteral("&EXIT"), this);
+    T_EX = new QPushButton(session_.Text(292), this);
     T_EX->setObjectName(QStringLiteral("T_EX"));
     for (QPushButton* button : {Command1, T_OK, T_EX})
         button->setAutoDefault(false);
@@ -178,7 +178,7 @@ void PrintWindow::printFormats() {
     session_.prompts.setBusy(false);
     if (!printed) {
         const QString cause = target_.failure();
-        session_.prompts.message(QStringLiteral("PRINT ERROR") +
+        session_.prompts.message(session_.Text(306) +
                                      (cause.isEmpty() ? QString() : QStringLiteral(" ") + cause),
                                  windowTitle(), Prompts::Buttons::Ok, Prompts::Icon::Critical);
     }

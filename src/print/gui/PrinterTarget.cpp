@@ -37,8 +37,8 @@ QString PrinterTarget::askPdfFile() {
         path += QStringLiteral(".pdf");
     // A listing must never silently take the place of a cam file or an earlier print.
     if (QFileInfo::exists(path) &&
-        prompts_.message(texts_.Text(108) + path, texts_.Text(78),
-                         Prompts::Buttons::YesNo, Prompts::Icon::Warning) != Prompts::Answer::Yes)
+        prompts_.message(texts_.Text(108) + path, texts_.Text(78), Prompts::Buttons::YesNo,
+                         Prompts::Icon::Warning) != Prompts::Answer::Yes)
         return QString();
     return path;
 }
@@ -70,7 +70,7 @@ PrintSurface* PrinterTarget::beginJob() {
     else
         surface_ = PainterPrintSurface::Begin(printer_, &failed);
     if (!surface_) {
-        prompts_.message(QStringLiteral("PRINT ERROR ") + failed, texts_.Text(78),
+        prompts_.message(texts_.Text(306) + QLatin1Char(' ') + failed, texts_.Text(78),
                          Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return nullptr;
     }

@@ -1,6 +1,7 @@
 #include "shell/gui/AboutWindow.h"
 
 #include "dialogs/gui/WindowGeometry.h"
+#include "model/LanguageTexts.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -29,9 +30,9 @@ QPixmap camPicture() {
 }
 } // namespace
 
-AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+AboutWindow::AboutWindow(const LanguageTexts& texts, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("INTESTA"));
-    setWindowTitle(QStringLiteral("CAMS PROGRAMMER INTERFACE"));
+    setWindowTitle(texts.Text(211));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     auto* picture = new QLabel(this);
@@ -39,11 +40,11 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(camPicture());
     picture->setAlignment(Qt::AlignCenter);
     layout->addWidget(picture);
-    auto* version = new QLabel(QStringLiteral("VERSIONE 2.5"), this);
+    auto* version = new QLabel(texts.Text(212), this);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    auto* ok = new QPushButton(texts.Text(213), this);
     ok->setObjectName(QStringLiteral("T_OK"));
     ok->setVisible(false);
     ok->setDefault(true);

@@ -32,8 +32,8 @@ void MainStatusBar::showController(const QString& text) {
     controller_->setText(text);
 }
 
-void MainStatusBar::showFile(const QString& path, bool saved) {
-    const QString name = path.isEmpty() ? QStringLiteral("(no file)") : QFileInfo(path).fileName();
+void MainStatusBar::showFile(const QString& path, bool saved, const QString& noFile) {
+    const QString name = path.isEmpty() ? noFile : QFileInfo(path).fileName();
     file_->setText(saved ? name : name + QStringLiteral(" *"));
     file_->setToolTip(path);
 }

@@ -16,7 +16,8 @@ public:
     void showPort(const QString& text);
     void showController(const QString& text);
     // path empty: a program not yet saved to a file.
-    void showFile(const QString& path, bool saved);
+    // The file's name (noFile without one), marked " *" while unsaved; its path in the tooltip.
+    void showFile(const QString& path, bool saved, const QString& noFile);
     void showResult(const QString& text);
     // Puts a readout (a degree, a position) at the right end; the bar takes ownership.
     void addReadout(QWidget* readout);

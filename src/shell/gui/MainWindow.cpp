@@ -59,7 +59,6 @@ private:
 MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent), session_(session), host_(new MainHost(*this)) {
     setObjectName(QStringLiteral("MAIN"));
-    setWindowTitle(QStringLiteral("PROGRAMMATORE Q517"));
     buildMenus();
     buildToolBar();
     status_ = new MainStatusBar(this);
@@ -75,6 +74,9 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     watch->start(1000);
     // Every modal window and message box that closes gives the keyboard back to this window.
     qApp->installEventFilter(this);
+    // The captions of whatever script the session holds now; start-up and Set Language
+    // apply them again.
+    applyTexts();
     resize(WindowGeometry::TwipsToPixels(WindowGeometry::DesignWidthTwips), 520);
 }
 
@@ -90,82 +92,68 @@ QAction* MainWindow::addEntry(QMenu* menu, const char* name, const QString& capt
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
 
-    fileMenu_ = bar->addMenu(QStringLiteral("&File"));
+    fileMenu_ = bar->addMenu(QString());
     fileMenu_->setObjectName(QStringLiteral("F_"));
-    actions_.f_New = addEntry(fileMenu_, "f_New", QStringLiteral("&New"));
-    actions_.f_Open = addEntry(fileMenu_, "f_Open", QStringLiteral("&Open"));
-    actions_.f_Save =
-        addEntry(fileMenu_, "f_Save", QStringLiteral("&Save"), QKeySequence(Qt::Key_F9));
-    actions_.f_SaveAS = addEntry(fileMenu_, "f_SaveAS", QStringLiteral("Save &As"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_A));
-    actions_.f_Compare = addEntry(fileMenu_, "f_Compare", QStringLiteral("Compare with &File..."));
+    actions_.f_New = addEntry(fileMenu_, "f_New", QString());
+    actions_.f_Open = addEntry(fileMenu_, "f_Open", QString());
+    actions_.f_Save = addEntry(fileMenu_, "f_Save", QString(), QKeySequence(Qt::Key_F9));
+    actions_.f_SaveAS =
+        addEntry(fileMenu_, "f_SaveAS", QString(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    actions_.f_Compare = addEntry(fileMenu_, "f_Compare", QString());
     fileMenu_->addSeparator();
-    actions_.Sel_prg = addEntry(fileMenu_, "Sel_prg", QStringLiteral("Select P&rogrammer"),
-                                QKeySequence(Qt::CTRL | Qt::Key_R));
+    actions_.Sel_prg =
+        addEntry(fileMenu_, "Sel_prg", QString(), QKeySequence(Qt::CTRL | Qt::Key_R));
     fileMenu_->addSeparator();
-    actions_.f_SelPr = addEntry(fileMenu_, "f_SelPr", QStringLiteral("Se&lect Printer"));
-    actions_.Pr_Size = addEntry(fileMenu_, "Pr_Size", QStringLiteral("&Print"),
-                                QKeySequence(Qt::CTRL | Qt::Key_P));
+    actions_.f_SelPr = addEntry(fileMenu_, "f_SelPr", QString());
+    actions_.Pr_Size =
+        addEntry(fileMenu_, "Pr_Size", QString(), QKeySequence(Qt::CTRL | Qt::Key_P));
     recentSeparator_ = fileMenu_->addSeparator();
     recentSeparator_->setObjectName(QStringLiteral("F_Mnu_oldF"));
     recentSeparator_->setVisible(false);
     fileMenu_->addSeparator();
-    actions_.f_Exit =
-        addEntry(fileMenu_, "f_Exit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    actions_.f_Exit = addEntry(fileMenu_, "f_Exit", QString(), QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    QMenu* sizes = bar->addMenu(QStringLiteral("&Sizes"));
+    QMenu* sizes = bar->addMenu(QString());
     sizes->setObjectName(QStringLiteral("S_"));
-    actions_.S_Sel = addEntry(sizes, "S_Sel", QStringLiteral("Se&lect Size"),
-                              QKeySequence(Qt::CTRL | Qt::Key_L));
-    actions_.S_Cop =
-        addEntry(sizes, "S_Cop", QStringLiteral("&Copy Size"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    actions_.s_Clr =
-        addEntry(sizes, "s_Clr", QStringLiteral("&Erase Size"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    actions_.S_Sel = addEntry(sizes, "S_Sel", QString(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    actions_.S_Cop = addEntry(sizes, "S_Cop", QString(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    actions_.s_Clr = addEntry(sizes, "s_Clr", QString(), QKeySequence(Qt::CTRL | Qt::Key_E));
     sizes->addSeparator();
-    actions_.S_Imp = addEntry(sizes, "S_Imp", QStringLiteral("&Import Size"),
-                              QKeySequence(Qt::CTRL | Qt::Key_M));
+    actions_.S_Imp = addEntry(sizes, "S_Imp", QString(), QKeySequence(Qt::CTRL | Qt::Key_M));
     sizes->addSeparator();
-    actions_.O_CopyC =
-        addEntry(sizes, "O_CopyC", QStringLiteral("Cop&y Cam"), QKeySequence(Qt::CTRL | Qt::Key_Y));
-    actions_.O_Shc =
-        addEntry(sizes, "O_Shc", QStringLiteral("S&hift Cam"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    actions_.O_ClC =
-        addEntry(sizes, "O_ClC", QStringLiteral("E&rase Cam"), QKeySequence(Qt::Key_Delete));
-    actions_.o_MODC = addEntry(sizes, "o_MODC", QStringLiteral("&Modify Cam"),
-                               QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    actions_.o_Undo =
-        addEntry(sizes, "o_Undo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_.O_CopyC = addEntry(sizes, "O_CopyC", QString(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    actions_.O_Shc = addEntry(sizes, "O_Shc", QString(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    actions_.O_ClC = addEntry(sizes, "O_ClC", QString(), QKeySequence(Qt::Key_Delete));
+    actions_.o_MODC = addEntry(sizes, "o_MODC", QString(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    actions_.o_Undo = addEntry(sizes, "o_Undo", QString(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     actions_.o_Undo->setEnabled(false);
-    actions_.o_Redo = addEntry(sizes, "o_Redo", QStringLiteral("&Redo"),
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    actions_.o_Redo =
+        addEntry(sizes, "o_Redo", QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     actions_.o_Redo->setEnabled(false);
 
-    QMenu* functions = bar->addMenu(QStringLiteral("Fu&nctions"));
+    QMenu* functions = bar->addMenu(QString());
     functions->setObjectName(QStringLiteral("Fu_"));
-    actions_.Fu_Set = addEntry(functions, "Fu_Set", QStringLiteral("Function &Parameters..."));
-    actions_.Fu_Timing = addEntry(functions, "Fu_Timing", QStringLiteral("&Timing at Speed..."),
-                                  QKeySequence(Qt::CTRL | Qt::Key_T));
+    actions_.Fu_Set = addEntry(functions, "Fu_Set", QString());
+    actions_.Fu_Timing =
+        addEntry(functions, "Fu_Timing", QString(), QKeySequence(Qt::CTRL | Qt::Key_T));
 
-    QMenu* comm = bar->addMenu(QStringLiteral("C&omm"));
+    QMenu* comm = bar->addMenu(QString());
     comm->setObjectName(QStringLiteral("c_"));
-    actions_.C_Trsz = addEntry(comm, "C_Trsz", QStringLiteral("Transmit Sizes"),
-                               QKeySequence(Qt::SHIFT | Qt::Key_F5));
-    actions_.c_Rcsz = addEntry(comm, "c_Rcsz", QStringLiteral("Receive Sizes"),
-                               QKeySequence(Qt::SHIFT | Qt::Key_F4));
-    actions_.C_Compare = addEntry(comm, "C_Compare", QStringLiteral("Compare with Controller"));
+    actions_.C_Trsz = addEntry(comm, "C_Trsz", QString(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    actions_.c_Rcsz = addEntry(comm, "c_Rcsz", QString(), QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    actions_.C_Compare = addEntry(comm, "C_Compare", QString());
     comm->addSeparator();
-    actions_.Upd_Flash = addEntry(comm, "Upd_Flash", QStringLiteral("Update FLASH"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_U));
+    actions_.Upd_Flash = addEntry(comm, "Upd_Flash", QString(), QKeySequence(Qt::CTRL | Qt::Key_U));
 
-    QMenu* options = bar->addMenu(QStringLiteral("O&ptions"));
+    QMenu* options = bar->addMenu(QString());
     options->setObjectName(QStringLiteral("o_"));
-    actions_.o_SetPort = addEntry(options, "o_SetPort", QStringLiteral("Set &Commport"));
-    actions_.o_Setlng = addEntry(options, "o_Setlng", QStringLiteral("Set &Language"));
+    actions_.o_SetPort = addEntry(options, "o_SetPort", QString());
+    actions_.o_Setlng = addEntry(options, "o_Setlng", QString());
     options->addSeparator();
-    actions_.o_Verify = addEntry(options, "o_Verify", QStringLiteral("&Verify after Transmit"));
+    actions_.o_Verify = addEntry(options, "o_Verify", QString());
     actions_.o_Verify->setCheckable(true);
 
-    actions_.INF = bar->addAction(QStringLiteral("&Info"));
+    actions_.INF = bar->addAction(QString());
     actions_.INF->setObjectName(QStringLiteral("INF"));
 
     for (QMenu* m : {fileMenu_, sizes, functions, comm, options})
@@ -177,7 +165,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildToolBar() {
-    toolBar_ = addToolBar(QStringLiteral("Tools"));
+    toolBar_ = addToolBar(QString());
     toolBar_->setObjectName(QStringLiteral("Toolbar1"));
     toolBar_->setMovable(false);
     auto button = [this](const char* name, QStyle::StandardPixmap icon) {
@@ -199,6 +187,43 @@ QMenu* MainWindow::menu(const QString& name) const {
 
 void MainWindow::applyTexts() {
     LanguageScripts::InstallToolkitTranslation(session_.texts.LanguageCode());
+    setWindowTitle(session_.Text(33));
+    const MainActions& a = actions_;
+    fileMenu_->setTitle(session_.Text(170));
+    a.f_New->setText(session_.Text(171));
+    a.f_Open->setText(session_.Text(172));
+    a.f_Save->setText(session_.Text(173));
+    a.f_SaveAS->setText(session_.Text(174));
+    a.f_Compare->setText(session_.Text(175));
+    a.Sel_prg->setText(session_.Text(176));
+    a.f_SelPr->setText(session_.Text(177));
+    a.Pr_Size->setText(session_.Text(178));
+    a.f_Exit->setText(session_.Text(179));
+    menu(QStringLiteral("S_"))->setTitle(session_.Text(180));
+    a.S_Sel->setText(session_.Text(181));
+    a.S_Cop->setText(session_.Text(182));
+    a.s_Clr->setText(session_.Text(183));
+    a.S_Imp->setText(session_.Text(184));
+    a.O_CopyC->setText(session_.Text(185));
+    a.O_Shc->setText(session_.Text(186));
+    a.O_ClC->setText(session_.Text(187));
+    a.o_MODC->setText(session_.Text(188));
+    a.o_Undo->setText(session_.Text(189));
+    a.o_Redo->setText(session_.Text(190));
+    menu(QStringLiteral("Fu_"))->setTitle(session_.Text(191));
+    a.Fu_Set->setText(session_.Text(214));
+    a.Fu_Timing->setText(session_.Text(215));
+    menu(QStringLiteral("c_"))->setTitle(session_.Text(192));
+    a.C_Trsz->setText(session_.Text(193));
+    a.c_Rcsz->setText(session_.Text(194));
+    a.C_Compare->setText(session_.Text(195));
+    a.Upd_Flash->setText(session_.Text(196));
+    menu(QStringLiteral("o_"))->setTitle(session_.Text(197));
+    a.o_SetPort->setText(session_.Text(198));
+    a.o_Setlng->setText(session_.Text(199));
+    a.o_Verify->setText(session_.Text(200));
+    a.INF->setText(session_.Text(201));
+    toolBar_->setWindowTitle(session_.Text(202));
     actions_.Sel_Form->setToolTip(session_.Text(123));
     actions_.Sv_Fil->setToolTip(session_.Text(129));
     actions_.OP_FIL->setToolTip(session_.Text(128));
@@ -232,8 +257,7 @@ void MainWindow::refreshStatus() {
         device = PortMap::PortDevice(options.PortNumber, session_.workDir, link.NetworkPorts);
     const QString dot = QStringLiteral(" ") + QChar(0x00B7) + QStringLiteral(" ");
     status_->showPort(QStringLiteral("COM ") + QString::number(options.PortNumber) + dot +
-                      (device.isEmpty() ? QStringLiteral("no device") : device) + dot +
-                      options.BaudRate);
+                      (device.isEmpty() ? session_.Text(203) : device) + dot + options.BaudRate);
     // An open port is not yet a controller: one counts once it has told its type, on the
     // device the port names now, while that device is there, and until the line fails.
     const bool identified = link.PortStatus == LinkStatus::Ready && !link.ReadFailed &&
@@ -242,9 +266,10 @@ void MainWindow::refreshStatus() {
                             QFileInfo::exists(device);
     status_->showController(identified
                                 ? ControllerDesignation(link.IdentCamCount, link.IdentFormatCount) +
-                                      QStringLiteral(" ready")
-                                : QStringLiteral("no controller"));
-    status_->showFile(session_.program.CurrentFileName, session_.program.ProgramSaved);
+                                      session_.Text(204)
+                                : session_.Text(205));
+    status_->showFile(session_.program.CurrentFileName, session_.program.ProgramSaved,
+                      session_.Text(206));
     if (resultHolds_ && !resultHolds_()) {
         resultHolds_ = nullptr;
         status_->showResult(QString());
@@ -307,8 +332,9 @@ bool MainWindow::loadLanguageOrAsk() {
 
 bool MainWindow::setLanguage() {
     CommonDialog& dialog = session_.dialog;
-    dialog.DialogTitle = QStringLiteral("SELECT LANGUAGE");
-    dialog.Filter = QStringLiteral("Language scripts|*.SCR;*.scr|All Files|*.*");
+    dialog.DialogTitle = session_.Text(207);
+    dialog.Filter = session_.Text(208) + QStringLiteral(" (*.SCR)|*.SCR;*.scr|") +
+                    session_.Text(73) + QStringLiteral("(*.*)|*.*");
     dialog.FilterIndex = 1;
     dialog.FileName.clear();
     // Scripts live beside the one in use (the installed ones, or the operator's own copy).
@@ -322,7 +348,7 @@ bool MainWindow::setLanguage() {
     // A file that is no script (empty, binary, far too short) keeps the language in use.
     QString refused;
     if (!chosen.isFile() || !LanguageTexts().LoadLanguage(chosen.absoluteFilePath(), &refused)) {
-        session_.prompts.message(QStringLiteral("FILE ERROR") +
+        session_.prompts.message(session_.Text(209) +
                                      (refused.isEmpty()
                                           ? QString()
                                           : QLatin1Char('\n') + chosen.absoluteFilePath() +
@@ -349,7 +375,7 @@ bool MainWindow::startUp() {
     p.CurrentCam = 1;
     p.CurrentFormat = 1;
     ShowOutcome(session_.linkContext(), StartupIdentify(session_.linkContext(), session_.program),
-                QStringLiteral("Errore su COM") + QString::number(session_.options.PortNumber));
+                session_.Text(232) + QString::number(session_.options.PortNumber));
     // The arrays for the pair now in force (the controller may have changed it), all off.
     p.Reconfigure(p.CamCount(), p.FormatCount(), false);
     session_.edit.restart();
@@ -403,7 +429,7 @@ void MainWindow::onActivated() {
 }
 
 void MainWindow::showAbout() {
-    AboutWindow about(this);
+    AboutWindow about(session_.texts, this);
     about.exec();
 }
 

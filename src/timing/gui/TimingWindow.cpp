@@ -163,19 +163,18 @@ void TimingWindow::build() {
 }
 
 void TimingWindow::applyTexts() {
-    auto text = [this](int n) { return texts_.Text(n); };
-    setWindowTitle(text(420));
-    findChild<QLabel*>(QStringLiteral("LSpeed"))->setText(text(421));
-    findChild<QLabel*>(QStringLiteral("LMin"))->setText(text(422));
+    setWindowTitle(texts_.Text(420));
+    findChild<QLabel*>(QStringLiteral("LSpeed"))->setText(texts_.Text(421));
+    findChild<QLabel*>(QStringLiteral("LMin"))->setText(texts_.Text(422));
     findChild<QLabel*>(QStringLiteral("LLamps"))
-        ->setText(text(423) + QStringLiteral("  ") + text(449));
-    findChild<QLabel*>(QStringLiteral("LSlow"))->setText(text(426));
-    LbSpin->setText(text(131));
-    K_EXIT->setText(text(447));
-    K_PLAY->setText(text(playing() ? 425 : 424));
-    QStringList headers;
-    for (int n = 427; n <= 436; ++n)
-        headers << text(n);
+        ->setText(texts_.Text(423) + QStringLiteral("  ") + texts_.Text(449));
+    findChild<QLabel*>(QStringLiteral("LSlow"))->setText(texts_.Text(426));
+    LbSpin->setText(texts_.Text(131));
+    K_EXIT->setText(texts_.Text(447));
+    K_PLAY->setText(playing() ? texts_.Text(425) : texts_.Text(424));
+    const QStringList headers{
+        texts_.Text(427), texts_.Text(428), texts_.Text(429), texts_.Text(430), texts_.Text(431),
+        texts_.Text(432), texts_.Text(433), texts_.Text(434), texts_.Text(435), texts_.Text(436)};
     model_->setHeaders(headers);
     // Every caption whole, in whichever language.
     QHeaderView* header = Table->horizontalHeader();
@@ -274,16 +273,16 @@ void TimingWindow::stepAngle(int degrees) {
     showAngle((whole % TurnMilli + TurnMilli) % TurnMilli);
 }
 
-void TimingWindow::markField(QLineEdit* field, bool good, int reason, QString& problem) {
+void TimingWindow::markField(QLineEdit* field, bool good, const QString& reason, QString& problem) {
     // A speed or time out of range is refused where it is typed, with the reason, never cut
     // to the range; the last good value stays in force.
-    problem = good ? QString() : texts_.Text(reason);
+    problem = good ? QString() : reason;
     field->setStyleSheet(good ? QString() : QString::fromLatin1(Refused));
     showProblems();
 }
 
 void TimingWindow::speedTyped(const QString& text) {
-    markField(SpeedRpm, ParseRpm(text).has_value(), 439, speedProblem_);
+    markField(SpeedRpm, ParseRpm(text).has_value(), texts_.Text(439), speedProblem_);
 }
 
 void TimingWindow::speedEntered() {
@@ -298,7 +297,7 @@ void TimingWindow::speedEntered() {
 
 void TimingWindow::speedSlid(int rpm) {
     SpeedRpm->setText(QString::number(rpm));
-    markField(SpeedRpm, true, 439, speedProblem_);
+    markField(SpeedRpm, true, texts_.Text(439), speedProblem_);
     setSpeed(rpm);
     if (!SpeedSlider->isSliderDown())
         rememberSpeed();
@@ -326,7 +325,7 @@ void TimingWindow::rememberSpeed() {
 }
 
 void TimingWindow::minimumTyped(const QString& text) {
-    markField(MinMs, ParseMinimumTenths(text).has_value(), 440, minimumProblem_);
+    markField(MinMs, ParseMinimumTenths(text).has_value(), texts_.Text(440), minimumProblem_);
 }
 
 void TimingWindow::minimumEntered() {

@@ -82,7 +82,7 @@ private:
     // puts a good one in force.
     void speedTyped(const QString& text);
     void speedEntered();
-    void markField(QLineEdit* field, bool good, int reason, QString& problem);
+    void markField(QLineEdit* field, bool good, const QString& reason, QString& problem);
     void speedSlid(int rpm);
     void setSpeed(int rpm);
     void rememberSpeed();
