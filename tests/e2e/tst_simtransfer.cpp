@@ -7,6 +7,7 @@
 #include "model/CamProgram.h"
 #include "shell/Session.h"
 #include "support/CliRun.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakePrompts.h"
 #include "support/SimProcess.h"
@@ -246,6 +247,7 @@ private slots:
         CommonDialog dialog{dialogs};
         QtSerialLine line;
         Session session(prompts, clock, dialog, line, home.path());
+        SpeakEnglish(session);
         session.link.state.DeviceOverride = link;
         session.options.BaudRate = QStringLiteral("9600");
         session.program.Reconfigure(24, 28, false);

@@ -31,6 +31,7 @@ struct Fixture {
     QTemporaryDir dir;
     FakeController controller{clock};
     Session session{prompts, clock, dialog, controller, dir.path()};
+    const bool inEnglish = SpeakEnglish(session);
     FlashControllerScript loader;
     RecordingProgressObserver progress;
     QString image;
@@ -423,6 +424,7 @@ void TestFlashUpdate::deviceNotReady() {
         Fixture f;
         SlowController slow(f.clock);
         Session session(f.prompts, f.clock, f.dialog, slow, f.dir.path());
+        SpeakEnglish(session);
         session.link.state.DeviceOverride = f.session.link.state.DeviceOverride;
         f.loader.install(slow);
         f.writeImage(HexImages::Image(1));

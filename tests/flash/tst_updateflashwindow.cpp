@@ -1,6 +1,7 @@
 #include "flash/gui/FlashCommands.h"
 #include "flash/gui/FlashTextArea.h"
 #include "flash/gui/UpdateFlashWindow.h"
+#include "support/EnglishTexts.h"
 
 #include "support/FakeController.h"
 #include "support/FlashControllerScript.h"
@@ -32,6 +33,7 @@ struct Loader {
     TestSession t;
     FakeController controller{t.clock};
     Session session{t.prompts, t.clock, t.dialog, controller, t.dir.path()};
+    const bool inEnglish = SpeakEnglish(session);
     FlashControllerScript loader;
     Loader() {
         session.link.state.DeviceOverride = t.path(QStringLiteral("tty"));

@@ -34,6 +34,7 @@ class TestIdentification : public QObject {
         QTemporaryDir dir;
         FakeController controller{clock};
         Session session{prompts, clock, dialog, controller, dir.path()};
+        const bool inEnglish = SpeakEnglish(session);
         explicit Fixture(bool answerType = true) {
             const QString device = dir.filePath(QStringLiteral("tty"));
             QFile f(device);

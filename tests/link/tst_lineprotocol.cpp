@@ -1,4 +1,5 @@
 #include "link/LineProtocol.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
@@ -27,6 +28,7 @@ class TestLineProtocol : public QObject {
         QTemporaryDir dir;
         FakeController controller{clock};
         Session session{prompts, clock, dialog, controller, dir.path()};
+        const bool inEnglish = SpeakEnglish(session);
         Fixture() {
             // The port is a file that exists; the controller plays the device.
             const QString device = dir.filePath(QStringLiteral("tty"));

@@ -273,6 +273,7 @@ private slots:
         TestSession t;
         FakeController line{t.clock};
         Session session{t.prompts, t.clock, t.dialog, line, t.dir.path()};
+        SpeakEnglish(session);
         QDir(t.dir.path()).mkpath(QStringLiteral("ports"));
         for (const char* name : {"ports/COM3", "ports/COM7"})
             QFile(t.path(QLatin1String(name))).open(QIODevice::WriteOnly);

@@ -1,5 +1,6 @@
 #include "app/AppWindow.h"
 #include "link/gui/ProgrammerTypeWindow.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeController.h"
 #include "support/TestSession.h"
 
@@ -27,6 +28,7 @@ class TestProgrammerTypeWindow : public QObject {
         TestSession t;
         FakeController controller{t.clock};
         Session session{t.prompts, t.clock, t.dialog, controller, t.dir.path()};
+        const bool inEnglish = SpeakEnglish(session);
         Rig(int cams, int formats) {
             session.texts = t.session.texts;
             const QString device = t.dir.filePath(QStringLiteral("tty"));

@@ -12,3 +12,10 @@ inline const LanguageTexts& EnglishTexts() {
     }();
     return texts;
 }
+
+// Puts the English texts into a session built without a script, as the program's fallback
+// shows them; true, so that a fixture can do it as a member's initializer.
+template <typename WithTexts> bool SpeakEnglish(WithTexts& session) {
+    session.texts = EnglishTexts();
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #include "production/TargetPrompts.h"
 #include "shell/Session.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakeController.h"
@@ -29,6 +30,7 @@ struct FakeLineTarget {
     QTemporaryDir dir;
     FakeController controller{clock};
     Session session{prompts, clock, dialog, controller, dir.path()};
+    const bool inEnglish = SpeakEnglish(session);
     std::optional<TransferControllerScript> script;
 
     explicit FakeLineTarget(Kind kind) {

@@ -15,7 +15,7 @@
 // A main window's desk on q517-sim in an end-to-end test: the simulator on port 9 of workDir
 // (simArguments follow "--workdir DIR --port 9"), fake prompts and file dialog for the
 // operator, the real clock and serial line, and a session working in workDir whose options
-// file names port 9.
+// file names port 9 and the English script.
 struct SimDesk {
     SimDesk(const QString& workDir, const QStringList& simArguments)
         : sim(QStringList{QStringLiteral("--workdir"), workDir, QStringLiteral("--port"),
@@ -24,6 +24,7 @@ struct SimDesk {
           dialog(dialogs), session(prompts, clock, dialog, line, workDir) {
         Options options;
         options.PortNumber = 9;
+        options.LanguageFile = QStringLiteral("q517_EN.SCR");
         optionsWritten = options.WriteOptionsFile(workDir);
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Session.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakeController.h"
@@ -22,6 +23,7 @@ struct TransferFixture {
     QTemporaryDir dir;
     FakeController controller{clock};
     Session session{prompts, clock, dialog, controller, dir.path()};
+    const bool inEnglish = SpeakEnglish(session);
     TransferControllerScript script;
 
     RecordingProgressObserver progress;
