@@ -9,6 +9,7 @@
 #include "shell/LanguageScripts.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainWindow.h"
+#include "timing/gui/TimingWindow.h"
 #include "support/ProgramPair.h"
 #include "support/RecordingPrintTarget.h"
 #include "support/TestSession.h"
@@ -55,6 +56,7 @@ struct Desk {
         windows.emplace_back(new UpdateFlashWindow(s, t.path(QStringLiteral("IMAGE.hex"))));
         windows.emplace_back(new DifferencesWindow(s.texts, ProgramPair::A(), ProgramPair::B(),
                                                    s.Text(319), s.Text(318)));
+        windows.emplace_back(new TimingWindow(s.program, s.settings, s.texts));
     }
 
     QList<QWidget*> all() const {
@@ -209,6 +211,8 @@ private slots:
         row("q517_DE.SCR", "PrnSize/T_OK", "&DRUCKEN");
         row("q517_DE.SCR", "UpdFlsh", "Aktualisierung Q5-17");
         row("q517_DE.SCR", "DIFF", "Unterschiede");
+        row("q517_DE.SCR", "MAIN/Fu_Timing", "&Zeiten bei Drehzahl...");
+        row("q517_DE.SCR", "TIMING", "Zeiten bei Drehzahl");
     }
     void placesRead() {
         QFETCH(QString, script);
