@@ -3,6 +3,7 @@
 #include "production/LineObserver.h"
 #include "production/LineReport.h"
 #include "production/LineRun.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeLineTarget.h"
 
 #include <QSemaphore>
@@ -161,7 +162,7 @@ private slots:
         QList<TargetEnd> ends;
         QStringList stages;
         LineRun run({device("a")}, [&](TargetContext& context) {
-            LineObserver observer(context, 514);
+            LineObserver observer(context, EnglishTexts(), 514);
             observer.phaseBegun(ProgressObserver::Phase::Erasing);
             stages.append(run.statuses().first().stage);
             observer.phaseBegun(ProgressObserver::Phase::Transmitting);
