@@ -8,6 +8,7 @@
 #include "link/Clock.h"
 #include "link/ProgressObserver.h"
 #include "link/QtSerialLine.h"
+#include "model/LanguageTexts.h"
 #include "shell/Session.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,7 @@ public:
     void counted(const Counters&) override {}
     void done() override {}
     void refused(const Refusal& refusal) override {
-        std::fprintf(stderr, "%s\n", qPrintable(refusal.text()));
+        std::fprintf(stderr, "%s\n", qPrintable(refusal.text(LanguageTexts())));
     }
 };
 

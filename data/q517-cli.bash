@@ -22,7 +22,7 @@ _q517_cli_devices() {
 
 _q517_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local commands="check convert diff flash hexcheck identify ports print receive send timing verify"
+    local commands="check check-script convert diff flash hexcheck identify ports print receive send timing verify"
     COMPREPLY=()
     local shopt_was
     shopt_was=$(shopt -p extglob nocaseglob)
@@ -65,6 +65,7 @@ _q517_cli() {
     local options="" files=""
     case $command in
     check | convert) files='*.@(CAM|cam|Cam)' ;;
+    check-script) files='*.@(SCR|scr)' ;;
     diff) options="--json" files='*.@(CAM|cam|Cam)' ;;
     flash) options="--port --ports --device --baud --yes --report" files='*.@(hex|HEX)' ;;
     hexcheck) files='*.@(hex|HEX)' ;;

@@ -142,7 +142,7 @@ void OutcomeRecorder::refused(const Refusal& refusal) {
         const bool onFile = refusal.cause == Cause::FileUnusable ||
                             refusal.cause == Cause::ParityError ||
                             refusal.cause == Cause::FileFailed;
-        const QString message = refusal.text().section(QLatin1Char('\n'), 0, 0);
+        const QString message = refusal.text(context_.texts).section(QLatin1Char('\n'), 0, 0);
         const QString place =
             onFile ? (refusal.cause == Cause::FileFailed ? QString() : file_) : LinkPlace(context_);
         const bool nothingTried =

@@ -57,11 +57,11 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("commands") << "q517-cli "
-                                  << QStringList{"--help",   "--version", "-v",    "check",
-                                                 "convert",  "diff",      "flash", "hexcheck",
-                                                 "identify", "ports",     "print", "receive",
-                                                 "send",     "timing",    "verify"};
-        QTest::newRow("a command begun") << "q517-cli ch" << QStringList{"check"};
+                                  << QStringList{"--help",       "--version", "-v",     "check",
+                                                 "check-script", "convert",   "diff",   "flash",
+                                                 "hexcheck",     "identify",  "ports",  "print",
+                                                 "receive",      "send",      "timing", "verify"};
+        QTest::newRow("a command begun") << "q517-cli conv" << QStringList{"convert"};
         QTest::newRow("after -v") << "q517-cli -v ver" << QStringList{"verify"};
         QTest::newRow("cam files")
             << "q517-cli check " << QStringList{"PRESS1.CAM", "old.cam", "sub"};
@@ -95,8 +95,8 @@ private slots:
         const CliRun help = CliRun::Run({QStringLiteral("--help")}, desk.data);
         QCOMPARE(help.status, 0);
         const QString list =
-            help.out.section(QStringLiteral("Commands:\n"), 1).section("\n\n", 0, 0);
-        const QRegularExpression commandLine(QStringLiteral("^  ([a-z]+)\\b"),
+            help.out.section(QStringLiteral("[ARGUMENTS]\n\n"), 1).section("\n\n", 0, 0);
+        const QRegularExpression commandLine(QStringLiteral("^  ([a-z-]+)\\b"),
                                              QRegularExpression::MultilineOption);
         const QStringList commands = desk.offer(QStringLiteral("q517-cli "));
         int count = 0;

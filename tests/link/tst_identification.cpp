@@ -40,11 +40,7 @@ class TestIdentification : public QObject {
             QFile f(device);
             f.open(QIODevice::WriteOnly);
             session.link.state.DeviceOverride = device;
-            QByteArray script = "HEADER\r\n";
-            for (int n = 2; n <= 500; ++n)
-                script += n >= 139 && n <= 339 ? QByteArray("\"\"\r\n")
-                                               : "\"T" + QByteArray::number(n) + "\"\r\n";
-            session.texts.LoadFromBytes(script);
+            NumberTexts(session.texts);
             if (answerType)
                 controller.when(kAskType, FakeController::bytes(kTypeReply));
         }

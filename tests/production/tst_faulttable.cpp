@@ -5,6 +5,7 @@
 #include "production/LineReport.h"
 #include "production/TargetPrompts.h"
 #include "shell/Session.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakeController.h"
 #include "support/FlashControllerScript.h"
@@ -45,10 +46,7 @@ struct FaultyController {
             QFile(device).open(QIODevice::WriteOnly);
         session.link.state.DeviceOverride = device;
         session.options.BaudRate = QStringLiteral("9600");
-        QByteArray texts = "HEADER\r\n";
-        for (int n = 2; n <= 500; ++n)
-            texts += "\"T" + QByteArray::number(n) + "\"\r\n";
-        session.texts.LoadFromBytes(texts);
+        NumberTexts(session.texts);
         session.program.Reconfigure(24, 6, false);
         session.program.SetPhase(1, 1, 10, 20);
         if (fault == QLatin1String("port busy"))

@@ -171,10 +171,15 @@ private slots:
         QCOMPARE(DataPaths::Find(QString(), work.path()), QString());
         // An old script lacking texts borrows them from the installed English one, never
         // from an English copy in the working directory.
+        const QByteArray oldScript =
+            "H\r\n\"own\"\r\n" + QByteArray("\"\"\r\n").repeated(137) + "\r\n";
         QFile oldEnglish(QDir(work.path()).filePath(QStringLiteral("q517_EN.SCR")));
         QVERIFY(oldEnglish.open(QIODevice::WriteOnly));
-        oldEnglish.write("H\r\n\"own\"\r\n\r\n");
+        oldEnglish.write(oldScript);
         oldEnglish.close();
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write(oldScript);
+        own.close();
         QVERIFY(LanguageScripts::Load(texts, own.fileName()));
         QCOMPARE(texts.Text(2), QStringLiteral("own"));
         QCOMPARE(texts.Text(3), QStringLiteral("ERASE"));
@@ -209,9 +214,12 @@ private slots:
         QTest::newRow("the English script") << complete << 0 << "";
         QByteArray old = complete;
         old.replace("\"Erase all cams of size '\"", "\"\"");
-        QTest::newRow("an emptied text and no lines past 4")
-            << old.left(old.indexOf("\"SELECT PROGRAMMER TYPE\"")) + "\r\n"
-            << 1 << "  2  Erase all cams of size '\n  7  SELECT PROGRAMMER TYPE\n";
+        // A script of before the program's own words: the 138 texts every script has.
+        QTest::newRow("an emptied text and no lines past 138")
+            << old.left(old.indexOf("\"lists the texts a language script lacks")) + "\r\n"
+            << 1
+            << "  2  Erase all cams of size '\n139  lists the texts a language script lacks: "
+               "those show in English\n";
     }
     void checkScript() {
         QFETCH(QByteArray, script);

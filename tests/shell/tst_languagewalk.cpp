@@ -9,10 +9,10 @@
 #include "shell/LanguageScripts.h"
 #include "shell/gui/AboutWindow.h"
 #include "shell/gui/MainWindow.h"
-#include "timing/gui/TimingWindow.h"
 #include "support/ProgramPair.h"
 #include "support/RecordingPrintTarget.h"
 #include "support/TestSession.h"
+#include "timing/gui/TimingWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -119,10 +119,11 @@ void collect(QWidget* w, QStringList& out) {
 // of ports and controllers aside.
 QStringList foreignWords(const QString& text, const QStringList& scriptPieces) {
     QString rest = withoutAccessKeys(text);
-    rest.replace(QRegularExpression(QStringLiteral("/\\S*")), QStringLiteral(" "));
+    // The script's pieces first: a unit such as "giri/min" is a piece, not a path.
     for (const QString& piece : scriptPieces)
         rest.replace(piece, QStringLiteral(" "));
-    static const QStringList names{"COM", "C"};
+    rest.replace(QRegularExpression(QStringLiteral("/\\S*")), QStringLiteral(" "));
+    static const QStringList names{"COM", "C", "ms"};
     QStringList words;
     static const QRegularExpression word(QStringLiteral("\\p{L}{2,}"));
     for (auto m = word.globalMatch(rest); m.hasNext();) {
@@ -139,8 +140,12 @@ QStringList scriptPieces(const LanguageTexts& texts) {
     static const QRegularExpression placeholder(QStringLiteral("%[0-9vm]"));
     for (int n = 2; n <= LanguageTexts::Count; ++n)
         for (const QString& piece : withoutAccessKeys(texts.Text(n)).split(placeholder))
-            if (piece.trimmed().size() >= 2)
+            if (piece.trimmed().size() >= 2) {
                 pieces << piece.trimmed();
+                // A menu entry's tooltip is its text without the "..." of a dialog to come.
+                if (piece.trimmed().endsWith(QLatin1String("...")))
+                    pieces << piece.trimmed().chopped(3);
+            }
     std::sort(pieces.begin(), pieces.end(),
               [](const QString& a, const QString& b) { return a.size() > b.size(); });
     return pieces;

@@ -29,8 +29,7 @@ public:
     // Any message at all is answered with answer and recorded, without expectations.
     void setLenient(bool lenient, Answer answer = Answer::Ok);
 
-    Answer message(const QString& text, const QString& title, Buttons buttons,
-                   Icon icon) override;
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& proposal) override;
     void setBusy(bool busy) override;

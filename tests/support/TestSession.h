@@ -3,6 +3,7 @@
 #include "shell/LanguageScripts.h"
 #include "shell/Session.h"
 #include "support/AbsentSerialLine.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeClock.h"
 #include "support/FakeCommonDialog.h"
 #include "support/FakePrompts.h"
@@ -26,20 +27,8 @@ struct TestSession {
         numberTexts();
     }
 
-    // Language text n reads "T<n>", so a test sees which text a message used; the program's
-    // own words (menus, status bar, line messages: 139..339) are the English script's, as an
-    // older script with the fallback shows them.
-    void numberTexts() {
-        QByteArray script = "HEADER\r\n";
-        for (int n = 2; n <= 500; ++n)
-            script += n >= 139 && n <= 339 ? QByteArray("\"\"\r\n")
-                                           : "\"T" + QByteArray::number(n) + "\"\r\n";
-        script += "\r\n";
-        session.texts.LoadFromBytes(script);
-        LanguageTexts english;
-        if (LanguageScripts::LoadReference(english))
-            session.texts.SetFallback(english);
-    }
+    // Language text n reads "T<n>" (see NumberTexts).
+    void numberTexts() { NumberTexts(session.texts); }
     // The path of a file in the working directory.
     QString path(const QString& name) const { return dir.filePath(name); }
 };

@@ -37,11 +37,7 @@ struct TransferFixture {
         f.open(QIODevice::WriteOnly);
         session.link.state.DeviceOverride = device;
         session.options.BaudRate = QStringLiteral("9600");
-        QByteArray texts = "HEADER\r\n";
-        for (int n = 2; n <= 500; ++n)
-            texts += n >= 139 && n <= 339 ? QByteArray("\"\"\r\n")
-                                          : "\"T" + QByteArray::number(n) + "\"\r\n";
-        session.texts.LoadFromBytes(texts);
+        NumberTexts(session.texts);
         session.program.Reconfigure(cams, formats, false);
     }
 

@@ -93,20 +93,19 @@ QString ExamplesSection(const LanguageTexts& texts, const QStringList& examples)
 } // namespace
 
 QString CliHelpText(const LanguageTexts& texts) {
-    QString text =
-        QStringLiteral("q517-cli " Q517_VERSION ": the cam programmer without a window.\n\n"
-                       "Usage: q517-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    QString text = QStringLiteral("q517-cli " Q517_VERSION ": ") + texts.Text(143) +
+                   QStringLiteral("\n\nUsage: q517-cli COMMAND [ARGUMENTS]\n\n") + texts.Text(144) +
+                   QStringLiteral("\n");
     QStringList examples;
     for (const auto& [name, command] : CliCommands()) {
         text += QStringLiteral("  ") + command.usage + QStringLiteral("\n      ") +
                 command.summary() + QStringLiteral("\n");
         examples += DetailsOf(name).examples.mid(0, 1);
     }
-    text += QStringLiteral("\nOptions:\n"
-                           "  --help            this text\n"
-                           "  --version         the program version\n"
-                           "  COMMAND --help    the usage of one command\n"
-                           "  -v                also show the toolkit's own diagnostics\n\n");
+    text += QStringLiteral("\n") + texts.Text(264) + QStringLiteral("\n  --help            ") +
+            texts.Text(145) + QStringLiteral("\n  --version         ") + texts.Text(146) +
+            QStringLiteral("\n  COMMAND --help    ") + texts.Text(147) +
+            QStringLiteral("\n  -v                ") + texts.Text(148) + QStringLiteral("\n\n");
     return text + CommandHelp::ExitStatus(texts, Statuses::DoneFailedOrWrongArguments) +
            QStringLiteral("\n") + CommandHelp::Files(texts, true) + QStringLiteral("\n") +
            ExamplesSection(texts, examples);

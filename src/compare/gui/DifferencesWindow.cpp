@@ -49,7 +49,8 @@ DifferencesWindow::DifferencesWindow(const LanguageTexts& texts, const CamProgra
     setWindowTitle(texts.Text(320));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
-    Summary = named(new QLabel(summaryText(texts), this), "Summary");
+    summary_ = summaryText(texts);
+    Summary = named(new QLabel(summary_, this), "Summary");
     CaptionA = named(new QLabel(QStringLiteral("A: ") + captionA, this), "CaptionA");
     CaptionB = named(new QLabel(QStringLiteral("B: ") + captionB, this), "CaptionB");
     DiffList = named(new QListWidget(this), "DiffList");
@@ -149,6 +150,6 @@ void DifferencesWindow::recheck() {
     if (outOfDate_ || !stillTrue_ || stillTrue_())
         return;
     outOfDate_ = true;
-    Summary->setText(outOfDateText_ + QLatin1Char('\n') + summaryText());
+    Summary->setText(outOfDateText_ + QLatin1Char('\n') + summary_);
     K_AGAIN->setVisible(true);
 }

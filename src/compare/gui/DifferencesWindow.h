@@ -60,6 +60,7 @@ private:
     CamProgram b_;
     ProgramDiff diff_;
     std::function<bool()> stillTrue_;
+    QString summary_;
     QString outOfDateText_;
     bool outOfDate_ = false;
 };

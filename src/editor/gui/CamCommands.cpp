@@ -29,12 +29,13 @@ void CamCommands::showHistory() {
     redo_->setEnabled(edit.canRedo());
     // The entries name the step they take back or put again.
     const LanguageTexts& texts = window_.session().texts;
-    auto caption = [&](const std::optional<StepLabel>& step, int text, const char* plain) {
-        const QString named = step ? texts.Text(text) : QString();
+    auto caption = [&](const std::optional<StepLabel>& step, const QString& text,
+                       const char* plain) {
+        const QString named = step ? text : QString();
         return named.isEmpty() ? QString::fromLatin1(plain) : named.arg(StepName(*step, texts));
     };
-    undo_->setText(caption(edit.nextUndo(), 400, "&Undo"));
-    redo_->setText(caption(edit.nextRedo(), 401, "&Redo"));
+    undo_->setText(caption(edit.nextUndo(), texts.Text(400), "&Undo"));
+    redo_->setText(caption(edit.nextRedo(), texts.Text(401), "&Redo"));
 }
 
 void CamCommands::recorded(CamOperations::Redraw what, StepLabel::Kind kind) {
