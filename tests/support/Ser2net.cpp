@@ -56,7 +56,9 @@ bool Ser2net::start(const QString& dir) {
     for (qsizetype k = 0; k < bridges_.size(); ++k)
         yaml += QStringLiteral("connection: &bridge%1\n"
                                "  accepter: %2tcp,127.0.0.1,%3\n"
-                               "  connector: serialdev,%4,9600n81,local\n")
+                               "  connector: serialdev,%4,9600n81,local\n"
+                               "  options:\n"
+                               "    chardelay: false\n")
                     .arg(k)
                     .arg(bridges_[k].raw ? QString() : QStringLiteral("telnet(rfc2217),"))
                     .arg(ports_[k])

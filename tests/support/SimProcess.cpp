@@ -2,6 +2,7 @@
 #include "Q517Paths.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 
 QString SimProcess::SimBinary() {
     return QStringLiteral(Q517_BINARY_DIR "/tools/q517-sim");
@@ -12,6 +13,7 @@ QString SimProcess::CliBinary() {
 }
 
 SimProcess::SimProcess(const QStringList& arguments, int startMs, int links) {
+    process_.setStandardErrorFile(logDir_.filePath(QStringLiteral("q517-sim.log")));
     process_.start(SimBinary(), arguments);
     if (!process_.waitForStarted(startMs))
         return;
@@ -47,6 +49,6 @@ bool SimProcess::stop(int waitMs) {
 }
 
 QString SimProcess::errorOutput() {
-    errors_ += process_.readAllStandardError();
-    return QString::fromLocal8Bit(errors_);
+    QFile log(logDir_.filePath(QStringLiteral("q517-sim.log")));
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
