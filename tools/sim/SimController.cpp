@@ -110,6 +110,11 @@ void SimController::discardInput() {
     pty_.discardInput();
 }
 
+void SimController::hangUp(const QString& when) {
+    log(QStringLiteral("hung up ") + when + QStringLiteral(" (fault)"));
+    pty_.hangUp();
+}
+
 std::optional<SimController::Frame> SimController::readFrame(int timeoutMs, bool stxRead) {
     FrameAssembler assembler;
     Frame frame;

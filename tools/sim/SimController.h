@@ -61,6 +61,8 @@ public:
     void send(const QByteArray& bytes);
     void sendLine(const QByteArray& text); // text + CR
     void discardInput();
+    // --fault hangup-after=N: the line goes dead, as when the controller is switched off.
+    void hangUp(const QString& when);
     // A frame as it came from the program (STX text ETX check), put together by the
     // program's own FrameAssembler.
     struct Frame {

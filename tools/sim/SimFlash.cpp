@@ -29,6 +29,7 @@ struct LoaderSettings {
     int eraseMs = 1500;
     QString flashOut;
     bool nakFirst = false;
+    bool nakAlways = false;
     int silentAfter = -1; // records acknowledged before the loader stops answering
     bool pace = false;    // answer only after the time the bytes take on a real line
 };
@@ -107,7 +108,7 @@ void RunUpdate(SimController& c, const LoaderSettings& settings) {
         }
         pacer.pass(int(record->size()) + 2);
         const bool sound = HexRecord::IsWellFormed(*record) && HexRecord::ChecksumMatches(*record);
-        if (!sound || nakPending) {
+        if (!sound || nakPending || settings.nakAlways) {
             nakPending = false;
             c.trace(QStringLiteral("NAK: ") + QString::fromLatin1(*record));
             c.send(QByteArray(1, Nak));
@@ -135,7 +136,7 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("Keep the image received by a flash update in FILE."),
                         QStringLiteral("FILE"))},
     // --pace is declared once, by the program transfers, and read here as well.
-    {QStringLiteral("nak-first"), QStringLiteral("silent-after")},
+    {QStringLiteral("nak-first"), QStringLiteral("nak-always"), QStringLiteral("silent-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto settings = std::make_shared<LoaderSettings>();
         if (args.isSet(QStringLiteral("erase-ms"))) {
@@ -150,6 +151,7 @@ const SimModuleRegistration registration(SimModule{
         settings->pace = args.isSet(QStringLiteral("pace"));
         const SimConfig& config = controller.config();
         settings->nakFirst = config.fault(QStringLiteral("nak-first"));
+        settings->nakAlways = config.fault(QStringLiteral("nak-always"));
         if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
             bool ok = false;
             settings->silentAfter = n->toInt(&ok);

@@ -25,9 +25,14 @@ QByteArray typeLine(const SimConfig& config) {
 const SimModuleRegistration registration(SimModule{
     QStringLiteral("identify"),
     {},
-    {QStringLiteral("bad-reply")},
+    {QStringLiteral("bad-reply"), QStringLiteral("no-ident")},
     [](const QCommandLineParser&, SimController& controller, QString*) {
         controller.onCommandLine("?M", [](SimController& c) {
+            // A loader that knows only the update's own commands ("?T", ":FU").
+            if (c.config().fault(QStringLiteral("no-ident"))) {
+                c.log(QStringLiteral("no answer to ?M (fault)"));
+                return;
+            }
             c.sendLine(identLine(c.config(), !c.config().fault(QStringLiteral("bad-reply"))));
         });
         controller.onCommandLine("?T", [](SimController& c) { c.sendLine(typeLine(c.config())); });

@@ -48,7 +48,14 @@ bool SimPty::create(QString* errorText) {
     return true;
 }
 
+void SimPty::hangUp() {
+    if (master_ >= 0)
+        ::close(master_);
+    master_ = -1;
+}
+
 std::optional<uint8_t> SimPty::readByte(int timeoutMs) {
+    // After a hang-up poll() skips the closed end and only waits out the time.
     pollfd p{master_, POLLIN, 0};
     const int ready = ::poll(&p, 1, timeoutMs < 0 ? 0 : timeoutMs);
     if (ready <= 0 || !(p.revents & POLLIN))
@@ -60,6 +67,8 @@ std::optional<uint8_t> SimPty::readByte(int timeoutMs) {
 }
 
 bool SimPty::write(const QByteArray& bytes) {
+    if (master_ < 0)
+        return false;
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));

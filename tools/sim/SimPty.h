@@ -26,6 +26,9 @@ public:
     bool write(const QByteArray& bytes);
     // Drops what the program sent and nobody read yet.
     void discardInput();
+    // Closes the simulator's end: the program's port sees the line hang up, as when a
+    // controller is switched off mid-transfer. Reads then only wait; writes fail.
+    void hangUp();
 
 private:
     int master_ = -1;

@@ -31,6 +31,8 @@ struct TransferState {
     bool pace = false;
     std::optional<int> silentAfter; // frames answered in a transfer before going silent
     std::optional<int> endAfter;    // frames of the program sent before a premature "END"
+    std::optional<int> hangupAfter; // frames answered in a transfer before the line goes dead
+    bool nakAlways = false;         // every frame taken is refused
 };
 
 QString designation(int cams, int formats) {
@@ -85,6 +87,12 @@ private:
     bool silent(int answered) const {
         return state_.silentAfter && answered >= *state_.silentAfter;
     }
+    bool hangsUp(int answered) {
+        if (!state_.hangupAfter || answered < *state_.hangupAfter)
+            return false;
+        c_.hangUp(QStringLiteral("after %1 frames").arg(answered));
+        return true;
+    }
 
     SimController& c_;
     TransferState& state_;
@@ -105,6 +113,8 @@ void TransferSession::sendProgram() {
             c_.log(QStringLiteral("silent after %1 frames (fault)").arg(sent));
             return;
         }
+        if (hangsUp(sent))
+            return;
         bool acknowledged = false;
         for (int sending = 1; sending <= MaxSendings && !acknowledged; ++sending) {
             write(LineCodec::BuildFrame(text));
@@ -203,12 +213,14 @@ void TransferSession::takeProgram() {
         }
         if (silent(answered))
             continue; // listens, says nothing, until the program gives up
+        if (hangsUp(answered))
+            return;
         if (!frame->checkOk) {
             c_.trace(QStringLiteral("bad block check: ") + SimController::printable(frame->raw));
             write(QByteArray(1, LineCodec::Nak));
             continue;
         }
-        if (nakNext) {
+        if (nakNext || state_.nakAlways) {
             nakNext = false;
             write(QByteArray(1, LineCodec::Nak));
             continue;
@@ -246,13 +258,15 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("FILE.CAM")),
      QCommandLineOption(QStringLiteral("pace"),
                         QStringLiteral("Every byte takes 10 bit times at the line speed."))},
-    {QStringLiteral("nak-first"), QStringLiteral("silent-after"), QStringLiteral("end-after")},
+    {QStringLiteral("nak-first"), QStringLiteral("nak-always"), QStringLiteral("silent-after"),
+     QStringLiteral("end-after"), QStringLiteral("hangup-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto state = std::make_shared<TransferState>();
         SimConfig& config = controller.config();
         for (const auto& [fault, frames] :
              {std::pair{QStringLiteral("silent-after"), &state->silentAfter},
-              std::pair{QStringLiteral("end-after"), &state->endAfter}}) {
+              std::pair{QStringLiteral("end-after"), &state->endAfter},
+              std::pair{QStringLiteral("hangup-after"), &state->hangupAfter}}) {
             if (const std::optional<QString> n = config.faultValue(fault)) {
                 bool ok = false;
                 const int count = n->toInt(&ok);
@@ -263,6 +277,7 @@ const SimModuleRegistration registration(SimModule{
                 *frames = count;
             }
         }
+        state->nakAlways = config.fault(QStringLiteral("nak-always"));
         state->pace = args.isSet(QStringLiteral("pace"));
         state->storePath = args.value(QStringLiteral("store"));
         state->program.Reconfigure(config.camCount, config.formatCount, false);

@@ -105,8 +105,9 @@ struct SimOptions {
                             QStringLiteral("rate"), QStringLiteral("9600")};
     QCommandLineOption fault{
         QStringLiteral("fault"),
-        QStringLiteral("Switch on a fault (repeatable): silent, slow, bad-reply, and those of "
-                       "the transfer and flash parts."),
+        QStringLiteral(
+            "Switch on a fault (repeatable): silent, slow, bad-reply, no-ident, and those of "
+            "the transfer and flash parts."),
         QStringLiteral("fault")};
     QCommandLineOption verbose{QStringLiteral("verbose"),
                                QStringLiteral("Log every command and frame.")};
