@@ -8,7 +8,6 @@
 #include "model/gui/FileCommands.h"
 #include "model/gui/HandedFiles.h"
 #include "shell/LanguageScripts.h"
-#include "shell/OperatorScript.h"
 #include "shell/Session.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartCommand.h"
@@ -48,10 +47,8 @@ StartCommand readCommandLine(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     LanguageTexts texts;
-    const QString script =
-        OperatorScript(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    if (!script.isEmpty())
-        texts.LoadLanguage(script);
+    LanguageScripts::LoadOperatorTexts(
+        texts, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return ReadStartCommand(arguments, texts, QDir::currentPath());
 }
 } // namespace

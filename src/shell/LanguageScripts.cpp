@@ -1,8 +1,7 @@
 #include "shell/LanguageScripts.h"
 
-#include "dialogs/Prompts.h"
 #include "model/LanguageTexts.h"
-#include "shell/Options.h"
+#include "shell/OperatorScript.h"
 #include "shell/Session.h"
 
 #include <QCoreApplication>
@@ -27,25 +26,8 @@ bool Load(LanguageTexts& texts, const QString& path, QString* error) {
     return true;
 }
 
-namespace {
-// The options file is read without a word when it is missing: a script may run before q517
-// was ever started, and then takes q517's defaults.
-class QuietPrompts : public Prompts {
-public:
-    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-};
-} // namespace
-
 void LoadOperatorTexts(LanguageTexts& texts, const QString& workDir) {
-    Options options;
-    QuietPrompts quiet;
-    options.ReadOptionsFile(workDir, quiet);
-    const QString path = DataPaths::Find(options.LanguageFile, workDir);
+    const QString path = OperatorScript(workDir);
     if (path.isEmpty() || !Load(texts, path))
         LoadReference(texts);
 }

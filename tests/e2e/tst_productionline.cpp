@@ -32,17 +32,6 @@ class TestProductionLine : public QObject {
         }
         return cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
     }
-    static QByteArray readFile(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // The simulator writes what it took after it confirmed "END".
-    static QByteArray waitForFile(const QString& path) {
-        QDeadlineTimer deadline(10000);
-        while (!readFile(path).endsWith("END\r\n") && !deadline.hasExpired())
-            QTest::qWait(50);
-        return readFile(path);
-    }
     static QString program(const QString& path) {
         CamProgram p;
         p.Reconfigure(24, 6, false);
@@ -76,7 +65,8 @@ private slots:
         const QString out = QString::fromLocal8Bit(cli.readAllStandardOutput());
         const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
         for (const char* got : {"GOT3.CAM", "GOT4.CAM", "GOT5.CAM"})
-            QVERIFY2(waitForFile(home.filePath(got)) == readFile(plan), qPrintable(out + err));
+            QVERIFY2(SimProcess::WaitForStored(home.filePath(got)) == SimProcess::ReadFile(plan),
+                     qPrintable(out + err));
         const QStringList rows = out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 6);
         QVERIFY2(rows[0].startsWith("target"), qPrintable(out));
@@ -90,7 +80,7 @@ private slots:
         // Not a terminal: plain progress lines, each target's own.
         QVERIFY2(err.contains(QRegularExpression("\nCOM 5 +C24-6 +ok")), qPrintable(err));
 
-        const QJsonObject json = QJsonDocument::fromJson(readFile(report)).object();
+        const QJsonObject json = QJsonDocument::fromJson(SimProcess::ReadFile(report)).object();
         QCOMPARE(json.value("ok").toInt(), 3);
         QCOMPARE(json.value("failed").toInt(), 1);
         QCOMPARE(json.value("targets").toArray().at(2).toObject().value("port").toInt(), 5);
@@ -147,10 +137,10 @@ private slots:
         QCOMPARE(finish(cli), 0);
         QVERIFY(QString::fromLocal8Bit(cli.readAllStandardOutput()).endsWith("\n2 ok\n"));
         QDeadlineTimer deadline(10000);
-        while (readFile(home.filePath("B.hex")).isEmpty() && !deadline.hasExpired())
+        while (SimProcess::ReadFile(home.filePath("B.hex")).isEmpty() && !deadline.hasExpired())
             QTest::qWait(50);
-        QVERIFY(!readFile(home.filePath("A.hex")).isEmpty());
-        QVERIFY(!readFile(home.filePath("B.hex")).isEmpty());
+        QVERIFY(!SimProcess::ReadFile(home.filePath("A.hex")).isEmpty());
+        QVERIFY(!SimProcess::ReadFile(home.filePath("B.hex")).isEmpty());
     }
 
     // Eight controllers on ports 3-10, sent to again and again: not one false failure. The
@@ -192,14 +182,14 @@ private slots:
             {"send", plan, "--device", link, "--report", home.path()},
             {"verify", plan, "--device", link, "--report", home.filePath("none/line.json")},
         };
-        const QByteArray planBytes = readFile(plan);
+        const QByteArray planBytes = SimProcess::ReadFile(plan);
         for (const QStringList& args : lines) {
             QProcess cli;
             startCli(cli, args, home.path());
             QCOMPARE(finish(cli), 2);
         }
         QVERIFY(!QFile::exists(home.filePath("OUT.CAM")));
-        QCOMPARE(readFile(plan), planBytes);
+        QCOMPARE(SimProcess::ReadFile(plan), planBytes);
     }
 };
 

@@ -21,17 +21,6 @@
 class TestSer2net : public QObject {
     Q_OBJECT
 
-    static QByteArray readFile(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // The simulator writes what it took after it confirmed "END".
-    static QByteArray waitForFile(const QString& path) {
-        QDeadlineTimer deadline(10000);
-        while (!readFile(path).endsWith("END\r\n") && !deadline.hasExpired())
-            QTest::qWait(50);
-        return readFile(path);
-    }
     static QString program(const QString& path, int cams, int formats) {
         CamProgram p;
         p.Reconfigure(cams, formats, false);
@@ -93,16 +82,17 @@ private slots:
                 out.replace(QRegularExpression(QStringLiteral(" +")), QStringLiteral(" "));
                 outputs[k] << out;
                 if (args.first() == "send")
-                    results[k] += waitForFile(stored);
+                    results[k] += SimProcess::WaitForStored(stored);
             }
-            results[k] += readFile(received);
+            results[k] += SimProcess::ReadFile(received);
             // The loader's image is whole once the simulator has ended.
             QVERIFY(sim.stop());
-            results[k] += readFile(kept);
+            results[k] += SimProcess::ReadFile(kept);
         }
         QCOMPARE(outputs[1], outputs[0]);
         QCOMPARE(results[1], results[0]);
-        QCOMPARE(results[0], readFile(plan) + readFile(plan) + readFile(image));
+        QCOMPARE(results[0], SimProcess::ReadFile(plan) + SimProcess::ReadFile(plan) +
+                                 SimProcess::ReadFile(image));
     }
 
     // ser2net gone in the middle of a transmission: the operation ends at once, with the cause.
@@ -169,15 +159,16 @@ private slots:
         QVERIFY2(send.status == 0, qPrintable(send.out + send.err));
         QVERIFY2(send.out.endsWith("\n4 ok\n"), qPrintable(send.out));
         for (int k = 1; k <= 4; ++k)
-            QCOMPARE(waitForFile(home.filePath(QStringLiteral("GOT%1.CAM").arg(k))),
-                     readFile(plan));
+            QCOMPARE(SimProcess::WaitForStored(home.filePath(QStringLiteral("GOT%1.CAM").arg(k))),
+                     SimProcess::ReadFile(plan));
     }
 
     // A network address that cannot be right is refused before anything is sent.
     void badAddressesAreRefused_data() {
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("unknown scheme") << "ssh://127.0.0.1:22" << "unknown scheme 'ssh'";
+        QTest::newRow("unknown scheme") << "ssh://127.0.0.1:22"
+                                        << "unknown scheme 'ssh'";
         QTest::newRow("unresolvable host") << "tcp://no-such-host.invalid:4001"
                                            << "does not resolve";
     }

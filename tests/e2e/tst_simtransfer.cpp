@@ -29,23 +29,6 @@ CliRun runCli(const QStringList& args, const QString& home, int timeoutMs = 1200
     return CliRun::Run(args, home, timeoutMs);
 }
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The simulator writes what it took after it confirmed "END": wait a bounded time for it.
-QByteArray waitForFile(const QString& path, int timeoutMs = 10000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        const QByteArray bytes = readFile(path);
-        if (bytes.endsWith("END\r\n"))
-            return bytes;
-        QTest::qWait(50);
-    }
-    return readFile(path);
-}
-
 // A program of one type with phases, names, advances and parameters drawn at random, in
 // the ranges a cam file carries.
 CamProgram randomProgram(int cams, int formats, quint32 seed) {
@@ -125,12 +108,12 @@ private slots:
         QVERIFY2(send.status == 0, qPrintable(send.err + sim.errorOutput()));
         QVERIFY(send.err.contains(QStringLiteral("FORMATO")) ||
                 send.err.contains(QStringLiteral("%")));
-        QCOMPARE(waitForFile(stored), readFile(original));
+        QCOMPARE(SimProcess::WaitForStored(stored), SimProcess::ReadFile(original));
 
         const CliRun receive = runCli(
             {QStringLiteral("receive"), received, QStringLiteral("--device"), link}, home.path());
         QVERIFY2(receive.status == 0, qPrintable(receive.err + sim.errorOutput()));
-        QCOMPARE(readFile(received), readFile(original));
+        QCOMPARE(SimProcess::ReadFile(received), SimProcess::ReadFile(original));
     }
 
     void negativeAnswersAreAnsweredByResending() {
@@ -147,7 +130,7 @@ private slots:
             {QStringLiteral("send"), original, QStringLiteral("--device"), link}, home.path());
         QVERIFY2(send.status == 0, qPrintable(send.err + sim.errorOutput()));
         QVERIFY(!send.err.contains(QStringLiteral("TIMEOUT")));
-        QCOMPARE(waitForFile(stored), readFile(original));
+        QCOMPARE(SimProcess::WaitForStored(stored), SimProcess::ReadFile(original));
     }
 
     void silentControllerMidStream_data() {

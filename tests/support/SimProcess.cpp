@@ -3,6 +3,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QTest>
 
 QString SimProcess::SimBinary() {
     return QStringLiteral(Q517_BINARY_DIR "/tools/q517-sim");
@@ -51,4 +52,16 @@ bool SimProcess::stop(int waitMs) {
 QString SimProcess::errorOutput() {
     QFile log(logDir_.filePath(QStringLiteral("q517-sim.log")));
     return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
+}
+
+QByteArray SimProcess::ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray SimProcess::WaitForStored(const QString& path, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!ReadFile(path).endsWith("END\r\n") && !deadline.hasExpired())
+        QTest::qWait(50);
+    return ReadFile(path);
 }

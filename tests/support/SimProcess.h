@@ -24,6 +24,12 @@ public:
     // What it wrote on standard error so far.
     QString errorOutput();
 
+    // A file's bytes; empty when it cannot be read.
+    static QByteArray ReadFile(const QString& path);
+    // What a simulator run with --store wrote: it writes the program it took after confirming
+    // "END", so this waits a bounded time for the file to end with that line.
+    static QByteArray WaitForStored(const QString& path, int timeoutMs = 10000);
+
     // The built programs.
     static QString SimBinary();
     static QString CliBinary();
