@@ -2,6 +2,10 @@
 
 #include <QDeadlineTimer>
 
+#include <algorithm>
+
+#include <sys/socket.h>
+
 using namespace Telnet;
 
 namespace {
@@ -106,11 +110,13 @@ bool NetworkSerialLine::negotiate(QString* errorText) {
 
 void NetworkSerialLine::close() {
     if (socket_.state() != QAbstractSocket::UnconnectedState) {
-        if (broken_.isEmpty())
-            socket_.waitForBytesWritten(0);
+        if (open_ && broken_.isEmpty())
+            leaveGently();
         socket_.abort();
     }
     open_ = false;
+    unanswered_ = 0;
+    baud_ = DefaultBaud;
     decoder_.reset();
     data_.clear();
     head_ = 0;
@@ -163,6 +169,7 @@ void NetworkSerialLine::pump(int waitMs) {
 void NetworkSerialLine::take(uint8_t byte) {
     if (address_.kind == NetworkAddress::Kind::RawTcp) {
         data_.append(char(byte));
+        unanswered_ = 0;
         return;
     }
     switch (decoder_.feed(byte)) {
@@ -170,6 +177,7 @@ void NetworkSerialLine::take(uint8_t byte) {
         break;
     case TelnetDecoder::Result::Data:
         data_.append(char(decoder_.data()));
+        unanswered_ = 0;
         if (negotiating_ && greeting_.size() < 512)
             greeting_.append(char(decoder_.data()));
         break;
@@ -272,6 +280,7 @@ bool NetworkSerialLine::setAndConfirm(ComPort::Command command, const QByteArray
 bool NetworkSerialLine::setBaudRate(int baud) {
     if (!open_ || baud <= 0)
         return false;
+    baud_ = baud;
     if (address_.kind == NetworkAddress::Kind::RawTcp)
         return true; // the server keeps the speed it was set up with
     return setAndConfirm(ComPort::SetBaudRate, ComPort::BaudValue(baud));
@@ -314,11 +323,41 @@ std::optional<uint8_t> NetworkSerialLine::readByte(int timeoutMs) {
     return uint8_t(data_.at(head_++));
 }
 
+// Our last bytes, often the acknowledgement of the controller's "END", must be on the serial
+// line before the server learns that we left: a server may throw away what it has not yet
+// written to the device when its client goes (ser2net does on a terminal without an output
+// queue), and the controller would then resend "END" into the next command. An answer from
+// the controller proves they arrived; without one we give them their time on the line. Then
+// we close our half and wait for the server to close its own, so that the port is free for
+// the next command when we return: a new client that comes too early is turned away.
+void NetworkSerialLine::leaveGently() {
+    flush(LeaveMs);
+    if (unanswered_ > 0) {
+        const qint64 lineMs = unanswered_ * BitsPerByte * 1000 / std::max(baud_, 1);
+        const QDeadlineTimer onTheLine(
+            std::max<qint64>(0, lineMs + ServerSettleMs - sinceWrite_.elapsed()));
+        while (!onTheLine.hasExpired() && socket_.state() == QAbstractSocket::ConnectedState) {
+            socket_.waitForReadyRead(int(onTheLine.remainingTime()));
+            socket_.readAll(); // read, so that our close is an orderly one and no reset
+        }
+    }
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return;
+    ::shutdown(int(socket_.socketDescriptor()), SHUT_WR);
+    const QDeadlineTimer closed(LeaveMs);
+    while (socket_.state() == QAbstractSocket::ConnectedState && !closed.hasExpired()) {
+        socket_.waitForReadyRead(int(closed.remainingTime()));
+        socket_.readAll();
+    }
+}
+
 bool NetworkSerialLine::write(const QByteArray& bytes) {
     if (!open_ || !broken_.isEmpty() || socket_.state() != QAbstractSocket::ConnectedState)
         return false;
     const QByteArray wire =
         address_.kind == NetworkAddress::Kind::RawTcp ? bytes : EscapeData(bytes);
+    unanswered_ += bytes.size();
+    sinceWrite_.start();
     return socket_.write(wire) == wire.size();
 }
 

@@ -5,6 +5,7 @@
 #include "link/SerialLine.h"
 #include "link/TelnetDecoder.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTcpSocket>
 
@@ -20,6 +21,10 @@ public:
     // What is kept of data bytes not yet read: a server that floods us is throttled by TCP.
     static constexpr qint64 ReadBufferBytes = 64 * 1024;
     static constexpr int ConnectMs = 3000;
+    // The longest a close waits for our bytes to leave and for the server to close its end.
+    static constexpr int LeaveMs = 500;
+    // What a server takes to pass a byte from its socket to its device.
+    static constexpr int ServerSettleMs = 50;
 
     // answerMs: how long the server has to answer each negotiation and setting.
     explicit NetworkSerialLine(int answerMs = 3000);
@@ -53,6 +58,7 @@ private:
     bool setAndConfirm(ComPort::Command command, const QByteArray& value);
     bool negotiate(QString* errorText);
     void sendRaw(const QByteArray& bytes);
+    void leaveGently();
     qsizetype pending() const { return data_.size() - head_; }
 
     int answerMs_;
@@ -62,6 +68,12 @@ private:
     QByteArray data_;
     qsizetype head_ = 0;
     bool open_ = false;
+    static constexpr int DefaultBaud = 9600;
+    static constexpr int BitsPerByte = 10; // start, 8 data, stop
+    int baud_ = DefaultBaud;
+    // Data bytes written since the controller last sent one, and the time since the last.
+    qint64 unanswered_ = 0;
+    QElapsedTimer sinceWrite_;
     QString broken_;
     QString refused_;
     QStringList answers_;

@@ -122,6 +122,23 @@ private slots:
         QCOMPARE(server.wire().contains(QByteArray::fromHex("fffa2c0c01fff0")), !raw);
     }
 
+    // A close right after bytes nobody answered still delivers them, and in order though
+    // much the server sent was never read: no reset that could take them along, and the
+    // server has seen the end when close() returns, so its port is free for the next command.
+    void closeLeavesInOrder() {
+        Script script;
+        script.kind = Script::Kind::Raw;
+        script.greeting = QByteArray(256 * 1024, 'g');
+        ScriptedServer server(script);
+        NetworkSerialLine line(AnswerMs);
+        QCOMPARE(line.open(server.address(true), nullptr), SerialLine::Opened::Yes);
+        QVERIFY(line.readByte(2000));
+        QVERIFY(line.write("END"));
+        line.close();
+        QCOMPARE(server.received(), QByteArray("END"));
+        QVERIFY(server.clientLeftInOrder());
+    }
+
     // The server's greeting, settings and answers, as Set Commport's Test shows them.
     void probe() {
         ScriptedServer server(Script{});

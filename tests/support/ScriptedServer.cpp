@@ -98,6 +98,7 @@ void ScriptedServer::serve() {
             continue;
         char chunk[4096];
         const ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
+        leftInOrder_ = got == 0;
         if (got <= 0)
             break;
         QByteArray reply;

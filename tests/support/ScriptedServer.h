@@ -47,6 +47,8 @@ public:
     QByteArray received() const;
     // Every byte the client sent, telnet commands included.
     QByteArray wire() const;
+    // Whether the client ended the connection in order (its end closed, no reset).
+    bool clientLeftInOrder() const { return leftInOrder_; }
 
 private:
     void serve();
@@ -56,6 +58,7 @@ private:
     int listenFd_ = -1;
     uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> leftInOrder_{false};
     mutable std::mutex mutex_;
     QByteArray received_;
     QByteArray wire_;
