@@ -51,8 +51,10 @@ VerifyResult VerifyController(const LinkContext& context, CamProgram& program,
         result.Status = VerifyStatus::Broken;
         return result;
     }
-    if (ReadTransferFile(context, program) != TransferFileRead::Read) {
+    const TransferFileReading read = ReadTransferFile(context, program);
+    if (read != TransferFileRead::Read) {
         result.Status = VerifyStatus::Broken;
+        result.Refused = read.outcome;
         return result;
     }
     result.Status = VerifyStatus::Compared;

@@ -21,7 +21,7 @@ struct VerifyResult {
     VerifyStatus Status = VerifyStatus::NotReceived;
     ProgramDiff Diff;    // A = expected, B = the controller; only with Compared
     CamProgram Received; // the controller's program, only with Compared
-    Outcome Refused;     // why NotIdentified or OtherType, for the operator
+    Outcome Refused;     // why NotIdentified or OtherType, or the line a Broken read refused
 };
 
 // Runs one reception into program, up to "END".

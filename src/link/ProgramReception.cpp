@@ -133,13 +133,18 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
 
 namespace {
 
-void refuseLine(const LinkContext& context, const QString& line) {
-    context.prompts.message(line + context.Text(10), QString(), Prompts::Buttons::Ok,
-                            Prompts::Icon::Warning);
+// A line of the transfer file that cannot be taken: the line and text 10, as the operator
+// has always read it, and where it stands.
+TransferFileReading refusedLine(const LinkContext& context, TransferFileRead status,
+                                const QString& line, int lineNumber) {
+    return {status, Outcome::Refusal(line + context.Text(10),
+                                     TransferFile::Path(context.link) +
+                                         QStringLiteral(" line %1").arg(std::max(lineNumber, 1)))};
 }
 
 // The format sections after the function block: at most FormatCount of them, up to "END".
-TransferFileRead readSections(const LinkContext& context, CamLineCursor& in, CamProgram& received) {
+TransferFileReading readSections(const LinkContext& context, CamLineCursor& in,
+                                 CamProgram& received) {
     if (!in.AtEnd())
         in.ReadLine();
     for (int section = 0; section < received.FormatCount(); ++section) {
@@ -153,22 +158,22 @@ TransferFileRead readSections(const LinkContext& context, CamLineCursor& in, Cam
             const SectionStop stop = received.IsValidFormat(int(format))
                                          ? ReadFormatSection(in, received, int(format), &error)
                                          : SectionStop::Failed;
-            if (stop == SectionStop::Failed) {
-                refuseLine(context, error.Line.isNull() ? line : error.Line);
-                return TransferFileRead::SectionRefused;
-            }
+            if (stop == SectionStop::Failed)
+                return refusedLine(context, TransferFileRead::SectionRefused,
+                                   error.Line.isNull() ? line : error.Line,
+                                   error.Line.isNull() ? in.LineNumber() : error.LineNumber);
             if (stop == SectionStop::EndOfFile)
                 break;
         }
         if (in.Line().contains(QLatin1String("END")))
             break;
     }
-    return TransferFileRead::Read;
+    return {TransferFileRead::Read, Outcome::Done()};
 }
 
 } // namespace
 
-TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& program) {
+TransferFileReading ReadTransferFile(const LinkContext& context, CamProgram& program) {
     QByteArray bytes;
     // A missing transfer file reads as an empty one.
     TextFile::ReadAll(TransferFile::Path(context.link), bytes);
@@ -190,12 +195,11 @@ TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& progra
             }
         }
     }
-    if (!functionBlock) {
-        refuseLine(context, in.InputLine());
-        return TransferFileRead::NoFunctionBlock;
-    }
+    if (!functionBlock)
+        return refusedLine(context, TransferFileRead::NoFunctionBlock, in.InputLine(),
+                           in.LineNumber());
 
-    const TransferFileRead result = readSections(context, in, received);
+    const TransferFileReading result = readSections(context, in, received);
     received.CurrentFormat = 1;
     received.ProgramSaved = false;
     program = std::move(received);
@@ -251,9 +255,9 @@ ReceiveSizesOutcome ReceiveSizes(const LinkContext& context, CamProgram& program
         // stays unread, and a reception the operator stopped is not taken half-way.
         return {ReceiveSizesResult::NothingReceived, Outcome::Done()};
     }
-    const TransferFileRead read = ReadTransferFile(context, program);
+    const TransferFileReading read = ReadTransferFile(context, program);
     if (read == TransferFileRead::NoFunctionBlock)
-        return {ReceiveSizesResult::Unusable, Outcome::Done()};
+        return {ReceiveSizesResult::Unusable, read.outcome};
     if (outcome == TransferOutcome::TimedOut &&
         !keepBrokenReception(context, program.FormatCount())) {
         program = std::move(before);
@@ -263,5 +267,5 @@ ReceiveSizesOutcome ReceiveSizes(const LinkContext& context, CamProgram& program
     edit.restart();
     return {read == TransferFileRead::SectionRefused ? ReceiveSizesResult::PartlyRead
                                                      : ReceiveSizesResult::Received,
-            Outcome::Done()};
+            read.outcome};
 }

@@ -30,12 +30,19 @@ enum class TransferFileRead {
     SectionRefused,  // the function block and the sections before the refused one were taken
 };
 
+// What reading the transfer file did; for a refused line, the line followed by text 10 and
+// where it stands in the file, for the operator.
+struct TransferFileReading {
+    TransferFileRead status = TransferFileRead::Read;
+    Outcome outcome;
+    operator TransferFileRead() const { return status; }
+};
+
 // Reads the transfer file into the program: the function block, then the format sections
 // up to "END" or FormatCount of them. The program is replaced only when the function block
-// is there; the formats not received stay cleared. The operator is told about a refused
-// line by the line followed by text 10. The edit history is the caller's: a reception that
-// is kept forgets it, a read-back into a scratch program must not.
-TransferFileRead ReadTransferFile(const LinkContext& context, CamProgram& program);
+// is there; the formats not received stay cleared. The edit history is the caller's: a
+// reception that is kept forgets it, a read-back into a scratch program must not.
+TransferFileReading ReadTransferFile(const LinkContext& context, CamProgram& program);
 
 enum class ReceiveSizesResult {
     Received,        // the program now holds what the controller sent
@@ -48,8 +55,9 @@ enum class ReceiveSizesResult {
     PutBack,         // the stream broke off and the operator put the program back as it was
 };
 
-// The result, and for NotIdentified and OtherType what the operator is to be shown (done
-// otherwise: what the reception itself did is its observer's, OutcomeRecorder).
+// The result, and what the operator is to be shown: why NotIdentified or OtherType, the
+// refused line of Unusable and PartlyRead (done otherwise: what the reception itself did is
+// its observer's, OutcomeRecorder).
 struct ReceiveSizesOutcome {
     ReceiveSizesResult result = ReceiveSizesResult::NothingReceived;
     Outcome outcome;

@@ -50,7 +50,8 @@ TargetEnd endOf(const LinkContext& controller, const Outcome& outcome) {
 TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program, TargetPrompts&,
                          TargetContext& context, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, controller.texts, program.FormatCount(), LineObserver::Counting::Formats, echo);
+    LineObserver observer(context, controller.texts, program.FormatCount(),
+                          LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Transmission, observer);
     const TransmitSizesOutcome result =
         TransmitSizes(controller, program, QStringLiteral("q517-cli"), nullptr, [&] {
@@ -81,7 +82,8 @@ TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts&, TargetCon
     context.setStage(QStringLiteral("connect"));
     if (context.stopRequested())
         return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
-    LineObserver observer(context, controller.texts, imageLines, LineObserver::Counting::Lines, echo);
+    LineObserver observer(context, controller.texts, imageLines, LineObserver::Counting::Lines,
+                          echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Flash, observer);
     FlashUpdate update(controller, recorder, image, imageLines);
     update.setConfirmed(confirmed);
@@ -98,7 +100,8 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, T
                            TargetContext& context, const CamProgram& expected,
                            VerifyResult* verified, ProgressObserver* echo) {
     context.setStage(QStringLiteral("identify"));
-    LineObserver observer(context, controller.texts, expected.FormatCount(), LineObserver::Counting::Formats, echo);
+    LineObserver observer(context, controller.texts, expected.FormatCount(),
+                          LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Reception, observer);
     const VerifyResult result = VerifyController(controller, program, expected, recorder);
     reportType(controller.link, context);
@@ -126,7 +129,10 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, T
     if (received.done())
         // Everything came, but what came is no program of the file's type.
         return {TargetStatus::Result::Failed,
-                notWhole + LinkPlace(controller) + QStringLiteral(": what came cannot be read")};
+                notWhole + LinkPlace(controller) + QStringLiteral(": what came cannot be read") +
+                    (result.Refused.done()
+                         ? QString()
+                         : QStringLiteral(" (") + result.Refused.summary() + ')')};
     TargetEnd end = endOf(controller, received);
     if (end.result == TargetStatus::Result::Failed)
         end.cause = notWhole + end.cause;

@@ -1,6 +1,5 @@
 #include "shell/CamFileLoading.h"
 
-#include "dialogs/Prompts.h"
 #include "model/CamFileReader.h"
 #include "shell/Session.h"
 
@@ -14,24 +13,26 @@ QString CamReadMessage(const Session& session, const CamReadResult& result, cons
     return CamReadErrorText(result.error, session.texts);
 }
 
-bool LoadCamFile(Session& session, const QString& path) {
+Outcome LoadCamFile(Session& session, const QString& path) {
     // Read apart, into a new program as New makes it: only a file read whole replaces the
     // program the operator has.
     CamProgram read = session.program;
     read.ResetToNew();
     const CamReadResult result = ReadCamFile(read, path);
     if (result.status == CamReadResult::Status::Missing)
-        return false;
-    if (!result.ok()) {
-        session.prompts.message(CamReadMessage(session, result, path), QString(),
-                                Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        return false;
-    }
+        return Outcome::Refusal(QString());
+    // The message names the file already when it could not be read or a line is damaged.
+    if (result.status == CamReadResult::Status::Unreadable ||
+        result.error.Damaged != CamReadError::Damage::None)
+        return Outcome::Refusal(CamReadMessage(session, result, path));
+    if (!result.ok())
+        return Outcome::Refusal(CamReadMessage(session, result, path),
+                                path + QStringLiteral(" line %1").arg(result.error.LineNumber));
     read.CurrentFormat = 1;
     read.CurrentFileName = path;
     session.program = std::move(read);
     // The entries taken back by Undo belong to the program that was replaced.
     session.edit.restart();
     session.options.AddRecentFile(path);
-    return true;
+    return Outcome::Done();
 }

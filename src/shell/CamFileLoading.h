@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Outcome.h"
+
 #include <QString>
 
 struct Session;
@@ -11,7 +13,7 @@ QString CamReadMessage(const Session& session, const CamReadResult& result, cons
 
 // Reads the cam file at path and, only when it was read whole, makes it the program: its
 // first format current, path its CurrentFileName and the head of the recent-file list. A
-// refused file is told to the operator (which line) and leaves the program and its file
-// name as they were; a file that no longer exists loads nothing and says nothing. True when
-// the file was read.
-bool LoadCamFile(Session& session, const QString& path);
+// refused file leaves the program and its file name as they were and is refused with
+// CamReadMessage and, for a refused line, where it stands; a file that no longer exists
+// loads nothing and is refused with nothing to say.
+Outcome LoadCamFile(Session& session, const QString& path);

@@ -33,21 +33,28 @@ private slots:
         QTest::addColumn<QStringList>("messages"); // what the operator is to be shown
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("received"); // how the reception ended, when it ran
+        QTest::addColumn<QString>("received");   // how the reception ended, when it ran
+        QTest::addColumn<QByteArray>("camLine"); // the controller's line for cam 5
         const int whole = 1 << 30;
         QTest::newRow("same") << 24 << 6 << whole << false << QStringList()
-                              << int(VerifyStatus::Compared) << QStringList() << "done";
+                              << int(VerifyStatus::Compared) << QStringList() << "done"
+                              << QByteArray("C 05");
         QTest::newRow("one cam differs")
             << 24 << 6 << whole << true << QStringList() << int(VerifyStatus::Compared)
-            << QStringList{"F02 C01  A: 030 040  B: none"} << "done";
-        QTest::newRow("another type") << 16 << 10 << whole << false << QStringList{"C16-10T71"}
-                                      << int(VerifyStatus::OtherType) << QStringList() << "";
+            << QStringList{"F02 C01  A: 030 040  B: none"} << "done" << QByteArray("C 05");
+        QTest::newRow("another type")
+            << 16 << 10 << whole << false << QStringList{"C16-10T71"}
+            << int(VerifyStatus::OtherType) << QStringList() << "" << QByteArray("C 05");
         QTest::newRow("broken off")
             << 24 << 6 << 4 << false << QStringList() << int(VerifyStatus::Broken) << QStringList()
-            << "refused TIMEOUT SERIAL PORT ";
+            << "refused TIMEOUT SERIAL PORT " << QByteArray("C 05");
+        // The stream came whole, but a line of it is no cam of the type: nothing is compared.
+        QTest::newRow("a line that cannot be read")
+            << 24 << 6 << whole << false << QStringList{"C 99T10"} << int(VerifyStatus::Broken)
+            << QStringList() << "done" << QByteArray("C 99");
         QTest::newRow("silent from the start")
             << 24 << 6 << 0 << false << QStringList() << int(VerifyStatus::NotReceived)
-            << QStringList() << "refused TIMEOUT SERIAL PORT ";
+            << QStringList() << "refused TIMEOUT SERIAL PORT " << QByteArray("C 05");
     }
     void verify() {
         QFETCH(int, controllerCams);
@@ -58,13 +65,16 @@ private slots:
         QFETCH(int, status);
         QFETCH(QStringList, lines);
         QFETCH(QString, received);
+        QFETCH(QByteArray, camLine);
         TransferFixture f(24, 28, controllerCams, controllerFormats);
         // The operator's program is of another size and holds its own work, still to be
         // taken back by Undo.
         f.session.edit.selectFormat(7);
         f.session.edit.selectCam(3);
         f.session.edit.enterPhase(100, 200);
-        f.script.stream(Stream, silentFrom);
+        QList<QByteArray> stream = Stream;
+        stream.replace(stream.indexOf("C 05"), camLine);
+        f.script.stream(stream, silentFrom);
         const VerifyResult result = VerifyController(f.session.linkContext(), f.session.program,
                                                      expectedProgram(oneCamMore), f.progress);
         QCOMPARE(int(result.Status), status);

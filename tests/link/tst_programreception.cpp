@@ -31,7 +31,7 @@ QList<QByteArray> fullStream() {
 }
 
 // What the transfer window gets from the stream, whatever the controller said.
-ReceiveSizesResult receive(TransferFixture& f, TransferOutcome* outcome = nullptr) {
+ReceiveSizesOutcome receive(TransferFixture& f, TransferOutcome* outcome = nullptr) {
     return ReceiveSizes(
         f.session.linkContext(), f.session.program, f.session.edit, QStringLiteral("MAIN"), [&] {
             const TransferOutcome o =
@@ -369,24 +369,30 @@ private slots:
     void dataWithoutFunctionBlockLeavesTheProgram_data() {
         QTest::addColumn<QList<QByteArray>>("stream");
         QTest::addColumn<QString>("message");
-        QTest::newRow("first line") << QList<QByteArray>{"HELLO", "END"} << "HELLOT10";
+        QTest::addColumn<QString>("place");
+        QTest::newRow("first line") << QList<QByteArray>{"HELLO", "END"} << "HELLOT10"
+                                    << "__.__ line 1";
         QTest::newRow("ends after the header")
-            << QList<QByteArray>{"FUNZIONI 24-06"} << "FUNZIONI 24-06T10";
+            << QList<QByteArray>{"FUNZIONI 24-06"} << "FUNZIONI 24-06T10"
+            << "__.__ line 1";
         QTest::newRow("ends after the advance line")
-            << QList<QByteArray>{"FUNZIONI 24-06", "00"} << "00T10";
+            << QList<QByteArray>{"FUNZIONI 24-06", "00"} << "00T10"
+            << "__.__ line 2";
     }
     void dataWithoutFunctionBlockLeavesTheProgram() {
         QFETCH(QList<QByteArray>, stream);
         QFETCH(QString, message);
+        QFETCH(QString, place);
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
         f.script.stream(stream);
-        f.prompts.expectMessage(message);
-        QCOMPARE(receive(f), ReceiveSizesResult::Unusable);
+        const ReceiveSizesOutcome got = receive(f);
+        QCOMPARE(got.result, ReceiveSizesResult::Unusable);
+        QCOMPARE(got.outcome.message, message);
+        QVERIFY2(got.outcome.place.endsWith(place), qPrintable(got.outcome.place));
         QCOMPARE(f.progress.events.last(), stream.endsWith("END")
                                                ? QStringLiteral("done")
                                                : QStringLiteral("refused TIMEOUT SERIAL PORT "));
-        QVERIFY2(f.prompts.allShown(), qPrintable(f.prompts.problems()));
         QCOMPARE(f.phases(5, 2), QStringLiteral("10-20"));
         QCOMPARE(f.session.program.Parameters.SpeedLimit, int16_t(77));
         QVERIFY(f.session.program.ProgramSaved);
@@ -397,9 +403,10 @@ private slots:
         f.script.stream({"FUNZIONI 08-21", "00", "000000000000", "FORMATO N. 01", "C 01",
                          " 010 020", "FORMATO N. 02", "C 09", " 030 040", "FORMATO N. 03", "C 02",
                          " 050 060", "END"});
-        f.prompts.expectMessage(QStringLiteral("C 09T10"));
-        QCOMPARE(receive(f), ReceiveSizesResult::PartlyRead);
-        QVERIFY(f.prompts.allShown());
+        const ReceiveSizesOutcome got = receive(f);
+        QCOMPARE(got.result, ReceiveSizesResult::PartlyRead);
+        QCOMPARE(got.outcome.message, QStringLiteral("C 09T10"));
+        QVERIFY2(got.outcome.place.endsWith("__.__ line 8"), qPrintable(got.outcome.place));
         QCOMPARE(f.phases(1, 1), QStringLiteral("10-20"));
         QCOMPARE(f.phases(3, 2), QString());
         QVERIFY(!f.session.program.ProgramSaved);
@@ -435,9 +442,10 @@ private slots:
     void missingTransferFileReadsAsEmpty() {
         TransferFixture f(24, 6);
         fillProgram(f.session.program);
-        f.prompts.expectMessage(QStringLiteral("T10"));
-        QCOMPARE(ReadTransferFile(f.session.linkContext(), f.session.program),
-                 TransferFileRead::NoFunctionBlock);
+        const TransferFileReading read =
+            ReadTransferFile(f.session.linkContext(), f.session.program);
+        QCOMPARE(read.status, TransferFileRead::NoFunctionBlock);
+        QCOMPARE(read.outcome.message, QStringLiteral("T10"));
         QCOMPARE(f.phases(1, 2), QStringLiteral("10-20"));
     }
 };

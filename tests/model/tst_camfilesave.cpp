@@ -161,7 +161,7 @@ private slots:
         const QString path = QStringLiteral(Q517_TEST_DATA_DIR "/camfile_example.CAM");
         t.session.options.RecentFiles = {QStringLiteral("/a/OTHER.CAM"), path};
         t.session.program.CurrentFormat = 3;
-        QVERIFY(LoadCamFile(t.session, path));
+        QVERIFY(LoadCamFile(t.session, path).done());
         QCOMPARE(t.session.program.CamName(1), QStringLiteral("FEEDER"));
         QCOMPARE(t.session.program.CurrentFormat, 1);
         QCOMPARE(t.session.program.CurrentFileName, path);
@@ -174,12 +174,11 @@ private slots:
         const QString path = t.path(QStringLiteral("BAD.CAM"));
         QVERIFY(writeBytes(path, "FUNZIONI 24-10\r\n"));
         t.session.program.CurrentFileName = QStringLiteral("/a/OLD.CAM");
-        t.prompts.expectMessage(QStringLiteral("FUNZIONI 24-10T10"));
-        QVERIFY(!LoadCamFile(t.session, path));
+        const Outcome loaded = LoadCamFile(t.session, path);
+        QCOMPARE(loaded.message, QStringLiteral("FUNZIONI 24-10T10"));
+        QCOMPARE(loaded.place, path + QStringLiteral(" line 1"));
         QCOMPARE(t.session.program.CurrentFileName, QStringLiteral("/a/OLD.CAM"));
         QVERIFY(t.session.options.RecentFiles.isEmpty());
-        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
-        QCOMPARE(t.prompts.messages().at(0).icon, Prompts::Icon::Warning);
     }
 
     // Open of something that is no file to read names it and the reason, at once (a FIFO
@@ -195,18 +194,18 @@ private slots:
         const QString path = t.path(QStringLiteral("DIR.CAM"));
         QVERIFY(fifo ? mkfifo(QFile::encodeName(path).constData(), 0600) == 0
                      : QDir().mkpath(path));
-        t.prompts.expectMessage(QStringLiteral("File [") + path + QStringLiteral("]: ") +
-                                (fifo ? QStringLiteral("a FIFO") : QStringLiteral("a directory")) +
-                                QStringLiteral(", not a regular file"));
-        QVERIFY(!LoadCamFile(t.session, path));
+        QCOMPARE(LoadCamFile(t.session, path).message,
+                 QStringLiteral("File [") + path + QStringLiteral("]: ") +
+                     (fifo ? QStringLiteral("a FIFO") : QStringLiteral("a directory")) +
+                     QStringLiteral(", not a regular file"));
         QVERIFY(t.session.program.CurrentFileName.isEmpty());
-        QVERIFY2(t.prompts.allShown(), qPrintable(t.prompts.problems()));
     }
 
     void loadOfAVanishedFileSaysNothing() {
         TestSession t;
-        QVERIFY(!LoadCamFile(t.session, t.path(QStringLiteral("GONE.CAM"))));
-        QVERIFY(t.prompts.allShown());
+        const Outcome loaded = LoadCamFile(t.session, t.path(QStringLiteral("GONE.CAM")));
+        QVERIFY(!loaded.done());
+        QVERIFY(loaded.text(t.session.texts).isEmpty());
     }
 };
 

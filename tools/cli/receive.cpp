@@ -49,8 +49,12 @@ int RunReceive(const QStringList& args) {
         TextFile::ReadAll(TransferFile::Path(session.link), transfer);
         missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount());
     }
+    TransferFileReading read;
+    if (outcome == TransferOutcome::Completed && missing.isEmpty())
+        read = ReadTransferFile(session.linkContext(), session.program);
     if (outcome != TransferOutcome::Completed || !missing.isEmpty() ||
-        ReadTransferFile(session.linkContext(), session.program) != TransferFileRead::Read) {
+        read != TransferFileRead::Read) {
+        ShowOutcome(session.linkContext(), read.outcome);
         cliErr() << "q517-cli: the program did not come whole"
                  << (missing.isEmpty() ? QString() : QStringLiteral(" (") + missing + ')') << "; "
                  << path << " not written\n";

@@ -129,11 +129,18 @@ void CompareCommands::compareWithControllerThen(bool sayWhenSame) {
         // The operator was told why, or stopped it.
         window_.showResult(session.Text(316));
         return;
-    case VerifyStatus::Broken:
-        window_.showResult(session.Text(311));
-        session.prompts.message(session.Text(311), window_.windowTitle(), Prompts::Buttons::Ok,
-                                Prompts::Icon::Warning);
+    case VerifyStatus::Broken: {
+        // A reception that broke off was shown by the transfer window; a line that could not
+        // be read is said here, with where it stands.
+        const bool refused = !result.Refused.done();
+        window_.showResult(session.Text(311) +
+                           (refused ? QStringLiteral(": ") + result.Refused.summary() : QString()));
+        session.prompts.message(
+            session.Text(311) +
+                (refused ? QStringLiteral("\n") + result.Refused.text(session.texts) : QString()),
+            window_.windowTitle(), Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
+    }
     }
     const std::function<bool()> holds = stillTrue(controllerSame());
     if (result.Diff.Same()) {

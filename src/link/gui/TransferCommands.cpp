@@ -45,8 +45,10 @@ void TransferCommands::receiveSizes() {
     case ReceiveSizesResult::PartlyRead:
         window_.showResult(session.Text(258));
         break;
-    case ReceiveSizesResult::NothingReceived:
     case ReceiveSizesResult::Unusable:
+        window_.showResult(session.Text(259) + QStringLiteral(": ") + result.outcome.summary());
+        break;
+    case ReceiveSizesResult::NothingReceived:
         window_.showResult(
             session.Text(259) +
             (transferred.done() ? QString() : QStringLiteral(": ") + transferred.summary()));

@@ -57,8 +57,14 @@ void FileCommands::newProgram() {
 
 void FileCommands::load(const QString& path) {
     // Cancel, a file gone or a file refused leave the program and its name as they were.
-    if (!LoadCamFile(session(), path))
+    const Outcome loaded = LoadCamFile(session(), path);
+    if (!loaded.done()) {
+        const QString text = loaded.text(session().texts);
+        if (!text.isEmpty())
+            session().prompts.message(text, QString(), Prompts::Buttons::Ok,
+                                      Prompts::Icon::Warning);
         return;
+    }
     window_.showTitleWithFile(session().program.CurrentFileName);
     window_.refreshRecentFiles();
     window_.redrawFormat();
