@@ -83,11 +83,18 @@ void QtSerialLine::waitForBytes(int timeoutMs) {
     }
     if (port_.bytesAvailable() > 0)
         return;
-    // The cause is what poll saw now: the error text Qt keeps after a failed read of a
-    // hung-up line is whatever the system said last ("File exists"), not why it broke.
-    if (watched.revents & POLLHUP)
+    // The cause is the line's state, not Qt's text: after a read that found the line hung
+    // up, Qt keeps whatever the system said last ("File exists", "Inappropriate ioctl for
+    // device"). A hang-up that came while poll was already reporting data shows now.
+    short seen = watched.revents;
+    if (!broken_.isEmpty()) {
+        pollfd again{int(port_.handle()), POLLIN, 0};
+        if (::poll(&again, 1, 0) > 0)
+            seen |= again.revents;
+    }
+    if (seen & POLLHUP)
         broken_ = QStringLiteral("the line hung up");
-    else if (broken_.isEmpty() && (watched.revents & (POLLERR | POLLNVAL)))
+    else if (broken_.isEmpty() && (seen & (POLLERR | POLLNVAL)))
         broken_ = QStringLiteral("the device failed or vanished");
 #else
     port_.waitForReadyRead(qMax(0, timeoutMs));

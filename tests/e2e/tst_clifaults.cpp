@@ -85,6 +85,9 @@ private slots:
             << "identifying (\"?M\"): 6 replies without an identification";
         QTest::newRow("flash: NAK forever") << "flash" << QStringList{"--fault", "nak-always"} << 1
                                             << "line 1: no ACK for the line";
+        QTest::newRow("flash: hang-up at line 4")
+            << "flash" << QStringList{"--fault", "hangup-after=3"} << 1
+            << "line 4: the line hung up";
         // The update asks "?T" and ":FU" only: a loader without "?M" is flashed as any other.
         QTest::newRow("flash: loader that answers no ?M")
             << "flash" << QStringList{"--fault", "no-ident"} << 0 << "";

@@ -31,6 +31,7 @@ struct LoaderSettings {
     bool nakFirst = false;
     bool nakAlways = false;
     int silentAfter = -1; // records acknowledged before the loader stops answering
+    int hangupAfter = -1; // records acknowledged before the line goes dead
     bool pace = false;    // answer only after the time the bytes take on a real line
 };
 
@@ -102,6 +103,11 @@ void RunUpdate(SimController& c, const LoaderSettings& settings) {
             c.log(QStringLiteral("flash update: the programmer stopped sending"));
             break;
         }
+        // The line dies with the next record unanswered: the programmer's wait is for it.
+        if (settings.hangupAfter >= 0 && taken.size() >= settings.hangupAfter) {
+            c.hangUp(QStringLiteral("after %1 records").arg(taken.size()));
+            break;
+        }
         if (settings.silentAfter >= 0 && taken.size() >= settings.silentAfter) {
             c.trace(QStringLiteral("silent: ") + QString::fromLatin1(*record));
             continue;
@@ -136,7 +142,8 @@ const SimModuleRegistration registration(SimModule{
                         QStringLiteral("Keep the image received by a flash update in FILE."),
                         QStringLiteral("FILE"))},
     // --pace is declared once, by the program transfers, and read here as well.
-    {QStringLiteral("nak-first"), QStringLiteral("nak-always"), QStringLiteral("silent-after")},
+    {QStringLiteral("nak-first"), QStringLiteral("nak-always"), QStringLiteral("silent-after"),
+     QStringLiteral("hangup-after")},
     [](const QCommandLineParser& args, SimController& controller, QString* error) {
         auto settings = std::make_shared<LoaderSettings>();
         if (args.isSet(QStringLiteral("erase-ms"))) {
@@ -152,12 +159,17 @@ const SimModuleRegistration registration(SimModule{
         const SimConfig& config = controller.config();
         settings->nakFirst = config.fault(QStringLiteral("nak-first"));
         settings->nakAlways = config.fault(QStringLiteral("nak-always"));
-        if (const std::optional<QString> n = config.faultValue(QStringLiteral("silent-after"))) {
-            bool ok = false;
-            settings->silentAfter = n->toInt(&ok);
-            if (!ok || settings->silentAfter < 0) {
-                *error = QStringLiteral("--fault silent-after=N needs a number N of 0 or more");
-                return false;
+        for (const auto& [fault, records] :
+             {std::pair{QStringLiteral("silent-after"), &settings->silentAfter},
+              std::pair{QStringLiteral("hangup-after"), &settings->hangupAfter}}) {
+            if (const std::optional<QString> n = config.faultValue(fault)) {
+                bool ok = false;
+                *records = n->toInt(&ok);
+                if (!ok || *records < 0) {
+                    *error =
+                        QStringLiteral("--fault %1=N needs a number N of 0 or more").arg(fault);
+                    return false;
+                }
             }
         }
         controller.onCommandLine(":FU", [settings](SimController& c) { RunUpdate(c, *settings); });
