@@ -213,11 +213,8 @@ bool keepBrokenReception(const LinkContext& context, int formatCount) {
     TextFile::ReadAll(TransferFile::Path(context.link), bytes);
     const QList<int> formats = ReceivedFormats::Scan(bytes).formats;
     const QString question =
-        QStringLiteral("Reception broken off after format %1 of %2: keep what came, or put "
-                       "back the program as it was?\nYes keeps what came, No puts back the "
-                       "program as it was.")
-            .arg(formats.isEmpty() ? 0 : formats.last())
-            .arg(formatCount);
+        context.Text(299).arg(formats.isEmpty() ? 0 : formats.last()).arg(formatCount) +
+        QLatin1Char('\n') + context.Text(308);
     // Enter must not throw away the program the operator had: No (put back) is the default.
     return context.prompts.message(question, QString(), Prompts::Buttons::YesNoDefaultNo,
                                    Prompts::Icon::Warning) == Prompts::Answer::Yes;

@@ -25,13 +25,12 @@ constexpr int ScaleLift = 40;
 
 } // namespace
 
-QString FormatDiagram::DiagramHeader(const CamProgram& program, int format) {
-    QString header = QStringLiteral(" C") + NumberForms::TwoDigits(program.CamCount()) +
-                     QStringLiteral(" -") + NumberForms::TwoDigits(program.FormatCount()) +
-                     QString(15, QLatin1Char(' ')) + QStringLiteral("FORMATO N. ") +
-                     NumberForms::TwoDigits(format);
-    if (!program.CurrentFileName.isEmpty())
-        header += QStringLiteral("  [File:") + program.CurrentFileName + QLatin1Char(']');
+QString FormatDiagram::DiagramHeader(const CamProgram& program, int format,
+                                     const LanguageTexts& texts) {
+    const QString header = QStringLiteral(" C") + NumberForms::TwoDigits(program.CamCount()) +
+                           QStringLiteral(" -") + NumberForms::TwoDigits(program.FormatCount()) +
+                           QString(15, QLatin1Char(' ')) +
+                           FormatListing::FormatAndFile(program, format, texts);
     return header.left(FormatListing::HeaderLength);
 }
 
@@ -52,7 +51,7 @@ void FormatDiagram::PrintFormatDiagram(int format) {
     const bool emphasis = surface_.emphasis();
     surface_.setEmphasis(true);
     surface_.endLine();
-    surface_.print(DiagramHeader(program_, format), true);
+    surface_.print(DiagramHeader(program_, format, texts_), true);
     surface_.endLine();
     surface_.endLine();
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 class CamProgram;
+class LanguageTexts;
 class PrintSurface;
 
 // The timing diagram of one format: one track per cam from 0 to 359 degrees with the cam's
@@ -12,11 +13,12 @@ class FormatDiagram {
 public:
     static constexpr int NameWidth = 14;
 
-    FormatDiagram(PrintSurface& surface, const CamProgram& program)
-        : surface_(surface), program_(program) {}
+    FormatDiagram(PrintSurface& surface, const CamProgram& program, const LanguageTexts& texts)
+        : surface_(surface), program_(program), texts_(texts) {}
 
-    // " C24 -06               FORMATO N. 03  [File:...]", cut to 80 characters.
-    static QString DiagramHeader(const CamProgram& program, int format);
+    // " C24 -06               FORMATO N. 03  [File:...]", cut to 80 characters, in the
+    // operator's language.
+    static QString DiagramHeader(const CamProgram& program, int format, const LanguageTexts& texts);
     // "C 07  \"" + the name padded or cut to 14 characters + "\"".
     static QString RowLabel(int cam, const QString& name);
 
@@ -39,4 +41,5 @@ public:
 private:
     PrintSurface& surface_;
     const CamProgram& program_;
+    const LanguageTexts& texts_;
 };

@@ -1,6 +1,7 @@
 #include "print/FormatListing.h"
 
 #include "model/CamProgram.h"
+#include "model/LanguageTexts.h"
 #include "model/NumberForms.h"
 #include "print/PrintSurface.h"
 #include "print/PrintedPhases.h"
@@ -9,12 +10,17 @@
 
 namespace FormatListing {
 
-QString ListingHeader(const CamProgram& program, int format) {
-    QString header = QStringLiteral(" 517Q") + NumberForms::TwoDigits(program.FormatCount()) +
-                     QString(15, QLatin1Char(' ')) + QStringLiteral("FORMATO N. ") +
-                     NumberForms::TwoDigits(format);
+QString FormatAndFile(const CamProgram& program, int format, const LanguageTexts& texts) {
+    QString text = texts.Text(309) + NumberForms::TwoDigits(format);
     if (!program.CurrentFileName.isEmpty())
-        header += QStringLiteral("  [File:") + program.CurrentFileName + QLatin1Char(']');
+        text +=
+            QStringLiteral("  [") + texts.Text(331) + program.CurrentFileName + QLatin1Char(']');
+    return text;
+}
+
+QString ListingHeader(const CamProgram& program, int format, const LanguageTexts& texts) {
+    const QString header = QStringLiteral(" 517Q") + NumberForms::TwoDigits(program.FormatCount()) +
+                           QString(15, QLatin1Char(' ')) + FormatAndFile(program, format, texts);
     return header.left(HeaderLength);
 }
 
@@ -46,13 +52,14 @@ static void printPhases(PrintSurface& surface, const std::vector<Phase>& phases)
     }
 }
 
-void PrintFormatListing(PrintSurface& surface, const CamProgram& program, int format) {
+void PrintFormatListing(PrintSurface& surface, const CamProgram& program, int format,
+                        const LanguageTexts& texts) {
     const bool emphasis = surface.emphasis();
     const int ruleY = surface.currentY();
     surface.line(0, ruleY, surface.pageWidth(), ruleY);
     surface.endLine();
     surface.setEmphasis(true);
-    surface.print(ListingHeader(program, format), true);
+    surface.print(ListingHeader(program, format, texts), true);
     for (int cam = 1; cam <= program.CamCount(); ++cam) {
         surface.setEmphasis(true);
         // Before the first cam this leaves an empty line; later it ends the last phase line.

@@ -3,6 +3,7 @@
 #include <functional>
 
 class CamProgram;
+class LanguageTexts;
 class PrintSurface;
 
 // One press of Print: one format, or every format one page each, as a listing or as a
@@ -18,9 +19,9 @@ struct Request {
     bool graphic = false;
 };
 
-// Prints and ends the job. formatPrinted runs after each format of a print-all. False when
-// the surface could not complete the output.
+// Prints and ends the job, its headers in the language of texts. formatPrinted runs after
+// each format of a print-all. False when the surface could not complete the output.
 bool Print(PrintSurface& surface, const CamProgram& program, const Request& request,
-           const std::function<void(int format)>& formatPrinted = {});
+           const LanguageTexts& texts, const std::function<void(int format)>& formatPrinted = {});
 
 } // namespace PrintJob

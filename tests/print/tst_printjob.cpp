@@ -1,5 +1,6 @@
 #include "model/CamProgram.h"
 #include "print/PrintJob.h"
+#include "support/EnglishTexts.h"
 #include "support/RecordingPrintSurface.h"
 
 #include <QTest>
@@ -39,8 +40,9 @@ private slots:
         CamProgram program;
         RecordingPrintSurface surface;
         int callbacks = 0;
-        QVERIFY(
-            PrintJob::Print(surface, program, {false, typed, false}, [&](int) { ++callbacks; }));
+        QVERIFY(PrintJob::Print(surface, program, {false, typed, false},
+                                ScriptTexts(QStringLiteral("q517_IT.SCR")),
+                                [&](int) { ++callbacks; }));
         QCOMPARE(surface.printedLines().value(1), header);
         QCOMPARE(surface.pages(), 1);
         QCOMPARE(surface.jobsEnded, 1);
@@ -61,6 +63,7 @@ private slots:
         RecordingPrintSurface surface;
         QList<int> shown;
         QVERIFY(PrintJob::Print(surface, program, {true, 3, graphic},
+                                ScriptTexts(QStringLiteral("q517_IT.SCR")),
                                 [&](int format) { shown << format; }));
         QCOMPARE(surface.pages(), 6);
         QCOMPARE(surface.jobsEnded, 1);
@@ -79,7 +82,8 @@ private slots:
         CamProgram program;
         RecordingPrintSurface surface;
         surface.failEndJob = true;
-        QVERIFY(!PrintJob::Print(surface, program, {false, 1, false}));
+        QVERIFY(!PrintJob::Print(surface, program, {false, 1, false},
+                                 ScriptTexts(QStringLiteral("q517_IT.SCR"))));
     }
 };
 

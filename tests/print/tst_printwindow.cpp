@@ -115,14 +115,14 @@ private slots:
         QTest::addColumn<bool>("graphic");
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("shownAfter");
-        QTest::newRow("listing") << "03" << false << " 517Q06               FORMATO N. 03"
+        QTest::newRow("listing") << "03" << false << " 517Q06               FORMAT No. 03"
                                  << "03";
-        QTest::newRow("diagram") << "05" << true << " C24 -06               FORMATO N. 05"
+        QTest::newRow("diagram") << "05" << true << " C24 -06               FORMAT No. 05"
                                  << "05";
         // Typed but never confirmed with Tab or Enter: still brought into range.
-        QTest::newRow("unconfirmed 09") << "09" << false << " 517Q06               FORMATO N. 06"
+        QTest::newRow("unconfirmed 09") << "09" << false << " 517Q06               FORMAT No. 06"
                                         << "6";
-        QTest::newRow("unconfirmed 00") << "00" << true << " C24 -06               FORMATO N. 01"
+        QTest::newRow("unconfirmed 00") << "00" << true << " C24 -06               FORMAT No. 01"
                                         << "1";
     }
     void printOneFormat() {
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(s.jobsEnded, 1);
         QStringList headers;
         for (const auto& text : s.texts)
-            if (text.text.contains(QLatin1String("FORMATO N.")))
+            if (text.text.contains(QLatin1String("FORMAT No.")))
                 headers << text.text.right(2) + QLatin1Char('@') + QString::number(text.page);
         QCOMPARE(headers, (QStringList{"01@1", "02@2", "03@3", "04@4", "05@5", "06@6"}));
         QCOMPARE(win.NFrm->text(), QStringLiteral("06"));

@@ -2,6 +2,7 @@
 
 #include "model/LanguageTexts.h"
 #include "shell/LanguageScripts.h"
+#include "shell/Session.h"
 
 // The installed English script, for tests that read what the operator reads in English.
 inline const LanguageTexts& EnglishTexts() {
@@ -10,6 +11,13 @@ inline const LanguageTexts& EnglishTexts() {
         LanguageScripts::LoadReference(english);
         return english;
     }();
+    return texts;
+}
+
+// One of the installed scripts ("q517_IT.SCR"), read as the program reads it.
+inline LanguageTexts ScriptTexts(const QString& name) {
+    LanguageTexts texts;
+    LanguageScripts::Load(texts, DataPaths::Find(name, QString()));
     return texts;
 }
 

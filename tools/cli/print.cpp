@@ -139,7 +139,7 @@ int RunPrint(const QStringList& args) {
         cliErr() << "q517-cli: cannot write " << failed << "\n";
         return 1;
     }
-    const bool printed = PrintJob::Print(*surface, program, request);
+    const bool printed = PrintJob::Print(*surface, program, request, CliTexts());
     const int pages = surface->page();
     if (!printed) {
         cliErr() << "q517-cli: cannot write " << surface->failure() << "\n";

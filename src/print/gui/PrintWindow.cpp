@@ -172,9 +172,9 @@ void PrintWindow::printFormats() {
         return;
     session_.prompts.setBusy(true);
     session_.prompts.processEvents();
-    const bool printed = PrintJob::Print(*surface, session_.program, request, [this](int format) {
-        NFrm->setText(NumberForms::TwoDigits(format));
-    });
+    const bool printed =
+        PrintJob::Print(*surface, session_.program, request, session_.texts,
+                        [this](int format) { NFrm->setText(NumberForms::TwoDigits(format)); });
     session_.prompts.setBusy(false);
     if (!printed) {
         const QString cause = target_.failure();
