@@ -1,6 +1,7 @@
 #include "link/ControllerLink.h"
 
 #include "link/Clock.h"
+#include "link/LineCauses.h"
 #include "link/NetworkAddress.h"
 #include "link/PortMap.h"
 #include "link/SerialLine.h"
@@ -40,7 +41,7 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
             if (!NetworkAddress::Parse(device, &address, &problem))
                 return {LinkStatus::NoSuchPort, device, problem};
         } else if (device.isEmpty() || !QFileInfo::exists(device)) {
-            return {LinkStatus::NoSuchPort, device, QStringLiteral("no such device")};
+            return {LinkStatus::NoSuchPort, device, LineCause::NoSuchDevice};
         }
         QString why;
         switch (line_.open(device, &why)) {
@@ -66,8 +67,7 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
     if (!line_.settingsCause().isEmpty())
         return refused();
     if (!line_.ctsAsserted())
-        return {LinkStatus::NotReady, device,
-                QStringLiteral("the controller is not ready (no CTS)")};
+        return {LinkStatus::NotReady, device, LineCause::NotReady};
     return {LinkStatus::Ready, device, QString()};
 }
 
@@ -82,7 +82,7 @@ bool ControllerLink::isOpen() const {
 
 QString ControllerLink::brokenCause() const {
     if (!line_.isOpen())
-        return QStringLiteral("the port is not open");
+        return LineCause::NotOpen;
     return line_.brokenCause();
 }
 

@@ -18,7 +18,7 @@ TypeCheckOutcome CheckControllerType(const LinkContext& context, const CamProgra
     return {TypeCheck::OtherType,
             Outcome::Refusal(ControllerDesignation(cams, formats) + context.Text(71),
                              LinkPlace(context),
-                             QStringLiteral("the program is a ") +
+                             context.Text(228) +
                                  ControllerDesignation(program.CamCount(), program.FormatCount()),
-                             QStringLiteral("identifying"))};
+                             context.Text(162))};
 }

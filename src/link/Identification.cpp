@@ -65,9 +65,9 @@ Identification IdentifyController(const LinkContext& context) {
     };
     if (link.PortStatus != LinkStatus::Ready)
         return refused(IdentifyResult::PortNotReady, context.Text(51), link.OpenCause,
-                       QStringLiteral("opening"));
+                       context.Text(161));
 
-    const QString asking = QStringLiteral("identifying (\"?M\")");
+    const QString asking = context.Text(163);
     IdentReplyFields fields;
     for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
         QByteArray command("?M");
@@ -85,8 +85,7 @@ Identification IdentifyController(const LinkContext& context) {
     }
     if (!fields.found)
         return refused(IdentifyResult::NotFound, context.Text(235),
-                       QStringLiteral("%1 replies without an identification").arg(MaxAttempts),
-                       asking);
+                       context.Text(225).arg(MaxAttempts), asking);
 
     link.IdentCamCount = fields.camCountRead ? fields.camCount : 0;
     link.IdentFormatCount = fields.formatCountRead ? fields.formatCount : 0;
@@ -95,11 +94,8 @@ Identification IdentifyController(const LinkContext& context) {
         !CamProgram::IsValidPair(fields.camCount, fields.formatCount))
         return refused(IdentifyResult::BadPair, context.Text(235),
                        fields.camCountRead && fields.formatCountRead
-                           ? QStringLiteral("the reply gives %1 cams and %2 formats, no known "
-                                            "controller type")
-                                 .arg(fields.camCount)
-                                 .arg(fields.formatCount)
-                           : QStringLiteral("the reply has no cam and format counts"),
+                           ? context.Text(226).arg(fields.camCount).arg(fields.formatCount)
+                           : context.Text(227),
                        asking);
 
     context.link.clock().sleepMs(TypeQueryPauseMs);

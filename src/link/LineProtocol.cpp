@@ -4,6 +4,7 @@
 #include "link/Clock.h"
 #include "link/FrameAssembler.h"
 #include "link/LineAssembler.h"
+#include "link/LineCauses.h"
 #include "link/LineCodec.h"
 #include "link/LinkContext.h"
 #include "model/NumberForms.h"
@@ -22,7 +23,7 @@ LinkOpening OpenSerialPort(const LinkContext& context) {
         return opening;
     }
     link.close();
-    link.state.OpenCause = opening.cause;
+    link.state.OpenCause = LineCause::Local(opening.cause, context.texts);
     // Whatever answered there before is not there now.
     link.state.ForgetController();
     return opening;
@@ -65,18 +66,18 @@ QByteArray SerialComStr(const LinkContext& context, QByteArray& command, QString
     case ReplyLine::Line:
         return reply.bytes;
     case ReplyLine::Silent:
-        failure = QStringLiteral("no answer for 3 s");
+        failure = context.Text(220);
         break;
     case ReplyLine::Late:
-        failure = QStringLiteral("no whole reply line in 10 s");
+        failure = context.Text(223);
         break;
     case ReplyLine::Broken:
         link.state.ForgetController();
-        failure = link.brokenCause();
+        failure = LineCause::Local(link.brokenCause(), context.texts);
         break;
     case ReplyLine::TooLong:
         // A controller that streams without a CR is not answering.
-        failure = QStringLiteral("a reply of more than 4096 characters");
+        failure = context.Text(224);
         break;
     }
     if (why)
@@ -157,11 +158,13 @@ ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& wa
     }
 }
 
-QString LineFailureText(const QString& message, const ControllerLink& link) {
+QString LineFailureText(const QString& message, const ControllerLink& link,
+                        const LanguageTexts& texts) {
     const QString cause = link.brokenCause();
     if (cause.isEmpty())
         return message;
-    return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") + cause;
+    return message + QLatin1Char('\n') + link.device() + QStringLiteral(": ") +
+           LineCause::Local(cause, texts);
 }
 
 Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const LinkContext& context, int port) {
@@ -169,6 +172,6 @@ Refusal SilenceRefusal(Refusal::Cause cause, qint64 number, const LinkContext& c
     Refusal refusal{cause, number, QString(), port};
     if (link.isOpen() && !link.brokenCause().isEmpty())
         refusal = Refusal{Refusal::Cause::LineLost, number,
-                          LineFailureText(refusal.text(context.texts), link), port};
+                          LineFailureText(refusal.text(context.texts), link, context.texts), port};
     return refusal;
 }

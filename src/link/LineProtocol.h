@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class LanguageTexts;
+
 struct LinkContext;
 
 // The conversation with the controller over one line. Every wait counts on the link's
@@ -95,7 +97,8 @@ ReceivedFrame ReceiveFrame(ControllerLink& link, const std::function<void()>& wa
                            const std::function<bool()>& stopped = {});
 
 // message, and when the line broke rather than fell silent, the device and the OS cause.
-QString LineFailureText(const QString& message, const ControllerLink& link);
+QString LineFailureText(const QString& message, const ControllerLink& link,
+                        const LanguageTexts& texts);
 // The refusal for a wait that ended without an answer: cause (TimedOut, LineUnanswered) when
 // the controller fell silent, LineLost with the device and the OS cause when the line is gone.
 // port is the port number the time-out names (the flash update's), 0 for none.

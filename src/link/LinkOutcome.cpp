@@ -1,6 +1,7 @@
 #include "link/LinkOutcome.h"
 
 #include "dialogs/Prompts.h"
+#include "link/LineCauses.h"
 #include "link/LinkContext.h"
 
 QString LinkPlace(const LinkContext& context) {
@@ -56,10 +57,10 @@ QString OutcomeRecorder::stage(const Refusal& refusal) const {
     switch (refusal.cause) {
     case Cause::PortFailed:
     case Cause::WrongPort:
-        return QStringLiteral("opening");
+        return context_.Text(161);
     case Cause::FileUnusable:
     case Cause::ParityError:
-        return refusal.number > 0 ? QStringLiteral("line %1").arg(refusal.number) : QString();
+        return refusal.number > 0 ? context_.Text(167).arg(refusal.number) : QString();
     case Cause::FileFailed:
     case Cause::Declined:
         return QString();
@@ -68,11 +69,11 @@ QString OutcomeRecorder::stage(const Refusal& refusal) const {
     }
     switch (phase_) {
     case Phase::Checking:
-        return QStringLiteral("checking the image");
+        return context_.Text(164);
     case Phase::Connecting:
-        return QStringLiteral("waiting for the controller");
+        return context_.Text(165);
     case Phase::Erasing:
-        return QStringLiteral("erasing");
+        return context_.Text(166);
     case Phase::Transmitting:
     case Phase::Receiving:
         break;
@@ -80,40 +81,40 @@ QString OutcomeRecorder::stage(const Refusal& refusal) const {
     // The refusal's number is the line or frame on its way; counters say how far it got.
     const qint64 item = refusal.number > 0 ? refusal.number : counters_.line + 1;
     if (exchange_ == Exchange::Flash)
-        return QStringLiteral("line %1").arg(item);
-    QString text = QStringLiteral("frame %1").arg(item);
+        return context_.Text(167).arg(item);
+    QString text = context_.Text(168).arg(item);
     if (counters_.format > 0)
-        text = QStringLiteral("format %1, ").arg(counters_.format) + text;
+        text = context_.Text(169).arg(counters_.format) + text;
     return text;
 }
 
 QString OutcomeRecorder::cause(const Refusal& refusal) const {
     using Cause = Refusal::Cause;
     // Read now, while the line is as the failure left it.
-    const QString broken = context_.link.isOpen() ? context_.link.brokenCause() : QString();
+    const QString broken = context_.link.isOpen()
+                               ? LineCause::Local(context_.link.brokenCause(), context_.texts)
+                               : QString();
     switch (refusal.cause) {
     case Cause::PortFailed:
         return context_.link.state.OpenCause;
     case Cause::WrongPort:
-        return QStringLiteral("no such port");
+        return context_.Text(217);
     case Cause::FileUnusable:
     case Cause::FileFailed:
         return refusal.detail;
     case Cause::ParityError:
-        return QStringLiteral("the checksum does not match");
+        return context_.Text(218);
     case Cause::TimedOut:
         if (!broken.isEmpty())
             return broken;
         // A frame goes again on anything but ACK: silence and refusals end alike.
-        return exchange_ == Exchange::Transmission
-                   ? QStringLiteral("the frame was not confirmed by ACK")
-                   : QStringLiteral("no answer for 3 s");
+        return exchange_ == Exchange::Transmission ? context_.Text(219) : context_.Text(220);
     case Cause::LineUnanswered:
-        return broken.isEmpty() ? QStringLiteral("no ACK for the line") : broken;
+        return broken.isEmpty() ? context_.Text(221) : broken;
     case Cause::LineLost:
         return broken.isEmpty() ? refusal.detail.section(QStringLiteral(": "), -1) : broken;
     case Cause::BadComm:
-        return QStringLiteral("the controller's stream broke the protocol");
+        return context_.Text(222);
     case Cause::Declined:
     case Cause::Stopped:
         break;

@@ -1,5 +1,6 @@
 #include "link/QtSerialLine.h"
 
+#include "link/LineCauses.h"
 #include <QDeadlineTimer>
 
 #ifdef Q_OS_UNIX
@@ -93,9 +94,9 @@ void QtSerialLine::waitForBytes(int timeoutMs) {
             seen |= again.revents;
     }
     if (seen & POLLHUP)
-        broken_ = QStringLiteral("the line hung up");
+        broken_ = LineCause::HungUp;
     else if (broken_.isEmpty() && (seen & (POLLERR | POLLNVAL)))
-        broken_ = QStringLiteral("the device failed or vanished");
+        broken_ = LineCause::DeviceFailed;
 #else
     port_.waitForReadyRead(qMax(0, timeoutMs));
     noteReadError();

@@ -16,7 +16,7 @@ Outcome StartupIdentify(const LinkContext& context, CamProgram& program) {
         return Outcome::Refusal(context.Text(230) +
                                     NumberForms::Standard(LinkErrorNumber(state.PortStatus)) +
                                     context.Text(231),
-                                LinkPlace(context), state.OpenCause, QStringLiteral("opening"));
+                                LinkPlace(context), state.OpenCause, context.Text(161));
     }
     const Identification identified = IdentifyController(context);
     if (identified.result == IdentifyResult::NotFound)

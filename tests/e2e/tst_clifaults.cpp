@@ -57,37 +57,38 @@ QString writeProgram(const QString& path) {
 class TestCliFaults : public QObject {
     Q_OBJECT
 private slots:
+    // In Italian, the language a fresh installation speaks.
     void samePathForOneOrTwo_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("fault"); // the faulty controller's own q517-sim options
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("cause"); // the where and why after its device, empty: done
         QTest::newRow("no such device")
-            << "send" << QStringList{"absent"} << 1 << "opening: no such device";
+            << "send" << QStringList{"absent"} << 1 << "apertura: dispositivo inesistente";
         QTest::newRow("port busy") << "send" << QStringList{"busy"} << 1
-                                   << "opening: Permission error while locking the device";
+                                   << "apertura: Permission error while locking the device";
         QTest::newRow("silent controller") << "send" << QStringList{"--fault", "silent"} << 1
-                                           << "identifying (\"?M\"): no answer for 3 s";
+                                           << "identificazione (\"?M\"): nessuna risposta per 3 s";
         QTest::newRow("bad ?M reply")
             << "send" << QStringList{"--fault", "bad-reply"} << 1
-            << "identifying (\"?M\"): 6 replies without an identification";
+            << "identificazione (\"?M\"): 6 risposte senza identificazione";
         QTest::newRow("other type") << "send" << QStringList{"--type", "08-21"} << 1
-                                    << "identifying: the program is a C24-6";
+                                    << "identificazione: il programma è un C24-6";
         QTest::newRow("hang-up at frame 5") << "send" << QStringList{"--fault", "hangup-after=4"}
-                                            << 1 << "format 1, frame 5: the line hung up";
+                                            << 1 << "formato 1, frame 5: la linea è caduta";
         QTest::newRow("NAK forever") << "send" << QStringList{"--fault", "nak-always"} << 1
-                                     << "frame 1: the frame was not confirmed by ACK";
+                                     << "frame 1: il frame non è stato confermato con ACK";
         QTest::newRow("verify: hang-up at frame 5")
             << "verify" << QStringList{"--fault", "hangup-after=4"} << 2
-            << "format 1, frame 5: the line hung up";
+            << "formato 1, frame 5: la linea è caduta";
         QTest::newRow("verify: bad ?M reply")
             << "verify" << QStringList{"--fault", "bad-reply"} << 2
-            << "identifying (\"?M\"): 6 replies without an identification";
+            << "identificazione (\"?M\"): 6 risposte senza identificazione";
         QTest::newRow("flash: NAK forever") << "flash" << QStringList{"--fault", "nak-always"} << 1
-                                            << "line 1: no ACK for the line";
+                                            << "riga 1: nessun ACK per la riga";
         QTest::newRow("flash: hang-up at line 4")
             << "flash" << QStringList{"--fault", "hangup-after=3"} << 1
-            << "line 4: the line hung up";
+            << "riga 4: la linea è caduta";
         // The update asks "?T" and ":FU" only: a loader without "?M" is flashed as any other.
         QTest::newRow("flash: loader that answers no ?M")
             << "flash" << QStringList{"--fault", "no-ident"} << 0 << "";

@@ -74,7 +74,7 @@ private slots:
         // The silent one's first real cause: the message, the device, the stage and the why.
         QVERIFY2(rows[4].startsWith(silent) &&
                      rows[4].endsWith("COMM ERROR (" + silent +
-                                      ", identifying (\"?M\"): no answer for 3 s)"),
+                                      ", identificazione (\"?M\"): nessuna risposta per 3 s)"),
                  qPrintable(out));
         QCOMPARE(rows[5], QStringLiteral("3 ok, 1 failed"));
         // Not a terminal: plain progress lines, each target's own.

@@ -192,7 +192,7 @@ private slots:
             {QStringLiteral("send"), program, QStringLiteral("--device"), link}, home.path());
         QCOMPARE(run.status, 1);
         QVERIFY2(run.out.contains(QStringLiteral("C24-28")) &&
-                     run.out.contains(QStringLiteral("the program is a C8-21")),
+                     run.out.contains(QString::fromUtf8("il programma è un C8-21")),
                  qPrintable(run.out));
         QTest::qWait(300);
         QVERIFY(!QFile::exists(stored));
