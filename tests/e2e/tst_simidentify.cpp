@@ -91,7 +91,8 @@ private slots:
         QTest::newRow("reply without ITALY")
             << QStringList{QStringLiteral("--fault"), QStringLiteral("bad-reply")}
             << "no identification";
-        QTest::newRow("missing device") << QStringList() << "COM, apertura: dispositivo inesistente";
+        QTest::newRow("missing device")
+            << QStringList() << "COM, apertura: dispositivo inesistente";
     }
     void failures() {
         QFETCH(QStringList, simArgs);
