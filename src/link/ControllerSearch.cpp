@@ -4,6 +4,7 @@
 #include "link/Clock.h"
 #include "link/ControllerLink.h"
 #include "link/Identification.h"
+#include "link/LineCauses.h"
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "model/CamProgram.h"
@@ -14,17 +15,17 @@ namespace {
 PortAnswer refusedOpening(const LinkOpening& opening) {
     switch (opening.status) {
     case LinkStatus::NoSuchPort:
-        return {PortAnswer::Kind::Vanished, QString(), LinkStatusText(opening)};
+        return {PortAnswer::Kind::Vanished, QString(), opening.cause, opening.device};
     case LinkStatus::InUse:
-        return {PortAnswer::Kind::InUse, QString(), LinkStatusText(opening)};
+        return {PortAnswer::Kind::InUse, QString(), opening.cause, opening.device};
     case LinkStatus::NotReady:
-        return {PortAnswer::Kind::NotReady, QString(), LinkStatusText(opening)};
+        return {PortAnswer::Kind::NotReady, QString(), opening.cause, opening.device};
     case LinkStatus::OpenFailed:
     case LinkStatus::SettingsRefused:
     case LinkStatus::Ready:
         break;
     }
-    return {PortAnswer::Kind::Failed, QString(), LinkStatusText(opening)};
+    return {PortAnswer::Kind::Failed, QString(), opening.cause, opening.device};
 }
 
 } // namespace
@@ -39,16 +40,16 @@ PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
     link.clearInput();
     PortAnswer answer;
     if (!link.send(LineCodec::CommandLine("?M"))) {
-        answer = {PortAnswer::Kind::Failed, QString(),
-                  link.device() + QStringLiteral(": the question could not be written")};
+        answer = {PortAnswer::Kind::Failed, QString(), LineCause::NotWritten, link.device()};
         link.close();
         return answer;
     }
     const ReplyLine reply = ReceiveReplyLine(link, betweenSlices);
-    const QString cause = link.device() + QStringLiteral(": ") + link.brokenCause();
+    const QString cause = link.brokenCause();
+    const QString device = link.device();
     link.close();
     if (reply.kind == ReplyLine::Broken)
-        return {PortAnswer::Kind::Failed, QString(), cause};
+        return {PortAnswer::Kind::Failed, QString(), cause, device};
     // Silence, or a port that streams without a CR, is no controller answering.
     const IdentReplyFields fields = ParseIdentReply(
         TextFile::DecodeCp1252(reply.kind == ReplyLine::Line ? reply.bytes : QByteArray()));
@@ -56,9 +57,9 @@ PortAnswer AskPortForController(ControllerLink& link, int port, int baud,
         return answer;
     if (!fields.camCountRead || !fields.formatCountRead ||
         !CamProgram::IsValidPair(fields.camCount, fields.formatCount))
-        return {PortAnswer::Kind::Unreadable, QString(), QString()};
+        return {PortAnswer::Kind::Unreadable, QString(), QString(), QString()};
     return {PortAnswer::Kind::Controller,
-            ControllerDesignation(fields.camCount, fields.formatCount), QString()};
+            ControllerDesignation(fields.camCount, fields.formatCount), QString(), QString()};
 }
 
 QString PortAnswerText(const PortAnswer& answer, const LanguageTexts& texts) {
@@ -83,7 +84,11 @@ QString PortAnswerText(const PortAnswer& answer, const LanguageTexts& texts) {
         text = texts.Text(282);
         break;
     }
-    return answer.cause.isEmpty() ? text : text + QStringLiteral(" (") + answer.cause + ')';
+    if (answer.cause.isEmpty())
+        return text;
+    const QString cause = LineCause::Local(answer.cause, texts);
+    return text + QStringLiteral(" (") +
+           (answer.device.isEmpty() ? cause : answer.device + QStringLiteral(": ") + cause) + ')';
 }
 
 int ControllerSearch::run(const QList<int>& ports, Observer& observer) {

@@ -20,7 +20,8 @@ struct PortAnswer {
     };
     Kind kind = Kind::Silent;
     QString designation; // "C24-28"
-    QString cause;       // the device and the OS cause, when there is one
+    QString cause;       // why, when there is a cause: the system's or the line's own
+    QString device;      // where the cause came from
 };
 
 class LanguageTexts;

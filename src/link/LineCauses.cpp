@@ -13,5 +13,7 @@ QString LineCause::Local(const QString& cause, const LanguageTexts& texts) {
         return texts.Text(267);
     if (cause == NotOpen)
         return texts.Text(268);
+    if (cause == NotWritten)
+        return texts.Text(269);
     return cause;
 }

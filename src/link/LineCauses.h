@@ -12,6 +12,7 @@ inline const QString DeviceFailed = QStringLiteral("the device failed or vanishe
 inline const QString NoSuchDevice = QStringLiteral("no such device");
 inline const QString NotReady = QStringLiteral("the controller is not ready (no CTS)");
 inline const QString NotOpen = QStringLiteral("the port is not open");
+inline const QString NotWritten = QStringLiteral("the question could not be written");
 
 // The cause in the operator's language: one of the line's own in its words, any other as it
 // stands.
