@@ -8,11 +8,11 @@
 // The numbered texts of the user interface, loaded from a language script.
 class LanguageTexts {
 public:
-    static constexpr int Count = 500;
+    static constexpr int Count = 599;
 
     LanguageTexts();
 
-    // Text n (1..500): the script's own, else the fallback's (see SetFallback); empty when
+    // Text n (1..Count): the script's own, else the fallback's (see SetFallback); empty when
     // neither has one or n is out of range.
     QString Text(int n) const;
     // Whether the script itself gives text n (the fallback aside).

@@ -26,9 +26,8 @@ TargetEnd endOf(const LinkContext& controller, const Outcome& outcome) {
     case Outcome::Result::Done:
         return {TargetStatus::Result::Ok, QString()};
     case Outcome::Result::Stopped: {
-        QString cause = QStringLiteral("stopped");
-        if (!outcome.stage.isEmpty())
-            cause += QStringLiteral(" at ") + outcome.stage;
+        QString cause = outcome.stage.isEmpty() ? controller.Text(526)
+                                                : controller.Text(527).arg(outcome.stage);
         if (outcome.holds == Outcome::Holds::IncompleteProgram)
             cause += QStringLiteral("; ") + controller.Text(340);
         return {TargetStatus::Result::Stopped, cause};
@@ -49,7 +48,7 @@ TargetEnd endOf(const LinkContext& controller, const Outcome& outcome) {
 
 TargetEnd SendProgramJob(const LinkContext& controller, const CamProgram& program, TargetPrompts&,
                          TargetContext& context, ProgressObserver* echo) {
-    context.setStage(QStringLiteral("identify"));
+    context.setStage(controller.Text(536));
     LineObserver observer(context, controller.texts, program.FormatCount(),
                           LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Transmission, observer);
@@ -79,9 +78,9 @@ TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts&, TargetCon
     // The update asks only what its own exchange asks ("?T", then ":FU"): a loader that
     // answers no "?M" is updated all the same. A "?M" answer, when one comes, names the
     // type in the summary.
-    context.setStage(QStringLiteral("connect"));
+    context.setStage(controller.Text(537));
     if (context.stopRequested())
-        return {TargetStatus::Result::Stopped, QStringLiteral("stopped before the update")};
+        return {TargetStatus::Result::Stopped, controller.Text(528)};
     LineObserver observer(context, controller.texts, imageLines, LineObserver::Counting::Lines,
                           echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Flash, observer);
@@ -91,15 +90,14 @@ TargetEnd FlashImageJob(const LinkContext& controller, TargetPrompts&, TargetCon
     CloseSerialPort(controller.link);
     const Outcome& outcome = recorder.outcome();
     if (outcome.result == Outcome::Result::Refused && outcome.message.isEmpty())
-        return {TargetStatus::Result::Failed,
-                QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
+        return {TargetStatus::Result::Failed, NotConfirmedCause(controller.texts)};
     return endOf(controller, outcome);
 }
 
 TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, TargetPrompts&,
                            TargetContext& context, const CamProgram& expected,
                            VerifyResult* verified, ProgressObserver* echo) {
-    context.setStage(QStringLiteral("identify"));
+    context.setStage(controller.Text(536));
     LineObserver observer(context, controller.texts, expected.FormatCount(),
                           LineObserver::Counting::Formats, echo);
     OutcomeRecorder recorder(controller, OutcomeRecorder::Exchange::Reception, observer);
@@ -112,11 +110,10 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, T
     case VerifyStatus::Compared:
         if (result.Diff.Same())
             return {TargetStatus::Result::Ok, QString()};
-        return {TargetStatus::Result::Different,
-                QStringLiteral("%1 cam rows, %2 names, %3 parameters differ")
-                    .arg(result.Diff.Cams.size())
-                    .arg(result.Diff.Names.size())
-                    .arg(result.Diff.Parameters.size())};
+        return {TargetStatus::Result::Different, controller.Text(531)
+                                                     .arg(result.Diff.Cams.size())
+                                                     .arg(result.Diff.Names.size())
+                                                     .arg(result.Diff.Parameters.size())};
     case VerifyStatus::NotIdentified:
     case VerifyStatus::OtherType:
         return endOf(controller, result.Refused);
@@ -124,12 +121,12 @@ TargetEnd VerifyProgramJob(const LinkContext& controller, CamProgram& program, T
     case VerifyStatus::Broken:
         break;
     }
-    const QString notWhole = QStringLiteral("the controller's program did not come whole: ");
+    const QString notWhole = controller.Text(532);
     const Outcome& received = recorder.outcome();
     if (received.done())
         // Everything came, but what came is no program of the file's type.
         return {TargetStatus::Result::Failed,
-                notWhole + LinkPlace(controller) + QStringLiteral(": what came cannot be read") +
+                notWhole + LinkPlace(controller) + QStringLiteral(": ") + controller.Text(533) +
                     (result.Refused.done()
                          ? QString()
                          : QStringLiteral(" (") + result.Refused.summary() + ')')};

@@ -7,19 +7,19 @@ void LineObserver::phaseBegun(Phase phase) {
         echo_->phaseBegun(phase);
     switch (phase) {
     case Phase::Checking:
-        context_.setStage(QStringLiteral("check"));
+        context_.setStage(texts_.Text(538));
         break;
     case Phase::Connecting:
-        context_.setStage(QStringLiteral("connect"));
+        context_.setStage(texts_.Text(537));
         break;
     case Phase::Erasing:
-        context_.setStage(QStringLiteral("erase"));
+        context_.setStage(texts_.Text(539));
         break;
     case Phase::Transmitting:
     case Phase::Receiving:
         // A transfer's stage changes with its first format.
         if (counting_ == Counting::Lines)
-            context_.setStage(total_ > 0 ? QStringLiteral("line 0/%1").arg(total_) : QString(), 0);
+            context_.setStage(total_ > 0 ? texts_.Text(541).arg(0).arg(total_) : QString(), 0);
         break;
     }
 }
@@ -30,10 +30,10 @@ void LineObserver::counted(const Counters& c) {
     if (phase_ != Phase::Transmitting && phase_ != Phase::Receiving)
         return;
     if (counting_ == Counting::Formats)
-        context_.setStage(QStringLiteral("format %1/%2").arg(c.format).arg(total_), c.percent);
+        context_.setStage(texts_.Text(540).arg(c.format).arg(total_), c.percent);
     else
-        context_.setStage(total_ > 0 ? QStringLiteral("line %1/%2").arg(c.line).arg(total_)
-                                     : QStringLiteral("line %1").arg(c.line),
+        context_.setStage(total_ > 0 ? texts_.Text(541).arg(c.line).arg(total_)
+                                     : texts_.Text(542).arg(c.line),
                           c.percent);
 }
 
@@ -75,13 +75,16 @@ TargetEnd LineObserver::end() const {
     if (!refusal_)
         return {TargetStatus::Result::Failed, QString()};
     if (refusal_->cause == Refusal::Cause::Stopped)
-        return {TargetStatus::Result::Stopped, QStringLiteral("stopped")};
+        return {TargetStatus::Result::Stopped, texts_.Text(526)};
     if (refusal_->cause == Refusal::Cause::Declined)
-        return {TargetStatus::Result::Failed,
-                QStringLiteral("not confirmed (--yes answers \"UPDATE FLASH ?\")")};
+        return {TargetStatus::Result::Failed, NotConfirmedCause(texts_)};
     const QString text = refusal_->text(texts_);
     QString cause = text.simplified();
     if (!refusal_->detail.isEmpty() && refusal_->detail != text)
         cause += QStringLiteral(": ") + refusal_->detail;
     return {TargetStatus::Result::Failed, cause};
+}
+
+QString NotConfirmedCause(const LanguageTexts& texts) {
+    return texts.Text(530).arg(texts.Text(240));
 }

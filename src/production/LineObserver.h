@@ -43,3 +43,6 @@ private:
     bool done_ = false;
     std::optional<Refusal> refusal_;
 };
+
+// Why a flash update that nobody confirmed did not run: --yes answers its question.
+QString NotConfirmedCause(const LanguageTexts& texts);

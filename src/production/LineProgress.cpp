@@ -1,13 +1,14 @@
 #include "production/LineProgress.h"
 
+#include "model/LanguageTexts.h"
 #include "production/LineReport.h"
 
-QString LineProgress::TargetLine(const TargetStatus& s, int nameWidth) {
+QString LineProgress::TargetLine(const TargetStatus& s, int nameWidth, const LanguageTexts& texts) {
     QString line = s.target.name().leftJustified(nameWidth) + QStringLiteral("  ") +
                    (s.type.isEmpty() ? QStringLiteral("-") : s.type).leftJustified(6);
     switch (s.result) {
     case TargetStatus::Result::Waiting:
-        line += QStringLiteral("  waiting");
+        line += QStringLiteral("  ") + texts.Text(525);
         break;
     case TargetStatus::Result::Running:
         if (!s.stage.isEmpty())
@@ -31,7 +32,7 @@ QByteArray LineProgress::update(const QList<TargetStatus>& statuses) {
     QByteArray out;
     if (!terminal_) {
         for (int k = 0; k < int(statuses.size()); ++k) {
-            const QString line = TargetLine(statuses[k], nameWidth);
+            const QString line = TargetLine(statuses[k], nameWidth, texts_);
             if (lastLines_.value(k) == line)
                 continue;
             lastLines_[k] = line;
@@ -43,7 +44,7 @@ QByteArray LineProgress::update(const QList<TargetStatus>& statuses) {
     if (shownLines_ > 0)
         out += "\x1b[" + QByteArray::number(shownLines_) + 'A';
     for (const TargetStatus& s : statuses) {
-        QString line = TargetLine(s, nameWidth);
+        QString line = TargetLine(s, nameWidth, texts_);
         if (width_ > 1 && line.size() >= width_)
             line.truncate(width_ - 1);
         out += "\r\x1b[2K" + line.toLocal8Bit() + '\n';

@@ -1,6 +1,7 @@
 #include "production/LineReport.h"
 
 #include "model/FileAccess.h"
+#include "model/LanguageTexts.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -39,10 +40,9 @@ QString typeText(const TargetStatus& s) {
 
 } // namespace
 
-QString SummaryTable(const QList<TargetStatus>& statuses) {
-    const QStringList head{QStringLiteral("target"), QStringLiteral("type"),
-                           QStringLiteral("result"), QStringLiteral("seconds"),
-                           QStringLiteral("cause")};
+QString SummaryTable(const QList<TargetStatus>& statuses, const LanguageTexts& texts) {
+    const QStringList head{texts.Text(520), texts.Text(521), texts.Text(522), texts.Text(523),
+                           texts.Text(524)};
     QList<QStringList> rows{head};
     std::map<QString, int> counts;
     for (const TargetStatus& s : statuses) {
@@ -114,23 +114,24 @@ bool WriteLineReport(const QString& path, const QByteArray& json, QString* why) 
     return FileAccess::WriteAtomically(path, json, why);
 }
 
-QString ReportPathProblem(const QString& path, const QString& inputFile) {
+QString ReportPathProblem(const QString& path, const QString& inputFile,
+                          const LanguageTexts& texts) {
+    const QString at = path + QStringLiteral(": ");
     const QFileInfo report(path);
     if (report.exists()) {
         if (report.isDir())
-            return path + QStringLiteral(": a directory");
+            return at + texts.Text(555);
         if (!report.isFile())
-            return path + QStringLiteral(": not a regular file");
+            return at + texts.Text(556);
         if (!inputFile.isEmpty() &&
             report.canonicalFilePath() == QFileInfo(inputFile).canonicalFilePath())
-            return path + QStringLiteral(": the report would replace the input file");
+            return at + texts.Text(557);
     }
     const QFileInfo folder(report.absolutePath());
     if (!folder.isDir())
-        return path + QStringLiteral(": no folder ") + folder.filePath();
+        return at + texts.Text(558).arg(folder.filePath());
     if (!folder.isWritable())
-        return path + QStringLiteral(": the folder ") + folder.filePath() +
-               QStringLiteral(" cannot be written");
+        return at + texts.Text(559).arg(folder.filePath());
     return QString();
 }
 

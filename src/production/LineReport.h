@@ -7,12 +7,17 @@
 #include <QList>
 #include <QString>
 
-// "ok", "failed", "different", "stopped" (a target that never ended counts as stopped).
+class LanguageTexts;
+
+// "ok", "failed", "different", "stopped" (a target that never ended counts as stopped): the
+// report's words, which the summary's result column and tally keep in every language so that
+// a script reads either.
 QString ResultName(TargetStatus::Result result);
 
 // The table printed when the line has ended: target, type, result, seconds and cause, one
-// row per target in the order given, then the count of each result ("7 ok, 1 failed").
-QString SummaryTable(const QList<TargetStatus>& statuses);
+// row per target in the order given, then the count of each result ("7 ok, 1 failed"). The
+// column heads are the operator's language.
+QString SummaryTable(const QList<TargetStatus>& statuses, const LanguageTexts& texts);
 
 // What the line's records keep of one run.
 struct LineReportHeader {
@@ -31,7 +36,8 @@ bool WriteLineReport(const QString& path, const QByteArray& json, QString* why);
 // directory, a folder that is not there or cannot be written, something that is no regular
 // file, or the line's own input file (the program would be replaced by the report). Empty
 // when it can be tried.
-QString ReportPathProblem(const QString& path, const QString& inputFile);
+QString ReportPathProblem(const QString& path, const QString& inputFile,
+                          const LanguageTexts& texts);
 
 // How the line ends for a script. Sending and flashing: 0 when every target ended Ok, else 1.
 // Verifying: 0 when every controller holds the program, 1 when some differ and none had

@@ -1,5 +1,7 @@
 #include "production/LineRun.h"
 
+#include "model/LanguageTexts.h"
+
 #include <QThread>
 
 #include <chrono>
@@ -28,7 +30,8 @@ private:
     LineTarget target_;
 };
 
-LineRun::LineRun(QList<LineTarget> targets, TargetJob job) : job_(std::move(job)) {
+LineRun::LineRun(const LanguageTexts& texts, QList<LineTarget> targets, TargetJob job)
+    : job_(std::move(job)), texts_(texts) {
     for (const LineTarget& target : targets) {
         TargetStatus status;
         status.target = target;
@@ -67,7 +70,7 @@ void LineRun::runJob(int index) {
     }
     TargetEnd end;
     if (stop_) {
-        end = {TargetStatus::Result::Stopped, QStringLiteral("stopped before it began")};
+        end = {TargetStatus::Result::Stopped, texts_.Text(529)};
     } else {
         update(index, [](TargetStatus& s) { s.result = TargetStatus::Result::Running; });
         Context context(*this, index, target);
@@ -75,15 +78,15 @@ void LineRun::runJob(int index) {
             end = job_(context);
         } catch (const std::exception& e) {
             end = {TargetStatus::Result::Failed,
-                   QStringLiteral("internal error: ") + QString::fromLocal8Bit(e.what())};
+                   texts_.Text(534) + QString::fromLocal8Bit(e.what())};
         }
         // A job that gave up because it was told to stop did not fail on its own.
         if (stop_ && end.result == TargetStatus::Result::Failed)
             end.result = TargetStatus::Result::Stopped;
     }
     if (end.result != TargetStatus::Result::Ok && end.cause.isEmpty())
-        end.cause = end.result == TargetStatus::Result::Stopped ? QStringLiteral("stopped")
-                                                                : QStringLiteral("failed");
+        end.cause =
+            end.result == TargetStatus::Result::Stopped ? texts_.Text(526) : texts_.Text(535);
     const double took = seconds();
     {
         std::lock_guard<std::mutex> lock(mutex_);

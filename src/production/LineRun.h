@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 
+class LanguageTexts;
+
 // Where one target of a production line stands, as its progress line and the summary show it.
 struct TargetStatus {
     enum class Result {
@@ -57,7 +59,9 @@ using TargetJob = std::function<TargetEnd(TargetContext& context)>;
 // A target that fails, hangs up or stays silent ends alone; no target waits for another.
 class LineRun {
 public:
-    LineRun(QList<LineTarget> targets, TargetJob job);
+    // texts word the causes the line gives itself (stopped before it began, ...); they must
+    // outlive the run.
+    LineRun(const LanguageTexts& texts, QList<LineTarget> targets, TargetJob job);
     ~LineRun();
     LineRun(const LineRun&) = delete;
     LineRun& operator=(const LineRun&) = delete;
@@ -78,6 +82,7 @@ private:
     void update(int index, const std::function<void(TargetStatus&)>& change);
 
     TargetJob job_;
+    const LanguageTexts& texts_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     QList<TargetStatus> statuses_; // guarded by mutex_

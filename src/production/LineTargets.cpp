@@ -2,6 +2,7 @@
 
 #include "link/NetworkAddress.h"
 #include "link/PortMap.h"
+#include "model/LanguageTexts.h"
 
 #include <QFileInfo>
 
@@ -13,7 +14,8 @@ QString LineTarget::devicePath(const QString& workDir, const PortMap::NetworkPor
     return port > 0 ? PortMap::PortDevice(port, workDir, network) : device;
 }
 
-bool ParsePortList(const QString& text, QList<int>* ports, QString* problem) {
+bool ParsePortList(const QString& text, const LanguageTexts& texts, QList<int>* ports,
+                   QString* problem) {
     const auto bad = [&](const QString& why) {
         *problem = QStringLiteral("--ports ") + text + QStringLiteral(": ") + why;
         return false;
@@ -25,27 +27,27 @@ bool ParsePortList(const QString& text, QList<int>* ports, QString* problem) {
     };
     ports->clear();
     if (text.trimmed().isEmpty())
-        return bad(QStringLiteral("no port in it"));
+        return bad(texts.Text(543));
     for (const QString& item : text.split(QLatin1Char(','))) {
         const QStringList ends = item.split(QLatin1Char('-'));
         int first = 0, last = 0;
         if (ends.size() > 2 || !portNumber(ends.first(), &first) || !portNumber(ends.last(), &last))
-            return bad(QStringLiteral("'") + item +
-                       QStringLiteral("' is not a port 1 to 96 or a range like 3-8"));
+            return bad(texts.Text(544).arg(item));
         if (last < first)
-            return bad(QStringLiteral("'") + item + QStringLiteral("' runs backwards"));
+            return bad(texts.Text(545).arg(item));
         for (int n = first; n <= last; ++n)
             ports->append(n);
     }
     return true;
 }
 
-bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QString* problem) {
+bool ParseLineArgs(const QStringList& args, bool withReport, const LanguageTexts& texts,
+                   LineArgs* out, QString* problem) {
     LineArgs parsed;
     bool baudGiven = false;
     const auto addTarget = [&](const LineTarget& target) {
         if (parsed.targets.contains(target)) {
-            *problem = target.name() + QStringLiteral(" is named twice");
+            *problem = texts.Text(546).arg(target.name());
             return false;
         }
         parsed.targets.append(target);
@@ -58,21 +60,21 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
                                 a == QLatin1String("--device") || a == QLatin1String("--baud") ||
                                 report;
         if (takesValue && i + 1 >= args.size()) {
-            *problem = a + QStringLiteral(" needs a value");
+            *problem = texts.Text(547).arg(a);
             return false;
         }
         if (a == QLatin1String("--port")) {
             bool ok = false;
             const int n = args.at(++i).toInt(&ok);
             if (!ok || n < PortMap::FirstPort || n > PortMap::LastPort) {
-                *problem = QStringLiteral("--port must be 1 to 96");
+                *problem = texts.Text(548);
                 return false;
             }
             if (!addTarget(LineTarget{n, QString()}))
                 return false;
         } else if (a == QLatin1String("--ports")) {
             QList<int> ports;
-            if (!ParsePortList(args.at(++i), &ports, problem))
+            if (!ParsePortList(args.at(++i), texts, &ports, problem))
                 return false;
             for (const int n : std::as_const(ports))
                 if (!addTarget(LineTarget{n, QString()}))
@@ -80,7 +82,7 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
         } else if (a == QLatin1String("--device")) {
             const QString device = args.at(++i);
             if (device.isEmpty()) {
-                *problem = QStringLiteral("--device needs a path");
+                *problem = texts.Text(549);
                 return false;
             }
             // A network address is refused here, before any line is touched.
@@ -94,14 +96,13 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
             bool ok = false;
             parsed.baud = args.at(++i);
             if (baudGiven || parsed.baud.toInt(&ok) <= 0 || !ok) {
-                *problem = baudGiven ? QStringLiteral("--baud is given once, for every line")
-                                     : QStringLiteral("--baud must be a positive number");
+                *problem = baudGiven ? texts.Text(550) : texts.Text(551);
                 return false;
             }
             baudGiven = true;
         } else if (report) {
             if (!parsed.report.isEmpty()) {
-                *problem = QStringLiteral("--report is given once");
+                *problem = texts.Text(552);
                 return false;
             }
             parsed.report = args.at(++i);
@@ -112,7 +113,7 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
         }
     }
     if (parsed.targets.isEmpty()) {
-        *problem = QStringLiteral("give --port N, --ports LIST or --device PATH");
+        *problem = texts.Text(553);
         return false;
     }
     *out = parsed;
@@ -120,7 +121,7 @@ bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QStr
 }
 
 QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir,
-                     const PortMap::NetworkPorts& network) {
+                     const LanguageTexts& texts, const PortMap::NetworkPorts& network) {
     QList<QString> reached;
     for (qsizetype k = 0; k < targets.size(); ++k) {
         const QString path = targets[k].devicePath(workDir, network);
@@ -133,8 +134,7 @@ QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir,
             reached.append(device.exists() ? device.canonicalFilePath() : QString());
         for (qsizetype j = 0; j < k; ++j) {
             if (!reached[k].isEmpty() && reached[j] == reached[k])
-                return targets[j].name() + QStringLiteral(" and ") + targets[k].name() +
-                       QStringLiteral(" are one line (") + reached[k] + QLatin1Char(')');
+                return texts.Text(554).arg(targets[j].name(), targets[k].name(), reached[k]);
         }
     }
     return QString();

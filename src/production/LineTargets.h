@@ -6,6 +6,8 @@
 
 #include "link/PortMap.h"
 
+class LanguageTexts;
+
 // One controller of a production line: a port of the port map ("COM 3"), a device path or a
 // network port's address (rfc2217://HOST:PORT, tcp://HOST:PORT).
 struct LineTarget {
@@ -31,14 +33,16 @@ struct LineArgs {
 };
 
 // Takes the target options out of args. False with problem set on a bad value, a target named
-// twice, an option given twice that is taken once, or no target at all. Without withReport,
-// --report is left in rest for the command to refuse.
-bool ParseLineArgs(const QStringList& args, bool withReport, LineArgs* out, QString* problem);
+// twice, an option given twice that is taken once, or no target at all (worded in texts).
+// Without withReport, --report is left in rest for the command to refuse.
+bool ParseLineArgs(const QStringList& args, bool withReport, const LanguageTexts& texts,
+                   LineArgs* out, QString* problem);
 
 // "3-8,12" as ports 3, 4, 5, 6, 7, 8 and 12, each 1 to 96.
-bool ParsePortList(const QString& text, QList<int>* ports, QString* problem);
+bool ParsePortList(const QString& text, const LanguageTexts& texts, QList<int>* ports,
+                   QString* problem);
 
 // Two targets that reach one device (a port whose link points at a device also named, or two
 // links to one terminal) would fight over the line: the problem names them, else it is empty.
 QString SharedDevice(const QList<LineTarget>& targets, const QString& workDir,
-                     const PortMap::NetworkPorts& network = {});
+                     const LanguageTexts& texts, const PortMap::NetworkPorts& network = {});

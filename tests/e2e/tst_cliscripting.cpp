@@ -73,34 +73,60 @@ private slots:
         QVERIFY(run.err.isEmpty());
     }
 
+    // What q517-cli writes for people, in the language the options file names: its own
+    // messages, a usage error and a line's summary (the result words are the report's, the
+    // same in every language). @BAD is a damaged cam file, @PLAN a good one.
     void messagesInTheOptionsLanguage_data() {
         QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
         QTest::addColumn<QString>("text");
-        QTest::newRow("English") << "q517_EN.SCR"
-                                 << " : wrong cam file format";
-        QTest::newRow("Italian") << "q517_IT.SCR"
-                                 << " : formato del file di camme";
-        QTest::newRow("no options file") << ""
-                                         << " : formato del file di camme";
+        const QString en = "q517_EN.SCR", it = "q517_IT.SCR", de = "q517_DE.SCR";
+        const QStringList check{"check", "@BAD"}, noPort{"send", "@PLAN"},
+            noYes{"flash", "IMAGE.hex", "--device", "/nonexistent"},
+            line{"send", "@PLAN", "--device", "/nonexistent/a", "--device", "/nonexistent/b"};
+        QTest::newRow("English check") << en << check << 1 << " : wrong cam file format";
+        QTest::newRow("Italian check") << it << check << 1 << " : formato del file di camme";
+        QTest::newRow("no options file") << "" << check << 1 << " : formato del file di camme";
+        QTest::newRow("English usage")
+            << en << noPort << 2
+            << "q517-cli: give --port N, --ports LIST or --device PATH\nusage: q517-cli send ";
+        QTest::newRow("Italian usage") << it << noPort << 2
+                                       << "q517-cli: indicare --port N, --ports ELENCO o --device "
+                                          "PERCORSO\nuso: q517-cli send ";
+        QTest::newRow("German usage") << de << noPort << 2
+                                      << "q517-cli: --port N, --ports LISTE oder --device PFAD "
+                                         "angeben\nAufruf: q517-cli send ";
+        QTest::newRow("English flash without --yes")
+            << en << noYes << 2 << "firmware; add --yes to go ahead\n";
+        QTest::newRow("Italian flash without --yes")
+            << it << noYes << 2 << "firmware del controllore; aggiungere --yes per procedere\n";
+        QTest::newRow("German flash without --yes")
+            << de << noYes << 2 << "Firmware der Steuerung; --yes anfügen, um fortzufahren\n";
+        QTest::newRow("English summary")
+            << en << line << 1 << "target          type  result  seconds  cause\n";
+        QTest::newRow("Italian summary")
+            << it << line << 1 << "destinazione    tipo  esito   secondi  causa\n";
+        QTest::newRow("German summary")
+            << de << line << 1 << "Ziel            Typ  Ergebnis  Sekunden  Ursache\n";
+        QTest::newRow("German summary's tally") << de << line << 1 << "\n2 failed\n";
     }
     void messagesInTheOptionsLanguage() {
         QFETCH(QString, language);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
         QFETCH(QString, text);
         QTemporaryDir dir;
         QFile bad(dir.filePath(QStringLiteral("BAD.CAM")));
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("FUNZIONI 24-10\r\n");
         bad.close();
-        const Run run = cli({QStringLiteral("check"), bad.fileName()}, language);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(text), qPrintable(run.err));
-    }
-
-    void flashWithoutYesSaysSo() {
-        const Run run = cli({QStringLiteral("flash"), QStringLiteral("IMAGE.hex"),
-                             QStringLiteral("--device"), QStringLiteral("/nonexistent")});
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.contains(QStringLiteral("add --yes")), qPrintable(run.err));
+        args.replaceInStrings(QStringLiteral("@BAD"), bad.fileName());
+        args.replaceInStrings(QStringLiteral("@PLAN"),
+                              QStringLiteral(Q517_TEST_DATA_DIR "/camfile_example.CAM"));
+        const Run run = cli(args, language);
+        QCOMPARE(run.status, status);
+        QVERIFY2((run.out + run.err).contains(text), qPrintable(run.out + run.err));
     }
 
     // Even with every toolkit category switched on, a script reads only our own lines.

@@ -59,10 +59,11 @@ private slots:
     void diffTrouble_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("stderrText");
-        QTest::newRow("missing file") << QStringList{"A.CAM", "NOWHERE.CAM"} << "no such file";
-        QTest::newRow("one file") << QStringList{"A.CAM"} << "usage: q517-cli diff";
+        // In Italian, the language of a q517-cli without an options file.
+        QTest::newRow("missing file") << QStringList{"A.CAM", "NOWHERE.CAM"} << "file inesistente";
+        QTest::newRow("one file") << QStringList{"A.CAM"} << "uso: q517-cli diff";
         QTest::newRow("unknown option") << QStringList{"A.CAM", "B.CAM", "--jsn"} << "--jsn";
-        QTest::newRow("unreadable file") << QStringList{"A.CAM", "BAD.CAM"} << "BAD.CAM: line 1";
+        QTest::newRow("unreadable file") << QStringList{"A.CAM", "BAD.CAM"} << "BAD.CAM: riga 1";
     }
     void diffTrouble() {
         QFETCH(QStringList, args);
@@ -134,7 +135,7 @@ private slots:
         QTest::newRow("reception breaks off")
             << QStringList{QStringLiteral("--program"), QStringLiteral("B.CAM"),
                            QStringLiteral("--fault"), QStringLiteral("silent-after=3")}
-            << "did not come whole";
+            << "non è arrivato intero";
         QTest::newRow("no controller") << QStringList() << "COM";
     }
     void verifyTrouble() {

@@ -69,7 +69,8 @@ private slots:
                      qPrintable(out + err));
         const QStringList rows = out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 6);
-        QVERIFY2(rows[0].startsWith("target"), qPrintable(out));
+        // Column heads in Italian, the default; the result words are the report's.
+        QVERIFY2(rows[0].startsWith("destinazione"), qPrintable(out));
         QVERIFY2(rows[1].startsWith("COM 3") && rows[1].contains(" ok "), qPrintable(out));
         // The silent one's first real cause: the message, the device, the stage and the why.
         QVERIFY2(rows[4].startsWith(silent) &&
@@ -116,7 +117,7 @@ private slots:
         QCOMPARE(finish(cli), 1);
         const QString out = QString::fromLocal8Bit(cli.readAllStandardOutput());
         QVERIFY2(out.endsWith("2 stopped\n"), qPrintable(out));
-        QVERIFY2(cli.readAllStandardError().contains("every line is closed"), qPrintable(out));
+        QVERIFY2(cli.readAllStandardError().contains("ogni linea è chiusa"), qPrintable(out));
     }
 
     // The issue's own case: a repeated --device flashes every controller, not only the last.

@@ -90,7 +90,7 @@ private slots:
             << QStringList{QStringLiteral("--fault"), QStringLiteral("silent")} << "COMM ERROR";
         QTest::newRow("reply without ITALY")
             << QStringList{QStringLiteral("--fault"), QStringLiteral("bad-reply")}
-            << "no identification";
+            << "non contengono l'identificazione";
         QTest::newRow("missing device")
             << QStringList() << "COM, apertura: dispositivo inesistente";
     }

@@ -175,7 +175,7 @@ private slots:
             runCli({QStringLiteral("receive"), out, QStringLiteral("--device"), link}, home.path());
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(QStringLiteral("(formats 2-6 never came); ") + out +
-                                  QStringLiteral(" not written")),
+                                  QStringLiteral(" non scritto")),
                  qPrintable(run.err));
         QVERIFY(!QFile::exists(out));
     }

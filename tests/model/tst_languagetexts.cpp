@@ -66,15 +66,16 @@ private slots:
             QCOMPARE(texts.Text(n), expected.value(n));
     }
 
-    void onlyFiveHundredTexts_data() {
+    void onlyCountTexts_data() {
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("lastText");
-        QTest::newRow("600 lines fill all 500") << 600 << 500;
-        QTest::newRow("501 lines and a last line break") << 501 << 500;
-        QTest::newRow("500 lines and a last line break") << 500 << 500;
-        QTest::newRow("499 lines") << 499 << 499;
+        constexpr int count = LanguageTexts::Count;
+        QTest::newRow("100 lines too many fill all") << count + 100 << count;
+        QTest::newRow("one line more and a last line break") << count + 1 << count;
+        QTest::newRow("every line and a last line break") << count << count;
+        QTest::newRow("one line short") << count - 1 << count - 1;
     }
-    void onlyFiveHundredTexts() {
+    void onlyCountTexts() {
         QFETCH(int, lines);
         QFETCH(int, lastText);
         LanguageTexts texts;
@@ -83,7 +84,7 @@ private slots:
         for (int n = 2; n <= LanguageTexts::Count; ++n)
             QCOMPARE(texts.Text(n), n <= lastText ? QStringLiteral("text %1").arg(n) : QString());
         QCOMPARE(texts.Text(0), QString());
-        QCOMPARE(texts.Text(501), QString());
+        QCOMPARE(texts.Text(LanguageTexts::Count + 1), QString());
         QCOMPARE(texts.Text(-1), QString());
     }
 

@@ -38,11 +38,25 @@ struct Run {
     QString err;
 };
 
+// Run with a data directory of its own whose options file names the English script, so the
+// messages are the English texts whatever the machine's operator chose.
 Run cli(const QStringList& args) {
+    static QTemporaryDir home;
+    static const bool written = [] {
+        QDir().mkpath(home.filePath(QStringLiteral("q517")));
+        QFile options(home.filePath(QStringLiteral("q517/Q517_opt.def")));
+        return options.open(QIODevice::WriteOnly) &&
+               options.write("\"q517_EN.SCR\",1,\"9600\"\r\n") > 0;
+    }();
+    Run run;
+    if (!written)
+        return run;
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(Q517_BINARY_DIR "/tools/q517-cli"),
                   QStringList{QStringLiteral("print")} + args);
-    Run run;
     if (!process.waitForFinished(60000))
         return run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;

@@ -181,7 +181,7 @@ private slots:
                                                  ? QStringLiteral("good loader")
                                                  : QStringLiteral("good")});
             QString faultyDevice;
-            LineRun run(targets, [&](TargetContext& context) {
+            LineRun run(EnglishTexts(), targets, [&](TargetContext& context) {
                 FaultyController c(context.target().device);
                 if (context.target().device == fault)
                     faultyDevice = c.session.link.state.DeviceOverride;

@@ -1,5 +1,6 @@
 #include "production/LineProgress.h"
 #include "production/LineReport.h"
+#include "support/EnglishTexts.h"
 #include "support/FileSizeLimit.h"
 #include "support/SmallDisk.h"
 
@@ -62,7 +63,7 @@ private slots:
             "another type\n"
             "COM 4         C24-28  stopped      7.0  stopped\n"
             "1 ok, 2 failed, 1 stopped\n";
-        QCOMPARE(SummaryTable(endedLine()), expected);
+        QCOMPARE(SummaryTable(endedLine(), EnglishTexts()), expected);
     }
 
     void jsonReportAndExitStatus() {
@@ -142,7 +143,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         QVERIFY(QFile::link(plan, dir.filePath("LINK.CAM")));
         const QString path = dir.filePath(place);
-        const QString said = ReportPathProblem(path, plan);
+        const QString said = ReportPathProblem(path, plan, EnglishTexts());
         QVERIFY2(problem.isEmpty() ? said.isEmpty() : said.startsWith(path + problem),
                  qPrintable(said));
         QString why;
@@ -182,7 +183,7 @@ private slots:
         TargetStatus a = status({3, {}}, {}, Result::Running);
         a.stage = "identify";
         TargetStatus b = status({0, "/tmp/COM12"}, {}, Result::Waiting);
-        LineProgress progress(true, 40);
+        LineProgress progress(EnglishTexts(), true, 40);
         QCOMPARE(progress.update({a, b}), QByteArray("\r\x1b[2KCOM 3       -       identify\n"
                                                      "\r\x1b[2K/tmp/COM12  -       waiting\n"));
         a.type = "C24-28";
@@ -201,7 +202,7 @@ private slots:
         a.percent = 4;
         TargetStatus b = status({4, {}}, {}, Result::Running);
         b.stage = "identify";
-        LineProgress progress(false);
+        LineProgress progress(EnglishTexts(), false);
         QCOMPARE(progress.update({a, b}),
                  QByteArray("COM 3  C24-28  format 1/28  4%\nCOM 4  -       identify\n"));
         QCOMPARE(progress.update({a, b}), QByteArray());

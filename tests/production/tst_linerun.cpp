@@ -38,7 +38,7 @@ private slots:
             targets.append(device(name));
         std::map<QString, int> opensLeftOpen;
         std::mutex mutex;
-        LineRun run(targets, [&](TargetContext& context) {
+        LineRun run(EnglishTexts(), targets, [&](TargetContext& context) {
             FakeLineTarget target(kinds.at(context.target().device));
             const TargetEnd end = SendProgramJob(target.session.linkContext(),
                                                  target.session.program, target.prompts, context);
@@ -83,7 +83,7 @@ private slots:
         LineRun* running = nullptr;
         bool stillOpenAfterStop = true;
         qsizetype framesSent = 0;
-        LineRun run({device("one")}, [&](TargetContext& context) {
+        LineRun run(EnglishTexts(), {device("one")}, [&](TargetContext& context) {
             FakeLineTarget target(Kind::Good);
             int frames = 0;
             target.controller.onWrite([&](const QByteArray& written, FakeController&) {
@@ -117,7 +117,7 @@ private slots:
         int unread = -1;
         CamProgram expected;
         expected.Reconfigure(24, 6, false);
-        LineRun run({device("flood")}, [&](TargetContext& context) {
+        LineRun run(EnglishTexts(), {device("flood")}, [&](TargetContext& context) {
             FakeLineTarget target(Kind::Good);
             target.controller.onWrite([&](const QByteArray& written, FakeController& c) {
                 if (!written.startsWith("?FR"))
@@ -141,7 +141,7 @@ private slots:
     void stopAskedReachesEveryJob() {
         QSemaphore started;
         QSemaphore never;
-        LineRun run({device("a"), device("b")}, [&](TargetContext& context) {
+        LineRun run(EnglishTexts(), {device("a"), device("b")}, [&](TargetContext& context) {
             started.release();
             context.setStage(QStringLiteral("waiting for the stop"));
             while (!context.stopRequested())
@@ -161,7 +161,7 @@ private slots:
     void observerTellsTheLine() {
         QList<TargetEnd> ends;
         QStringList stages;
-        LineRun run({device("a")}, [&](TargetContext& context) {
+        LineRun run(EnglishTexts(), {device("a")}, [&](TargetContext& context) {
             LineObserver observer(context, EnglishTexts(), 514);
             observer.phaseBegun(ProgressObserver::Phase::Erasing);
             stages.append(run.statuses().first().stage);
@@ -190,11 +190,12 @@ private slots:
     }
 
     void aJobThatThrowsFailsAlone() {
-        LineRun run({device("a"), device("b")}, [](TargetContext& context) -> TargetEnd {
-            if (context.target().device == QLatin1String("a"))
-                throw std::runtime_error("out of memory");
-            return {Result::Ok, QString()};
-        });
+        LineRun run(EnglishTexts(), {device("a"), device("b")},
+                    [](TargetContext& context) -> TargetEnd {
+                        if (context.target().device == QLatin1String("a"))
+                            throw std::runtime_error("out of memory");
+                        return {Result::Ok, QString()};
+                    });
         run.run(nullptr, nullptr, 5);
         QCOMPARE(run.statuses()[0].result, Result::Failed);
         QCOMPARE(run.statuses()[0].cause, QStringLiteral("internal error: out of memory"));

@@ -1,4 +1,5 @@
 #include "production/LineTargets.h"
+#include "support/EnglishTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +49,7 @@ private slots:
         QFETCH(QString, problem);
         LineArgs line;
         QString why;
-        const bool ok = ParseLineArgs(args, true, &line, &why);
+        const bool ok = ParseLineArgs(args, true, EnglishTexts(), &line, &why);
         QCOMPARE(ok, problem.isEmpty());
         if (!ok) {
             QVERIFY2(why.contains(problem), qPrintable(why));
@@ -65,13 +66,14 @@ private slots:
         QString why;
         QVERIFY(ParseLineArgs(
             {"IMG.hex", "--port", "2", "--yes", "--baud", "38400", "--report", "r.json", "--extra"},
-            true, &line, &why));
+            true, EnglishTexts(), &line, &why));
         QCOMPARE(line.rest, (QStringList{"IMG.hex", "--extra"}));
         QVERIFY(line.yes);
         QCOMPARE(line.baud, QStringLiteral("38400"));
         QCOMPARE(line.report, QStringLiteral("r.json"));
         // A command without a report leaves the option for itself to refuse.
-        QVERIFY(ParseLineArgs({"--port", "2", "--report", "r.json"}, false, &line, &why));
+        QVERIFY(ParseLineArgs({"--port", "2", "--report", "r.json"}, false, EnglishTexts(), &line,
+                              &why));
         QCOMPARE(line.rest, (QStringList{"--report", "r.json"}));
     }
 
@@ -87,9 +89,10 @@ private slots:
         const LineTarget viaLink{0, work.filePath(QStringLiteral("other"))};
         const LineTarget missing{0, work.filePath(QStringLiteral("gone"))};
         const LineTarget com4{4, QString()};
-        QVERIFY(SharedDevice({com3, direct}, work.path()).startsWith("COM 3 and " + tty));
-        QVERIFY(!SharedDevice({direct, viaLink}, work.path()).isEmpty());
-        QCOMPARE(SharedDevice({com3, missing, com4}, work.path()), QString());
+        QVERIFY(SharedDevice({com3, direct}, work.path(), EnglishTexts())
+                    .startsWith("COM 3 and " + tty));
+        QVERIFY(!SharedDevice({direct, viaLink}, work.path(), EnglishTexts()).isEmpty());
+        QCOMPARE(SharedDevice({com3, missing, com4}, work.path(), EnglishTexts()), QString());
     }
 };
 

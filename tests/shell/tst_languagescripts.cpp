@@ -121,23 +121,24 @@ private slots:
         QVERIFY(texts.Text(138).contains('&'));
     }
 
-    // Windows-1252 with CR LF: a header, one quoted line per text 2..500, and one more line
-    // break so that text 500 is read too.
+    // Windows-1252 with CR LF: a header, one quoted line per text 2..Count, and one more line
+    // break so that the last text is read too.
     void fileLayout_data() { scripts_data(); }
     void fileLayout() {
         QFETCH(QString, name);
         const QByteArray bytes = scriptBytes(name);
         QVERIFY(!bytes.isEmpty());
         QVERIFY(bytes.endsWith("\"\r\n\r\n"));
-        QCOMPARE(bytes.count('\n'), 501);
-        QCOMPARE(bytes.count('\r'), 501);
+        constexpr int last = LanguageTexts::Count;
+        QCOMPARE(bytes.count('\n'), last + 1);
+        QCOMPARE(bytes.count('\r'), last + 1);
         QVERIFY(!bytes.contains("\r\r") && !bytes.contains('\0'));
         const QList<QByteArray> lines = bytes.left(bytes.size() - 4).split('\n');
-        QCOMPARE(lines.size(), 500);
+        QCOMPARE(lines.size(), last);
         LanguageTexts texts;
         texts.LoadFromBytes(bytes);
-        for (int n = 2; n <= 500; ++n) {
-            const QByteArray line = lines.at(n - 1).chopped(n < 500 ? 1 : 0);
+        for (int n = 2; n <= last; ++n) {
+            const QByteArray line = lines.at(n - 1).chopped(n < last ? 1 : 0);
             QVERIFY2(line.size() >= 2 && line.startsWith('"') && line.endsWith('"'),
                      qPrintable(QString("line %1").arg(n)));
             // Every byte must mean the same letter in Windows-1252 as on screen.

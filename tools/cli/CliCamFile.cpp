@@ -15,7 +15,7 @@ int CliReadCamFile(CamProgram& program, const QString& path, bool everyDamagedLi
     case CamReadResult::Status::Read:
         return 0;
     case CamReadResult::Status::Missing:
-        cliErr() << "q517-cli: " << CliShown(path) << ": no such file\n";
+        cliErr() << "q517-cli: " << CliShown(path) << ": " << CliTexts().Text(565) << "\n";
         return 1;
     case CamReadResult::Status::Unreadable:
         cliErr() << "q517-cli: " << CliShown(path) << ": " << result.error.Reason << "\n";
@@ -30,12 +30,13 @@ int CliReadCamFile(CamProgram& program, const QString& path, bool everyDamagedLi
             FileAccess::ReadInput(path, FileAccess::CamFileLimit, bytes, nullptr))
             damaged = DamagedLines(bytes);
         for (const CamReadError& error : damaged)
-            cliErr() << "q517-cli: " << CliShown(path) << ": " << CamReadErrorText(error, CliTexts())
-                     << "\n";
+            cliErr() << "q517-cli: " << CliShown(path) << ": "
+                     << CamReadErrorText(error, CliTexts()) << "\n";
         return 2;
     }
-    cliErr() << "q517-cli: " << CliShown(path) << ": line " << result.error.LineNumber << ": "
-             << result.error.Reason << "\n"
+    cliErr() << "q517-cli: " << CliShown(path) << ": "
+             << CliTexts().Text(566).arg(result.error.LineNumber) << ": " << result.error.Reason
+             << "\n"
              << result.error.Line << CliTexts().Text(10) << "\n";
     return 1;
 }

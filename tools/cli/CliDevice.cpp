@@ -47,10 +47,10 @@ bool CliDialogBackend::choosePrinter(const CommonDialog&, PrinterChoice&, int32_
 
 bool ParseDeviceArgs(const QStringList& args, CliDeviceArgs* out, QString* problem) {
     LineArgs line;
-    if (!ParseLineArgs(args, false, &line, problem))
+    if (!ParseLineArgs(args, false, CliTexts(), &line, problem))
         return false;
     if (line.targets.size() != 1) {
-        *problem = QStringLiteral("one controller at a time: give one --port N or --device PATH");
+        *problem = CliTexts().Text(560);
         return false;
     }
     *out = DeviceArgsFor(line.targets.first(), line);
@@ -144,8 +144,7 @@ bool ParseDeviceAndCamFile(const QStringList& args, const QString& commandName, 
         return false;
     }
     if (out->rest.size() != 1) {
-        cliUsageError(self, out->rest.isEmpty() ? QStringLiteral("which cam file?")
-                                                : QStringLiteral("one cam file only"));
+        cliUsageError(self, out->rest.isEmpty() ? CliTexts().Text(561) : CliTexts().Text(562));
         return false;
     }
     *camFile = out->rest.first();

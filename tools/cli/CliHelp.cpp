@@ -94,7 +94,8 @@ QString ExamplesSection(const LanguageTexts& texts, const QStringList& examples)
 
 QString CliHelpText(const LanguageTexts& texts) {
     QString text = QStringLiteral("q517-cli " Q517_VERSION ": ") + texts.Text(143) +
-                   QStringLiteral("\n\nUsage: q517-cli COMMAND [ARGUMENTS]\n\n") + texts.Text(144) +
+                   QStringLiteral("\n\n") + texts.Text(564) +
+                   QStringLiteral(" q517-cli COMMAND [ARGUMENTS]\n\n") + texts.Text(144) +
                    QStringLiteral("\n");
     QStringList examples;
     for (const auto& [name, command] : CliCommands()) {
@@ -113,7 +114,7 @@ QString CliHelpText(const LanguageTexts& texts) {
 
 QString CliCommandHelpText(const CliCommand& command, const LanguageTexts& texts) {
     const HelpDetails details = DetailsOf(command.name);
-    return QStringLiteral("usage: q517-cli ") + command.usage + QStringLiteral("\n") +
+    return texts.Text(563) + QStringLiteral(" q517-cli ") + command.usage + QStringLiteral("\n") +
            command.summary() + QStringLiteral("\n\n") +
            CommandHelp::ExitStatus(texts, details.statuses) + QStringLiteral("\n") +
            CommandHelp::Files(texts, details.usesLine) + QStringLiteral("\n") +

@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 #include "CliDevice.h"
+#include "model/LanguageTexts.h"
 #include "production/LineProgress.h"
 #include "production/LineReport.h"
 
@@ -56,13 +57,14 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
             bool quiet) {
     // Found here, on the main thread, before any target's thread asks for them.
     CliLanguageScript();
-    const QString shared = SharedDevice(line.targets, CliWorkDir(), CliNetworkPorts());
+    const LanguageTexts& texts = CliTexts();
+    const QString shared = SharedDevice(line.targets, CliWorkDir(), texts, CliNetworkPorts());
     if (!shared.isEmpty())
         return cliUsageError(CliCommands().at(command), shared);
     if (!line.report.isEmpty()) {
-        const QString problem = ReportPathProblem(line.report, file);
+        const QString problem = ReportPathProblem(line.report, file, texts);
         if (!problem.isEmpty()) {
-            cliErr() << "q517-cli: report " << CliShown(problem) << "\n";
+            cliErr() << "q517-cli: " << texts.Text(592).arg(CliShown(problem)) << "\n";
             return 2;
         }
     }
@@ -71,9 +73,9 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
     QElapsedTimer elapsed;
     elapsed.start();
     const bool terminal = ::isatty(STDERR_FILENO) == 1;
-    LineProgress progress(terminal, terminal ? terminalWidth() : 0);
+    LineProgress progress(texts, terminal, terminal ? terminalWidth() : 0);
     const bool one = line.targets.size() == 1;
-    LineRun run(line.targets, job);
+    LineRun run(texts, line.targets, job);
     {
         InterruptGuard guard;
         run.run(
@@ -88,14 +90,14 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
     header.seconds = double(elapsed.elapsed()) / 1000;
     const QList<TargetStatus> statuses = run.statuses();
     if (interrupted)
-        cliErr() << "q517-cli: stopped; every line is closed\n";
+        cliErr() << "q517-cli: " << texts.Text(591) << "\n";
     if (quiet) {
         // The command prints its own result; a target that did not end well still says why.
         for (const TargetStatus& s : statuses)
             if (s.result != TargetStatus::Result::Ok && s.result != TargetStatus::Result::Different)
                 cliErr() << "q517-cli: " << s.target.name() << ": " << s.cause << "\n";
     } else {
-        cliOut() << SummaryTable(statuses);
+        cliOut() << SummaryTable(statuses, texts);
         cliOut().flush();
     }
     cliErr().flush();
@@ -103,8 +105,7 @@ int RunLine(const QString& command, const QString& file, const LineArgs& line, c
     if (!line.report.isEmpty()) {
         QString why;
         if (!WriteLineReport(line.report, ReportJson(header, statuses), &why)) {
-            cliErr() << "q517-cli: report " << CliShown(line.report) << " not written: " << why
-                     << "\n";
+            cliErr() << "q517-cli: " << texts.Text(593).arg(CliShown(line.report), why) << "\n";
             status = 1;
         }
     }

@@ -27,8 +27,8 @@ int RunConvert(const QStringList& args) {
         return refused;
     FileWriteError error;
     if (!WriteCamFile(program, args[1], false, &error)) {
-        cliErr() << "q517-cli: ERROR " << NumberForms::Standard(error.Number) << ": " << error.What
-                 << "\n";
+        cliErr() << "q517-cli: " << CliTexts().Text(330) << NumberForms::Standard(error.Number)
+                 << ": " << error.What << "\n";
         return 1;
     }
     return 0;

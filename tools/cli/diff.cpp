@@ -20,10 +20,10 @@ int RunDiff(const QStringList& args) {
     const bool json = files.removeAll(QStringLiteral("--json")) > 0;
     for (const QString& f : files) {
         if (f.startsWith(QLatin1String("--")) || f.isEmpty())
-            return cliUsageError(self, QStringLiteral("unknown option '%1'").arg(f));
+            return cliUsageError(self, CliTexts().Text(590).arg(f));
     }
     if (files.size() != 2)
-        return cliUsageError(self, QStringLiteral("give two cam files"));
+        return cliUsageError(self, CliTexts().Text(589));
     CamProgram a;
     CamProgram b;
     // A file that cannot be read is trouble, not a difference.

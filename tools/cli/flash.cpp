@@ -34,19 +34,19 @@ public:
     explicit StderrProgress(QString path) : path_(std::move(path)) {}
 
     void workingFile(const QString& path, qint64 size) override {
-        say(QStringLiteral("WORKING FILE =\"%1\" (%2 bytes)").arg(path).arg(size));
+        say(CliTexts().Text(301).arg(path, QString::number(size)));
     }
     void phaseBegun(Phase phase) override {
         checking_ = phase == Phase::Checking;
         switch (phase) {
         case Phase::Checking:
-            say(QStringLiteral("checking the image"));
+            say(CliTexts().Text(581));
             break;
         case Phase::Erasing:
-            say(QStringLiteral("erasing the controller's flash"));
+            say(CliTexts().Text(582));
             break;
         case Phase::Transmitting:
-            say(QStringLiteral("sending the image"));
+            say(CliTexts().Text(583));
             break;
         case Phase::Connecting:
         case Phase::Receiving:
@@ -54,10 +54,13 @@ public:
         }
     }
     void counted(const Counters& c) override {
-        QString status = QStringLiteral("  line ") + CounterText(c.line) +
-                         QStringLiteral(" bytes ") + CounterText(c.bytes);
+        const LanguageTexts& texts = CliTexts();
+        QString status = QStringLiteral("  ") + texts.Text(594) + QLatin1Char(' ') +
+                         CounterText(c.line) + QLatin1Char(' ') + texts.Text(595) +
+                         QLatin1Char(' ') + CounterText(c.bytes);
         if (c.address >= 0)
-            status += QStringLiteral(" addr ") + HexRecord::AddressText(c.address);
+            status += QLatin1Char(' ') + texts.Text(596) + QLatin1Char(' ') +
+                      HexRecord::AddressText(c.address);
         if (c.elapsedMs >= 0)
             status += QStringLiteral(" Time:") + FlashUpdate::ElapsedText(c.elapsedMs);
         if (c.percent >= 0)
@@ -106,14 +109,14 @@ int RunFlash(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("flash"));
     LineArgs line;
     QString problem;
-    if (!ParseLineArgs(args, true, &line, &problem))
+    if (!ParseLineArgs(args, true, CliTexts(), &line, &problem))
         return cliUsageError(self, problem);
     if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
         return cliUsageError(self, line.rest.isEmpty()
-                                       ? QStringLiteral("which image?")
-                                       : QStringLiteral("unexpected ") + line.rest.last());
+                                       ? CliTexts().Text(578)
+                                       : CliTexts().Text(579).arg(line.rest.last()));
     if (!line.yes) {
-        cliErr() << "q517-cli: flash rewrites the controller's firmware; add --yes to go ahead\n";
+        cliErr() << "q517-cli: " << CliTexts().Text(580) << "\n";
         return 2;
     }
     const QString image = line.rest.first();

@@ -27,14 +27,14 @@ int RunIdentify(const QStringList& args) {
     if (!ParseDeviceArgs(args, &device, &problem))
         return cliUsageError(self, problem);
     if (!device.rest.isEmpty())
-        return cliUsageError(self, QStringLiteral("unexpected ") + device.rest.first());
+        return cliUsageError(self, CliTexts().Text(579).arg(device.rest.first()));
     CliDevice cli(device);
     Session& session = cli.session();
     const Identification identified = IdentifyController(session.linkContext());
     if (identified.result != IdentifyResult::Identified) {
         ShowOutcome(session.linkContext(), identified.outcome);
         if (identified.result == IdentifyResult::NotFound)
-            cliErr() << "q517-cli: the controller's replies carry no identification: "
+            cliErr() << "q517-cli: " << CliTexts().Text(587)
                      << withoutCr(session.link.state.IdentReply) << "\n";
         return 1;
     }

@@ -36,7 +36,7 @@ QString CliShown(const QString& text) {
 int cliUsageError(const CliCommand& command, const QString& problem) {
     if (!problem.isEmpty())
         cliErr() << "q517-cli: " << problem << "\n";
-    cliErr() << "usage: q517-cli " << command.usage << "\n";
+    cliErr() << CliTexts().Text(563) << " q517-cli " << command.usage << "\n";
     cliErr().flush();
     return 2;
 }

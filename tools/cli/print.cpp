@@ -41,7 +41,7 @@ std::optional<PrintArgs> parseArgs(const QStringList& args, QString& problem) {
         const QString& arg = args.at(i);
         if (arg == QLatin1String("--pdf") || arg == QLatin1String("--format")) {
             if (i + 1 >= args.size()) {
-                problem = arg + QStringLiteral(" needs a value");
+                problem = CliTexts().Text(547).arg(arg);
                 return std::nullopt;
             }
             const QString value = args.at(++i);
@@ -51,8 +51,7 @@ std::optional<PrintArgs> parseArgs(const QStringList& args, QString& problem) {
                 bool ok = false;
                 const long long n = value.toLongLong(&ok);
                 if (!ok) {
-                    problem =
-                        QStringLiteral("format '") + value + QStringLiteral("' is not a number");
+                    problem = CliTexts().Text(572).arg(value);
                     return std::nullopt;
                 }
                 parsed.format = n;
@@ -62,18 +61,18 @@ std::optional<PrintArgs> parseArgs(const QStringList& args, QString& problem) {
         } else if (arg == QLatin1String("--graphic")) {
             parsed.graphic = true;
         } else if (arg.startsWith(QLatin1String("--")) || !parsed.camFile.isEmpty()) {
-            problem = QStringLiteral("unexpected argument '") + arg + QLatin1Char('\'');
+            problem = CliTexts().Text(573).arg(arg);
             return std::nullopt;
         } else {
             parsed.camFile = arg;
         }
     }
     if (parsed.camFile.isEmpty() || parsed.pdfFile.isEmpty()) {
-        problem = QStringLiteral("a cam file and --pdf OUT.pdf are needed");
+        problem = CliTexts().Text(574);
         return std::nullopt;
     }
     if (parsed.all && parsed.format) {
-        problem = QStringLiteral("--format and --all exclude each other");
+        problem = CliTexts().Text(575);
         return std::nullopt;
     }
     return parsed;
@@ -82,13 +81,13 @@ std::optional<PrintArgs> parseArgs(const QStringList& args, QString& problem) {
 QString readProblem(const CamReadResult& read) {
     switch (read.status) {
     case CamReadResult::Status::Missing:
-        return QStringLiteral("no such file");
+        return CliTexts().Text(565);
     case CamReadResult::Status::Unreadable:
-        return QStringLiteral("cannot be read") +
+        return CliTexts().Text(567) +
                (read.error.Reason.isEmpty() ? QString() : QStringLiteral(": ") + read.error.Reason);
     default:
-        return QStringLiteral("line ") + QString::number(read.error.LineNumber) +
-               QStringLiteral(" \"") + read.error.Line + QStringLiteral("\": ") + read.error.Reason;
+        return CliTexts().Text(566).arg(read.error.LineNumber) + QStringLiteral(" \"") +
+               read.error.Line + QStringLiteral("\": ") + read.error.Reason;
     }
 }
 
@@ -106,7 +105,7 @@ int RunPrint(const QStringList& args) {
     if (!parsed)
         return cliUsageError(self, problem);
     if (sameFile(parsed->camFile, parsed->pdfFile))
-        return cliUsageError(self, QStringLiteral("the PDF file would replace the cam file"));
+        return cliUsageError(self, CliTexts().Text(576));
 
     CamProgram program;
     const CamReadResult read = ReadCamFile(program, parsed->camFile);
@@ -122,8 +121,11 @@ int RunPrint(const QStringList& args) {
     request.graphic = parsed->graphic;
     const long long format = parsed->format.value_or(1);
     if (!parsed->all && !program.IsValidFormat(int(qBound(-1LL, format, 1000LL)))) {
-        cliErr() << "q517-cli: format " << format << " is outside 1.." << program.FormatCount()
-                 << " of " << parsed->camFile << "\n";
+        cliErr() << "q517-cli: "
+                 << CliTexts().Text(568).arg(QString::number(format),
+                                             QString::number(program.FormatCount()),
+                                             parsed->camFile)
+                 << "\n";
         return 2;
     }
     request.format = int(format);
@@ -136,16 +138,17 @@ int RunPrint(const QStringList& args) {
     auto surface = PainterPrintSurface::BeginPdf(parsed->pdfFile, a4, HighResolutionDpi,
                                                  QFileInfo(parsed->camFile).fileName(), &failed);
     if (!surface) {
-        cliErr() << "q517-cli: cannot write " << failed << "\n";
+        cliErr() << "q517-cli: " << CliTexts().Text(569).arg(failed) << "\n";
         return 1;
     }
     const bool printed = PrintJob::Print(*surface, program, request, CliTexts());
     const int pages = surface->page();
     if (!printed) {
-        cliErr() << "q517-cli: cannot write " << surface->failure() << "\n";
+        cliErr() << "q517-cli: " << CliTexts().Text(569).arg(surface->failure()) << "\n";
         return 1;
     }
-    cliOut() << parsed->pdfFile << ": " << pages << (pages == 1 ? " page" : " pages") << "\n";
+    cliOut() << parsed->pdfFile << ": "
+             << (pages == 1 ? CliTexts().Text(570) : CliTexts().Text(571)).arg(pages) << "\n";
     return 0;
 }
 

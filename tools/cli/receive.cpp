@@ -55,9 +55,9 @@ int RunReceive(const QStringList& args) {
     if (outcome != TransferOutcome::Completed || !missing.isEmpty() ||
         read != TransferFileRead::Read) {
         ShowOutcome(session.linkContext(), read.outcome);
-        cliErr() << "q517-cli: the program did not come whole"
+        cliErr() << "q517-cli: " << CliTexts().Text(584)
                  << (missing.isEmpty() ? QString() : QStringLiteral(" (") + missing + ')') << "; "
-                 << path << " not written\n";
+                 << CliTexts().Text(585).arg(path) << "\n";
         return 1;
     }
     FileWriteError error;
@@ -65,7 +65,7 @@ int RunReceive(const QStringList& args) {
         cliErr() << "q517-cli: " << error.What << "\n";
         return 1;
     }
-    cliErr() << "q517-cli: " << path << " written\n";
+    cliErr() << "q517-cli: " << CliTexts().Text(586).arg(path) << "\n";
     return 0;
 }
 

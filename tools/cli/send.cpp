@@ -33,11 +33,11 @@ int RunSend(const QStringList& args) {
     const CliCommand& self = CliCommands().at(QStringLiteral("send"));
     LineArgs line;
     QString problem;
-    if (!ParseLineArgs(args, true, &line, &problem))
+    if (!ParseLineArgs(args, true, CliTexts(), &line, &problem))
         return cliUsageError(self, problem);
     if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
-        return cliUsageError(self, line.rest.isEmpty() ? QStringLiteral("which cam file?")
-                                                       : QStringLiteral("one cam file only"));
+        return cliUsageError(self,
+                             line.rest.isEmpty() ? CliTexts().Text(561) : CliTexts().Text(562));
     const QString path = line.rest.first();
     CamProgram program;
     // A refused or damaged file is trouble before any controller was reached.

@@ -39,7 +39,7 @@ std::optional<TimingArgs> parseArgs(const QStringList& args, QString& problem) {
         if (arg == QLatin1String("--rpm") || arg == QLatin1String("--format") ||
             arg == QLatin1String("--min-ms")) {
             if (i + 1 >= args.size()) {
-                problem = arg + QStringLiteral(" needs a value");
+                problem = CliTexts().Text(547).arg(arg);
                 return std::nullopt;
             }
             const QString value = args.at(++i);
@@ -49,14 +49,14 @@ std::optional<TimingArgs> parseArgs(const QStringList& args, QString& problem) {
         } else if (arg == QLatin1String("--json")) {
             parsed.json = true;
         } else if (arg.startsWith(QLatin1String("--")) || !parsed.camFile.isEmpty()) {
-            problem = QStringLiteral("unexpected argument '") + arg + QLatin1Char('\'');
+            problem = CliTexts().Text(573).arg(arg);
             return std::nullopt;
         } else {
             parsed.camFile = arg;
         }
     }
     if (parsed.camFile.isEmpty() || parsed.rpm.isEmpty()) {
-        problem = QStringLiteral("a cam file and --rpm N are needed");
+        problem = CliTexts().Text(577);
         return std::nullopt;
     }
     return parsed;

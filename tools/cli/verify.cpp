@@ -29,15 +29,14 @@ int RunVerify(const QStringList& args) {
     const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
     LineArgs line;
     QString problem;
-    if (!ParseLineArgs(rest, true, &line, &problem))
+    if (!ParseLineArgs(rest, true, CliTexts(), &line, &problem))
         return cliUsageError(self, problem);
     if (line.rest.size() != 1 || line.rest.first().startsWith(QLatin1String("--")))
-        return cliUsageError(self, line.rest.isEmpty() ? QStringLiteral("which cam file?")
-                                                       : QStringLiteral("one cam file only"));
+        return cliUsageError(self,
+                             line.rest.isEmpty() ? CliTexts().Text(561) : CliTexts().Text(562));
     const bool one = line.targets.size() == 1;
     if (json && (!one || !line.report.isEmpty()))
-        return cliUsageError(self, QStringLiteral("--json shows the differences of one "
-                                                  "controller; several take --report"));
+        return cliUsageError(self, CliTexts().Text(588));
     const QString path = line.rest.first();
     CamProgram expected;
     if (CliReadCamFile(expected, path) != 0)
