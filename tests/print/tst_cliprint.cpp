@@ -38,19 +38,11 @@ struct Run {
     QString err;
 };
 
-// Run with a data directory of its own whose options file names the English script, so the
-// messages are the English texts whatever the machine's operator chose.
+// Run with an empty data directory of its own: no options file, so the printouts and messages
+// are Italian, the default, whatever the machine's operator chose.
 Run cli(const QStringList& args) {
     static QTemporaryDir home;
-    static const bool written = [] {
-        QDir().mkpath(home.filePath(QStringLiteral("q517")));
-        QFile options(home.filePath(QStringLiteral("q517/Q517_opt.def")));
-        return options.open(QIODevice::WriteOnly) &&
-               options.write("\"q517_EN.SCR\",1,\"9600\"\r\n") > 0;
-    }();
     Run run;
-    if (!written)
-        return run;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
@@ -184,7 +176,7 @@ private slots:
                        QStringLiteral("--graphic")});
         }
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("cannot write ") + pdf +
+        QVERIFY2(run.err.contains(QStringLiteral("impossibile scrivere ") + pdf +
                                   QStringLiteral(": File too large")),
                  qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
@@ -215,20 +207,21 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString pdf = QStringLiteral("@refused.pdf");
         QTest::newRow("format above")
-            << QStringList{"@cam", "--pdf", pdf, "--format", "7"} << 2 << "outside 1..6";
+            << QStringList{"@cam", "--pdf", pdf, "--format", "7"} << 2 << "fuori da 1..6";
         QTest::newRow("format 0") << QStringList{"@cam", "--pdf", pdf, "--format", "0"} << 2
-                                  << "outside 1..6";
+                                  << "fuori da 1..6";
         QTest::newRow("format not a number")
-            << QStringList{"@cam", "--pdf", pdf, "--format", "two"} << 2 << "not a number";
-        QTest::newRow("no pdf") << QStringList{"@cam"} << 2 << "usage";
+            << QStringList{"@cam", "--pdf", pdf, "--format", "two"} << 2 << "non è un numero";
+        QTest::newRow("no pdf") << QStringList{"@cam"} << 2 << "uso: q517-cli print";
         QTest::newRow("format and all")
-            << QStringList{"@cam", "--pdf", pdf, "--all", "--format", "1"} << 2 << "usage";
+            << QStringList{"@cam", "--pdf", pdf, "--all", "--format", "1"} << 2
+            << "uso: q517-cli print";
         QTest::newRow("missing cam file")
             << QStringList{"@missing.CAM", "--pdf", pdf} << 1 << "missing.CAM";
         QTest::newRow("angle out of range")
             << QStringList{"@bad.CAM", "--pdf", pdf} << 1 << "400 010";
         QTest::newRow("pdf over the cam file")
-            << QStringList{"@cam", "--pdf", "@cam"} << 2 << "would replace the cam file";
+            << QStringList{"@cam", "--pdf", "@cam"} << 2 << "sostituirebbe il file di camme";
     }
     void refused() {
         QFETCH(QStringList, args);
