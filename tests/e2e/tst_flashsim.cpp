@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,6 +72,11 @@ void TestFlashSim::imageArrivesWhole() {
     QVERIFY(run.err.contains(QStringLiteral(" CRC Prog:  4F21A7  Date Prog: MAR 15 2010")));
     QVERIFY(run.err.contains(QStringLiteral("DEVICE UPDATED WITH  ") + image));
     QVERIFY(run.err.contains(QStringLiteral("100%")));
+    // The steps and the counters in Italian, the language without an options file.
+    QVERIFY(run.err.contains(QString::fromUtf8("\ncancellazione della flash del controllore\n")));
+    QVERIFY2(run.err.contains(QRegularExpression(
+                 QStringLiteral("\n  riga \\d+ byte \\d+ ind \\S+ Tempo:\\S+ \\d+%\n"))),
+             qPrintable(run.err));
     // What the loader took is the file, line for line. It is written after the last ACK, so
     // only once the simulator has ended is it surely whole.
     QVERIFY(sim.stop());

@@ -62,7 +62,7 @@ public:
             status += QLatin1Char(' ') + texts.Text(596) + QLatin1Char(' ') +
                       HexRecord::AddressText(c.address);
         if (c.elapsedMs >= 0)
-            status += QStringLiteral(" Time:") + FlashUpdate::ElapsedText(c.elapsedMs);
+            status += QLatin1Char(' ') + texts.Text(597) + FlashUpdate::ElapsedText(c.elapsedMs);
         if (c.percent >= 0)
             status += QStringLiteral(" %1%").arg(c.percent);
         // The check is quick: only its final counters are worth a line.
