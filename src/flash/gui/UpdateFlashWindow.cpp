@@ -94,9 +94,9 @@ void UpdateFlashWindow::counted(const Counters& counters) {
             textArea_->drawText(Address.x, Address.y, HexRecord::AddressText(counters.address),
                                 bold);
         if (counters.elapsedMs >= 0)
-            textArea_->drawText(
-                Elapsed.x, Elapsed.y,
-                QStringLiteral("Time:") + FlashUpdate::ElapsedText(counters.elapsedMs), bold);
+            textArea_->drawText(Elapsed.x, Elapsed.y,
+                                session_.Text(597) + FlashUpdate::ElapsedText(counters.elapsedMs),
+                                bold);
         if (counters.percent >= 0 && (barra_->isHidden() || barra_->percent() != counters.percent))
             DrawProgress(*barra_, counters.percent);
     }
