@@ -11,11 +11,6 @@ static void setOn(CamProgram& program, int format, int cam, int from, int to) {
 }
 
 // The rectangles drawn as tracks (hollow) and as bars (filled), in order.
-static const LanguageTexts& italian() {
-    static const LanguageTexts texts = ScriptTexts(QStringLiteral("q517_IT.SCR"));
-    return texts;
-}
-
 static QList<RecordingPrintSurface::Rect> rectsWithFill(const RecordingPrintSurface& s,
                                                         bool filled) {
     QList<RecordingPrintSurface::Rect> found;
@@ -51,7 +46,7 @@ private slots:
         CamProgram program;
         program.SetCamName(1, QStringLiteral("PRESS"));
         RecordingPrintSurface surface;
-        FormatDiagram diagram(surface, program, italian());
+        FormatDiagram diagram(surface, program, ItalianTexts());
         diagram.PrintFormatDiagram(1);
 
         const auto tracks = rectsWithFill(surface, false);
@@ -96,7 +91,7 @@ private slots:
         for (int cam = 1; cam <= cams; ++cam)
             setOn(program, 1, cam, 10 * cam, 10 * cam + 5);
         RecordingPrintSurface surface;
-        FormatDiagram diagram(surface, program, italian());
+        FormatDiagram diagram(surface, program, ItalianTexts());
         diagram.PrintFormatDiagram(1);
         QCOMPARE(diagram.PrintRowHeight, rowHeight);
         QCOMPARE(diagram.PrintRowGap, rowGap);
@@ -143,7 +138,7 @@ private slots:
         for (int i = 0; i + 1 < onRanges.size(); i += 2)
             setOn(program, 4, 1, onRanges[i], onRanges[i + 1]);
         RecordingPrintSurface surface;
-        FormatDiagram diagram(surface, program, italian());
+        FormatDiagram diagram(surface, program, ItalianTexts());
         diagram.PrintFormatDiagram(4);
 
         // Row 1: its track, then its bars, wide and filled; every row has 7 ticks.
@@ -180,7 +175,7 @@ private slots:
     void degreeScaleAboveFirstRowOnly() {
         CamProgram program;
         RecordingPrintSurface surface;
-        FormatDiagram diagram(surface, program, italian());
+        FormatDiagram diagram(surface, program, ItalianTexts());
         diagram.PrintFormatDiagram(2);
         QStringList scale;
         QList<int> xs;
@@ -203,7 +198,7 @@ private slots:
     void emphasisRestored() {
         CamProgram program;
         RecordingPrintSurface surface;
-        FormatDiagram(surface, program, italian()).PrintFormatDiagram(1);
+        FormatDiagram(surface, program, ItalianTexts()).PrintFormatDiagram(1);
         QCOMPARE(surface.emphasis(), false);
         for (const auto& text : surface.texts)
             QVERIFY(text.bold);

@@ -5,11 +5,6 @@
 
 #include <QTest>
 
-static const LanguageTexts& italian() {
-    static const LanguageTexts texts = ScriptTexts(QStringLiteral("q517_IT.SCR"));
-    return texts;
-}
-
 static void setOn(CamProgram& program, int format, int cam, int from, int to) {
     for (int a = from; a <= to; ++a)
         program.WriteDegree(format, cam, a, 1);
@@ -88,7 +83,7 @@ private slots:
 
         RecordingPrintSurface surface;
         surface.setCurrentY(600);
-        FormatListing::PrintFormatListing(surface, program, 2, italian());
+        FormatListing::PrintFormatListing(surface, program, 2, ItalianTexts());
 
         const QStringList expected = {
             "",
@@ -141,7 +136,7 @@ private slots:
         CamProgram program;
         RecordingPrintSurface surface;
         surface.setEmphasis(before);
-        FormatListing::PrintFormatListing(surface, program, 1, italian());
+        FormatListing::PrintFormatListing(surface, program, 1, ItalianTexts());
         QCOMPARE(surface.emphasis(), before);
     }
 
@@ -156,7 +151,7 @@ private slots:
                           .arg(6 * k + 3, 3, 10, QLatin1Char('0'));
         }
         RecordingPrintSurface surface;
-        FormatListing::PrintFormatListing(surface, program, 1, italian());
+        FormatListing::PrintFormatListing(surface, program, 1, ItalianTexts());
         const QStringList lines = surface.printedLines();
         const int from = lines.indexOf(QStringLiteral("C 02")) + 1;
         const int to = lines.indexOf(QStringLiteral("C 03"));
@@ -179,7 +174,7 @@ private slots:
         for (int cam = 1; cam <= 24; ++cam)
             setOn(program, 1, cam, cam, cam + 10);
         RecordingPrintSurface surface(11906, 4000);
-        FormatListing::PrintFormatListing(surface, program, 1, italian());
+        FormatListing::PrintFormatListing(surface, program, 1, ItalianTexts());
         QCOMPARE(surface.pagesStarted, 3); // 16 lines a page
         for (const auto& text : surface.texts)
             QVERIFY2(text.y >= 0 && text.y + 240 <= 4000, qPrintable(text.text));

@@ -40,8 +40,7 @@ private slots:
         CamProgram program;
         RecordingPrintSurface surface;
         int callbacks = 0;
-        QVERIFY(PrintJob::Print(surface, program, {false, typed, false},
-                                ScriptTexts(QStringLiteral("q517_IT.SCR")),
+        QVERIFY(PrintJob::Print(surface, program, {false, typed, false}, ItalianTexts(),
                                 [&](int) { ++callbacks; }));
         QCOMPARE(surface.printedLines().value(1), header);
         QCOMPARE(surface.pages(), 1);
@@ -62,8 +61,7 @@ private slots:
         program.WriteDegree(6, 24, 100, 1);
         RecordingPrintSurface surface;
         QList<int> shown;
-        QVERIFY(PrintJob::Print(surface, program, {true, 3, graphic},
-                                ScriptTexts(QStringLiteral("q517_IT.SCR")),
+        QVERIFY(PrintJob::Print(surface, program, {true, 3, graphic}, ItalianTexts(),
                                 [&](int format) { shown << format; }));
         QCOMPARE(surface.pages(), 6);
         QCOMPARE(surface.jobsEnded, 1);
@@ -82,8 +80,7 @@ private slots:
         CamProgram program;
         RecordingPrintSurface surface;
         surface.failEndJob = true;
-        QVERIFY(!PrintJob::Print(surface, program, {false, 1, false},
-                                 ScriptTexts(QStringLiteral("q517_IT.SCR"))));
+        QVERIFY(!PrintJob::Print(surface, program, {false, 1, false}, ItalianTexts()));
     }
 };
 

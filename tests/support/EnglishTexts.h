@@ -21,6 +21,12 @@ inline LanguageTexts ScriptTexts(const QString& name) {
     return texts;
 }
 
+// The installed Italian script, the language of a fresh installation, read once.
+inline const LanguageTexts& ItalianTexts() {
+    static const LanguageTexts texts = ScriptTexts(QStringLiteral("q517_IT.SCR"));
+    return texts;
+}
+
 // Puts the English texts into a session built without a script, as the program's fallback
 // shows them; true, so that a fixture can do it as a member's initializer.
 template <typename WithTexts> bool SpeakEnglish(WithTexts& session) {
