@@ -1,6 +1,7 @@
 #include "link/ReceivedFormats.h"
 
 #include "model/CamLineCursor.h"
+#include "model/LanguageTexts.h"
 #include "model/NumberForms.h"
 
 ReceivedFormats ReceivedFormats::Scan(const QByteArray& transferFile) {
@@ -39,7 +40,7 @@ QList<int> ReceivedFormats::Missing(int formatCount) const {
     return missing;
 }
 
-QString ReceivedFormats::MissingText(int formatCount) const {
+QString ReceivedFormats::MissingText(int formatCount, const LanguageTexts& texts) const {
     QStringList parts;
     const QList<int> missing = Missing(formatCount);
     for (int i = 0; i < missing.size();) {
@@ -51,13 +52,13 @@ QString ReceivedFormats::MissingText(int formatCount) const {
                                   QString::number(missing.at(j)));
         i = j + 1;
     }
-    QString text;
-    if (!parts.isEmpty())
-        text = (missing.size() == 1 ? QStringLiteral("format ") : QStringLiteral("formats ")) +
-               parts.join(QStringLiteral(", "));
+    const QString numbers = parts.join(QStringLiteral(", "));
+    const bool one = missing.size() == 1;
+    if (!missing.isEmpty() && ended)
+        return (one ? texts.Text(630) : texts.Text(631)).arg(numbers);
+    if (!missing.isEmpty())
+        return (one ? texts.Text(632) : texts.Text(633)).arg(numbers);
     if (!ended)
-        text += text.isEmpty() ? QStringLiteral("END") : QStringLiteral(" and END");
-    if (text.isEmpty())
-        return Whole(formatCount) ? QString() : QStringLiteral("the formats came out of order");
-    return text + QStringLiteral(" never came");
+        return texts.Text(634);
+    return Whole(formatCount) ? QString() : texts.Text(635);
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class LanguageTexts;
+
 // What a reception brought, read from the transfer file: the format headers in the order
 // they came and whether "END" closed the stream. A program came whole only when every
 // format of its type came, in order, and then "END".
@@ -17,5 +19,5 @@ struct ReceivedFormats {
     // The formats of 1..formatCount that never came.
     QList<int> Missing(int formatCount) const;
     // What is missing for the operator: "formats 3-28 and END never came".
-    QString MissingText(int formatCount) const;
+    QString MissingText(int formatCount, const LanguageTexts& texts) const;
 };

@@ -7,12 +7,14 @@
 #include <QDir>
 
 namespace {
-const QString Usage = QStringLiteral("Usage: q517 [FILE.CAM]\n");
+QString Usage(const LanguageTexts& texts) {
+    return texts.Text(564) + QStringLiteral(" q517 [FILE.CAM]\n");
+}
 
 StartCommand refuse(const QString& problem, const LanguageTexts& texts) {
     StartCommand command;
     command.action = StartCommand::Action::Refuse;
-    command.text = QStringLiteral("q517: ") + problem + QStringLiteral("\n") + Usage +
+    command.text = QStringLiteral("q517: ") + problem + QStringLiteral("\n") + Usage(texts) +
                    QStringLiteral("  -h, --help  ") + texts.Text(484) + QStringLiteral("\n");
     return command;
 }
@@ -21,13 +23,11 @@ StartCommand refuse(const QString& problem, const LanguageTexts& texts) {
 QString StartHelpText(const LanguageTexts& texts) {
     using CommandHelp::Section;
     const QString gap = QStringLiteral("\n");
-    return Usage + texts.Text(482) + QStringLiteral("\n\n") +
-           Section(QStringLiteral("Options:"),
-                   {{QStringLiteral("-h, --help"), texts.Text(484)},
-                    {QStringLiteral("-v, --version"), texts.Text(485)}}) +
-           gap +
-           Section(QStringLiteral("Arguments:"), {{QStringLiteral("FILE.CAM"), texts.Text(483)}}) +
-           gap + CommandHelp::ExitStatus(texts, CommandHelp::Statuses::DoneOrWrongArguments) + gap +
+    return Usage(texts) + texts.Text(482) + QStringLiteral("\n\n") +
+           Section(texts.Text(264), {{QStringLiteral("-h, --help"), texts.Text(484)},
+                                     {QStringLiteral("-v, --version"), texts.Text(485)}}) +
+           gap + Section(texts.Text(636), {{QStringLiteral("FILE.CAM"), texts.Text(483)}}) + gap +
+           CommandHelp::ExitStatus(texts, CommandHelp::Statuses::DoneOrWrongArguments) + gap +
            CommandHelp::Files(texts, false) + gap +
            Section(texts.Text(495), {{QStringLiteral("$ q517 PRESS1.CAM"), QString()}});
 }

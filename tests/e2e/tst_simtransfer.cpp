@@ -174,7 +174,7 @@ private slots:
         const CliRun run =
             runCli({QStringLiteral("receive"), out, QStringLiteral("--device"), link}, home.path());
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("(formats 2-6 never came); ") + out +
+        QVERIFY2(run.err.contains(QStringLiteral("(i formati 2-6 non sono mai arrivati); ") + out +
                                   QStringLiteral(" non scritto")),
                  qPrintable(run.err));
         QVERIFY(!QFile::exists(out));

@@ -1,4 +1,5 @@
 #include "link/ReceivedFormats.h"
+#include "support/EnglishTexts.h"
 
 #include <QTest>
 
@@ -34,7 +35,7 @@ private slots:
         QFETCH(QByteArray, stream);
         QFETCH(QString, missing);
         const ReceivedFormats received = ReceivedFormats::Scan(stream);
-        QCOMPARE(received.MissingText(3), missing);
+        QCOMPARE(received.MissingText(3, EnglishTexts()), missing);
         QCOMPARE(received.Whole(3), missing.isEmpty());
     }
 };

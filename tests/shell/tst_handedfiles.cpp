@@ -178,7 +178,7 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("output");
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: q517 [FILE.CAM]";
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Uso: q517 [FILE.CAM]";
         QTest::newRow("--version") << QStringList{"--version"} << 0 << "q517 " Q517_VERSION;
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "q517: ";
     }

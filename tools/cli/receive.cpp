@@ -47,7 +47,7 @@ int RunReceive(const QStringList& args) {
     if (outcome != TransferOutcome::NotStarted) {
         QByteArray transfer;
         TextFile::ReadAll(TransferFile::Path(session.link), transfer);
-        missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount());
+        missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount(), CliTexts());
     }
     TransferFileReading read;
     if (outcome == TransferOutcome::Completed && missing.isEmpty())
