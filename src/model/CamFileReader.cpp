@@ -17,12 +17,17 @@ namespace {
 using NumberForms::LeadingNumber;
 using NumberForms::Rounding;
 
-bool setError(CamReadError* error, const CamLineCursor& in, const QString& reason,
+using Why = CamReadError::Why;
+
+bool setError(CamReadError* error, const CamLineCursor& in, Why why, const QString& reason,
+              const QString& detail = QString(),
               CamReadError::Damage damage = CamReadError::Damage::None) {
     if (error) {
         error->LineNumber = in.LineNumber();
         error->Line = FileAccess::Printable(in.InputLine());
         error->Reason = reason;
+        error->Reasoned = why;
+        error->Detail = detail;
         error->Damaged = damage;
     }
     return false;
@@ -103,12 +108,14 @@ SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
         if (line.startsWith(QLatin1Char('C'))) {
             const long long number = camNumber(line);
             if (number < 0) {
-                setError(error, in, QLatin1String(NotACamNumber), CamReadError::Damage::CamNumber);
+                setError(error, in, Why::CamNumberNotDigits, QLatin1String(NotACamNumber), {},
+                         CamReadError::Damage::CamNumber);
                 return SectionStop::Failed;
             }
             if (number < 1 || number > target.camCount()) {
-                setError(error, in,
-                         QStringLiteral("cam number outside 1..%1").arg(target.camCount()));
+                const QString last = QString::number(target.camCount());
+                setError(error, in, Why::CamNumberOutside,
+                         QStringLiteral("cam number outside 1..%1").arg(last), last);
                 return SectionStop::Failed;
             }
             cam = int(number);
@@ -128,17 +135,19 @@ SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
         if (!line.startsWith(QLatin1Char(' ')))
             continue; // not a line of the section: the reader has always passed over these
         if (cam == 0) {
-            setError(error, in, QStringLiteral("phase line before any cam line"));
+            setError(error, in, Why::PhaseBeforeCam,
+                     QStringLiteral("phase line before any cam line"));
             return SectionStop::Failed;
         }
         long long on = 0;
         long long off = 0;
         if (!phaseAngles(line, on, off)) {
-            setError(error, in, QLatin1String(NotAPhase), CamReadError::Damage::Phase);
+            setError(error, in, Why::NotAPhase, QLatin1String(NotAPhase), {},
+                     CamReadError::Damage::Phase);
             return SectionStop::Failed;
         }
         if (on < 0 || on >= CamProgram::Degrees || off < 0 || off >= CamProgram::Degrees) {
-            setError(error, in, QStringLiteral("angle outside 0..359"));
+            setError(error, in, Why::AngleOutside, QStringLiteral("angle outside 0..359"));
             return SectionStop::Failed;
         }
         SetPhaseOn(target.camDegrees(cam), int(on), int(off));
@@ -151,14 +160,17 @@ SectionStop readSection(CamLineCursor& in, Target target, CamReadError* error) {
 bool nextLine(CamLineCursor& in, CamReadError* error, const char* expected) {
     if (in.ReadLine())
         return true;
-    return setError(
-        error, in, QStringLiteral("the file ends before the %1 line").arg(QLatin1String(expected)));
+    return setError(error, in, Why::EndsBefore,
+                    QStringLiteral("the file ends before the %1 line").arg(QLatin1String(expected)),
+                    QLatin1String(expected));
 }
 
 bool readParameter(CamLineCursor& in, CamReadError* error, const char* keyword, int lastChars,
                    int16_t& value) {
     if (!in.Line().contains(QLatin1String(keyword)))
-        return setError(error, in, QStringLiteral("no \"%1\" line").arg(QLatin1String(keyword)));
+        return setError(error, in, Why::NoKeywordLine,
+                        QStringLiteral("no \"%1\" line").arg(QLatin1String(keyword)),
+                        QStringLiteral("\"%1\"").arg(QLatin1String(keyword)));
     value = int16_t(LeadingNumber(in.Line().right(lastChars), Rounding::HalfToEven));
     return true;
 }
@@ -173,13 +185,15 @@ bool readSpeedLimit(CamLineCursor& in, CamReadError* error, int16_t& value) {
     } else {
         at = line.indexOf(QLatin1String("LIMITE"));
         if (at < 0)
-            return setError(error, in, QStringLiteral("no \"LIMITE\" line"));
+            return setError(error, in, Why::NoKeywordLine, QStringLiteral("no \"LIMITE\" line"),
+                            QStringLiteral("\"LIMITE\""));
         at += 6;
     }
     const long long number = LeadingNumber(line.mid(at), Rounding::HalfToEven);
     if (number < std::numeric_limits<int16_t>::min() ||
         number > std::numeric_limits<int16_t>::max())
-        return setError(error, in, QStringLiteral("speed limit out of range"));
+        return setError(error, in, Why::SpeedLimitOutside,
+                        QStringLiteral("speed limit out of range"));
     value = int16_t(number);
     return true;
 }
@@ -188,29 +202,32 @@ bool readAdvance(CamLineCursor& in, CamReadError* error, uint8_t& value) {
     const QStringView line = in.Line();
     const qsizetype ms = line.indexOf(QLatin1String("ms"));
     if (ms < 0)
-        return setError(error, in, QStringLiteral("advance line without \"ms\""));
+        return setError(error, in, Why::AdvanceWithoutMs,
+                        QStringLiteral("advance line without \"ms\""));
     const long long number = LeadingNumber(line.mid(ms + 3), Rounding::HalfToEven);
     if (number < 0 || number > 255)
-        return setError(error, in, QStringLiteral("advance outside 0..255"));
+        return setError(error, in, Why::AdvanceOutside, QStringLiteral("advance outside 0..255"));
     value = uint8_t(number);
     return true;
 }
 
 bool readFunctionSection(CamLineCursor& in, CamProgram& program, CamReadError* error) {
     if (!in.ReadLine())
-        return setError(error, in, QStringLiteral("the file is empty"));
+        return setError(error, in, Why::Empty, QStringLiteral("the file is empty"));
     if (!in.Line().contains(QLatin1String("FUNZIONI")))
-        return setError(error, in, QStringLiteral("the first line is not \"FUNZIONI\""));
+        return setError(error, in, Why::NoFunctionLine,
+                        QStringLiteral("the first line is not \"FUNZIONI\""));
     const QStringView counts = in.Line().mid(8);
     const long long cams = std::llabs(LeadingNumber(counts.left(3), Rounding::HalfToEven));
     const long long formats = std::llabs(LeadingNumber(counts.right(3), Rounding::HalfToEven));
     if (cams > 99 || formats > 99 || !CamProgram::IsValidPair(int(cams), int(formats)))
-        return setError(error, in, QStringLiteral("no controller has that cam and format count"));
+        return setError(error, in, Why::NoSuchType,
+                        QStringLiteral("no controller has that cam and format count"));
     program.Reconfigure(int(cams), int(formats), true);
     program.ProgramSaved = true;
 
     FunctionParameters& f = program.Parameters;
-    if (!nextLine(in, error, "advance"))
+    if (!nextLine(in, error, "\"ANTICIPO CAMS\""))
         return false;
     if (in.Line().contains(QLatin1String("NUMERO ANTICIPI "))) {
         f.AdvanceCount = 0;
@@ -224,7 +241,7 @@ bool readFunctionSection(CamLineCursor& in, CamProgram& program, CamReadError* e
             count /= 2;
         f.AdvanceCount = int16_t(count);
         for (int k = 1; k <= count; ++k) {
-            if (k > 1 && !nextLine(in, error, "advance"))
+            if (k > 1 && !nextLine(in, error, "\"ANTICIPO CAMS\""))
                 return false;
             if (!readAdvance(in, error, f.CamAdvance[k - 1]))
                 return false;
@@ -251,8 +268,9 @@ CamReadResult failed(CamReadResult::Status status) {
 SectionStop ReadFormatSection(CamLineCursor& in, CamProgram& program, int format,
                               CamReadError* error) {
     if (!program.IsValidFormat(format)) {
-        setError(error, in,
-                 QStringLiteral("format number outside 1..%1").arg(program.FormatCount()));
+        const QString last = QString::number(program.FormatCount());
+        setError(error, in, Why::FormatOutside,
+                 QStringLiteral("format number outside 1..%1").arg(last), last);
         return SectionStop::Failed;
     }
     return readSection(in, ProgramFormat{program, format}, error);
@@ -280,8 +298,9 @@ CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
         if (line.contains(QLatin1String("FORMATO N. "))) {
             const long long format = LeadingNumber(line.right(2), Rounding::HalfToEven);
             if (format < 1 || format > program.FormatCount()) {
-                setError(&result.error, in,
-                         QStringLiteral("format number outside 1..%1").arg(program.FormatCount()));
+                const QString last = QString::number(program.FormatCount());
+                setError(&result.error, in, Why::FormatOutside,
+                         QStringLiteral("format number outside 1..%1").arg(last), last);
                 result.status = CamReadResult::Status::Failed;
                 break;
             }
@@ -293,7 +312,8 @@ CamReadResult ReadCamBytes(CamProgram& program, const QByteArray& bytes) {
         } else if (line.contains(QLatin1String("END")) || (line.isEmpty() && in.AtEnd())) {
             break;
         } else {
-            setError(&result.error, in, QStringLiteral("a line that is not a format header"));
+            setError(&result.error, in, Why::NotAFormatHeader,
+                     QStringLiteral("a line that is not a format header"));
             result.status = CamReadResult::Status::Failed;
             break;
         }
@@ -315,6 +335,44 @@ QString CamReadErrorText(const CamReadError& error, const LanguageTexts& texts) 
     return error.Line + texts.Text(10);
 }
 
+QString CamReadReason(const CamReadError& error, const LanguageTexts& texts) {
+    switch (error.Reasoned) {
+    case Why::Other:
+        break;
+    case Why::CamNumberNotDigits:
+        return texts.Text(637);
+    case Why::CamNumberOutside:
+        return texts.Text(638).arg(error.Detail);
+    case Why::PhaseBeforeCam:
+        return texts.Text(639);
+    case Why::NotAPhase:
+        return texts.Text(640);
+    case Why::AngleOutside:
+        return texts.Text(641);
+    case Why::EndsBefore:
+        return texts.Text(642).arg(error.Detail);
+    case Why::NoKeywordLine:
+        return texts.Text(643).arg(error.Detail);
+    case Why::SpeedLimitOutside:
+        return texts.Text(644);
+    case Why::AdvanceWithoutMs:
+        return texts.Text(645);
+    case Why::AdvanceOutside:
+        return texts.Text(646);
+    case Why::Empty:
+        return texts.Text(647);
+    case Why::NoFunctionLine:
+        return texts.Text(648);
+    case Why::NoSuchType:
+        return texts.Text(649);
+    case Why::FormatOutside:
+        return texts.Text(247).arg(error.Detail);
+    case Why::NotAFormatHeader:
+        return texts.Text(248);
+    }
+    return error.Reason;
+}
+
 QList<CamReadError> DamagedLines(const QByteArray& bytes) {
     QList<CamReadError> damaged;
     CamLineCursor in(bytes);
@@ -328,13 +386,15 @@ QList<CamReadError> DamagedLines(const QByteArray& bytes) {
         CamReadError error;
         if (line.startsWith(QLatin1Char('C'))) {
             if (inSection && camNumber(line) < 0)
-                setError(&error, in, QLatin1String(NotACamNumber), CamReadError::Damage::CamNumber);
+                setError(&error, in, Why::CamNumberNotDigits, QLatin1String(NotACamNumber), {},
+                         CamReadError::Damage::CamNumber);
         } else if (line.contains(QLatin1String("FORMATO N. "))) {
             inSection = true;
         } else if (line.contains(QLatin1String("END"))) {
             inSection = false;
         } else if (inSection && line.startsWith(QLatin1Char(' ')) && !phaseAngles(line, on, off)) {
-            setError(&error, in, QLatin1String(NotAPhase), CamReadError::Damage::Phase);
+            setError(&error, in, Why::NotAPhase, QLatin1String(NotAPhase), {},
+                     CamReadError::Damage::Phase);
         }
         if (error.Damaged != CamReadError::Damage::None)
             damaged.append(error);

@@ -11,11 +11,31 @@ class FormatScratch;
 class LanguageTexts;
 
 // The line a read stopped on and why. The operator is shown Line followed by language
-// text 10 (CamReadErrorText); LineNumber and Reason are for the command line and the tests.
+// text 10 (CamReadErrorText), and the reason in the operator's words (CamReadReason); Reason
+// says it in English for the simulator's log and the tests.
 struct CamReadError {
     int LineNumber = 0; // 1-based; 0 when the file had no line at all
     QString Line;       // made printable: control characters as \xNN, a long line cut with "..."
     QString Reason;
+    enum class Why {
+        Other, // a cause from outside the file (the system's, for an unreadable file)
+        CamNumberNotDigits,
+        CamNumberOutside, // Detail: the type's last cam
+        PhaseBeforeCam,
+        NotAPhase,
+        AngleOutside,
+        EndsBefore,    // Detail: the line that was expected
+        NoKeywordLine, // Detail: the keyword
+        SpeedLimitOutside,
+        AdvanceWithoutMs,
+        AdvanceOutside,
+        Empty,
+        NoFunctionLine,
+        NoSuchType,
+        FormatOutside, // Detail: the type's last format
+        NotAFormatHeader,
+    } Reasoned = Why::Other;
+    QString Detail;
     // A phase line that is not two whole numbers, or a cam line whose number is not digits:
     // a damaged line, never guessed at.
     enum class Damage { None, Phase, CamNumber } Damaged = Damage::None;
@@ -24,6 +44,9 @@ struct CamReadError {
 // What the operator reads for a refused line: "Line 14: ' 030 9x0' is not a phase ON OFF"
 // for a damaged line, else the line followed by language text 10.
 QString CamReadErrorText(const CamReadError& error, const LanguageTexts& texts);
+
+// Why the read stopped, in the operator's language; a cause from outside the file as it came.
+QString CamReadReason(const CamReadError& error, const LanguageTexts& texts);
 
 // Every damaged phase and cam line of a cam file's format sections, in file order.
 QList<CamReadError> DamagedLines(const QByteArray& bytes);

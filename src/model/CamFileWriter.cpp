@@ -1,5 +1,7 @@
 #include "model/CamFileWriter.h"
 
+#include "model/LanguageTexts.h"
+
 #include "model/CamProgram.h"
 #include "model/FileAccess.h"
 #include "model/NumberForms.h"
@@ -125,27 +127,50 @@ CamFileText CamFileContents(const CamProgram& program, bool portOpen) {
 }
 
 namespace {
-void fail(FileWriteError* error, int number, const QString& path, const QString& cause) {
+using Why = FileWriteError::Why;
+
+void fail(FileWriteError* error, int number, const QString& path, Why why, const QString& cause) {
     if (error) {
         error->Number = number;
         error->What = QDir::toNativeSeparators(path) + QStringLiteral(": ") + cause;
+        error->Path = QDir::toNativeSeparators(path);
+        error->Reasoned = why;
+        error->SystemCause = why == Why::System ? cause : QString();
     }
 }
 } // namespace
+
+QString FileWriteErrorText(const FileWriteError& error, const LanguageTexts& texts) {
+    QString cause = error.SystemCause;
+    switch (error.Reasoned) {
+    case Why::System:
+        break;
+    case Why::NoFileName:
+        cause = texts.Text(249);
+        break;
+    case Why::NoDirectory:
+        cause = texts.Text(337);
+        break;
+    case Why::IsDirectory:
+        cause = texts.Text(338);
+        break;
+    }
+    return error.Path + QStringLiteral(": ") + cause;
+}
 
 bool WriteCamFile(const CamProgram& program, const QString& path, bool portOpen,
                   FileWriteError* error) {
     const QFileInfo target(path);
     if (path.isEmpty() || target.fileName().isEmpty()) {
-        fail(error, 75, path, QStringLiteral("no file name"));
+        fail(error, 75, path, Why::NoFileName, QStringLiteral("no file name"));
         return false;
     }
     if (!target.absoluteDir().exists()) {
-        fail(error, 76, path, QStringLiteral("the directory does not exist"));
+        fail(error, 76, path, Why::NoDirectory, QStringLiteral("the directory does not exist"));
         return false;
     }
     if (target.isDir()) {
-        fail(error, 75, path, QStringLiteral("a directory has that name"));
+        fail(error, 75, path, Why::IsDirectory, QStringLiteral("a directory has that name"));
         return false;
     }
     const CamFileText text = CamFileContents(program, portOpen);
@@ -153,17 +178,17 @@ bool WriteCamFile(const CamProgram& program, const QString& path, bool portOpen,
     // Unbuffered, so a write cut short (a full disk, a size limit) shows in write()'s count
     // instead of vanishing inside a buffered flush that still commits a truncated file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(error, 70, path, file.errorString());
+        fail(error, 70, path, Why::System, file.errorString());
         return false;
     }
     if (!FileAccess::WriteAll(file, text.Bytes())) {
         const QString cause = FileAccess::WriteCause(file);
         file.cancelWriting();
-        fail(error, 61, path, cause);
+        fail(error, 61, path, Why::System, cause);
         return false;
     }
     if (!file.commit()) {
-        fail(error, 75, path, FileAccess::WriteCause(file));
+        fail(error, 75, path, Why::System, FileAccess::WriteCause(file));
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 class CamProgram;
+class LanguageTexts;
 
 // The text of a cam file as it is written: Windows-1252, every line ended by CR LF.
 class CamFileText {
@@ -36,11 +37,18 @@ CamFileText CamFileContents(const CamProgram& program, bool portOpen);
 
 // What went wrong with a save: a number in the operator's familiar error numbering
 // (76 path not found, 75 path/file access error, 70 permission denied, 61 disk full)
-// and a sentence naming the file and the cause.
+// and a sentence naming the file and the cause (What, in English for logs and tests;
+// FileWriteErrorText in the operator's language).
 struct FileWriteError {
     int Number = 0;
     QString What;
+    QString Path;
+    enum class Why { System, NoFileName, NoDirectory, IsDirectory } Reasoned = Why::System;
+    QString SystemCause; // for Why::System, as the system gives it
 };
+
+// "PATH: cause" in the operator's language.
+QString FileWriteErrorText(const FileWriteError& error, const LanguageTexts& texts);
 
 // Writes the whole program to path atomically: on any failure the old file stays whole and
 // error says why. The model is never checked: whatever the degrees hold is written.

@@ -6,7 +6,8 @@
 QString CamReadMessage(const Session& session, const CamReadResult& result, const QString& path) {
     // A file that could not be read at all (a FIFO, a device, far too large) names the cause.
     if (result.status == CamReadResult::Status::Unreadable)
-        return QStringLiteral("File [") + path + QStringLiteral("]: ") + result.error.Reason;
+        return QStringLiteral("File [") + path + QStringLiteral("]: ") +
+               CamReadReason(result.error, session.texts);
     if (result.error.Damaged != CamReadError::Damage::None)
         return QStringLiteral("File [") + path + QStringLiteral("]\n") +
                CamReadErrorText(result.error, session.texts);

@@ -88,6 +88,12 @@ private slots:
         QTest::newRow("English check") << en << check << 1 << " : wrong cam file format";
         QTest::newRow("Italian check") << it << check << 1 << " : formato del file di camme";
         QTest::newRow("no options file") << "" << check << 1 << " : formato del file di camme";
+        QTest::newRow("German check's reason")
+            << de << check << 1
+            << ": Zeile 1: kein Programmiergerät hat diese Nocken- und Formatzahl\n";
+        QTest::newRow("Italian convert into no folder")
+            << it << QStringList{"convert", "@PLAN", "/nonexistent/OUT.CAM"} << 1
+            << "/nonexistent/OUT.CAM: la cartella non esiste\n";
         QTest::newRow("English usage")
             << en << noPort << 2
             << "q517-cli: give --port N, --ports LIST or --device PATH\nusage: q517-cli send ";

@@ -4,6 +4,7 @@
 #include "model/CamProgram.h"
 #include "model/FormatScratch.h"
 #include "model/LanguageTexts.h"
+#include "support/EnglishTexts.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -51,85 +52,115 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("lineNumber");
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("reason"); // in English
         const QStringList f = functionLines();
-        QTest::newRow("empty file") << QByteArray() << 0 << "";
+        QTest::newRow("empty file") << QByteArray() << 0 << ""
+                                    << "the file is empty";
         QTest::newRow("first line not FUNZIONI")
-            << crlf({"FUNCTIONS 24-06"}) << 1 << "FUNCTIONS 24-06";
+            << crlf({"FUNCTIONS 24-06"}) << 1 << "FUNCTIONS 24-06"
+            << "the first line is no \"FUNZIONI\" line";
         QTest::newRow("no such controller")
-            << crlf(functionLines("FUNZIONI 24-10")) << 1 << "FUNZIONI 24-10";
+            << crlf(functionLines("FUNZIONI 24-10")) << 1 << "FUNZIONI 24-10"
+            << "no controller has that cam and format count";
         QTest::newRow("counts that are not numbers")
-            << crlf(functionLines("FUNZIONI xx-yy")) << 1 << "FUNZIONI xx-yy";
-        QTest::newRow("ends after the header") << crlf({"FUNZIONI 24-06"}) << 1 << "FUNZIONI 24-06";
-        QTest::newRow("ends before LIMITE") << crlf(f.mid(0, 5)) << 5 << "SENSO DI ROTAZIONE  0 ";
+            << crlf(functionLines("FUNZIONI xx-yy")) << 1 << "FUNZIONI xx-yy"
+            << "no controller has that cam and format count";
+        QTest::newRow("ends after the header") << crlf({"FUNZIONI 24-06"}) << 1 << "FUNZIONI 24-06"
+                                               << "the file ends before the \"ANTICIPO CAMS\" line";
+        QTest::newRow("ends before LIMITE") << crlf(f.mid(0, 5)) << 5 << "SENSO DI ROTAZIONE  0 "
+                                            << "the file ends before the \"LIMITE\" line";
         QTest::newRow("ends after the advance lines")
             << crlf({"FUNZIONI 08-21", "ANTICIPO CAMS   01-04  ms  5 ",
                      "ANTICIPO CAMS   05-08  ms  6 "})
-            << 3 << "ANTICIPO CAMS   05-08  ms  6 ";
+            << 3 << "ANTICIPO CAMS   05-08  ms  6 "
+            << "the file ends before the \"FORMATO IN USCITA\" line";
         QTest::newRow("too few advance lines")
             << crlf({"FUNZIONI 08-21", "ANTICIPO CAMS   01-04  ms  5 "}) << 2
-            << "ANTICIPO CAMS   01-04  ms  5 ";
+            << "ANTICIPO CAMS   01-04  ms  5 "
+            << "the file ends before the \"ANTICIPO CAMS\" line";
         QTest::newRow("missing FORMATO")
-            << crlf({f[0], f[1], f[3], f[4], f[5]}) << 3 << "SFASAMENTO ENCODER  0 ";
+            << crlf({f[0], f[1], f[3], f[4], f[5]}) << 3 << "SFASAMENTO ENCODER  0 "
+            << "no \"FORMATO\" line";
         QTest::newRow("missing SFASAMENTO")
-            << crlf({f[0], f[1], f[2], f[4], f[5]}) << 4 << "SENSO DI ROTAZIONE  0 ";
+            << crlf({f[0], f[1], f[2], f[4], f[5]}) << 4 << "SENSO DI ROTAZIONE  0 "
+            << "no \"SFASAMENTO\" line";
         QTest::newRow("missing SENSO")
-            << crlf({f[0], f[1], f[2], f[3], f[5]}) << 5 << "LIMITE DI VELOCITA' 0 ";
+            << crlf({f[0], f[1], f[2], f[3], f[5]}) << 5 << "LIMITE DI VELOCITA' 0 "
+            << "no \"SENSO\" line";
         QTest::newRow("missing LIMITE")
-            << crlf(f.mid(0, 5) + QStringList{" FORMATO N. 01"}) << 6 << " FORMATO N. 01";
+            << crlf(f.mid(0, 5) + QStringList{" FORMATO N. 01"}) << 6 << " FORMATO N. 01"
+            << "no \"LIMITE\" line";
         QTest::newRow("speed limit too large")
             << crlf(f.mid(0, 5) + QStringList{"LIMITE DI VELOCITA' 40000 "}) << 6
-            << "LIMITE DI VELOCITA' 40000 ";
+            << "LIMITE DI VELOCITA' 40000 "
+            << "speed limit out of range";
         QTest::newRow("advance above 255")
             << crlf({"FUNZIONI 08-21", "ANTICIPO CAMS   01-04  ms  256 ",
                      "ANTICIPO CAMS   05-08  ms  6 ", f[2], f[3], f[4], f[5]})
-            << 2 << "ANTICIPO CAMS   01-04  ms  256 ";
+            << 2 << "ANTICIPO CAMS   01-04  ms  256 "
+            << "advance outside 0..255";
         QTest::newRow("negative advance")
             << crlf({"FUNZIONI 08-21", "ANTICIPO CAMS   01-04  ms  5 ",
                      "ANTICIPO CAMS   05-08  ms -6 ", f[2], f[3], f[4], f[5]})
-            << 3 << "ANTICIPO CAMS   05-08  ms -6 ";
+            << 3 << "ANTICIPO CAMS   05-08  ms -6 "
+            << "advance outside 0..255";
         QTest::newRow("advance line without ms")
             << crlf({"FUNZIONI 08-21", "ANTICIPO CAMS   01-04  ms  5 ", f[2], f[3], f[4], f[5]})
-            << 3 << "FORMATO IN USCITA  0 ";
+            << 3 << "FORMATO IN USCITA  0 "
+            << "no \"ms\" in the advance line";
         QTest::newRow("format 7 of 6")
-            << crlf(f + QStringList{" FORMATO N. 07", "C 01", " 010 020"}) << 7 << " FORMATO N. 07";
+            << crlf(f + QStringList{" FORMATO N. 07", "C 01", " 010 020"}) << 7 << " FORMATO N. 07"
+            << "format number outside 1..6";
         QTest::newRow("format 0") << crlf(f + QStringList{" FORMATO N. 00"}) << 7
-                                  << " FORMATO N. 00";
+                                  << " FORMATO N. 00"
+                                  << "format number outside 1..6";
         QTest::newRow("later format out of range")
             << crlf(f + QStringList{" FORMATO N. 01", "C 01", " 010 020", " FORMATO N. 99"}) << 10
-            << " FORMATO N. 99";
+            << " FORMATO N. 99"
+            << "format number outside 1..6";
         QTest::newRow("cam 25 of 24")
-            << crlf(f + QStringList{" FORMATO N. 01", "C 25", " 010 020"}) << 8 << "C 25";
+            << crlf(f + QStringList{" FORMATO N. 01", "C 25", " 010 020"}) << 8 << "C 25"
+            << "cam number outside 1..24";
         QTest::newRow("cam 0") << crlf(f + QStringList{" FORMATO N. 01", "C 00\"ZERO\""}) << 8
-                               << "C 00\"ZERO\"";
+                               << "C 00\"ZERO\""
+                               << "cam number outside 1..24";
         QTest::newRow("phase before any cam line")
-            << crlf(f + QStringList{" FORMATO N. 01", " 010 020"}) << 8 << " 010 020";
+            << crlf(f + QStringList{" FORMATO N. 01", " 010 020"}) << 8 << " 010 020"
+            << "phase line before any cam line";
         QTest::newRow("phase before the cam line of its own section")
             << crlf(f +
                     QStringList{" FORMATO N. 01", "C 01", " 010 020", " FORMATO N. 02", " 030 040"})
-            << 11 << " 030 040";
+            << 11 << " 030 040"
+            << "phase line before any cam line";
         QTest::newRow("OFF angle 360")
-            << crlf(f + QStringList{" FORMATO N. 01", "C 01", " 010 360"}) << 9 << " 010 360";
+            << crlf(f + QStringList{" FORMATO N. 01", "C 01", " 010 360"}) << 9 << " 010 360"
+            << "angle outside 0..359";
         QTest::newRow("ON angle negative")
-            << crlf(f + QStringList{" FORMATO N. 01", "C 01", " -10 020"}) << 9 << " -10 020";
+            << crlf(f + QStringList{" FORMATO N. 01", "C 01", " -10 020"}) << 9 << " -10 020"
+            << "not a phase ON OFF";
         QTest::newRow("angle far too large")
             << crlf(f + QStringList{" FORMATO N. 01", "C 01", " 99999999999999999999 020"}) << 9
-            << " 99999999999999999999 020";
+            << " 99999999999999999999 020"
+            << "angle outside 0..359";
         QTest::newRow("stray line before the first format")
-            << crlf(f + QStringList{"GARBAGE", " FORMATO N. 01"}) << 7 << "GARBAGE";
+            << crlf(f + QStringList{"GARBAGE", " FORMATO N. 01"}) << 7 << "GARBAGE"
+            << "a line that is not a format header";
         QTest::newRow("two blank lines before the first format")
-            << crlf(f + QStringList{"", "", " FORMATO N. 01"}) << 8 << "";
+            << crlf(f + QStringList{"", "", " FORMATO N. 01"}) << 8 << ""
+            << "a line that is not a format header";
     }
     void refusesMalformedFiles() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, lineNumber);
         QFETCH(QString, line);
+        QFETCH(QString, reason);
         CamProgram p;
         const CamReadResult result = ReadCamBytes(p, bytes);
         QCOMPARE(result.status, Status::Failed);
         QVERIFY(result.ReadFailed());
         QCOMPARE(result.error.LineNumber, lineNumber);
         QCOMPARE(result.error.Line, line);
-        QVERIFY(!result.error.Reason.isEmpty());
+        QCOMPARE(CamReadReason(result.error, EnglishTexts()), reason);
     }
 
     // A phase line is two whole numbers and a cam number digits: anything else is a damaged

@@ -3,6 +3,7 @@
 #include "model/CamFileWriter.h"
 #include "model/TextFile.h"
 #include "shell/CamFileLoading.h"
+#include "support/EnglishTexts.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestSession.h"
 
@@ -96,9 +97,12 @@ private slots:
     void failedWritesKeepTheOldFile_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("number");
-        QTest::newRow("directory missing") << "missing/PLAN.CAM" << 76;
-        QTest::newRow("a directory has the name") << "folder.CAM" << 75;
-        QTest::newRow("no file name") << "" << 75;
+        QTest::addColumn<QString>("cause"); // in English
+        QTest::newRow("directory missing")
+            << "missing/PLAN.CAM" << 76 << "PLAN.CAM: the directory does not exist";
+        QTest::newRow("a directory has the name")
+            << "folder.CAM" << 75 << "folder.CAM: a directory has that name";
+        QTest::newRow("no file name") << "" << 75 << ": no file name";
     }
     void failedWritesKeepTheOldFile() {
         QFETCH(QString, target);
@@ -111,8 +115,9 @@ private slots:
         FileWriteError error;
         const QString path = target.isEmpty() ? target : dir.filePath(target);
         QVERIFY(!WriteCamFile(p, path, false, &error));
+        QFETCH(QString, cause);
         QCOMPARE(error.Number, number);
-        QVERIFY(!error.What.isEmpty());
+        QVERIFY2(FileWriteErrorText(error, EnglishTexts()).endsWith(cause), qPrintable(error.What));
         QCOMPARE(contents(old), kOldFile);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"OLD.CAM"});
     }

@@ -18,7 +18,8 @@ int CliReadCamFile(CamProgram& program, const QString& path, bool everyDamagedLi
         cliErr() << "q517-cli: " << CliShown(path) << ": " << CliTexts().Text(565) << "\n";
         return 1;
     case CamReadResult::Status::Unreadable:
-        cliErr() << "q517-cli: " << CliShown(path) << ": " << result.error.Reason << "\n";
+        cliErr() << "q517-cli: " << CliShown(path) << ": "
+                 << CamReadReason(result.error, CliTexts()) << "\n";
         return 1;
     case CamReadResult::Status::Failed:
         break;
@@ -35,8 +36,8 @@ int CliReadCamFile(CamProgram& program, const QString& path, bool everyDamagedLi
         return 2;
     }
     cliErr() << "q517-cli: " << CliShown(path) << ": "
-             << CliTexts().Text(566).arg(result.error.LineNumber) << ": " << result.error.Reason
-             << "\n"
+             << CliTexts().Text(566).arg(result.error.LineNumber) << ": "
+             << CamReadReason(result.error, CliTexts()) << "\n"
              << result.error.Line << CliTexts().Text(10) << "\n";
     return 1;
 }

@@ -28,7 +28,7 @@ int RunConvert(const QStringList& args) {
     FileWriteError error;
     if (!WriteCamFile(program, args[1], false, &error)) {
         cliErr() << "q517-cli: " << CliTexts().Text(330) << NumberForms::Standard(error.Number)
-                 << ": " << error.What << "\n";
+                 << ": " << FileWriteErrorText(error, CliTexts()) << "\n";
         return 1;
     }
     return 0;

@@ -84,10 +84,12 @@ QString readProblem(const CamReadResult& read) {
         return CliTexts().Text(565);
     case CamReadResult::Status::Unreadable:
         return CliTexts().Text(567) +
-               (read.error.Reason.isEmpty() ? QString() : QStringLiteral(": ") + read.error.Reason);
+               (read.error.Reason.isEmpty()
+                    ? QString()
+                    : QStringLiteral(": ") + CamReadReason(read.error, CliTexts()));
     default:
         return CliTexts().Text(566).arg(read.error.LineNumber) + QStringLiteral(" \"") +
-               read.error.Line + QStringLiteral("\": ") + read.error.Reason;
+               read.error.Line + QStringLiteral("\": ") + CamReadReason(read.error, CliTexts());
     }
 }
 

@@ -47,7 +47,8 @@ int RunReceive(const QStringList& args) {
     if (outcome != TransferOutcome::NotStarted) {
         QByteArray transfer;
         TextFile::ReadAll(TransferFile::Path(session.link), transfer);
-        missing = ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount(), CliTexts());
+        missing =
+            ReceivedFormats::Scan(transfer).MissingText(session.program.FormatCount(), CliTexts());
     }
     TransferFileReading read;
     if (outcome == TransferOutcome::Completed && missing.isEmpty())
@@ -62,7 +63,7 @@ int RunReceive(const QStringList& args) {
     }
     FileWriteError error;
     if (!WriteCamFile(session.program, path, false, &error)) {
-        cliErr() << "q517-cli: " << error.What << "\n";
+        cliErr() << "q517-cli: " << FileWriteErrorText(error, CliTexts()) << "\n";
         return 1;
     }
     cliErr() << "q517-cli: " << CliTexts().Text(586).arg(path) << "\n";

@@ -43,8 +43,9 @@ void CompareCommands::compareFile(const QString& chosen) {
     const CamReadResult read = ReadCamFile(other, chosen);
     if (!read.ok()) {
         // Half a file compared with the program would show differences that are not there.
-        QString why =
-            read.status == CamReadResult::Status::Missing ? session.Text(313) : read.error.Reason;
+        QString why = read.status == CamReadResult::Status::Missing
+                          ? session.Text(313)
+                          : CamReadReason(read.error, session.texts);
         if (read.status == CamReadResult::Status::Failed)
             why = session.Text(314) + QString::number(read.error.LineNumber) +
                   QStringLiteral(": ") + why + QLatin1Char('\n') + read.error.Line;

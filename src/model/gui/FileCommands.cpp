@@ -99,7 +99,7 @@ void FileCommands::openNamed(const QString& path) {
         if (result.status == CamReadResult::Status::Missing)
             why = session().Text(480);
         else if (result.status == CamReadResult::Status::Unreadable)
-            why = result.error.Reason;
+            why = CamReadReason(result.error, session().texts);
         session().prompts.message(session().Text(481) + path + QLatin1Char('\n') + why, QString(),
                                   Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return;
@@ -114,7 +114,7 @@ bool FileCommands::writeProgram(const QString& path, const QString& title) {
     if (WriteCamFile(session().program, path, session().link.isOpen(), &error))
         return true;
     session().prompts.message(session().Text(330) + NumberForms::Standard(error.Number) +
-                                  QLatin1Char('\n') + error.What,
+                                  QLatin1Char('\n') + FileWriteErrorText(error, session().texts),
                               title, Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return false;
 }
