@@ -8,6 +8,7 @@
 #include "link/LineCodec.h"
 #include "link/LineProtocol.h"
 #include "link/LinkContext.h"
+#include "model/FileAccess.h"
 #include "model/TextFile.h"
 
 #include <algorithm>
@@ -150,7 +151,7 @@ bool FlashUpdate::sendImage() {
     HexLineReader reader;
     QString why;
     if (!reader.open(path_, &why))
-        return refuse(Cause::FileUnusable, 0, why);
+        return refuse(Cause::FileUnusable, 0, FileAccess::LocalCause(why, context_.texts));
     QByteArray line;
     while (reader.next(line)) {
         // A record without data is left out when another line follows; the second of two

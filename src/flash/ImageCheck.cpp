@@ -3,18 +3,19 @@
 #include "flash/FirmwareTag.h"
 #include "flash/HexLineReader.h"
 #include "flash/HexRecord.h"
+#include "model/FileAccess.h"
 
-Refusal ImageCheckResult::refusal() const {
+Refusal ImageCheckResult::refusal(const LanguageTexts& texts) const {
     Refusal refusal;
     refusal.cause = outcome == Outcome::ParityError ? Refusal::Cause::ParityError
                                                     : Refusal::Cause::FileUnusable;
     refusal.number = lines;
-    refusal.detail = reason;
+    refusal.detail = FileAccess::LocalCause(reason, texts);
     return refusal;
 }
 
 QString ImageCheckResult::failureText(const LanguageTexts& texts) const {
-    return passed() ? QString() : refusal().text(texts);
+    return passed() ? QString() : refusal(texts).text(texts);
 }
 
 ImageCheckResult CheckImage(const QString& path, const ImageCheckCounters& onCounters) {

@@ -22,7 +22,7 @@ struct ImageCheckResult {
 
     bool passed() const { return outcome == Outcome::Passed; }
     // Why the image is refused, when it is.
-    Refusal refusal() const;
+    Refusal refusal(const LanguageTexts& texts) const;
     // "FILE UNUSABLE" or "PARITY ERROR IN LINE n"; empty when the check passed.
     QString failureText(const LanguageTexts& texts) const;
 };

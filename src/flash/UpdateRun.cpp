@@ -30,7 +30,7 @@ bool UpdateRun::Run() {
         observer_.counted(counters);
     });
     if (!check.passed()) {
-        observer_.refused(check.refusal());
+        observer_.refused(check.refusal(context_.texts));
         return false;
     }
     if (!check.tag.isEmpty())

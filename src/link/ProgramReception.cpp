@@ -74,7 +74,7 @@ TransferOutcome RunReception(const LinkContext& context, const CamProgram& progr
     // or a symbolic link put in its place is refused, never waited on or followed.
     QString why;
     if (!FileAccess::OpenOutput(file, path, &why))
-        return fileFailed(why);
+        return fileFailed(FileAccess::LocalCause(why, context.texts));
 
     ControllerLink& link = context.link;
     link.clearInput();

@@ -370,7 +370,7 @@ QString CamReadReason(const CamReadError& error, const LanguageTexts& texts) {
     case Why::NotAFormatHeader:
         return texts.Text(248);
     }
-    return error.Reason;
+    return FileAccess::LocalCause(error.Reason, texts);
 }
 
 QList<CamReadError> DamagedLines(const QByteArray& bytes) {

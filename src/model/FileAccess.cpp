@@ -1,5 +1,7 @@
 #include "model/FileAccess.h"
 
+#include "model/LanguageTexts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -22,8 +24,11 @@ void say(QString* error, const QString& text) {
         *error = text;
 }
 
+const QLatin1String TooLargeWords("larger than the limit of %1 MiB");
+const QLatin1String NotRegularWords(", not a regular file");
+
 QString tooLarge(qint64 limit) {
-    return QStringLiteral("larger than the limit of %1 MiB").arg(limit / MiB);
+    return QString(TooLargeWords).arg(limit / MiB);
 }
 
 #ifdef Q_OS_UNIX
@@ -57,7 +62,7 @@ bool OpenInput(QFile& file, const QString& path, qint64 limit, QString* error) {
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        say(error, kindOf(st.st_mode) + QStringLiteral(", not a regular file"));
+        say(error, kindOf(st.st_mode) + NotRegularWords);
         ::close(fd);
         return false;
     }
@@ -106,13 +111,13 @@ bool OpenOutput(QFile& file, const QString& path, QString* error) {
         if (::lstat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
             say(error,
                 (S_ISLNK(st.st_mode) ? QStringLiteral("a symbolic link") : kindOf(st.st_mode)) +
-                    QStringLiteral(", not a regular file"));
+                    NotRegularWords);
         else
             say(error, QString::fromLocal8Bit(std::strerror(cause)));
         return false;
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        say(error, kindOf(st.st_mode) + QStringLiteral(", not a regular file"));
+        say(error, kindOf(st.st_mode) + NotRegularWords);
         ::close(fd);
         return false;
     }
@@ -209,6 +214,33 @@ QString Printable(const QString& line, int maxLength) {
             shown += ch;
     }
     return shown;
+}
+
+QString LocalCause(const QString& cause, const LanguageTexts& texts) {
+    for (const qint64 limit : {CamFileLimit, ImageLimit, TextLimit})
+        if (cause == tooLarge(limit))
+            return texts.Text(650).arg(limit / MiB);
+    if (cause == QLatin1String("not a regular file"))
+        return texts.Text(651);
+    if (!cause.endsWith(NotRegularWords))
+        return cause;
+    const QStringView kind = QStringView(cause).chopped(NotRegularWords.size());
+    QString local;
+    if (kind == QLatin1String("a FIFO"))
+        local = texts.Text(652);
+    else if (kind == QLatin1String("a character device"))
+        local = texts.Text(653);
+    else if (kind == QLatin1String("a block device"))
+        local = texts.Text(654);
+    else if (kind == QLatin1String("a directory"))
+        local = texts.Text(655);
+    else if (kind == QLatin1String("a socket"))
+        local = texts.Text(656);
+    else if (kind == QLatin1String("a symbolic link"))
+        local = texts.Text(658);
+    else
+        local = texts.Text(659);
+    return texts.Text(657).arg(local);
 }
 
 } // namespace FileAccess

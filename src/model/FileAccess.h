@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+class LanguageTexts;
 class QFile;
 class QFileDevice;
 
@@ -43,5 +44,9 @@ bool WriteAtomically(const QString& path, const QByteArray& bytes, QString* caus
 // A line of outside input made safe to show: control characters as \xNN, and at most
 // maxLength characters, the cut marked with "...".
 QString Printable(const QString& line, int maxLength = 120);
+
+// A cause these functions give ("a FIFO, not a regular file") in the operator's language;
+// any other (the system's own) as it stands.
+QString LocalCause(const QString& cause, const LanguageTexts& texts);
 
 } // namespace FileAccess

@@ -8,7 +8,7 @@
 // The numbered texts of the user interface, loaded from a language script.
 class LanguageTexts {
 public:
-    static constexpr int Count = 649;
+    static constexpr int Count = 699;
 
     LanguageTexts();
 

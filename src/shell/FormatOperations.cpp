@@ -212,7 +212,8 @@ bool ImportFormat(Session& session, QString& importFileName) {
     QByteArray bytes;
     QString cause;
     if (!FileAccess::ReadInput(importFileName, FileAccess::CamFileLimit, bytes, &cause)) {
-        warn(session, fileTag + QStringLiteral(": ") + cause);
+        warn(session,
+             fileTag + QStringLiteral(": ") + FileAccess::LocalCause(cause, session.texts));
         return false;
     }
     CamLineCursor in(bytes);

@@ -1,4 +1,5 @@
 #include "model/FileAccess.h"
+#include "support/EnglishTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +17,20 @@ private slots:
         QTest::addColumn<QString>("name"); // in a fresh directory, or an absolute path
         QTest::addColumn<qint64>("size");  // of "FILE", made sparse
         QTest::addColumn<QString>("why");  // empty: read
-        QTest::newRow("at the limit") << "FILE" << FileAccess::TextLimit << "";
+        QTest::addColumn<QString>("italian");
+        QTest::newRow("at the limit") << "FILE" << FileAccess::TextLimit << ""
+                                      << "";
         QTest::newRow("one byte above")
-            << "FILE" << FileAccess::TextLimit + 1 << "larger than the limit of 1 MiB";
-        QTest::newRow("a FIFO") << "FIFO" << 0LL << "a FIFO, not a regular file";
-        QTest::newRow("/dev/zero")
-            << "/dev/zero" << 0LL << "a character device, not a regular file";
-        QTest::newRow("a directory") << "." << 0LL << "a directory, not a regular file";
-        QTest::newRow("missing") << "NONE" << 0LL << "No such file or directory";
+            << "FILE" << FileAccess::TextLimit + 1 << "larger than the limit of 1 MiB"
+            << "più grande del limite di 1 MiB";
+        QTest::newRow("a FIFO") << "FIFO" << 0LL << "a FIFO, not a regular file"
+                                << "una FIFO, non un file regolare";
+        QTest::newRow("/dev/zero") << "/dev/zero" << 0LL << "a character device, not a regular file"
+                                   << "un dispositivo a caratteri, non un file regolare";
+        QTest::newRow("a directory") << "." << 0LL << "a directory, not a regular file"
+                                     << "una cartella, non un file regolare";
+        QTest::newRow("missing") << "NONE" << 0LL << "No such file or directory"
+                                 << "No such file or directory";
     }
     void readsOnlyBoundedRegularFiles() {
         QFETCH(QString, name);
@@ -41,6 +48,8 @@ private slots:
         const bool read = FileAccess::ReadInput(path, FileAccess::TextLimit, bytes, &error);
         QCOMPARE(read, why.isEmpty());
         QCOMPARE(error, why);
+        QFETCH(QString, italian);
+        QCOMPARE(FileAccess::LocalCause(error, ItalianTexts()), italian);
         if (read)
             QCOMPARE(bytes.size(), size);
     }

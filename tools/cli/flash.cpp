@@ -138,7 +138,8 @@ int RunFlash(const QStringList& args) {
         shown->counted(counters);
     });
     if (!check.passed()) {
-        cliErr() << "q517-cli: " << image << ": " << check.refusal().text(CliTexts()) << "\n";
+        cliErr() << "q517-cli: " << image << ": " << check.refusal(CliTexts()).text(CliTexts())
+                 << "\n";
         return 2;
     }
     if (shown && !check.tag.isEmpty())

@@ -4,6 +4,7 @@
 
 #include "flash/FirmwareTag.h"
 #include "flash/ImageCheck.h"
+#include "model/FileAccess.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ int RunHexCheck(const QStringList& args) {
     const ImageCheckResult check = CheckImage(args.first());
     if (!check.passed()) {
         if (!check.reason.isEmpty())
-            cliErr() << "q517-cli: " << args.first() << ": " << check.reason << "\n";
+            cliErr() << "q517-cli: " << args.first() << ": "
+                     << FileAccess::LocalCause(check.reason, CliTexts()) << "\n";
         cliErr() << check.failureText(CliTexts()) << "\n";
         return 1;
     }
