@@ -3,7 +3,6 @@
 #include "dialogs/gui/QtCommonDialogBackend.h"
 #include "dialogs/gui/QtPrompts.h"
 #include "link/Clock.h"
-#include "link/DeviceLine.h"
 #include "model/LanguageTexts.h"
 #include "model/gui/FileCommands.h"
 #include "model/gui/HandedFiles.h"
@@ -91,8 +90,7 @@ int main(int argc, char* argv[]) {
     CommonDialog dialog(dialogBackend);
     dialog.setMaxFileSize(2048);
     SystemClock clock;
-    DeviceLine line;
-    Session session(prompts, clock, dialog, line, workDir);
+    Session session(prompts, clock, dialog, workDir);
     session.settings.Load(UserSettings::DefaultPath());
     session.link.state.NetworkPorts = session.settings.NetworkPorts();
 

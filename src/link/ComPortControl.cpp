@@ -1,5 +1,7 @@
 #include "link/ComPortControl.h"
 
+#include "model/LanguageTexts.h"
+
 #include <QtEndian>
 
 namespace Telnet {
@@ -50,26 +52,28 @@ std::optional<QByteArray> AnswerTo(Command command, const QByteArray& payload) {
     return payload.mid(1);
 }
 
-QString Describe(Command command, const QByteArray& value) {
-    const auto byte = [&] { return value.isEmpty() ? -1 : int(uint8_t(value.at(0))); };
+QString Describe(Command command, const QByteArray& value, const LanguageTexts& texts) {
+    const int byte = value.size() == 1 ? int(uint8_t(value.at(0))) : -1;
+    const auto asCommand = [&](const char* name) {
+        return QString::fromLatin1(name) + QLatin1Char(' ') +
+               QString::fromLatin1(value.toHex(' ')).toUpper();
+    };
     switch (command) {
     case SetBaudRate:
-        return value.size() == 4
-                   ? QStringLiteral("speed %1").arg(qFromBigEndian<quint32>(value.constData()))
-                   : QStringLiteral("speed of %1 bytes").arg(value.size());
+        return value.size() == 4 ? texts.Text(614).arg(qFromBigEndian<quint32>(value.constData()))
+                                 : asCommand("SET-BAUDRATE");
     case SetDataSize:
-        return QStringLiteral("%1 data bits").arg(byte());
+        return byte >= 0 ? texts.Text(615).arg(byte) : asCommand("SET-DATASIZE");
     case SetParity:
-        return byte() == ParityNone ? QStringLiteral("no parity")
-                                    : QStringLiteral("parity %1").arg(byte());
+        return byte == ParityNone ? texts.Text(616) : asCommand("SET-PARITY");
     case SetStopSize:
-        return QStringLiteral("stop bits %1").arg(byte());
+        return byte >= 0 ? texts.Text(617).arg(byte) : asCommand("SET-STOPSIZE");
     case SetControl:
-        return byte() == HardwareFlowControl ? QStringLiteral("RTS/CTS flow control")
-               : byte() == NoFlowControl     ? QStringLiteral("no flow control")
-                                             : QStringLiteral("flow control %1").arg(byte());
+        return byte == HardwareFlowControl ? texts.Text(618)
+               : byte == NoFlowControl     ? texts.Text(619)
+                                           : asCommand("SET-CONTROL");
     default:
-        return QStringLiteral("value %1").arg(QString::fromLatin1(value.toHex(' ')));
+        return asCommand("COM-PORT-OPTION");
     }
 }
 

@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <optional>
 
+class LanguageTexts;
+
 // The telnet bytes a network serial port speaks (RFC 854, 856, 858) and the com port control
 // commands of RFC 2217 that set the serial line behind it.
 namespace Telnet {
@@ -61,6 +63,7 @@ QByteArray BaudValue(int baud);
 // The server's answer to command, taken from a COM-PORT-OPTION subnegotiation: its value, or
 // nothing when the payload answers another command.
 std::optional<QByteArray> AnswerTo(Command command, const QByteArray& payload);
-// What a set command's value means to the operator ("speed 9600", "8 data bits").
-QString Describe(Command command, const QByteArray& value);
+// What a set command's value means to the operator ("speed 9600", "8 data bits"), in the
+// words of texts; a value we never ask for is named by its command ("SET-PARITY 2").
+QString Describe(Command command, const QByteArray& value, const LanguageTexts& texts);
 } // namespace ComPort

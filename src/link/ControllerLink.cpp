@@ -35,14 +35,9 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
     device_ = device;
     if (!line_.isOpen()) {
         // Opening a device that is not there can only fail the same way again.
-        QString problem;
-        NetworkAddress address;
-        if (NetworkAddress::IsNetwork(device)) {
-            if (!NetworkAddress::Parse(device, &address, &problem))
-                return {LinkStatus::NoSuchPort, device, problem};
-        } else if (device.isEmpty() || !QFileInfo::exists(device)) {
+        const bool network = NetworkAddress::IsNetwork(device);
+        if (!network && (device.isEmpty() || !QFileInfo::exists(device)))
             return {LinkStatus::NoSuchPort, device, LineCause::NoSuchDevice};
-        }
         QString why;
         switch (line_.open(device, &why)) {
         case SerialLine::Opened::Yes:
@@ -50,6 +45,10 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
         case SerialLine::Opened::InUse:
             return {LinkStatus::InUse, device, why};
         case SerialLine::Opened::Failed:
+            // An address that cannot be right names no port: the line refused it, in the
+            // operator's words, before connecting.
+            if (network && !NetworkAddress::Read(device))
+                return {LinkStatus::NoSuchPort, device, why};
             return {LinkStatus::OpenFailed, device, why};
         }
     }

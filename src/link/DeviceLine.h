@@ -7,6 +7,8 @@
 // serial device (or pseudo-terminal) for any other name. Above this nothing tells them apart.
 class DeviceLine : public SerialLine {
 public:
+    // A network port words what it says of its server with texts, which must outlive the line.
+    explicit DeviceLine(const LanguageTexts& texts) : network_(texts) {}
     Opened open(const QString& device, QString* errorText) override;
     void close() override { active_->close(); }
     bool isOpen() const override { return active_->isOpen(); }

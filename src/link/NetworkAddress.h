@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+
+class LanguageTexts;
 
 // Where a network serial port is: "rfc2217://HOST:PORT" (telnet with com port control, the
 // client sets the line) or "tcp://HOST:PORT" (the bytes as they are, the line as the server has
@@ -15,11 +18,14 @@ struct NetworkAddress {
 
     // Whether text names a network port at all (SCHEME://...) rather than a device path.
     static bool IsNetwork(const QString& text);
-    // Reads text; false with problem set when the scheme is unknown, the port is missing or
-    // not 1 to 65535, or something else is wrong with it.
-    static bool Parse(const QString& text, NetworkAddress* out, QString* problem);
+    // The address text names; nothing when the scheme is unknown, the port is missing or not
+    // 1 to 65535, or something else is wrong with it (Parse says what).
+    static std::optional<NetworkAddress> Read(const QString& text);
+    // Read, with problem set in the words of texts ("TEXT: no port (HOST:PORT)") when it fails.
+    static bool Parse(const QString& text, const LanguageTexts& texts, NetworkAddress* out,
+                      QString* problem);
     // Parse, and the host must resolve: everything that can be refused before a byte is sent.
-    static bool Check(const QString& text, QString* problem);
+    static bool Check(const QString& text, const LanguageTexts& texts, QString* problem);
 
     // "HOST:PORT", an IPv6 host in brackets.
     QString hostAndPort() const;

@@ -1,5 +1,7 @@
 #include "link/NetworkSerialLine.h"
 
+#include "model/LanguageTexts.h"
+
 #include <QDeadlineTimer>
 
 #include <algorithm>
@@ -8,32 +10,13 @@
 
 using namespace Telnet;
 
-namespace {
-// The options we speak: 8-bit data both ways, no go-aheads, and (for rfc2217://) the com
-// port control of the server.
-bool OursToDo(uint8_t option) {
-    return option == Binary || option == SuppressGoAhead || option == ComPortOption;
-}
-bool TheirsToDo(uint8_t option) {
-    return option == Binary || option == SuppressGoAhead;
-}
-// Bit 7 down to 4 of a modem state: carrier, ring, data set ready, clear to send.
-QString ModemText(int state) {
-    const auto line = [&](const char* name, int bit) {
-        return QString::fromLatin1(name) +
-               ((state & bit) ? QStringLiteral(" on") : QStringLiteral(" off"));
-    };
-    return QStringLiteral("modem lines: ") + line("CTS", 0x10) + QStringLiteral(", ") +
-           line("DSR", 0x20) + QStringLiteral(", ") + line("CD", 0x80);
-}
-} // namespace
-
-NetworkSerialLine::NetworkSerialLine(int answerMs) : answerMs_(answerMs) {}
+NetworkSerialLine::NetworkSerialLine(const LanguageTexts& texts, int answerMs)
+    : texts_(texts), answerMs_(answerMs) {}
 
 SerialLine::Opened NetworkSerialLine::open(const QString& device, QString* errorText) {
     close();
     QString problem;
-    if (!NetworkAddress::Parse(device, &address_, &problem)) {
+    if (!NetworkAddress::Parse(device, texts_, &address_, &problem)) {
         if (errorText)
             *errorText = problem;
         return Opened::Failed;
@@ -43,9 +26,7 @@ SerialLine::Opened NetworkSerialLine::open(const QString& device, QString* error
     if (!socket_.waitForConnected(ConnectMs)) {
         if (errorText)
             *errorText = socket_.error() == QAbstractSocket::SocketTimeoutError
-                             ? QStringLiteral("no connection within %1 s (%2)")
-                                   .arg(ConnectMs / 1000)
-                                   .arg(socket_.errorString())
+                             ? texts_.Text(600).arg(ConnectMs / 1000).arg(socket_.errorString())
                              : socket_.errorString();
         socket_.abort();
         return Opened::Failed;
@@ -53,8 +34,7 @@ SerialLine::Opened NetworkSerialLine::open(const QString& device, QString* error
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     open_ = true;
     if (address_.kind == NetworkAddress::Kind::RawTcp) {
-        answers_ << QStringLiteral("connected to %1 (raw TCP: the line as the server has it)")
-                        .arg(address_.hostAndPort());
+        answers_ << texts_.Text(601).arg(address_.hostAndPort());
         return Opened::Yes;
     }
     if (!negotiate(errorText)) {
@@ -62,50 +42,6 @@ SerialLine::Opened NetworkSerialLine::open(const QString& device, QString* error
         return Opened::Failed;
     }
     return Opened::Yes;
-}
-
-bool NetworkSerialLine::negotiate(QString* errorText) {
-    const auto fail = [&](const QString& why) {
-        QString cause = why;
-        const QString said = QString::fromLatin1(greeting_).simplified();
-        if (!said.isEmpty())
-            cause += QStringLiteral(" (the server said: \"%1\")").arg(said.left(200));
-        if (errorText)
-            *errorText = cause;
-        return false;
-    };
-    negotiating_ = true;
-    for (const uint8_t option : {Binary, SuppressGoAhead, ComPortOption}) {
-        askedWill_.set(option);
-        sendRaw(OptionCommand(WILL, option));
-    }
-    for (const uint8_t option : {Binary, SuppressGoAhead}) {
-        askedDo_.set(option);
-        sendRaw(OptionCommand(DO, option));
-    }
-    const QDeadlineTimer deadline(answerMs_);
-    while (!weDo_.test(ComPortOption) && !comPortRefused_ && broken_.isEmpty() &&
-           !deadline.hasExpired())
-        pump(int(deadline.remainingTime()));
-    if (!broken_.isEmpty())
-        return fail(broken_);
-    if (comPortRefused_)
-        return fail(QStringLiteral("the server refused COM-PORT-OPTION: it is no RFC 2217 port "
-                                   "(a raw port is tcp://)"));
-    if (!weDo_.test(ComPortOption))
-        return fail(QStringLiteral("the server did not answer the telnet negotiation within %1 ms")
-                        .arg(answerMs_));
-    answers_ << QStringLiteral("connected to %1, COM-PORT-OPTION accepted (RFC 2217)")
-                    .arg(address_.hostAndPort());
-    // Every modem line and its change: CTS tells whether the controller is ready.
-    sendRaw(ComPort::Request(ComPort::SetModemStateMask, QByteArray(1, char(0xFF))));
-    const bool set = setAndConfirm(ComPort::SetDataSize, QByteArray(1, char(8))) &&
-                     setAndConfirm(ComPort::SetParity, QByteArray(1, char(ComPort::ParityNone))) &&
-                     setAndConfirm(ComPort::SetStopSize, QByteArray(1, char(ComPort::OneStopBit)));
-    if (!set)
-        return fail(broken_.isEmpty() ? refused_ : broken_);
-    negotiating_ = false;
-    return true;
 }
 
 void NetworkSerialLine::close() {
@@ -162,8 +98,7 @@ void NetworkSerialLine::pump(int waitMs) {
             take(uint8_t(chunk[i]));
     }
     if (socket_.state() != QAbstractSocket::ConnectedState && socket_.bytesAvailable() == 0)
-        noteBroken(
-            QStringLiteral("the server closed the connection (%1)").arg(socket_.errorString()));
+        noteBroken(texts_.Text(608).arg(socket_.errorString()));
 }
 
 void NetworkSerialLine::take(uint8_t byte) {
@@ -189,7 +124,7 @@ void NetworkSerialLine::take(uint8_t byte) {
             takeComPort(decoder_.payload());
         break;
     case TelnetDecoder::Result::Broken:
-        noteBroken(decoder_.cause());
+        noteBroken(decoder_.cause(texts_));
         break;
     }
     // Compacting the consumed front keeps reading one byte at a time cheap.
@@ -197,110 +132,6 @@ void NetworkSerialLine::take(uint8_t byte) {
         data_.remove(0, head_);
         head_ = 0;
     }
-}
-
-void NetworkSerialLine::answerOption(uint8_t command, uint8_t option) {
-    switch (command) {
-    case DO:
-        if (OursToDo(option)) {
-            if (!weDo_.test(option) && !askedWill_.test(option))
-                sendRaw(OptionCommand(WILL, option));
-            weDo_.set(option);
-        } else if (!refusedDo_.test(option)) {
-            refusedDo_.set(option);
-            sendRaw(OptionCommand(WONT, option));
-        }
-        break;
-    case DONT:
-        if (option == ComPortOption)
-            comPortRefused_ = true;
-        if (weDo_.test(option))
-            sendRaw(OptionCommand(WONT, option));
-        weDo_.reset(option);
-        break;
-    case WILL:
-        if (TheirsToDo(option)) {
-            if (!theyDo_.test(option) && !askedDo_.test(option))
-                sendRaw(OptionCommand(DO, option));
-            theyDo_.set(option);
-        } else if (!refusedWill_.test(option)) {
-            refusedWill_.set(option);
-            sendRaw(OptionCommand(DONT, option));
-        }
-        break;
-    case WONT:
-        theyDo_.reset(option);
-        break;
-    default:
-        break; // NOP, go-ahead and the like carry nothing for the line
-    }
-}
-
-void NetworkSerialLine::takeComPort(const QByteArray& payload) {
-    if (payload.isEmpty())
-        return;
-    const uint8_t code = uint8_t(payload.at(0));
-    if (code == ComPort::NotifyModemState + ComPort::ServerOffset && payload.size() >= 2) {
-        const int state = uint8_t(payload.at(1));
-        if (modemState_ < 0 || ((modemState_ ^ state) & ComPort::ModemLines))
-            answers_ << ModemText(state);
-        modemState_ = state;
-        return;
-    }
-    if (code > ComPort::ServerOffset)
-        lastAnswer_[uint8_t(code - ComPort::ServerOffset)] = payload.mid(1);
-}
-
-bool NetworkSerialLine::setAndConfirm(ComPort::Command command, const QByteArray& value) {
-    lastAnswer_.erase(command);
-    sendRaw(ComPort::Request(command, value));
-    const QDeadlineTimer deadline(answerMs_);
-    while (!lastAnswer_.count(command) && broken_.isEmpty() && !deadline.hasExpired())
-        pump(int(deadline.remainingTime()));
-    if (!broken_.isEmpty())
-        return false;
-    const auto answer = lastAnswer_.find(command);
-    if (answer == lastAnswer_.end()) {
-        refused_ = QStringLiteral("the server did not confirm %1 within %2 ms")
-                       .arg(ComPort::Describe(command, value))
-                       .arg(answerMs_);
-        return false;
-    }
-    if (answer->second != value) {
-        refused_ =
-            QStringLiteral("the server set %1 when asked for %2")
-                .arg(ComPort::Describe(command, answer->second), ComPort::Describe(command, value));
-        return false;
-    }
-    answers_ << ComPort::Describe(command, value);
-    refused_.clear();
-    return true;
-}
-
-bool NetworkSerialLine::setBaudRate(int baud) {
-    if (!open_ || baud <= 0)
-        return false;
-    baud_ = baud;
-    if (address_.kind == NetworkAddress::Kind::RawTcp)
-        return true; // the server keeps the speed it was set up with
-    return setAndConfirm(ComPort::SetBaudRate, ComPort::BaudValue(baud));
-}
-
-void NetworkSerialLine::setHardwareFlowControl(bool on) {
-    if (!open_ || address_.kind == NetworkAddress::Kind::RawTcp)
-        return;
-    setAndConfirm(ComPort::SetControl,
-                  QByteArray(1, char(on ? ComPort::HardwareFlowControl : ComPort::NoFlowControl)));
-}
-
-bool NetworkSerialLine::ctsAsserted() const {
-    if (!open_)
-        return false;
-    if (address_.kind == NetworkAddress::Kind::RawTcp || modemState_ < 0)
-        return true;
-    // A device without modem-control lines (a pseudo-terminal behind the server) reports
-    // every line off: it counts as ready, as it does on a local port.
-    return (modemState_ & ComPort::ModemCts) || !(modemState_ & ComPort::ModemLines);
 }
 
 int NetworkSerialLine::bytesWaiting() {
@@ -400,9 +231,10 @@ void NetworkSerialLine::discardOutput() {
             ComPort::Request(ComPort::PurgeData, QByteArray(1, char(ComPort::PurgeTransmitted))));
 }
 
-NetworkProbe ProbeNetworkPort(const QString& address, int baud, int answerMs) {
+NetworkProbe ProbeNetworkPort(const QString& address, int baud, const LanguageTexts& texts,
+                              int answerMs) {
     NetworkProbe probe;
-    NetworkSerialLine line(answerMs);
+    NetworkSerialLine line(texts, answerMs);
     QString why;
     if (line.open(address, &why) != SerialLine::Opened::Yes) {
         probe.cause = why;

@@ -12,10 +12,13 @@
 #include <bitset>
 #include <map>
 
+class LanguageTexts;
+
 // The serial line of a controller behind a serial device server, over TCP: "rfc2217://" sets
 // the line through the server (speed, 8 data bits, no parity, 1 stop bit, RTS/CTS) and learns
 // CTS from its modem state; "tcp://" carries the bytes as they are, with the line as the
-// server has it and CTS taken as ready. Every wait blocks on the socket with a deadline.
+// server has it and CTS taken as ready. Every wait blocks on the socket with a deadline. What
+// it says of the server (its causes, its answers) is worded in the operator's texts.
 class NetworkSerialLine : public SerialLine {
 public:
     // What is kept of data bytes not yet read: a server that floods us is throttled by TCP.
@@ -26,8 +29,9 @@ public:
     // What a server takes to pass a byte from its socket to its device.
     static constexpr int ServerSettleMs = 50;
 
-    // answerMs: how long the server has to answer each negotiation and setting.
-    explicit NetworkSerialLine(int answerMs = 3000);
+    // answerMs: how long the server has to answer each negotiation and setting. texts must
+    // outlive the line.
+    explicit NetworkSerialLine(const LanguageTexts& texts, int answerMs = 3000);
 
     Opened open(const QString& device, QString* errorText) override;
     void close() override;
@@ -61,6 +65,7 @@ private:
     void leaveGently();
     qsizetype pending() const { return data_.size() - head_; }
 
+    const LanguageTexts& texts_;
     int answerMs_;
     QTcpSocket socket_;
     NetworkAddress address_;
@@ -96,4 +101,5 @@ struct NetworkProbe {
     QStringList answers;
     QString cause; // why the port is not usable; empty when it is
 };
-NetworkProbe ProbeNetworkPort(const QString& address, int baud, int answerMs = 3000);
+NetworkProbe ProbeNetworkPort(const QString& address, int baud, const LanguageTexts& texts,
+                              int answerMs = 3000);

@@ -1,12 +1,13 @@
 #include "link/TelnetDecoder.h"
 
 #include "link/ComPortControl.h"
+#include "model/LanguageTexts.h"
 
 using namespace Telnet;
 
-TelnetDecoder::Result TelnetDecoder::broken(const QString& cause) {
+TelnetDecoder::Result TelnetDecoder::broken(Fault fault) {
     state_ = State::Broken;
-    cause_ = cause;
+    fault_ = fault;
     payload_.clear();
     return Result::Broken;
 }
@@ -14,7 +15,19 @@ TelnetDecoder::Result TelnetDecoder::broken(const QString& cause) {
 void TelnetDecoder::reset() {
     state_ = State::Data;
     payload_.clear();
-    cause_.clear();
+    fault_ = Fault::None;
+}
+
+QString TelnetDecoder::cause(const LanguageTexts& texts) const {
+    switch (fault_) {
+    case Fault::None:
+        break;
+    case Fault::TooLong:
+        return texts.Text(612).arg(MaxSubnegotiation);
+    case Fault::Unended:
+        return texts.Text(613);
+    }
+    return QString();
 }
 
 TelnetDecoder::Result TelnetDecoder::feed(uint8_t byte) {
@@ -60,8 +73,7 @@ TelnetDecoder::Result TelnetDecoder::feed(uint8_t byte) {
             return Result::More;
         }
         if (payload_.size() >= MaxSubnegotiation)
-            return broken(QStringLiteral("the server sent a subnegotiation longer than %1 bytes")
-                              .arg(MaxSubnegotiation));
+            return broken(Fault::TooLong);
         payload_.append(char(byte));
         return Result::More;
     case State::SubIac:
@@ -70,11 +82,9 @@ TelnetDecoder::Result TelnetDecoder::feed(uint8_t byte) {
             return Result::Subnegotiation;
         }
         if (byte != IAC)
-            return broken(
-                QStringLiteral("the server sent a subnegotiation without its end (IAC SE)"));
+            return broken(Fault::Unended);
         if (payload_.size() >= MaxSubnegotiation)
-            return broken(QStringLiteral("the server sent a subnegotiation longer than %1 bytes")
-                              .arg(MaxSubnegotiation));
+            return broken(Fault::TooLong);
         payload_.append(char(byte));
         state_ = State::Sub;
         return Result::More;

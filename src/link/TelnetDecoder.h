@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class LanguageTexts;
+
 // Takes apart the telnet stream of a network serial port as it comes off the socket, whichever
 // way the network cuts it: data bytes (IAC IAC is one 0xFF), option commands (WILL, WONT, DO,
 // DONT and their option), other commands, and subnegotiations (IAC SB option ... IAC SE). It
@@ -22,23 +24,27 @@ public:
         Subnegotiation, // option() and payload()
         Broken,         // cause() says what was wrong; every later byte is Broken too
     };
+    // What broke the line.
+    enum class Fault { None, TooLong, Unended };
 
     Result feed(uint8_t byte);
     uint8_t data() const { return data_; }
     uint8_t command() const { return command_; }
     uint8_t option() const { return option_; }
     const QByteArray& payload() const { return payload_; }
-    const QString& cause() const { return cause_; }
+    Fault fault() const { return fault_; }
+    // The fault in the words of texts; empty while the line is whole.
+    QString cause(const LanguageTexts& texts) const;
     void reset();
 
 private:
     enum class State { Data, Iac, Option, SubOption, Sub, SubIac, Broken };
-    Result broken(const QString& cause);
+    Result broken(Fault fault);
 
     State state_ = State::Data;
     uint8_t data_ = 0;
     uint8_t command_ = 0;
     uint8_t option_ = 0;
     QByteArray payload_;
-    QString cause_;
+    Fault fault_ = Fault::None;
 };

@@ -86,7 +86,8 @@ bool ParseLineArgs(const QStringList& args, bool withReport, const LanguageTexts
                 return false;
             }
             // A network address is refused here, before any line is touched.
-            if (NetworkAddress::IsNetwork(device) && !NetworkAddress::Check(device, problem)) {
+            if (NetworkAddress::IsNetwork(device) &&
+                !NetworkAddress::Check(device, texts, problem)) {
                 *problem = QStringLiteral("--device ") + *problem;
                 return false;
             }

@@ -1,11 +1,20 @@
 #include "shell/Session.h"
 #include "Q517Paths.h"
+#include "link/DeviceLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-QString Session::workPath(const QString& name) const { return QDir(workDir).filePath(name); }
+Session::Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, QString workDir)
+    : ownLine(std::make_unique<DeviceLine>(texts)), link(*ownLine, clock, workDir),
+      prompts(prompts), clock(clock), dialog(dialog), workDir(std::move(workDir)) {}
+
+Session::~Session() = default;
+
+QString Session::workPath(const QString& name) const {
+    return QDir(workDir).filePath(name);
+}
 
 namespace DataPaths {
 
@@ -16,8 +25,8 @@ QString Find(const QString& name, const QString& workDir) {
     if (given.isAbsolute())
         return given.exists() ? name : QString();
     QStringList dirs{workDir};
-    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QString();
+    const QString appDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
     if (!appDir.isEmpty())
         dirs << appDir + QStringLiteral("/../share/q517");
     dirs << QStringLiteral(Q517_INSTALLED_DATA_DIR) << QStringLiteral(Q517_SOURCE_DATA_DIR);

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "link/LinkContext.h"
+#include "link/SerialLine.h"
 #include "model/CamProgram.h"
 #include "model/EditSession.h"
 #include "model/LanguageTexts.h"
@@ -10,10 +11,11 @@
 
 #include <QString>
 
+#include <memory>
+
 class Prompts;
 class Clock;
 class CommonDialog;
-class SerialLine;
 
 // Everything long-lived that the windows share: built once by main (or by a test with
 // fakes) and handed by reference to the main window and every modal window.
@@ -21,6 +23,10 @@ struct Session {
     Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line, QString workDir)
         : link(line, clock, workDir), prompts(prompts), clock(clock), dialog(dialog),
           workDir(std::move(workDir)) {}
+    // On the machine's own line (a serial device or a network port), which words what it says
+    // of a network port's server in this session's texts, whatever language they are switched to.
+    Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, QString workDir);
+    ~Session();
 
     CamProgram program;
     // The cam and format being edited and the entries that can be taken back.
@@ -29,6 +35,8 @@ struct Session {
     LanguageTexts texts;
     // Per-user choices outside the options file (in memory unless main loads a file).
     UserSettings settings;
+    // The line the session made itself; none when it was given one (a test's fake).
+    std::unique_ptr<SerialLine> ownLine;
     // The line to the controller, its last open result and the controller's last answers.
     ControllerLink link;
 

@@ -116,6 +116,11 @@ private slots:
         QTest::newRow("German summary")
             << de << line << 1 << "Ziel            Typ  Ergebnis  Sekunden  Ursache\n";
         QTest::newRow("German summary's tally") << de << line << 1 << "\n2 failed\n";
+        const QStringList noNetworkPort{"identify", "--device", "tcp://10.0.0.20"};
+        QTest::newRow("Italian network address")
+            << it << noNetworkPort << 2 << "tcp://10.0.0.20: nessuna porta (HOST:PORTA)\nuso: ";
+        QTest::newRow("German network address")
+            << de << noNetworkPort << 2 << "tcp://10.0.0.20: kein Port (HOST:PORT)\nAufruf: ";
     }
     void messagesInTheOptionsLanguage() {
         QFETCH(QString, language);

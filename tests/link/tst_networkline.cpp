@@ -2,6 +2,7 @@
 #include "link/ControllerLink.h"
 #include "link/DeviceLine.h"
 #include "link/NetworkSerialLine.h"
+#include "support/EnglishTexts.h"
 #include "support/ScriptedServer.h"
 
 #include <QElapsedTimer>
@@ -38,54 +39,82 @@ class TestNetworkLine : public QObject {
     Q_OBJECT
 
 private slots:
-    // The opening of a network port through ControllerLink, as every exchange opens it.
+    // The opening of a network port through ControllerLink, as every exchange opens it; the
+    // causes in the operator's language.
     void opening_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("modemState");
         QTest::addColumn<int>("answeredBaud");
         QTest::addColumn<bool>("raw");
+        QTest::addColumn<QString>("script");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("cause"); // a part of it
         const auto comPort = int(Script::Kind::ComPort);
-        QTest::newRow("CTS on") << comPort << 0x30 << 0 << false << int(LinkStatus::Ready) << "";
+        const QString en = "q517_EN.SCR", it = "q517_IT.SCR", de = "q517_DE.SCR";
+        QTest::newRow("CTS on") << comPort << 0x30 << 0 << false << en << int(LinkStatus::Ready)
+                                << "";
         QTest::newRow("CTS off, DSR on: not ready")
-            << comPort << 0x20 << 0 << false << int(LinkStatus::NotReady) << "no CTS";
+            << comPort << 0x20 << 0 << false << en << int(LinkStatus::NotReady) << "no CTS";
         QTest::newRow("no modem lines at all counts as ready")
-            << comPort << 0x00 << 0 << false << int(LinkStatus::Ready) << "";
+            << comPort << 0x00 << 0 << false << en << int(LinkStatus::Ready) << "";
         QTest::newRow("speed answered otherwise")
-            << comPort << 0x30 << 19200 << false << int(LinkStatus::SettingsRefused)
+            << comPort << 0x30 << 19200 << false << en << int(LinkStatus::SettingsRefused)
             << "set speed 19200 when asked for speed 9600";
+        QTest::newRow("speed answered otherwise, in German")
+            << comPort << 0x30 << 19200 << false << de << int(LinkStatus::SettingsRefused)
+            << "der Server hat Geschwindigkeit 19200 eingestellt, als Geschwindigkeit 9600 "
+               "verlangt war";
         QTest::newRow("COM-PORT-OPTION refused")
-            << int(Script::Kind::RefuseComPort) << 0 << 0 << false << int(LinkStatus::OpenFailed)
-            << "refused COM-PORT-OPTION";
+            << int(Script::Kind::RefuseComPort) << 0 << 0 << false << en
+            << int(LinkStatus::OpenFailed) << "refused COM-PORT-OPTION";
+        QTest::newRow("COM-PORT-OPTION refused, in Italian")
+            << int(Script::Kind::RefuseComPort) << 0 << 0 << false << it
+            << int(LinkStatus::OpenFailed) << "il server ha rifiutato COM-PORT-OPTION";
         QTest::newRow("accepts and says nothing")
-            << int(Script::Kind::Silent) << 0 << 0 << false << int(LinkStatus::OpenFailed)
+            << int(Script::Kind::Silent) << 0 << 0 << false << en << int(LinkStatus::OpenFailed)
             << "did not answer the telnet negotiation within 300 ms";
         QTest::newRow("endless subnegotiation")
-            << int(Script::Kind::EndlessSubnegotiation) << 0 << 0 << false
+            << int(Script::Kind::EndlessSubnegotiation) << 0 << 0 << false << en
             << int(LinkStatus::OpenFailed) << "subnegotiation longer than 256 bytes";
+        QTest::newRow("endless subnegotiation, in Italian")
+            << int(Script::Kind::EndlessSubnegotiation) << 0 << 0 << false << it
+            << int(LinkStatus::OpenFailed) << "subnegoziazione più lunga di 256 byte";
         QTest::newRow("raw: CTS taken as ready, no negotiation")
-            << int(Script::Kind::Raw) << 0 << 0 << true << int(LinkStatus::Ready) << "";
+            << int(Script::Kind::Raw) << 0 << 0 << true << en << int(LinkStatus::Ready) << "";
     }
     void opening() {
         QFETCH(int, kind);
         QFETCH(int, modemState);
         QFETCH(int, answeredBaud);
         QFETCH(bool, raw);
+        QFETCH(QString, script);
         QFETCH(int, status);
         QFETCH(QString, cause);
-        Script script;
-        script.kind = Script::Kind(kind);
-        script.modemState = modemState;
-        script.answeredBaud = answeredBaud;
-        ScriptedServer server(script);
-        NetworkSerialLine line(AnswerMs);
+        Script scripted;
+        scripted.kind = Script::Kind(kind);
+        scripted.modemState = modemState;
+        scripted.answeredBaud = answeredBaud;
+        ScriptedServer server(scripted);
+        const LanguageTexts texts = ScriptTexts(script);
+        NetworkSerialLine line(texts, AnswerMs);
         SystemClock clock;
         ControllerLink link(line, clock, QString());
         const LinkOpening opening = link.open(server.address(raw), 9600);
         QCOMPARE(int(opening.status), status);
         QVERIFY2(opening.cause.contains(cause), qPrintable(opening.cause));
         QCOMPARE(link.isOpen(), opening.opened());
+    }
+
+    // An address that cannot be right names no port: nothing is connected, and the operator
+    // reads why in the language of the line's texts.
+    void badAddressNamesNoPort() {
+        NetworkSerialLine line(ItalianTexts(), AnswerMs);
+        SystemClock clock;
+        ControllerLink link(line, clock, QString());
+        const LinkOpening opening = link.open(QStringLiteral("tcp://127.0.0.1"), 9600);
+        QCOMPARE(int(opening.status), int(LinkStatus::NoSuchPort));
+        QCOMPARE(opening.cause, QStringLiteral("tcp://127.0.0.1: nessuna porta (HOST:PORTA)"));
+        QVERIFY(!link.isOpen());
     }
 
     // 0xFF travels doubled both ways through RFC 2217, as it is through raw TCP; the frame
@@ -101,7 +130,7 @@ private slots:
         script.kind = raw ? Script::Kind::Raw : Script::Kind::ComPort;
         script.echo = true;
         ScriptedServer server(script);
-        NetworkSerialLine line(AnswerMs);
+        NetworkSerialLine line(EnglishTexts(), AnswerMs);
         QCOMPARE(line.open(server.address(raw), nullptr), SerialLine::Opened::Yes);
         const QByteArray frame = QByteArray::fromHex("02fc03ff"); // its block check is 0xFF
         QVERIFY(line.write(frame + "\xff\xff"));
@@ -130,7 +159,7 @@ private slots:
         script.kind = Script::Kind::Raw;
         script.greeting = QByteArray(256 * 1024, 'g');
         ScriptedServer server(script);
-        NetworkSerialLine line(AnswerMs);
+        NetworkSerialLine line(EnglishTexts(), AnswerMs);
         QCOMPARE(line.open(server.address(true), nullptr), SerialLine::Opened::Yes);
         QVERIFY(line.readByte(2000));
         QVERIFY(line.write("END"));
@@ -142,7 +171,8 @@ private slots:
     // The server's greeting, settings and answers, as Set Commport's Test shows them.
     void probe() {
         ScriptedServer server(Script{});
-        const NetworkProbe probe = ProbeNetworkPort(server.address(), 38400, AnswerMs);
+        const NetworkProbe probe =
+            ProbeNetworkPort(server.address(), 38400, EnglishTexts(), AnswerMs);
         QVERIFY2(probe.cause.isEmpty(), qPrintable(probe.cause));
         QVERIFY(probe.connected && probe.ready);
         QVERIFY2(probe.answers.contains("speed 38400") &&
@@ -165,7 +195,7 @@ private slots:
         Script script;
         script.hangUpAfterBytes = 3;
         ScriptedServer server(script);
-        NetworkSerialLine line(AnswerMs);
+        NetworkSerialLine line(EnglishTexts(), AnswerMs);
         QCOMPARE(line.open(server.address(), nullptr), SerialLine::Opened::Yes);
         QVERIFY(line.write("?M8C\r"));
         QElapsedTimer waited;
@@ -185,7 +215,7 @@ private slots:
     // The same line object reaches a device path or a network port by the name it opens.
     void deviceLineChoosesByName() {
         ScriptedServer server(Script{});
-        DeviceLine line;
+        DeviceLine line(EnglishTexts());
         QString why;
         QCOMPARE(line.open(server.address(), &why), SerialLine::Opened::Yes);
         QVERIFY(line.ctsAsserted());

@@ -247,12 +247,18 @@ private slots:
 
         ScriptedServer server(ScriptedServer::Script{});
         field->setText(server.address());
+        // What the server answered is told in the session's language.
+        t.session.texts = ItalianTexts();
         test->click();
         QCOMPARE(t.session.settings.NetworkPorts().value(65), server.address());
         QCOMPARE(t.session.link.state.NetworkPorts, t.session.settings.NetworkPorts());
-        QVERIFY2(log->text().startsWith("T454\n") && log->text().contains("speed 9600") &&
-                     log->text().endsWith("T456"),
-                 qPrintable(log->text()));
+        QVERIFY2(
+            log->text().startsWith(ItalianTexts().Text(454) + "\n") &&
+                log->text().contains("\nlinee del modem: CTS attivo, DSR attivo, CD inattivo\n") &&
+                log->text().contains("\nvelocità 9600\ncontrollo di flusso RTS/CTS\n") &&
+                log->text().endsWith(ItalianTexts().Text(456)),
+            qPrintable(log->text()));
+        t.numberTexts();
 
         // COM 66 has no address: only COM 65 is asked, at its address.
         window.findChild<QPushButton*>(QStringLiteral("K_FIND"))->click();

@@ -1,6 +1,7 @@
 #include "link/ComPortControl.h"
 #include "link/NetworkAddress.h"
 #include "link/TelnetDecoder.h"
+#include "support/EnglishTexts.h"
 
 #include <QTest>
 
@@ -35,7 +36,7 @@ QStringList decoded(const QByteArray& stream) {
         case TelnetDecoder::Result::Broken:
             flush();
             if (events.isEmpty() || !events.last().startsWith(QLatin1String("X:")))
-                events << QStringLiteral("X:") + decoder.cause();
+                events << QStringLiteral("X:") + decoder.cause(EnglishTexts());
             break;
         }
     }
@@ -120,6 +121,40 @@ private slots:
         QCOMPARE(wire.toHex(), expected.toHex());
     }
 
+    // What the Test button and the causes call a setting; a value we never ask for goes by
+    // its command's name.
+    void settingWords_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("words");
+        const QString en = "q517_EN.SCR", it = "q517_IT.SCR", de = "q517_DE.SCR";
+        QTest::newRow("speed") << int(ComPort::SetBaudRate) << ComPort::BaudValue(38400) << en
+                               << "speed 38400";
+        QTest::newRow("speed in Italian")
+            << int(ComPort::SetBaudRate) << ComPort::BaudValue(9600) << it << "velocità 9600";
+        QTest::newRow("speed of two bytes")
+            << int(ComPort::SetBaudRate) << QByteArray::fromHex("2580") << en
+            << "SET-BAUDRATE 25 80";
+        QTest::newRow("data bits in German")
+            << int(ComPort::SetDataSize) << QByteArray(1, 8) << de << "8 Datenbits";
+        QTest::newRow("no parity")
+            << int(ComPort::SetParity) << QByteArray(1, 1) << en << "no parity";
+        QTest::newRow("even parity")
+            << int(ComPort::SetParity) << QByteArray(1, 3) << it << "SET-PARITY 03";
+        QTest::newRow("flow control off in German")
+            << int(ComPort::SetControl) << QByteArray(1, 1) << de << "keine Flusssteuerung";
+        QTest::newRow("XON/XOFF") << int(ComPort::SetControl) << QByteArray(1, 2) << en
+                                  << "SET-CONTROL 02";
+    }
+    void settingWords() {
+        QFETCH(int, command);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, script);
+        QFETCH(QString, words);
+        QCOMPARE(ComPort::Describe(ComPort::Command(command), value, ScriptTexts(script)), words);
+    }
+
     void addresses_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("read"); // "kind host port", or a part of the refusal
@@ -151,6 +186,10 @@ private slots:
                                                << "in brackets";
         QTest::newRow("IPv6 bracket open") << "tcp://[::1:7"
                                            << "closing bracket";
+        QTest::newRow("text after the brackets") << "tcp://[::1]x:7"
+                                                 << "no port (HOST:PORT)";
+        QTest::newRow("no IPv6 in the brackets") << "tcp://[plc-7]:7"
+                                                 << "'plc-7' is not an IPv6 address";
         QTest::newRow("path after port") << "tcp://h:80/x"
                                          << "not 1 to 65535";
         QTest::newRow("a device path") << "/dev/ttyUSB0"
@@ -161,7 +200,7 @@ private slots:
         QFETCH(QString, read);
         NetworkAddress address;
         QString problem;
-        if (!NetworkAddress::Parse(text, &address, &problem)) {
+        if (!NetworkAddress::Parse(text, EnglishTexts(), &address, &problem)) {
             QVERIFY2(problem.contains(read) && problem.startsWith(text), qPrintable(problem));
             return;
         }

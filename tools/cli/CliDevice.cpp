@@ -122,7 +122,7 @@ CliDevice::CliDevice(const CliDeviceArgs& args) : CliDevice(args, prompts_) {}
 
 CliDevice::CliDevice(const CliDeviceArgs& args, Prompts& prompts, const QString& workDir)
     : prompts_(args.yes) {
-    session_ = std::make_unique<Session>(prompts, clock_, dialog_, line_, workDir);
+    session_ = std::make_unique<Session>(prompts, clock_, dialog_, workDir);
     Session& s = *session_;
     s.options.PortNumber = int16_t(args.port.value_or(s.options.PortNumber));
     s.options.BaudRate = args.baud;

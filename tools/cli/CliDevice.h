@@ -3,7 +3,6 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/Prompts.h"
 #include "link/Clock.h"
-#include "link/DeviceLine.h"
 #include "shell/Session.h"
 
 #include <QStringList>
@@ -80,7 +79,6 @@ public:
 private:
     CliPrompts prompts_;
     SystemClock clock_;
-    DeviceLine line_;
     CliDialogBackend dialogBackend_;
     CommonDialog dialog_{dialogBackend_};
     std::unique_ptr<Session> session_;

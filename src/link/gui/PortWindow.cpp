@@ -188,7 +188,7 @@ void PortWindow::storeNetworkAddress() {
         return;
     NetworkAddress parsed;
     QString problem;
-    if (!address.isEmpty() && !NetworkAddress::Parse(address, &parsed, &problem)) {
+    if (!address.isEmpty() && !NetworkAddress::Parse(address, session_.texts, &parsed, &problem)) {
         NetTestLog->setText(session_.Text(453) + problem);
         return;
     }
@@ -214,7 +214,7 @@ void PortWindow::testNetworkPort() {
         session_.link.close();
     session_.prompts.setBusy(true);
     const NetworkProbe probe =
-        ProbeNetworkPort(address, session_.options.BaudRate.trimmed().toInt());
+        ProbeNetworkPort(address, session_.options.BaudRate.trimmed().toInt(), session_.texts);
     session_.prompts.setBusy(false);
     QStringList lines;
     if (!probe.answers.isEmpty())
