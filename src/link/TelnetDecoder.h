@@ -24,21 +24,19 @@ public:
         Subnegotiation, // option() and payload()
         Broken,         // cause() says what was wrong; every later byte is Broken too
     };
-    // What broke the line.
-    enum class Fault { None, TooLong, Unended };
 
     Result feed(uint8_t byte);
     uint8_t data() const { return data_; }
     uint8_t command() const { return command_; }
     uint8_t option() const { return option_; }
     const QByteArray& payload() const { return payload_; }
-    Fault fault() const { return fault_; }
-    // The fault in the words of texts; empty while the line is whole.
+    // What broke the line, in the words of texts; empty while the line is whole.
     QString cause(const LanguageTexts& texts) const;
     void reset();
 
 private:
     enum class State { Data, Iac, Option, SubOption, Sub, SubIac, Broken };
+    enum class Fault { None, TooLong, Unended };
     Result broken(Fault fault);
 
     State state_ = State::Data;
