@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 using namespace Telnet;
@@ -82,12 +84,25 @@ void NetworkSerialLine::noteBroken(const QString& cause) {
         broken_ = cause;
 }
 
+// A server that holds its small writes until the last one is acknowledged (Nagle's rule, as
+// ser2net does by default) would otherwise wait out our delayed acknowledgement, up to 40 ms,
+// whenever it sends a frame, a controller's ACK or a setting's answer in two pieces. The
+// kernel drops back to delayed acknowledgements by itself, so this is asked before every wait.
+void NetworkSerialLine::acknowledgeAtOnce() {
+#ifdef TCP_QUICKACK
+    const int on = 1;
+    ::setsockopt(int(socket_.socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#endif
+}
+
 void NetworkSerialLine::pump(int waitMs) {
     if (!open_ || !broken_.isEmpty())
         return;
     if (socket_.bytesAvailable() == 0 && socket_.state() == QAbstractSocket::ConnectedState &&
-        waitMs >= 0)
+        waitMs >= 0) {
+        acknowledgeAtOnce();
         socket_.waitForReadyRead(waitMs);
+    }
     char chunk[4096];
     while (socket_.bytesAvailable() > 0 && pending() < ReadBufferBytes && broken_.isEmpty()) {
         const qint64 room = std::min<qint64>(sizeof chunk, ReadBufferBytes - pending());

@@ -53,6 +53,7 @@ public:
 
 private:
     // Takes what the socket holds, waiting at most waitMs for it when nothing is there.
+    void acknowledgeAtOnce();
     void pump(int waitMs);
     void take(uint8_t byte);
     void answerOption(uint8_t command, uint8_t option);
