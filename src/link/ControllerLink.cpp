@@ -5,13 +5,15 @@
 #include "link/NetworkAddress.h"
 #include "link/PortMap.h"
 #include "link/SerialLine.h"
+#include "model/LanguageTexts.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 
-ControllerLink::ControllerLink(SerialLine& line, Clock& clock, QString workDir)
-    : line_(line), clock_(clock), workDir_(std::move(workDir)) {}
+ControllerLink::ControllerLink(SerialLine& line, Clock& clock, QString workDir,
+                               const LanguageTexts& texts)
+    : line_(line), clock_(clock), workDir_(std::move(workDir)), texts_(texts) {}
 
 LinkOpening ControllerLink::open(int portNumber, int baud) {
     const QString device = PortMap::PortDevice(portNumber, workDir_, state.NetworkPorts);
@@ -20,10 +22,7 @@ LinkOpening ControllerLink::open(int portNumber, int baud) {
         const bool network =
             portNumber >= PortMap::FirstNetworkPort && portNumber <= PortMap::LastPort;
         return {LinkStatus::NoSuchPort, QString(),
-                QStringLiteral("COM") + QString::number(portNumber) +
-                    (network
-                         ? QStringLiteral(" is a network port without an address (Set Commport)")
-                         : QStringLiteral(" is not a serial port of this machine"))};
+                (network ? texts_.Text(660) : texts_.Text(661)).arg(portNumber)};
     }
     return open(device, baud);
 }
@@ -56,8 +55,7 @@ LinkOpening ControllerLink::open(const QString& device, int baud) {
         const QString why = line_.settingsCause();
         line_.close();
         return LinkOpening{LinkStatus::SettingsRefused, device,
-                           QStringLiteral("line settings ") + QString::number(baud) +
-                               QStringLiteral(",n,8,1 refused") +
+                           texts_.Text(662).arg(baud) +
                                (why.isEmpty() ? QString() : QStringLiteral(": ") + why)};
     };
     if (baud <= 0 || !line_.setBaudRate(baud))

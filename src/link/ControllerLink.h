@@ -9,6 +9,7 @@
 #include <functional>
 
 class Clock;
+class LanguageTexts;
 class SerialLine;
 
 struct LinkOpening {
@@ -37,8 +38,9 @@ public:
     // Between two slices of a wait the caller's hook runs (a window repaints).
     static constexpr int SliceMs = 50;
 
-    // workDir holds the port links ports/COMn the port numbers map to.
-    ControllerLink(SerialLine& line, Clock& clock, QString workDir);
+    // workDir holds the port links ports/COMn the port numbers map to; texts word what is
+    // wrong with a port.
+    ControllerLink(SerialLine& line, Clock& clock, QString workDir, const LanguageTexts& texts);
     ControllerLink(const ControllerLink&) = delete;
     ControllerLink& operator=(const ControllerLink&) = delete;
 
@@ -76,6 +78,7 @@ private:
     SerialLine& line_;
     Clock& clock_;
     QString workDir_;
+    const LanguageTexts& texts_;
     QString device_;
 };
 

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 Session::Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, QString workDir)
-    : ownLine(std::make_unique<DeviceLine>(texts)), link(*ownLine, clock, workDir),
+    : ownLine(std::make_unique<DeviceLine>(texts)), link(*ownLine, clock, workDir, texts),
       prompts(prompts), clock(clock), dialog(dialog), workDir(std::move(workDir)) {}
 
 Session::~Session() = default;

@@ -21,7 +21,7 @@ class CommonDialog;
 // fakes) and handed by reference to the main window and every modal window.
 struct Session {
     Session(Prompts& prompts, Clock& clock, CommonDialog& dialog, SerialLine& line, QString workDir)
-        : link(line, clock, workDir), prompts(prompts), clock(clock), dialog(dialog),
+        : link(line, clock, workDir, texts), prompts(prompts), clock(clock), dialog(dialog),
           workDir(std::move(workDir)) {}
     // On the machine's own line (a serial device or a network port), which words what it says
     // of a network port's server in this session's texts, whatever language they are switched to.

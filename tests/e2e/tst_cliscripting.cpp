@@ -116,6 +116,9 @@ private slots:
         QTest::newRow("German summary")
             << de << line << 1 << "Ziel            Typ  Ergebnis  Sekunden  Ursache\n";
         QTest::newRow("German summary's tally") << de << line << 1 << "\n2 failed\n";
+        QTest::newRow("German port without an address")
+            << de << QStringList{"identify", "--port", "70"} << 1
+            << "COM70 ist ein Netzwerkanschluss ohne Adresse (Schnittstelle einstellen)";
         const QStringList noNetworkPort{"identify", "--device", "tcp://10.0.0.20"};
         QTest::newRow("Italian network address")
             << it << noNetworkPort << 2 << "tcp://10.0.0.20: nessuna porta (HOST:PORTA)\nuso: ";

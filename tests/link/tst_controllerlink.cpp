@@ -1,4 +1,5 @@
 #include "link/ControllerLink.h"
+#include "support/EnglishTexts.h"
 #include "support/FakeController.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@ class TestControllerLink : public QObject {
         QTemporaryDir dir;
         FakeClock clock;
         FakeController controller{clock};
-        ControllerLink link{controller, clock, dir.path()};
+        ControllerLink link{controller, clock, dir.path(), EnglishTexts()};
         // A device file that exists; the controller plays it.
         QString device(const QString& name = QStringLiteral("tty")) {
             const QString path = dir.filePath(name);

@@ -259,7 +259,7 @@ private slots:
             controller.hangUpAt(clock.nowMs() + 1500, QStringLiteral("the line hung up"));
         if (!reply.isEmpty())
             controller.when(kAskIdent, FakeController::bytes(reply, 5));
-        ControllerLink link(controller, clock, work.path());
+        ControllerLink link(controller, clock, work.path(), EnglishTexts());
         int waits = 0;
         const int64_t start = clock.nowMs();
         const PortAnswer answer = AskPortForController(link, 64, 9600, [&waits] { ++waits; });
@@ -302,7 +302,7 @@ private slots:
             if (written == kAskIdent && c.openedDevice().endsWith(QLatin1String("COM9")))
                 c.queue(identReply("16", "44"));
         });
-        ControllerLink link(controller, clock, work.path());
+        ControllerLink link(controller, clock, work.path(), EnglishTexts());
         QCOMPARE(ControllerSearch(link, 9600).run({3, 64, 7, 9, 11}, log), 9);
         QCOMPARE(
             log.lines,

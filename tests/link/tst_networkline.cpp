@@ -98,7 +98,7 @@ private slots:
         const LanguageTexts texts = ScriptTexts(script);
         NetworkSerialLine line(texts, AnswerMs);
         SystemClock clock;
-        ControllerLink link(line, clock, QString());
+        ControllerLink link(line, clock, QString(), EnglishTexts());
         const LinkOpening opening = link.open(server.address(raw), 9600);
         QCOMPARE(int(opening.status), status);
         QVERIFY2(opening.cause.contains(cause), qPrintable(opening.cause));
@@ -110,7 +110,7 @@ private slots:
     void badAddressNamesNoPort() {
         NetworkSerialLine line(ItalianTexts(), AnswerMs);
         SystemClock clock;
-        ControllerLink link(line, clock, QString());
+        ControllerLink link(line, clock, QString(), EnglishTexts());
         const LinkOpening opening = link.open(QStringLiteral("tcp://127.0.0.1"), 9600);
         QCOMPARE(int(opening.status), int(LinkStatus::NoSuchPort));
         QCOMPARE(opening.cause, QStringLiteral("tcp://127.0.0.1: nessuna porta (HOST:PORTA)"));
