@@ -34,8 +34,7 @@ PortDetails DescribePort(int port, const QString& workDir, const QList<AdapterIn
         for (const QString& part : {adapter.manufacturer, adapter.product})
             if (!part.trimmed().isEmpty() && !parts.contains(part.trimmed()))
                 parts << part.trimmed();
-        if (!adapter.serialNumber.trimmed().isEmpty())
-            parts << QStringLiteral("serial number ") + adapter.serialNumber.trimmed();
+        details.serialNumber = adapter.serialNumber.trimmed();
         break;
     }
     details.adapter = parts.join(QStringLiteral(", "));
@@ -49,8 +48,12 @@ QStringList PortDetailsLines(const PortDetails& details, const LanguageTexts& te
     if (!details.linkTarget.isEmpty())
         lines << texts.Text(272) + details.linkTarget;
     if (!details.present)
-        lines << texts.Text(273);
-    else
-        lines << texts.Text(274) + (details.adapter.isEmpty() ? texts.Text(275) : details.adapter);
-    return lines;
+        return lines << texts.Text(273);
+    QStringList adapter;
+    if (!details.adapter.isEmpty())
+        adapter << details.adapter;
+    if (!details.serialNumber.isEmpty())
+        adapter << texts.Text(664).arg(details.serialNumber);
+    return lines << texts.Text(274) +
+                        (adapter.isEmpty() ? texts.Text(275) : adapter.join(QStringLiteral(", ")));
 }

@@ -21,9 +21,10 @@ struct PortDetails {
     QString device;       // the port map's device; empty when the number names none
     QString linkTarget;   // where the device leads when it is a link (a simulator's port)
     bool present = false; // the device is there now
-    // Manufacturer, product and serial number, those the adapter gives; empty when it gives
-    // none (a built-in port, a pseudo-terminal).
+    // Manufacturer and product, those the adapter gives, and its serial number; empty when it
+    // gives none (a built-in port, a pseudo-terminal).
     QString adapter;
+    QString serialNumber;
 };
 PortDetails DescribePort(int port, const QString& workDir, const QList<AdapterInfo>& adapters);
 // "Device: ...", "Link to: ...", "Adapter: ..." or what is missing, one per line.

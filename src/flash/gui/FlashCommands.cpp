@@ -20,7 +20,6 @@ void FlashCommands::updateFlash() {
     UpdateFlashWindow update(window_.session(), memory_.HexFilePath, window_.window());
     update.exec();
     if (update.updated())
-        window_.showResult(QStringLiteral("Flash updated: ") +
-                           QFileInfo(memory_.HexFilePath).fileName());
+        window_.showResult(session.Text(663).arg(QFileInfo(memory_.HexFilePath).fileName()));
     window_.redrawFormat();
 }
