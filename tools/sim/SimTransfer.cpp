@@ -75,7 +75,7 @@ private:
     std::optional<uint8_t> read(int timeoutMs) {
         const std::optional<uint8_t> byte = c_.readByte(timeoutMs);
         if (byte)
-            pacer_.pass(1);
+            pacer_.took(1);
         return byte;
     }
     void write(const QByteArray& bytes) {
@@ -137,9 +137,9 @@ void TransferSession::sendProgram() {
 
 std::optional<SimController::Frame> TransferSession::readFrame() {
     std::optional<SimController::Frame> frame = c_.readFrame(SilenceMs);
-    // The whole frame crossed the line from its first byte on.
+    // The whole frame crosses the line from its first byte on; the answer waits for it.
     if (frame)
-        pacer_.passFrom(frame->start, int(frame->raw.size()));
+        pacer_.tookFrom(frame->start, int(frame->raw.size()));
     return frame;
 }
 
