@@ -1,7 +1,10 @@
 #include "link/QtSerialLine.h"
 
 #include "link/LineCauses.h"
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
@@ -11,8 +14,15 @@ SerialLine::Opened QtSerialLine::open(const QString& device, QString* errorText)
     if (port_.isOpen())
         port_.close();
     broken_.clear();
+    if (!lockDeviceBehind(device)) {
+        if (errorText)
+            *errorText = QCoreApplication::translate("QSerialPort",
+                                                     "Permission error while locking the device");
+        return Opened::InUse;
+    }
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
+        deviceLock_.reset();
         if (errorText)
             *errorText = port_.errorString();
         // Qt reports a device held by another program as a refused permission: its lock
@@ -35,6 +45,34 @@ SerialLine::Opened QtSerialLine::open(const QString& device, QString* errorText)
 void QtSerialLine::close() {
     if (port_.isOpen())
         port_.close();
+    deviceLock_.reset();
+}
+
+// The serial port locks a device under the name it is opened by, so a port link and the
+// device it leads to would take two locks, and two programs could share one line (root is not
+// stopped by the exclusive open either). Through a link, the lock the device's own name takes
+// is held too, made as the serial port makes it, so that a program holding either is seen.
+bool QtSerialLine::lockDeviceBehind(const QString& link) {
+    deviceLock_.reset();
+    const QFileInfo named(link);
+    const QString device = named.canonicalFilePath();
+    if (!named.isSymLink() || device.isEmpty())
+        return true;
+    QString lockName = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    lockName.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const char* folder : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
+                               "/tmp", "/var/tmp", "/var/lock/lockdev", "/run/lock"}) {
+        const QFileInfo dir(QString::fromLatin1(folder));
+        const QString path = dir.filePath() + QStringLiteral("/LCK..") + lockName;
+        if (!dir.isReadable() || !(QFile::exists(path) || dir.isWritable()))
+            continue;
+        auto lock = std::make_unique<QLockFile>(path);
+        if (!lock->tryLock(0))
+            return false;
+        deviceLock_ = std::move(lock);
+        return true;
+    }
+    return true; // nowhere to lock: the serial port will say so for the link's own lock
 }
 
 bool QtSerialLine::setBaudRate(int baud) {

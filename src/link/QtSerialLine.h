@@ -2,7 +2,10 @@
 
 #include "link/SerialLine.h"
 
+#include <QLockFile>
 #include <QSerialPort>
+
+#include <memory>
 
 // The serial line over a real port (or a pseudo-terminal) through QSerialPort.
 class QtSerialLine : public SerialLine {
@@ -29,7 +32,10 @@ private:
     // Waits at most timeoutMs for bytes to read into the port's buffer; notes a broken line.
     void waitForBytes(int timeoutMs);
     void noteReadError();
+    bool lockDeviceBehind(const QString& link);
 
     mutable QSerialPort port_;
+    // The lock of the device a port link leads to, held while the port is open by the link.
+    std::unique_ptr<QLockFile> deviceLock_;
     QString broken_;
 };

@@ -72,18 +72,34 @@ private slots:
                  PortMap::DeviceExists(QStringLiteral("/dev/ttyS11")));
     }
 
-    // A device another program holds is in use, not a device that failed to open.
+    // A device another program holds is in use, not a device that failed to open, whether
+    // either names it directly or through a port link (the lock is the device's, not the
+    // name's; root passes the exclusive open, so the lock is all that stops it).
+    void deviceHeldElsewhereIsInUse_data() {
+        QTest::addColumn<bool>("holderByLink");
+        QTest::addColumn<bool>("otherByLink");
+        QTest::newRow("both by the device") << false << false;
+        QTest::newRow("held by the device, asked through a link") << false << true;
+        QTest::newRow("held through a link, asked by the device") << true << false;
+    }
     void deviceHeldElsewhereIsInUse() {
+        QFETCH(bool, holderByLink);
+        QFETCH(bool, otherByLink);
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
         const QString slave = QString::fromLocal8Bit(ptsname(master));
+        QTemporaryDir work;
+        const QString link = work.filePath(QStringLiteral("COM7"));
+        QVERIFY(QFile::link(slave, link));
         QtSerialLine holder;
         QtSerialLine other;
         QString why;
-        QCOMPARE(holder.open(slave, &why), SerialLine::Opened::Yes);
-        QCOMPARE(other.open(slave, &why), SerialLine::Opened::InUse);
+        QCOMPARE(holder.open(holderByLink ? link : slave, &why), SerialLine::Opened::Yes);
+        QCOMPARE(other.open(otherByLink ? link : slave, &why), SerialLine::Opened::InUse);
         QVERIFY(!why.isEmpty());
         holder.close();
+        QCOMPARE(other.open(otherByLink ? link : slave, &why), SerialLine::Opened::Yes);
+        other.close();
         ::close(master);
     }
 
