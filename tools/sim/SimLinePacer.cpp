@@ -20,8 +20,8 @@ void SimLinePacer::tookFrom(std::chrono::steady_clock::time_point start, int byt
     lineFreeAt_ = std::max(lineFreeAt_, start) + byteTime_ * bytes;
 }
 
-void SimLinePacer::passFrom(std::chrono::steady_clock::time_point start, int bytes) {
-    tookFrom(start, bytes);
+void SimLinePacer::pass(int bytes) {
+    took(bytes);
     if (on_ && bytes > 0)
         std::this_thread::sleep_until(lineFreeAt_);
 }

@@ -13,12 +13,10 @@ class SimLinePacer {
 public:
     SimLinePacer(bool on, int baud);
     // Waits until bytes more bytes have crossed the line, the first of them starting now.
-    void pass(int bytes) { passFrom(std::chrono::steady_clock::now(), bytes); }
-    // The same for bytes whose first one started at start (a frame read as one burst: its
-    // travel time counts from its first byte, not from each read).
-    void passFrom(std::chrono::steady_clock::time_point start, int bytes);
+    void pass(int bytes);
     // Bytes that came in, the first of them at start: they hold the line for their time,
-    // which the next pass waits out.
+    // which the next pass waits out. A frame read as one burst counts from its first byte,
+    // not from each read.
     void took(int bytes) { tookFrom(std::chrono::steady_clock::now(), bytes); }
     void tookFrom(std::chrono::steady_clock::time_point start, int bytes);
     // Bytes that crossed the line through this pacer.
