@@ -12,7 +12,8 @@
 class SimLinePacer {
 public:
     SimLinePacer(bool on, int baud);
-    // Waits until bytes more bytes have crossed the line, the first of them starting now.
+    // Waits until bytes more bytes have crossed the line, the first of them starting now or,
+    // while bytes that came in still hold the line, once they have crossed it.
     void pass(int bytes);
     // Bytes that came in, the first of them at start: they hold the line for their time,
     // which the next pass waits out. A frame read as one burst counts from its first byte,
